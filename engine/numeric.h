@@ -1,0 +1,29 @@
+// Whole numbers from reals. Every float-to-integer truncation in the engine goes through
+// ftrunc(): it truncates toward zero like Fortran's INT(), and is defined for every input.
+// A NaN, an infinity or a value outside the 32-bit range gives kBadInt, which the
+// formatter always writes as a row of asterisks.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace solvo {
+
+inline constexpr int32_t kBadInt = INT32_MIN;
+
+inline int32_t ftrunc(float v) {
+  if (!std::isfinite(v)) return kBadInt;
+  // 2147483520 is the largest float below 2^31.
+  if (v >= 2147483648.0f || v <= -2147483648.0f) return kBadInt;
+  return static_cast<int32_t>(v);
+}
+
+// NINT(): nearest whole number, halves away from zero.
+inline int32_t fnint(float v) {
+  if (!std::isfinite(v)) return kBadInt;
+  float r = std::round(v);
+  if (r >= 2147483648.0f || r <= -2147483648.0f) return kBadInt;
+  return static_cast<int32_t>(r);
+}
+
+}  // namespace solvo

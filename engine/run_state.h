@@ -1,0 +1,118 @@
+// The data groups of one engine run. Every engine routine takes the Run by reference;
+// nothing is kept in globals, so a test can calculate many cases in one process.
+//
+// Units: kN, m, kN/m2, kNm/m unless a member says otherwise. Arrays indexed from 1 have
+// one spare slot at [0] so that the formulas read with the same indices as the slab:
+// span i = 1..n, support j = 1..n+1.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace solvo {
+
+inline constexpr int kMaxSpans = 10;
+inline constexpr int kMaxSupports = kMaxSpans + 1;
+inline constexpr int kMaxLineLoads = 5;
+inline constexpr int kLoadSets = 9;  // rows 1..8 of the analysis, row 9 the fire case
+inline constexpr int kPoints = 21;   // sampling points p = 0..20 along a span
+
+template <int N>
+using Span1 = std::array<float, N + 1>;  // used 1..N
+template <int N>
+using Int1 = std::array<int32_t, N + 1>;
+
+// The design case as read from the case file.
+struct Indat {
+  int32_t market = 1;        // 1..6
+  int32_t safety_class = 2;  // 1..3
+  int32_t n = 2;             // number of spans, 1..10
+  Span1<kMaxSpans> span{};       // span length, centre to centre of supports
+  Span1<kMaxSpans> thickness{};  // slab thickness
+  Span1<kMaxSupports> support_width{};
+  int32_t load_category = 1;  // 0..9
+  float gamma_g = 1.35f, xsi = 0.89f, gamma_q = 1.5f;
+  float psi0 = 0.7f, psi1 = 0.5f, psi2 = 0.3f;
+  int32_t load_set = 3;  // 1 = 6.10a, 2 = 6.10b, 3 = both
+  Span1<kMaxSpans> perm_load{};     // permanent load without self weight, kN/m2
+  Span1<kMaxSpans> imposed_load{};  // kN/m2
+  float cant_left = 0.0f, cant_right = 0.0f;  // cantilever lengths, 0 = none
+  int32_t concrete_class = 4;  // 1..9
+  int32_t top_grade = 2;       // 1..3
+  int32_t top_bar = 3;         // 1..5
+  int32_t top_layout = 1;      // 1 or 2
+  int32_t top_cover = 15;      // mm
+  int32_t bot_grade = 2;       // 1..3
+  int32_t bot_bar = 1;         // 1..5
+  int32_t bot_placement = 42;  // mm from the soffit to the bar centre
+  int32_t fire_minutes = 60;   // 30, 60 or 90
+  int32_t ceiling = 1;         // 1 none, 2 13 mm gypsum board
+  int32_t creep = 2;           // creep factor
+  float precamber = 0.0f;      // mm
+  int32_t defl_initial = 250;     // limit span / this
+  int32_t defl_additional = 500;  // limit span / this
+  int32_t defl_load = 2;          // 1 frequent, 2 characteristic
+  int32_t line_loads = 0;         // 0..5 in use
+  Int1<kMaxLineLoads> ll_span{};
+  Span1<kMaxLineLoads> ll_pos{};   // from the left support face of the span, m
+  Span1<kMaxLineLoads> ll_load{};  // kN/m
+};
+
+// Derived material values.
+struct Matdat {
+  float fypd = 0;     // deck design yield strength
+  float es = 0;       // modulus of the reinforcement, kN/m2
+  float fcd = 0;      // concrete design compressive strength
+  float fctd = 0;     // concrete design tensile strength
+  float ec = 0;       // concrete modulus, N/m2
+  float fyd_top = 0;  // top bars
+  float fyd_top_fire = 0;
+  float dia_top = 0;   // mm
+  float area_top = 0;  // mm2
+  float mass_top = 0;  // kg/m
+  float fyd_bot = 0;
+  float dia_bot = 0;
+  float area_bot = 0;
+  float mass_bot = 0;
+  float tau_rd = 0;  // design longitudinal shear strength
+  float mrd_deck = 0;  // design moment resistance of the deck alone, kNm/m
+};
+
+// Derived per case, and the per-span values of the analysis.
+struct Dat {
+  float gamma_d = 1.0f;
+  Span1<kMaxSpans> clear_span{};   // Le
+  Span1<kMaxSpans> self_weight{};  // g0, kN/m2
+};
+
+// Analysis work tables and envelopes; filled by the analysis.
+struct Arbvar {};
+
+// Section and load-arrangement values of one analysis; filled by the analysis.
+struct Snitt {};
+
+// Design results for the report; filled by the design and the fire design.
+struct Utdat {};
+
+// A file that the run writes, held in memory until the run has completed.
+struct OutputFile {
+  std::string name;      // as the engine names it, e.g. "MOMK.DAT"; bytes of the case name kept
+  std::string contents;  // bytes, Windows line ends
+};
+
+struct Run {
+  Indat indat;
+  Dat dat;
+  Matdat matdat;
+  Arbvar arbvar;
+  Snitt snitt;
+  Utdat utdat;
+  std::string rubrad = std::string(40, ' ');  // heading, 40 bytes
+  std::string prfil = std::string(9, ' ');    // case name, 9 bytes
+  std::string utfil = std::string(13, ' ');   // report file name, 13 bytes
+  std::vector<OutputFile> files;              // in the order they were written
+};
+
+}  // namespace solvo
