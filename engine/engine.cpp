@@ -1,1 +1,82 @@
-// placeholder
+#include "engine.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+#include "case_input.h"
+#include "file_names.h"
+
+namespace solvo {
+
+namespace {
+
+const char kCaseFile[] = "~INDATA~.TMP";
+
+std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
+
+}  // namespace
+
+void solvober(Run& run, int32_t& flag) {
+  flag = 0;
+  const Indat& c = run.indat;
+  for (int i = 1; i <= c.n; ++i)
+    run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
+  // The analysis, the design and the report follow here as they are built.
+}
+
+void calculate(Run& run, std::string_view case_text) {
+  insolvo(run, case_text);
+  int32_t flag = 0;
+  solvober(run, flag);
+}
+
+int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
+                std::ostream& errors) {
+  console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << std::endl;
+
+  auto path = resolve_existing(folder, kCaseFile);
+  if (!path) {
+    errors << kCaseFile << ": the case file cannot be opened (no such file in the working folder)"
+           << std::endl;
+    return 2;
+  }
+  std::ifstream in(*path, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad() || !in.is_open()) {
+    errors << kCaseFile << ": the case file cannot be read (" << std::strerror(errno) << ")"
+           << std::endl;
+    return 2;
+  }
+
+  Run run;
+  try {
+    insolvo(run, text, kCaseFile);
+  } catch (const CaseError& e) {
+    errors << e.what() << std::endl;
+    return 2;
+  }
+
+  console << "\n" << blanks(23) << "BERÄKNING PÅGÅR ............." << std::endl;
+  int32_t flag = 0;
+  solvober(run, flag);
+
+  for (const OutputFile& file : run.files) {
+    std::string error;
+    std::string name = file.report ? dos_name_to_utf8(file.name) : file.name;
+    if (!write_file_replacing(folder, name, file.contents, error)) {
+      if (file.report)
+        console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
+      else
+        errors << error << std::endl;
+    }
+  }
+
+  console << "\n" << blanks(46) << "KLART!" << std::endl;
+  return 0;
+}
+
+}  // namespace solvo

@@ -100,6 +100,7 @@ struct Utdat {};
 struct OutputFile {
   std::string name;      // as the engine names it, e.g. "MOMK.DAT"; bytes of the case name kept
   std::string contents;  // bytes, Windows line ends
+  bool report = false;   // the report, named by utfil
 };
 
 struct Run {

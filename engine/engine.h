@@ -1,0 +1,25 @@
+// One run of the engine: read the case, analyse, design, report.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <string_view>
+
+#include "run_state.h"
+
+namespace solvo {
+
+// The calculation driver: clear spans again, then the analysis, the design (which ends
+// with the fire design) and the report. `flag` is set to 0 and handed to the analysis.
+void solvober(Run& run, int32_t& flag);
+
+// The whole calculation in memory: the case bytes in, run.files out. Throws CaseError.
+void calculate(Run& run, std::string_view case_text);
+
+// The program: reads ~INDATA~.TMP in `folder`, calculates, writes the report and data files
+// there, and writes the progress lines to `console` (UTF-8). Returns the exit status: 0 for a
+// completed run, 2 for a case that cannot be read (one line on `errors`, no files written).
+int run_solvowb(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);
+
+}  // namespace solvo
