@@ -1,0 +1,446 @@
+#include "case_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <vector>
+
+#include "text_conv.h"
+
+namespace solvow {
+namespace {
+
+const QByteArray kLineEnd = "\r\n";
+
+// A value left-aligned in a column of `width` characters, padded with blanks or cut.
+QByteArray column(double v, QStringView pattern, int width) {
+  QByteArray text = formatNumberC(v, pattern);
+  if (text.size() > width) text.truncate(width);
+  return text.leftJustified(width, ' ');
+}
+
+// A text line of the file: Windows-1252 with its Swedish letters moved to the DOS code page
+// (first occurrence of each letter). Line breaks would split the record and become blanks.
+QByteArray textLine(const QString& text) {
+  QByteArray bytes = toWindows1252(text);
+  bytes.replace('\r', ' ').replace('\n', ' ');
+  return windowsToDos(bytes);
+}
+
+QString decodeTextLine(const QByteArray& bytes) { return fromWindows1252(dosToWindowsAll(bytes)); }
+
+struct CodeRange {
+  const char* what;
+  int low;
+  int high;
+};
+
+bool inRange(int v, const CodeRange& r) { return v >= r.low && v <= r.high; }
+
+const CodeRange kMarket{"marknad 1 till 6", 1, kMarkets};
+const CodeRange kSafetyClass{"säkerhetsklass 1 till 3", 1, 3};
+const CodeRange kSpans{"antal fack 1 till 10", 1, kMaxSpans};
+const CodeRange kCategory{"lastgrupp 0 till 9", 0, kLoadCategories - 1};
+const CodeRange kCombination{"lastkombination 1 till 3", 1, 3};
+const CodeRange kConcrete{"betongklass 1 till 9", 1, 9};
+const CodeRange kSteel{"stålkvalitet 1 till 3", 1, 3};
+const CodeRange kBar{"stångdiameter 1 till 5", 1, 5};
+const CodeRange kFireOption{"brandklass 1 till 4", 1, 4};
+const CodeRange kCeiling{"undertak 1 till 2", 1, 2};
+const CodeRange kServiceability{"brukskombination 1 till 2", 1, 2};
+const CodeRange kLineLoadCount{"antal linjelaster 0 till 5", 0, kLineLoads};
+
+// Checks the codes the engine and the national tables index with.
+QString badCode(const CaseStore& s) {
+  struct Check {
+    int value;
+    const CodeRange& range;
+  };
+  const Check checks[] = {
+      {s.market, kMarket},         {s.nfack, kSpans},          {s.lokt, kCategory},
+      {s.lastkomb, kCombination},  {s.btg, kConcrete},         {s.aok, kSteel},
+      {s.dok, kBar},               {s.auk, kSteel},            {s.duk, kBar},
+      {s.brandb, kFireOption},     {s.kutak, kCeiling},        {s.brukskomb, kServiceability},
+      {s.nllast, kLineLoadCount},
+  };
+  for (const Check& c : checks)
+    if (!inRange(c.value, c.range))
+      return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
+          .arg(QString::fromUtf8(c.range.what))
+          .arg(c.value);
+  if (isMarket(s.market) && !inRange(s.safetyClass[static_cast<std::size_t>(s.market)],
+                                     kSafetyClass))
+    return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
+        .arg(QString::fromUtf8(kSafetyClass.what))
+        .arg(s.safetyClass[static_cast<std::size_t>(s.market)]);
+  return QString();
+}
+
+// The lines of a file, without their line ends.
+std::vector<QByteArray> splitLines(const QByteArray& bytes) {
+  std::vector<QByteArray> lines;
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype end = bytes.indexOf('\n', start);
+    const bool last = end < 0;
+    if (last) end = bytes.size();
+    QByteArray line = bytes.mid(start, end - start);
+    if (!last && line.endsWith('\r')) line.chop(1);
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Reads the lines of one file into a case store, stopping at the first line that cannot be
+// taken.
+class Reader {
+ public:
+  Reader(const std::vector<QByteArray>& lines, const QString& label)
+      : m_lines(lines), m_label(label) {}
+
+  const QString& error() const { return m_error; }
+
+  // Line `number` (1-based), or nothing when the file ended before it.
+  const QByteArray* line(int number) {
+    if (number > static_cast<int>(m_lines.size())) {
+      fail(number, QStringLiteral("filen slutar för tidigt"));
+      return nullptr;
+    }
+    return &m_lines[static_cast<std::size_t>(number - 1)];
+  }
+
+  // A whole number of one line, within `range` when one is given.
+  std::optional<qint16> integer(int number, const CodeRange* range = nullptr) {
+    const QByteArray* text = line(number);
+    if (text == nullptr) return std::nullopt;
+    const std::optional<qint16> v = toInt16(textToNumber(*text));
+    if (!v || (range != nullptr && !inRange(*v, *range))) {
+      const QString what = range != nullptr ? QString::fromUtf8(range->what)
+                                            : QStringLiteral("ett heltal");
+      fail(number, QStringLiteral("%1 väntades (fann \"%2\")")
+                       .arg(what, fromWindows1252(text->trimmed())));
+      return std::nullopt;
+    }
+    return v;
+  }
+
+  std::optional<double> real(int number) {
+    const QByteArray* text = line(number);
+    if (text == nullptr) return std::nullopt;
+    return textToNumber(*text);
+  }
+
+ private:
+  void fail(int number, const QString& what) {
+    m_error = QStringLiteral("Filen %1 kan inte läsas, rad %2: %3.").arg(m_label).arg(number).arg(what);
+  }
+
+  const std::vector<QByteArray>& m_lines;
+  QString m_label;
+  QString m_error;
+};
+
+// Value i (1-based) of a line of `width`-character columns.
+double cell(const QByteArray& line, int i, int width) {
+  return textToNumber(line.mid(static_cast<qsizetype>(i - 1) * width, width));
+}
+
+bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
+  const std::vector<QByteArray> lines = splitLines(bytes);
+  Reader r(lines, label);
+  auto failed = [&] {
+    if (error != nullptr) *error = r.error();
+    return false;
+  };
+
+  const QByteArray* name = r.line(1);
+  if (name == nullptr) return failed();
+  s.baseName = decodeTextLine(*name).toUpper();
+  const QByteArray* heading = r.line(2);
+  if (heading == nullptr) return failed();
+  s.rubrik = decodeTextLine(*heading);
+
+  const auto market = r.integer(3, &kMarket);
+  if (!market) return failed();
+  s.market = *market;
+  const auto safety = r.integer(4, &kSafetyClass);
+  if (!safety) return failed();
+  s.safetyClass[static_cast<std::size_t>(s.market)] = *safety;
+  const auto n = r.integer(5, &kSpans);
+  if (!n) return failed();
+  s.nfack = *n;
+
+  // Per-span lines of 7-character columns, spans 1..n.
+  auto spanLine = [&](int number, std::array<float, kStoreSpans + 1>& values) {
+    const QByteArray* text = r.line(number);
+    if (text == nullptr) return false;
+    for (int i = 1; i <= s.nfack; ++i) values[static_cast<std::size_t>(i)] =
+        static_cast<float>(cell(*text, i, 7));
+    return true;
+  };
+  if (!spanLine(6, s.spv) || !spanLine(7, s.ptjl)) return failed();
+  const QByteArray* supports = r.line(8);
+  if (supports == nullptr) return failed();
+  for (int i = 1; i <= s.nfack + 1; ++i)
+    s.upl[static_cast<std::size_t>(i - 1)] = static_cast<float>(cell(*supports, i, 6));
+  // The end supports of a case from a file carry no width.
+  s.upl[0] = 0.0f;
+  s.upl[static_cast<std::size_t>(s.nfack)] = 0.0f;
+
+  const auto category = r.integer(9, &kCategory);
+  if (!category) return failed();
+  s.lokt = *category;
+  const QByteArray* factors = r.line(10);
+  if (factors == nullptr) return failed();
+  const auto m = static_cast<std::size_t>(s.market);
+  const auto c = static_cast<std::size_t>(s.lokt);
+  s.national.lambdaG[m] = cell(*factors, 1, 7);
+  s.national.ksi[m] = cell(*factors, 2, 7);
+  s.national.lambdaQ[m] = cell(*factors, 3, 7);
+  s.national.psi0[c][m] = cell(*factors, 4, 7);
+  s.national.psi1[c][m] = cell(*factors, 5, 7);
+  s.national.psi2[c][m] = cell(*factors, 6, 7);
+
+  const auto combination = r.integer(11, &kCombination);
+  if (!combination) return failed();
+  s.lastkomb = *combination;
+  if (!spanLine(12, s.plast) || !spanLine(13, s.flast)) return failed();
+  const auto left = r.real(14);
+  if (!left) return failed();
+  s.konsv = static_cast<float>(*left);
+  const auto right = r.real(15);
+  if (!right) return failed();
+  s.konsh = static_cast<float>(*right);
+
+  // The fire method is a position in the method list, which holds what this program offers.
+  const int fireMethods = static_cast<int>(s.fireMethods.size());
+  const QByteArray fireMethodWhat =
+      QStringLiteral("beräkningsmetod brand 1 till %1").arg(fireMethods).toUtf8();
+  const CodeRange fireMethodRange{fireMethodWhat.constData(), 1, fireMethods};
+  struct Field {
+    qint16* value;
+    const CodeRange* range;
+  };
+  const Field fields[] = {
+      {&s.btg, &kConcrete},        {&s.aok, &kSteel},         {&s.dok, &kBar},
+      {&s.kavko, nullptr},         {&s.ktack, nullptr},       {&s.auk, &kSteel},
+      {&s.duk, &kBar},             {&s.duarm, nullptr},       {&s.brandk, &fireMethodRange},
+      {&s.brandb, &kFireOption},   {&s.kutak, &kCeiling},     {&s.kryptal, nullptr},
+      {&s.overhojning, nullptr},   {&s.initiell, nullptr},    {&s.tillkommande, nullptr},
+      {&s.brukskomb, &kServiceability}, {&s.nllast, &kLineLoadCount},
+  };
+  int number = 16;
+  for (const Field& f : fields) {
+    const auto v = r.integer(number++, f.range);
+    if (!v) return failed();
+    *f.value = *v;
+  }
+
+  for (int k = 1; k <= kLineLoads; ++k, ++number) {
+    const QByteArray* text = r.line(number);
+    if (text == nullptr) return failed();
+    const std::optional<qint16> span = toInt16(cell(*text, 1, 3));
+    if (!span) {
+      if (error != nullptr)
+        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett facknummer väntades.")
+                     .arg(label)
+                     .arg(number);
+      return false;
+    }
+    LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
+    load.llfnr = *span;
+    load.avst = static_cast<float>(textToNumber(text->mid(3, 7)));
+    load.lllast = static_cast<float>(textToNumber(text->mid(10, 7)));
+  }
+  return true;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes, QString* error) {
+  const QString target = resolveExisting(path);
+  QSaveFile file(target);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (error != nullptr)
+      *error = QStringLiteral("Filen %1 kunde inte sparas: %2.").arg(target, file.errorString());
+    file.cancelWriting();
+    return false;
+  }
+  return true;
+}
+
+QString joinPath(const QString& folder, const QString& name) {
+  return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+}  // namespace
+
+std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
+  const QString bad = badCode(s);
+  if (!bad.isEmpty()) {
+    if (error != nullptr) *error = bad;
+    return std::nullopt;
+  }
+  const int n = s.nfack;
+  const auto m = static_cast<std::size_t>(s.market);
+  const auto c = static_cast<std::size_t>(s.lokt);
+  QByteArray out;
+  auto line = [&](const QByteArray& text) { out += text + kLineEnd; };
+  auto integer = [&](qint16 v) { line(QByteArray::number(v)); };
+  auto spans = [&](const std::array<float, kStoreSpans + 1>& values) {
+    QByteArray text;
+    for (int i = 1; i <= n; ++i) text += column(values[static_cast<std::size_t>(i)], u"##0.000", 7);
+    line(text);
+  };
+
+  line(textLine(s.baseName));
+  line(textLine(s.rubrik));
+  integer(s.market);
+  integer(s.safetyClass[m]);
+  integer(s.nfack);
+  spans(s.spv);
+  spans(s.ptjl);
+  QByteArray supports;
+  for (int i = 0; i <= n; ++i) supports += column(s.upl[static_cast<std::size_t>(i)], u"#0.000", 6);
+  line(supports);
+  integer(s.lokt);
+  const NationalTables& t = s.national;
+  QByteArray factors;
+  for (const double f : {t.lambdaG[m], t.ksi[m], t.lambdaQ[m], t.psi0[c][m], t.psi1[c][m],
+                         t.psi2[c][m]})
+    factors += column(f, u"##0.000", 7);
+  line(factors);
+  integer(s.lastkomb);
+  spans(s.plast);
+  spans(s.flast);
+  line(plainNumber(s.konsv));
+  line(plainNumber(s.konsh));
+  for (const qint16 v : {s.btg, s.aok, s.dok, s.kavko, s.ktack, s.auk, s.duk, s.duarm, s.brandk,
+                         s.brandb, s.kutak, s.kryptal, s.overhojning, s.initiell,
+                         s.tillkommande, s.brukskomb, s.nllast})
+    integer(v);
+  for (int k = 1; k <= kLineLoads; ++k) {
+    const LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
+    line(column(load.llfnr, u"##0", 3) + column(load.avst, u"##0.000", 7) +
+         column(load.lllast, u"##0.000", 7));
+  }
+  return out;
+}
+
+bool readCaseBytes(const QByteArray& bytes, const QString& fileLabel, CaseStore& store,
+                   QString* error) {
+  CaseStore fresh = store;
+  setDefaults(fresh);
+  if (!parseCase(bytes, fileLabel, fresh, error)) return false;
+  store = std::move(fresh);
+  return true;
+}
+
+bool readCase(FileTable& files, qint16 number, CaseStore& store, QString* error) {
+  QFile* file = files.file(number);
+  if (file == nullptr) {
+    if (error != nullptr) *error = QStringLiteral("Ingen fil är öppen för läsning.");
+    return false;
+  }
+  return readCaseBytes(file->readAll(), file->fileName(), store, error);
+}
+
+bool writeCase(FileTable& files, qint16 number, CaseStore& store, QString* error) {
+  QFile* file = files.file(number);
+  if (file == nullptr) {
+    if (error != nullptr) *error = QStringLiteral("Ingen fil är öppen för skrivning.");
+    return false;
+  }
+  const std::optional<QByteArray> bytes = caseFileBytes(store, error);
+  if (!bytes) return false;
+  if (file->write(*bytes) != bytes->size() || !file->flush()) {
+    if (error != nullptr)
+      *error = QStringLiteral("Filen %1 kunde inte sparas: %2.")
+                   .arg(file->fileName(), file->errorString());
+    return false;
+  }
+  store.changed = false;
+  store.named = true;
+  return true;
+}
+
+bool newCase(CaseStore& store, FileTable& files, const DiskDialogue& dialogue, QString* error) {
+  const QString path = joinPath(store.programFolder, QStringLiteral("solvo.def"));
+  const qint16 number = files.open(path, static_cast<int>(FileMode::Read), 0, dialogue);
+  if (number == 0) {
+    if (error != nullptr)
+      *error = QStringLiteral("Standardfallet %1 kan inte öppnas.").arg(path);
+    return false;
+  }
+  const bool ok = readCase(files, number, store, error);
+  files.close(number);
+  if (!ok) return false;
+  store.named = false;
+  store.changed = false;
+  store.fileName = store.baseName + QStringLiteral(".IND");
+  return true;
+}
+
+bool openCase(CaseStore& store, FileTable& files, const QString& folder, const QString& name,
+              const DiskDialogue& dialogue, QString* error) {
+  const QString path = joinPath(folder, name);
+  const qint16 number = files.open(path, static_cast<int>(FileMode::Read), 0, dialogue);
+  if (number == 0) {
+    if (error != nullptr) *error = QStringLiteral("Filen %1 kan inte öppnas.").arg(path);
+    return false;
+  }
+  const bool ok = readCase(files, number, store, error);
+  files.close(number);
+  if (!ok) return false;
+  store.folder = folder;
+  store.named = true;
+  store.changed = false;
+  store.fileName = store.baseName + QStringLiteral(".IND");
+  return true;
+}
+
+bool saveCase(CaseStore& store, QString* error) {
+  const std::optional<QByteArray> bytes = caseFileBytes(store, error);
+  if (!bytes) return false;
+  if (!writeBytes(joinPath(store.folder, store.fileName), *bytes, error)) return false;
+  store.changed = false;
+  store.named = true;
+  return true;
+}
+
+SaveAsName saveAsName(const QString& typed) {
+  SaveAsName names;
+  const QString text = typed.toUpper().trimmed();
+  if (text.contains(u'/') || text.contains(u'\\')) {
+    names.error = QStringLiteral("Filnamnet %1 får inte innehålla / eller \\.").arg(text);
+    return names;
+  }
+  const qsizetype point = text.indexOf(u'.');
+  if (point >= 0) {
+    names.fileName = text.left(point + 1) + QStringLiteral("IND");
+    names.baseName = text.left(point);
+  } else {
+    names.fileName = text + QStringLiteral(".IND");
+    names.baseName = text;
+  }
+  if (names.baseName.isEmpty())
+    names.error = QStringLiteral("Filnamnet \"%1\" saknar namn före punkten.").arg(text);
+  return names;
+}
+
+bool saveCaseAs(CaseStore& store, const QString& folder, const QString& typed, QString* error) {
+  const SaveAsName names = saveAsName(typed);
+  if (!names.error.isEmpty()) {
+    if (error != nullptr) *error = names.error;
+    return false;
+  }
+  CaseStore renamed = store;
+  renamed.baseName = names.baseName;
+  renamed.fileName = names.fileName;
+  renamed.folder = folder;
+  if (!saveCase(renamed, error)) return false;
+  store = std::move(renamed);
+  return true;
+}
+
+}  // namespace solvow

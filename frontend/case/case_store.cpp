@@ -1,0 +1,43 @@
+#include "case_store.h"
+
+namespace solvow {
+
+void setDefaults(CaseStore& store) {
+  store.national = presetTables();
+  store.concreteClasses = {QStringLiteral("C20/25"), QStringLiteral("C25/30"),
+                           QStringLiteral("C30/37"), QStringLiteral("C35/45"),
+                           QStringLiteral("C40/50"), QStringLiteral("C45/55"),
+                           QStringLiteral("C50/60"), QStringLiteral("C55/67"),
+                           QStringLiteral("C60/75")};
+  store.barDiameters = {QStringLiteral("ø 6"), QStringLiteral("ø 8"), QStringLiteral("ø 10"),
+                        QStringLiteral("ø 12"), QStringLiteral("ø 16")};
+  store.steelGrades = {QStringLiteral("400"), QStringLiteral("500"), QStringLiteral("600")};
+  store.loadCategories = loadCategoryNames();
+  store.fireMethods = {QStringLiteral("Brandteknisk klass")};
+  for (int i = 1; i <= kStoreSpans; ++i) {
+    store.spv[i] = 5.5f;
+    store.ptjl[i] = 0.17f;
+    store.flast[i] = 2.0f;
+    store.plast[i] = 0.0f;
+  }
+  store.upl.fill(0.1f);
+  store.diagramEnabled = false;
+}
+
+int flagClick(CaseStore& store, int flag) {
+  store.changed = true;
+  const int market = marketAfterClick(flag);
+  store.market = static_cast<qint16>(market);
+  store.safetyClass[static_cast<std::size_t>(market)] =
+      classAfterMarketChange(market, store.safetyClass[static_cast<std::size_t>(market)]);
+  return flagAfterClick(flag);
+}
+
+std::array<double, 6> currentFactors(const CaseStore& store) {
+  const auto m = static_cast<std::size_t>(store.market);
+  const auto c = static_cast<std::size_t>(store.lokt);
+  const NationalTables& t = store.national;
+  return {t.lambdaG[m], t.ksi[m], t.lambdaQ[m], t.psi0[c][m], t.psi1[c][m], t.psi2[c][m]};
+}
+
+}  // namespace solvow
