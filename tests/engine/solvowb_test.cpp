@@ -1,1 +1,160 @@
+// The built solvowb run as a process in a scratch working folder, and the file-name rules
+// it shares with the front end.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
 #include <gtest/gtest.h>
+
+#include "file_names.h"
+
+namespace solvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void put(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class ScratchFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/solvowb-test-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  struct Result {
+    int status;
+    std::string out, err;
+  };
+
+  // Runs solvowb with the folder as its working folder.
+  Result run_engine() {
+    std::string cmd = "cd '" + dir_.string() + "' && '" SOLVOWB_PATH "' >'" +
+                      (dir_ / "..out").string() + "' 2>'" + (dir_ / "..err").string() + "'";
+    int raw = std::system(cmd.c_str());
+    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "..out"),
+             slurp(dir_ / "..err")};
+    fs::remove(dir_ / "..out");
+    fs::remove(dir_ / "..err");
+    return r;
+  }
+
+  std::set<std::string> files() const {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
+    return names;
+  }
+
+  fs::path dir_;
+};
+
+const std::string kFirst = "\n\n\n\n\n" + std::string(23, ' ') + "LÄSER INDATA FRÅN FIL  ......\n";
+
+TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
+  put(dir_ / "~indata~.tmp", slurp(SOLVO_DATA "/solvo.def"));  // as the front end names it
+  Result r = run_engine();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, kFirst + "\n" + std::string(23, ' ') + "BERÄKNING PÅGÅR .............\n\n" +
+                       std::string(46, ' ') + "KLART!\n");
+  EXPECT_EQ(r.err, "");
+  // The exchange file is only read.
+  EXPECT_EQ(slurp(dir_ / "~indata~.tmp"), slurp(SOLVO_DATA "/solvo.def"));
+}
+
+TEST_F(ScratchFolder, EverySampleCaseRuns) {
+  for (const auto& e : fs::directory_iterator(SOLVO_DATA "/samples")) {
+    put(dir_ / "~INDATA~.TMP", slurp(e.path()));
+    Result r = run_engine();
+    EXPECT_EQ(r.status, 0) << e.path() << ": " << r.err;
+  }
+}
+
+TEST_F(ScratchFolder, MissingCaseFileIsReportedAndNothingWritten) {
+  Result r = run_engine();
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, kFirst);
+  EXPECT_NE(r.err.find("~INDATA~.TMP"), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  EXPECT_TRUE(files().empty());
+}
+
+TEST_F(ScratchFolder, BadCasesEndWithOneLineAndWriteNothing) {
+  std::string good = slurp(SOLVO_DATA "/solvo.def");
+  struct {
+    const char* what;
+    std::string text;
+    const char* names;
+  } cases[] = {
+      {"market 9", good.replace(good.find("\r\n1\r\n"), 5, "\r\n9\r\n"), "line 3"},
+      {"empty file", "", "line 1"},
+      {"case name with a folder", "../EVIL\r\n" + good.substr(good.find("\r\n") + 2), "line 1"},
+      {"cut after line 20", good.substr(0, 200), "line"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(dir_);
+    fs::create_directory(dir_);
+    put(dir_ / "~INDATA~.TMP", c.text);
+    Result r = run_engine();
+    EXPECT_EQ(r.status, 2) << c.what;
+    EXPECT_EQ(r.out, kFirst) << c.what;
+    EXPECT_NE(r.err.find(c.names), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.what << ": " << r.err;
+    EXPECT_EQ(files(), std::set<std::string>{"~INDATA~.TMP"}) << c.what;
+  }
+  EXPECT_FALSE(fs::exists(dir_.parent_path() / "EVIL.RES"));
+}
+
+TEST(FileNames, DosLettersBecomeUtf8) {
+  EXPECT_EQ(dos_name_to_utf8("R\x8eKNA\x8f\x99\x86\x84\x94"), "RÄKNAÅÖåäö");
+  EXPECT_EQ(dos_name_to_utf8("PLAN1.RES"), "PLAN1.RES");
+  EXPECT_EQ(dos_name_to_utf8("\xe9\x80"), "é€");  // other bytes as Windows-1252
+}
+
+TEST_F(ScratchFolder, ExistingFilesResolveIgnoringCase) {
+  put(dir_ / "Plan1.res", "x");
+  auto found = resolve_existing(dir_, "PLAN1.RES");
+  ASSERT_TRUE(found.has_value());
+  EXPECT_EQ(found->filename(), "Plan1.res");
+  EXPECT_FALSE(resolve_existing(dir_, "PLAN2.RES").has_value());
+
+  // Writing replaces the match instead of adding a second file.
+  std::string error;
+  ASSERT_TRUE(write_file_replacing(dir_, "PLAN1.RES", "new", error)) << error;
+  EXPECT_EQ(files(), std::set<std::string>{"Plan1.res"});
+  EXPECT_EQ(slurp(dir_ / "Plan1.res"), "new");
+  ASSERT_TRUE(write_file_replacing(dir_, "MOMK.DAT", "m", error)) << error;
+  EXPECT_EQ(slurp(dir_ / "MOMK.DAT"), "m");
+}
+
+TEST_F(ScratchFolder, FailedWriteLeavesNothingBehind) {
+  // A folder in the way of the name: the rename fails even for root.
+  fs::create_directory(dir_ / "OLD.RES");
+  put(dir_ / "OLD.RES" / "keep", "old");
+  std::string error;
+  EXPECT_FALSE(write_file_replacing(dir_, "OLD.RES", "new report", error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(slurp(dir_ / "OLD.RES" / "keep"), "old");
+  EXPECT_EQ(files(), std::set<std::string>{"OLD.RES"});  // no temporary file left
+}
+
+}  // namespace
+}  // namespace solvo
