@@ -87,11 +87,64 @@ struct Dat {
   Span1<kMaxSpans> self_weight{};  // g0, kN/m2
 };
 
-// Analysis work tables and envelopes; filled by the analysis.
-struct Arbvar {};
+// Tables with one row per load set k = 1..9 (row 9 the fire case).
+using RowSpan = std::array<Span1<kMaxSpans>, kLoadSets + 1>;        // [k][i]
+using RowSupport = std::array<Span1<kMaxSupports>, kLoadSets + 1>;  // [k][j]
+using RowFlag = std::array<Int1<kMaxSupports>, kLoadSets + 1>;      // [k][j]
+using Curve = std::array<float, kPoints>;                           // p = 0..20
+using SpanCurves = std::array<Curve, kMaxSpans + 1>;                // [i][p]
+using RowCurves = std::array<SpanCurves, kLoadSets + 1>;            // [k][i][p]
 
-// Section and load-arrangement values of one analysis; filled by the analysis.
-struct Snitt {};
+// The envelopes of the analysis, per load set: for every value the value of arrangement 0
+// plus the sum of the positive differences of the other arrangements (max), or of the
+// negative ones (min). Moments sagging positive; shears at both ends as magnitudes of the
+// simple-span sense (a downward load gives positive left and right shears).
+struct Arbvar {
+  RowSupport ms_max{}, ms_min{};  // support moments
+  RowSupport r_max{}, r_min{};    // support reactions, with the load on the support strip
+  RowSpan vl_max{}, vl_min{};     // shear at the left end of the span
+  RowSpan vr_max{}, vr_min{};     // shear at the right end of the span
+  // The largest value over the interior points p = 1..19 of each envelope.
+  RowSpan m_span_max{};  // of the max moment envelope: the span moment
+  RowSpan m_span_min{};  // of the min moment envelope
+  RowSpan d_span_max{};  // of the max deflection envelope, m
+  RowSpan d_span_min{};  // of the min deflection envelope, m
+  // The envelopes at the 21 points (p = 0 and 20 hold the support moments / 0 deflection).
+  // Row 3 is not analysed: its point curves are row 2's.
+  RowCurves m_max{}, m_min{}, d_max{}, d_min{};
+  // Zero points of the min moment envelope seen from the left and the right support, the
+  // reduced cut-off distances (where it has fallen to half the support moment), and the
+  // zero points of the max envelope that shorten the shear span. Measured from the support
+  // centre, m.
+  RowSpan zl{}, zr{}, tl{}, tr{}, p1{}, p2{};
+  // 1 where the top bars of this support and the previous one are one bar.
+  RowFlag merge{};
+};
+
+// The load vector and the results of one load arrangement (krdef), and the loads per row.
+struct Snitt {
+  // Input of krdef.
+  Span1<kMaxSpans> w{};   // load intensity of each span, kN/m2
+  Span1<kMaxSpans> ei{};  // bending stiffness, N m2 per m
+  int32_t nll = 0;        // line loads in use
+  Int1<kMaxLineLoads> ll_span{};
+  Span1<kMaxLineLoads> ll_pos{};   // from the left support face of the span, m
+  Span1<kMaxLineLoads> ll_load{};  // factored, kN/m
+  // Results of krdef. Support moments are also an input in the mode with given moments.
+  Span1<kMaxSupports> m{};        // support moments
+  SpanCurves mom{};               // bending moment at p = 0..20
+  SpanCurves defl{};              // deflection at p = 0..20, m (downward positive)
+  Span1<kMaxSpans> vl{}, vr{};    // end shears
+  Span1<kMaxSupports> r{};        // support reactions
+  Span1<kMaxSpans> rot_l{}, rot_r{};  // end-rotation load terms (times EI)
+  std::array<Span1<kMaxSupports>, 3> coef{};  // sub-, main and super-diagonal by support
+  Span1<kMaxSupports> rhs{};
+  // Per row: the permanent load on every span, and the load of a span when it is the
+  // loaded span (row 9: the fire load). The design takes the latter as the longitudinal
+  // shear action.
+  RowSpan g_row{};
+  RowSpan q_loaded{};
+};
 
 // Design results for the report; filled by the design and the fire design.
 struct Utdat {};
