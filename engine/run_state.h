@@ -11,18 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "slab_limits.h"
+#include "utdat.h"
+
 namespace solvo {
-
-inline constexpr int kMaxSpans = 10;
-inline constexpr int kMaxSupports = kMaxSpans + 1;
-inline constexpr int kMaxLineLoads = 5;
-inline constexpr int kLoadSets = 9;  // rows 1..8 of the analysis, row 9 the fire case
-inline constexpr int kPoints = 21;   // sampling points p = 0..20 along a span
-
-template <int N>
-using Span1 = std::array<float, N + 1>;  // used 1..N
-template <int N>
-using Int1 = std::array<int32_t, N + 1>;
 
 // The design case as read from the case file.
 struct Indat {
@@ -146,8 +138,6 @@ struct Snitt {
   RowSpan q_loaded{};
 };
 
-// Design results for the report; filled by the design and the fire design.
-struct Utdat {};
 
 // A file that the run writes, held in memory until the run has completed.
 struct OutputFile {
