@@ -72,10 +72,7 @@ bool parse_real(const std::string& s, int d, float& v) {
       ++e;
     }
     std::string digits = exp_text.substr(e);
-    if (!all_digits(digits)) {
-      // "1.5E" with nothing after: Fortran reads the exponent as 0.
-      if (!digits.empty() || e != 0) return false;
-    }
+    if (!all_digits(digits)) return false;
     if (digits.size() > 6) return false;  // far outside the range of a real
     exponent = digits.empty() ? 0 : std::strtol(digits.c_str(), nullptr, 10);
     if (negative) exponent = -exponent;
