@@ -2,9 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "text_conv.h"
 
@@ -257,14 +262,55 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
   return true;
 }
 
+// Writes `bytes` to a new file beside `path` and renames it over `path` once every byte is on
+// the disk, so the old file stays whole until the new one is complete. Every write is checked
+// (a short write on a full disk or over a size limit is a failure, not a shorter file).
 bool writeBytes(const QString& path, const QByteArray& bytes, QString* error) {
   const QString target = resolveExisting(path);
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  auto fail = [&](int code) {
     if (error != nullptr)
-      *error = QStringLiteral("Filen %1 kunde inte sparas: %2.").arg(target, file.errorString());
-    file.cancelWriting();
+      *error = QStringLiteral("Filen %1 kunde inte sparas: %2.")
+                   .arg(target, QString::fromLocal8Bit(std::strerror(code)));
     return false;
+  };
+  const QFileInfo info(target);
+  if (!info.absoluteDir().exists()) return fail(ENOENT);
+  QByteArray temp = QFile::encodeName(info.absoluteDir().filePath(
+      QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return fail(errno);
+
+  // The new file gets the permissions of the old one, or those of a newly created file.
+  mode_t mode = 0;
+  struct stat old {};
+  if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  int code = 0;
+  if (::fchmod(fd, mode) != 0) code = errno;
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (code == 0 && left > 0) {
+    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      code = n < 0 ? errno : EIO;
+      break;
+    }
+    data += n;
+    left -= n;
+  }
+  if (code == 0 && ::fsync(fd) != 0) code = errno;
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code == 0 && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+    code = errno;
+  if (code != 0) {
+    ::unlink(temp.constData());
+    return fail(code);
   }
   return true;
 }
@@ -353,7 +399,9 @@ bool writeCase(FileTable& files, qint16 number, CaseStore& store, QString* error
   }
   const std::optional<QByteArray> bytes = caseFileBytes(store, error);
   if (!bytes) return false;
-  if (file->write(*bytes) != bytes->size() || !file->flush()) {
+  const qint64 end = file->pos() + bytes->size();
+  // A short write (full disk) must not pass as a saved case: the file must reach its end.
+  if (file->write(*bytes) != bytes->size() || !file->flush() || file->size() < end) {
     if (error != nullptr)
       *error = QStringLiteral("Filen %1 kunde inte sparas: %2.")
                    .arg(file->fileName(), file->errorString());

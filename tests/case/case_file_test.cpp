@@ -1,0 +1,487 @@
+#include "case_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include "text_conv.h"
+
+namespace solvow {
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values) {
+  QByteArray out;
+  for (int v : values) out += static_cast<char>(v);
+  return out;
+}
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(data);
+}
+
+// A two-span Danish case with a cantilever, a line load and Swedish letters in both texts.
+CaseStore danishCase() {
+  CaseStore s;
+  setDefaults(s);
+  s.baseName = QStringLiteral("ÖVNING");
+  s.rubrik = QStringLiteral("Källare, hus 2, \"A\"");
+  s.market = 5;
+  s.safetyClass[5] = 3;
+  s.nfack = 2;
+  s.spv[1] = 6.0f;
+  s.spv[2] = 12.5f;
+  s.ptjl[1] = 0.16f;
+  s.ptjl[2] = 0.2f;
+  s.upl[0] = 0.0f;
+  s.upl[1] = 0.15f;
+  s.upl[2] = 0.0f;
+  s.lokt = 2;
+  s.lastkomb = 1;
+  s.plast[1] = 0.5f;
+  s.plast[2] = 1.25f;
+  s.flast[1] = 2.5f;
+  s.flast[2] = 2.5f;
+  s.konsv = 1.5f;
+  s.konsh = 0.0f;
+  s.btg = 3;
+  s.aok = 2;
+  s.dok = 4;
+  s.kavko = 1;
+  s.ktack = 20;
+  s.auk = 2;
+  s.duk = 2;
+  s.duarm = 40;
+  s.brandk = 1;
+  s.brandb = 3;
+  s.kutak = 2;
+  s.kryptal = 2;
+  s.overhojning = 10;
+  s.initiell = 300;
+  s.tillkommande = 400;
+  s.brukskomb = 1;
+  s.nllast = 1;
+  s.lineLoads[1] = {2, 3.25f, 10.0f};
+  return s;
+}
+
+// The file of danishCase(), line by line from the file layout.
+QByteArray danishFile() {
+  QByteArrayList lines = {
+      bytes({153}) + "VNING",                   // Ö in the DOS code page
+      "K" + bytes({132}) + "llare, hus 2, \"A\"",  // ä in the DOS code page
+      "5", "3", "2",
+      "6.000  12.500 ",
+      "0.160  0.200  ",
+      "0.000 0.150 0.000 ",
+      "2",
+      "1.200  1.000  1.500  0.600  0.400  0.200  ",  // Denmark, offices
+      "1",
+      "0.500  1.250  ",
+      "2.500  2.500  ",
+      "1.5", "0",
+      "3", "2", "4", "1", "20", "2", "2", "40", "1", "3", "2", "2", "10", "300", "400", "1", "1",
+      "2  3.250  10.000 ",
+      "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ",
+  };
+  return lines.join("\r\n") + "\r\n";
+}
+
+// Restores the default locale when a test ends.
+struct LocaleGuard {
+  QLocale saved;
+  explicit LocaleGuard(const QLocale& l) { QLocale::setDefault(l); }
+  ~LocaleGuard() { QLocale::setDefault(saved); }
+};
+
+TEST(CaseWriter, WritesTheFileLayoutByteForByte) {
+  const auto written = caseFileBytes(danishCase());
+  ASSERT_TRUE(written);
+  EXPECT_EQ(*written, danishFile());
+  EXPECT_EQ(written->count("\r\n"), kCaseFileLines);
+}
+
+TEST(CaseWriter, KeepsPointsUnderASwedishLocale) {
+  const LocaleGuard guard(QLocale(QLocale::Swedish, QLocale::Sweden));
+  ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+  const auto written = caseFileBytes(danishCase());
+  ASSERT_TRUE(written);
+  EXPECT_EQ(*written, danishFile());
+}
+
+TEST(CaseWriter, ColumnsArePaddedOrCutOnTheRight) {
+  CaseStore s = danishCase();
+  s.spv[1] = 12.5f;      // "12.500" and one blank
+  s.spv[2] = 1234.567f;  // "1234.567" is cut to seven characters
+  s.upl[1] = 10.5f;      // six characters exactly
+  s.upl[0] = 123.25f;    // "123.250" is cut to six
+  const QByteArrayList lines = caseFileBytes(s)->split('\n');
+  EXPECT_EQ(lines[5], QByteArray("12.500 1234.56\r"));
+  EXPECT_EQ(lines[7], QByteArray("123.2510.5000.000 \r"));
+}
+
+TEST(CaseWriter, TwoEqualLettersReachTheFileInMixedCodePages) {
+  CaseStore s = danishCase();
+  s.rubrik = QStringLiteral("åå");
+  const QByteArrayList lines = caseFileBytes(s)->split('\n');
+  EXPECT_EQ(lines[1], bytes({134, 229, '\r'}));
+}
+
+TEST(CaseWriter, RefusesCodesOutsideTheirTables) {
+  CaseStore s = danishCase();
+  s.market = 7;
+  QString error;
+  EXPECT_FALSE(caseFileBytes(s, &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("marknad"))) << error.toStdString();
+  s = danishCase();
+  s.lokt = 10;
+  EXPECT_FALSE(caseFileBytes(s, &error));
+  s = danishCase();
+  s.safetyClass[5] = 0;
+  EXPECT_FALSE(caseFileBytes(s, &error));
+}
+
+TEST(CaseWriter, LineBreaksInTheHeadingDoNotSplitTheFile) {
+  CaseStore s = danishCase();
+  s.rubrik = QStringLiteral("rad ett\nrad två");
+  EXPECT_EQ(caseFileBytes(s)->count("\r\n"), kCaseFileLines);
+}
+
+TEST(CaseReader, ReadsWhatTheWriterWrote) {
+  CaseStore s;
+  setDefaults(s);
+  QString error;
+  ASSERT_TRUE(readCaseBytes(danishFile(), QStringLiteral("ÖVNING.IND"), s, &error))
+      << error.toStdString();
+  const CaseStore want = danishCase();
+  EXPECT_EQ(s.baseName, want.baseName);
+  EXPECT_EQ(s.rubrik, want.rubrik);  // commas and quotes kept
+  EXPECT_EQ(s.market, 5);
+  EXPECT_EQ(s.safetyClass[5], 3);
+  EXPECT_EQ(s.nfack, 2);
+  EXPECT_FLOAT_EQ(s.spv[2], 12.5f);
+  EXPECT_FLOAT_EQ(s.ptjl[1], 0.16f);
+  EXPECT_FLOAT_EQ(s.upl[1], 0.15f);
+  EXPECT_EQ(s.lokt, 2);
+  EXPECT_EQ(s.national.psi1[2][5], 0.4);
+  EXPECT_EQ(s.lastkomb, 1);
+  EXPECT_FLOAT_EQ(s.plast[2], 1.25f);
+  EXPECT_FLOAT_EQ(s.konsv, 1.5f);
+  EXPECT_EQ(s.dok, 4);
+  EXPECT_EQ(s.duarm, 40);
+  EXPECT_EQ(s.tillkommande, 400);
+  EXPECT_EQ(s.nllast, 1);
+  EXPECT_EQ(s.lineLoads[1].llfnr, 2);
+  EXPECT_FLOAT_EQ(s.lineLoads[1].avst, 3.25f);
+  EXPECT_FLOAT_EQ(s.lineLoads[1].lllast, 10.0f);
+  // And writes it back unchanged.
+  EXPECT_EQ(*caseFileBytes(s), danishFile());
+}
+
+TEST(CaseReader, LinesEndingWithLineFeedOnly) {
+  CaseStore s;
+  setDefaults(s);
+  QByteArray unix = danishFile();
+  unix.replace("\r\n", "\n");
+  ASSERT_TRUE(readCaseBytes(unix, QStringLiteral("X"), s));
+  EXPECT_EQ(s.rubrik, QStringLiteral("Källare, hus 2, \"A\""));
+  EXPECT_EQ(s.tillkommande, 400);
+}
+
+TEST(CaseReader, EveryDosLetterOfTheTextLinesIsConverted) {
+  QByteArray file = danishFile();
+  file.replace("K" + bytes({132}) + "llare", bytes({134, 134, 'x', 229}));  // å å x å
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_TRUE(s.rubrik.startsWith(QStringLiteral("ååxå,"))) << s.rubrik.toStdString();
+}
+
+TEST(CaseReader, BaseNameIsUpperCased) {
+  QByteArray file = danishFile();
+  file.replace(bytes({153}) + "VNING", "plan" + bytes({148}));  // "planö"
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_EQ(s.baseName, QStringLiteral("PLANÖ"));
+}
+
+TEST(CaseReader, EndSupportsAreZeroWhateverTheFileHeld) {
+  QByteArray file = danishFile();
+  file.replace("0.000 0.150 0.000 ", "0.300 0.150 0.250 ");
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_EQ(s.upl[0], 0.0f);
+  EXPECT_FLOAT_EQ(s.upl[1], 0.15f);
+  EXPECT_EQ(s.upl[2], 0.0f);
+}
+
+TEST(CaseReader, ColumnsAreCutAtTheirCharacters) {
+  QByteArray file = danishFile();
+  file.replace("6.000  12.500 ", "12.34567.5");       // "12.3456" | "7.5"
+  file.replace("2  3.250  10.000 ", "  23,25   -4");  // "  2" | "3,25   " | "-4"
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_FLOAT_EQ(s.spv[1], 12.3456f);
+  EXPECT_FLOAT_EQ(s.spv[2], 7.5f);
+  EXPECT_EQ(s.lineLoads[1].llfnr, 2);
+  EXPECT_FLOAT_EQ(s.lineLoads[1].avst, 3.25f);
+  EXPECT_FLOAT_EQ(s.lineLoads[1].lllast, -4.0f);
+}
+
+TEST(CaseReader, TextWhereANumberBelongsReadsAsZero) {
+  QByteArray file = danishFile();
+  file.replace("\r\n1.5\r\n", "\r\nabc\r\n");  // left cantilever
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_EQ(s.konsv, 0.0f);
+}
+
+TEST(CaseReader, FewerSpansLeaveTheLaterSpansAtTheirDefaults) {
+  CaseStore s;
+  setDefaults(s);
+  s.nfack = 5;
+  for (int i = 1; i <= 5; ++i) {
+    s.spv[i] = 7.0f;
+    s.ptjl[i] = 0.25f;
+    s.flast[i] = 5.0f;
+    s.plast[i] = 1.0f;
+  }
+  QByteArray file = danishFile();
+  file.replace("\r\n2\r\n6.000  12.500 \r\n0.160  0.200  \r\n0.000 0.150 0.000 \r\n",
+               "\r\n3\r\n6.000  6.000  6.000  \r\n0.160  0.160  0.160  \r\n"
+               "0.000 0.150 0.150 0.000 \r\n");
+  file.replace("0.500  1.250  ", "0.500  0.500  0.500  ");
+  file.replace("2.500  2.500  ", "2.500  2.500  2.500  ");
+  ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
+  EXPECT_EQ(s.nfack, 3);
+  for (int i : {4, 5}) {
+    EXPECT_EQ(s.spv[i], 5.5f) << i;
+    EXPECT_EQ(s.ptjl[i], 0.17f) << i;
+    EXPECT_EQ(s.flast[i], 2.0f) << i;
+    EXPECT_EQ(s.plast[i], 0.0f) << i;
+  }
+}
+
+// A file whose line `line` is replaced (or, with `cut`, which ends before it).
+struct BadFile {
+  int line;
+  const char* text;  // nullptr: the file ends before this line
+  const char* expected;
+};
+
+TEST(CaseReader, BadFilesLeaveTheCaseAsItWas) {
+  const BadFile cases[] = {
+      {30, nullptr, "slutar"},  {1, nullptr, "slutar"},  {37, nullptr, "slutar"},
+      {3, "7", "marknad"},      {3, "0", "marknad"},     {4, "4", "säkerhetsklass"},
+      {5, "11", "antal fack"},  {5, "0", "antal fack"},  {9, "10", "lastgrupp"},
+      {9, "-1", "lastgrupp"},   {11, "4", "lastkombination"}, {16, "0", "betongklass"},
+      {17, "4", "stålkvalitet"}, {18, "6", "stångdiameter"}, {22, "0", "stångdiameter"},
+      {24, "2", "beräkningsmetod"}, {25, "5", "brandklass"}, {26, "3", "undertak"},
+      {29, "99999", "heltal"},  {31, "0", "brukskombination"}, {32, "6", "linjelaster"},
+  };
+  for (const BadFile& bad : cases) {
+    QByteArrayList lines = danishFile().split('\n');
+    lines.removeLast();  // after the last line end
+    if (bad.text == nullptr) {
+      lines = lines.mid(0, bad.line - 1);
+    } else {
+      lines[bad.line - 1] = QByteArray(bad.text) + "\r";
+    }
+    const QByteArray file = lines.isEmpty() ? QByteArray() : lines.join('\n') + "\n";
+
+    CaseStore s;
+    setDefaults(s);
+    s.baseName = QStringLiteral("GAMMAL");
+    s.fileName = QStringLiteral("GAMMAL.IND");
+    s.named = true;
+    s.changed = true;
+    s.market = 1;
+    s.spv[1] = 4.0f;
+    s.national.lambdaG[1] = 1.25;
+    QString error;
+    EXPECT_FALSE(readCaseBytes(file, QStringLiteral("TRASIG.IND"), s, &error)) << bad.line;
+    EXPECT_TRUE(error.contains(QStringLiteral("TRASIG.IND"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("rad %1").arg(bad.line))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QString::fromUtf8(bad.expected))) << error.toStdString();
+    EXPECT_EQ(s.baseName, QStringLiteral("GAMMAL"));
+    EXPECT_EQ(s.fileName, QStringLiteral("GAMMAL.IND"));
+    EXPECT_TRUE(s.named);
+    EXPECT_TRUE(s.changed);
+    EXPECT_EQ(s.market, 1);
+    EXPECT_EQ(s.spv[1], 4.0f);
+    EXPECT_EQ(s.national.lambdaG[1], 1.25) << "the presets are not rebuilt either";
+  }
+}
+
+TEST(SaveAsName, NamesFromTheTypedText) {
+  struct Case {
+    const char16_t* typed;
+    const char16_t* file;
+    const char16_t* base;
+  };
+  const Case cases[] = {
+      {u"test.dat", u"TEST.IND", u"TEST"},   {u"  Plan1  ", u"PLAN1.IND", u"PLAN1"},
+      {u"a.b.c", u"A.IND", u"A"},            {u"plan.", u"PLAN.IND", u"PLAN"},
+      {u"källare", u"KÄLLARE.IND", u"KÄLLARE"}, {u"plan1.ind", u"PLAN1.IND", u"PLAN1"},
+  };
+  for (const Case& c : cases) {
+    const SaveAsName n = saveAsName(QString::fromUtf16(c.typed));
+    EXPECT_TRUE(n.error.isEmpty()) << n.error.toStdString();
+    EXPECT_EQ(n.fileName, QString::fromUtf16(c.file));
+    EXPECT_EQ(n.baseName, QString::fromUtf16(c.base));
+  }
+  for (const char16_t* bad : {u"../x", u"sub/plan", u"c:\\plan", u"   ", u".ind", u""})
+    EXPECT_FALSE(saveAsName(QString::fromUtf16(bad)).error.isEmpty())
+        << QString::fromUtf16(bad).toStdString();
+}
+
+class CaseFiles : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  FileTable files;
+  QString path(const QString& name) const { return dir.filePath(name); }
+};
+
+TEST_F(CaseFiles, SaveAsCreatesTheUpperCaseFileAndNamesTheCase) {
+  CaseStore s = danishCase();
+  s.changed = true;
+  QString error;
+  ASSERT_TRUE(saveCaseAs(s, dir.path(), QStringLiteral("test.dat"), &error)) << error.toStdString();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("TEST.IND")});
+  EXPECT_EQ(s.fileName, QStringLiteral("TEST.IND"));
+  EXPECT_EQ(s.baseName, QStringLiteral("TEST"));
+  EXPECT_TRUE(s.named);
+  EXPECT_FALSE(s.changed);
+  EXPECT_TRUE(readAll(path("TEST.IND")).startsWith("TEST\r\nK"));
+}
+
+TEST_F(CaseFiles, SaveAsRefusesANameOutsideTheFolder) {
+  CaseStore s = danishCase();
+  s.changed = true;
+  QString error;
+  EXPECT_FALSE(saveCaseAs(s, dir.path(), QStringLiteral("../UT"), &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_EQ(s.baseName, QStringLiteral("ÖVNING"));
+  EXPECT_TRUE(s.changed);
+  EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("../UT.IND"))));
+}
+
+TEST_F(CaseFiles, SavingReplacesAnExistingFileOfAnyCase) {
+  writeFile(path("plan1.ind"), "gammal");
+  CaseStore s = danishCase();
+  ASSERT_TRUE(saveCaseAs(s, dir.path(), QStringLiteral("Plan1")));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("plan1.ind")});
+  EXPECT_TRUE(readAll(path("plan1.ind")).startsWith("PLAN1\r\n"));
+}
+
+TEST_F(CaseFiles, AFailedSaveKeepsTheOldFileAndSaysSo) {
+  CaseStore s = danishCase();
+  ASSERT_TRUE(saveCaseAs(s, dir.path(), QStringLiteral("PLAN1")));
+  const QByteArray old = readAll(path("PLAN1.IND"));
+  s.rubrik = QStringLiteral("Ny rubrik");
+  s.changed = true;
+
+  // Let no file of this process grow beyond 100 bytes: the new file cannot be written.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  QString error;
+  const bool saved_ok = saveCase(s, &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(saved_ok);
+  EXPECT_TRUE(error.contains(QStringLiteral("PLAN1.IND"))) << error.toStdString();
+  EXPECT_TRUE(s.changed);
+  EXPECT_EQ(readAll(path("PLAN1.IND")), old);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("PLAN1.IND")})
+      << "no temporary file is left behind";
+}
+
+TEST_F(CaseFiles, SaveToAMissingFolderFails) {
+  CaseStore s = danishCase();
+  s.folder = path("saknas");
+  s.fileName = QStringLiteral("X.IND");
+  QString error;
+  EXPECT_FALSE(saveCase(s, &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_FALSE(s.named);
+}
+
+TEST_F(CaseFiles, FreeMarketFactorsSurviveSaveAndReopenButNotNew) {
+  writeFile(path("solvo.def"), danishFile());  // a default case in Denmark
+  CaseStore s;
+  s.programFolder = dir.path();
+  ASSERT_TRUE(newCase(s, files, {}));
+  EXPECT_FALSE(s.named);
+  EXPECT_EQ(s.fileName, QStringLiteral("ÖVNING.IND"));
+  while (s.market != 6) flagClick(s, flagOfMarket(s.market));
+  s.lokt = 2;
+  s.national.psi0[2][6] = 0.8;  // typed into the psi0 field
+  ASSERT_TRUE(saveCaseAs(s, dir.path(), QStringLiteral("FRI")));
+
+  CaseStore reopened;
+  QString error;
+  ASSERT_TRUE(openCase(reopened, files, dir.path(), QStringLiteral("fri.ind"), {}, &error))
+      << error.toStdString();
+  EXPECT_EQ(reopened.market, 6);
+  EXPECT_EQ(reopened.national.psi0[2][6], 0.8);
+  EXPECT_TRUE(reopened.named);
+  EXPECT_FALSE(reopened.changed);
+  EXPECT_EQ(reopened.fileName, QStringLiteral("FRI.IND"));
+  EXPECT_EQ(files.openCount(), 0);
+
+  reopened.programFolder = dir.path();
+  ASSERT_TRUE(newCase(reopened, files, {}));
+  EXPECT_EQ(reopened.national.psi0[2][6], 0.7);
+  EXPECT_FALSE(reopened.named);
+}
+
+TEST_F(CaseFiles, OpeningAMissingFileChangesNothing) {
+  CaseStore s = danishCase();
+  s.changed = true;
+  QString error;
+  EXPECT_FALSE(openCase(s, files, dir.path(), QStringLiteral("SAKNAS.IND"), {}, &error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_TRUE(s.changed);
+  EXPECT_EQ(s.baseName, QStringLiteral("ÖVNING"));
+}
+
+TEST_F(CaseFiles, WriterAndReaderOnFileNumbers) {
+  CaseStore s = danishCase();
+  const qint16 w = files.open(path("NR.IND"), 1, 0, {});
+  ASSERT_NE(w, 0);
+  ASSERT_TRUE(writeCase(files, w, s));
+  files.close(w);
+  EXPECT_TRUE(s.named);
+  EXPECT_EQ(readAll(path("NR.IND")), danishFile());
+  CaseStore t;
+  const qint16 r = files.open(path("NR.IND"), 2, 0, {});
+  ASSERT_TRUE(readCase(files, r, t));
+  files.close(r);
+  EXPECT_EQ(t.rubrik, s.rubrik);
+  EXPECT_FALSE(readCase(files, 0, t)) << "file number 0 names no file";
+}
+
+}  // namespace
+}  // namespace solvow

@@ -1,0 +1,104 @@
+#include "case_store.h"
+#include "national_tables.h"
+#include "text_conv.h"
+
+#include <gtest/gtest.h>
+
+namespace solvow {
+namespace {
+
+TEST(FlagCycle, ClicksStepTheMarketsOneThreeFiveFourTwoSix) {
+  CaseStore s;
+  setDefaults(s);
+  s.market = 1;
+  int flag = flagOfMarket(1);
+  std::vector<int> seen;
+  for (int i = 0; i < 6; ++i) {
+    flag = flagClick(s, flag);
+    EXPECT_EQ(marketOfFlag(flag), s.market) << "the visible flag shows the market";
+    seen.push_back(s.market);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{3, 5, 4, 2, 6, 1}));
+  EXPECT_TRUE(s.changed);
+}
+
+TEST(FlagCycle, SixClicksReturnToTheStartAndKeepOrResetTheClass) {
+  for (int start = 1; start <= 6; ++start) {
+    CaseStore s;
+    setDefaults(s);
+    s.market = static_cast<qint16>(start);
+    s.safetyClass = {0, 3, 3, 3, 3, 3, 3};  // every market has class 3 stored
+    int flag = flagOfMarket(start);
+    for (int i = 0; i < 6; ++i) flag = flagClick(s, flag);
+    EXPECT_EQ(s.market, start);
+    EXPECT_EQ(flag, flagOfMarket(start));
+    // Poland and the free market always select class 1; the others keep a stored class.
+    const qint16 want = start == 2 || start == 6 ? 1 : 3;
+    EXPECT_EQ(s.safetyClass[static_cast<std::size_t>(start)], want) << "market " << start;
+  }
+}
+
+TEST(FlagCycle, AMarketWithoutAStoredClassSelectsClassTwo) {
+  for (int m = 1; m <= 6; ++m) {
+    const qint16 want = m == 2 || m == 6 ? 1 : 2;
+    EXPECT_EQ(classAfterMarketChange(m, 0), want) << m;
+  }
+  EXPECT_EQ(flagAfterClick(6), 1);
+  EXPECT_EQ(flagAfterClick(9), 1);
+  EXPECT_EQ(marketAfterClick(9), 1);
+}
+
+TEST(FlagCycle, OnlyTheFreeMarketEditsItsFactors) {
+  for (int m = 1; m <= 6; ++m) EXPECT_EQ(factorsEditable(m), m == 6) << m;
+}
+
+struct PsiCase {
+  int market;
+  int category;
+  const char* psi0;
+  const char* psi1;
+  const char* psi2;
+};
+
+TEST(NationalTables, CombinationFactorsAsTheFieldsShowThem) {
+  const PsiCase cases[] = {
+      {5, 1, "0.50", "0.30", "0.20"}, {4, 5, "0.70", "0.70", "0.30"},
+      {4, 8, "0.70", "0.70", "0.60"}, {5, 2, "0.60", "0.40", "0.20"},
+      {5, 9, "0.60", "0.60", "0.50"}, {1, 2, "0.70", "0.50", "0.30"},
+      {3, 3, "0.70", "0.70", "0.60"}, {6, 0, "0.70", "0.50", "0.30"},
+  };
+  CaseStore s;
+  setDefaults(s);
+  const QLocale c = QLocale::c();
+  for (const PsiCase& pc : cases) {
+    s.market = static_cast<qint16>(pc.market);
+    s.lokt = static_cast<qint16>(pc.category);
+    const auto f = currentFactors(s);
+    EXPECT_EQ(formatNumber(f[3], u"#0.00", c).toStdString(), pc.psi0) << pc.market << "/" << pc.category;
+    EXPECT_EQ(formatNumber(f[4], u"#0.00", c).toStdString(), pc.psi1) << pc.market << "/" << pc.category;
+    EXPECT_EQ(formatNumber(f[5], u"#0.00", c).toStdString(), pc.psi2) << pc.market << "/" << pc.category;
+  }
+}
+
+TEST(NationalTables, PartialFactorsAndImposedLoads) {
+  const NationalTables t = presetTables();
+  EXPECT_EQ(t.lambdaG[5], 1.2);
+  EXPECT_EQ(t.ksi[5], 1.0);
+  EXPECT_EQ(t.ksi[3], 0.89);
+  EXPECT_EQ(t.ksi[4], 0.85);
+  EXPECT_EQ(t.lambdaQ[2], 1.5);
+  EXPECT_EQ(t.imposedLoad[7][4], 6.0f);  // C5, Finland
+  EXPECT_EQ(t.imposedLoad[4][1], 2.5f);  // C2, Sweden
+  EXPECT_EQ(t.imposedLoad[0][5], 1.5f);  // free load, Denmark
+  EXPECT_EQ(t.imposedLoad[2][6], 3.0f);  // B, free market
+}
+
+TEST(NationalTables, MarketsByName) {
+  const char* names[] = {"SVERIGE", "POLEN", "NORGE", "FINLAND", "DANMARK", "VALFRI"};
+  for (int m = 1; m <= 6; ++m) EXPECT_STREQ(marketInfo(m).name, names[m - 1]);
+  EXPECT_STREQ(marketInfo(3).classButtons, "pkl");
+  EXPECT_EQ(QString::fromUtf8(marketInfo(3).frameCaption), QStringLiteral("Pålitlighetsklass"));
+}
+
+}  // namespace
+}  // namespace solvow
