@@ -37,7 +37,9 @@ std::optional<qint16> toInt16(double v);
 // "#0.00", "##0.00", "0.000", "#0.000", "##0.000", "##,##0.00". The shown digits are rounded
 // half away from zero on the value's 15-digit decimal form, so 5.555 shows as 5.56. A pattern
 // without a "0" in its whole part shows no whole digits for a value below 1 ("####" of 0 is
-// empty). The decimal point and group separator come from `locale`; the minus sign is "-".
+// empty). The decimal point and group separator come from `locale`, by default the program's
+// default locale, which is the system locale unless a test or the program sets another; the
+// minus sign is "-".
 QString formatNumber(double v, QStringView pattern, const QLocale& locale = QLocale());
 
 // As formatNumber with a point as decimal point and "," as group separator, whatever the

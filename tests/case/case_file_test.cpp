@@ -114,7 +114,7 @@ TEST(CaseWriter, WritesTheFileLayoutByteForByte) {
 
 TEST(CaseWriter, KeepsPointsUnderASwedishLocale) {
   const LocaleGuard guard(QLocale(QLocale::Swedish, QLocale::Sweden));
-  ASSERT_EQ(QLocale().decimalPoint(), QStringLiteral(","));
+  ASSERT_EQ(formatNumber(12.5, u"##0.000"), QStringLiteral("12,500"));
   const auto written = caseFileBytes(danishCase());
   ASSERT_TRUE(written);
   EXPECT_EQ(*written, danishFile());
@@ -164,27 +164,10 @@ TEST(CaseReader, ReadsWhatTheWriterWrote) {
   QString error;
   ASSERT_TRUE(readCaseBytes(danishFile(), QStringLiteral("ÖVNING.IND"), s, &error))
       << error.toStdString();
-  const CaseStore want = danishCase();
-  EXPECT_EQ(s.baseName, want.baseName);
-  EXPECT_EQ(s.rubrik, want.rubrik);  // commas and quotes kept
-  EXPECT_EQ(s.market, 5);
-  EXPECT_EQ(s.safetyClass[5], 3);
-  EXPECT_EQ(s.nfack, 2);
-  EXPECT_FLOAT_EQ(s.spv[2], 12.5f);
-  EXPECT_FLOAT_EQ(s.ptjl[1], 0.16f);
-  EXPECT_FLOAT_EQ(s.upl[1], 0.15f);
-  EXPECT_EQ(s.lokt, 2);
-  EXPECT_EQ(s.national.psi1[2][5], 0.4);
-  EXPECT_EQ(s.lastkomb, 1);
-  EXPECT_FLOAT_EQ(s.plast[2], 1.25f);
-  EXPECT_FLOAT_EQ(s.konsv, 1.5f);
-  EXPECT_EQ(s.dok, 4);
-  EXPECT_EQ(s.duarm, 40);
-  EXPECT_EQ(s.tillkommande, 400);
-  EXPECT_EQ(s.nllast, 1);
-  EXPECT_EQ(s.lineLoads[1].llfnr, 2);
-  EXPECT_FLOAT_EQ(s.lineLoads[1].avst, 3.25f);
-  EXPECT_FLOAT_EQ(s.lineLoads[1].lllast, 10.0f);
+  // The writer is pinned to the layout above, so writing the case back gives the same bytes
+  // only when every field was read into its place.
+  EXPECT_EQ(s.rubrik, QStringLiteral("Källare, hus 2, \"A\""));  // commas and quotes kept
+  EXPECT_EQ(s.baseName, QStringLiteral("ÖVNING"));
   // And writes it back unchanged.
   EXPECT_EQ(*caseFileBytes(s), danishFile());
 }

@@ -49,33 +49,6 @@ TEST(DiskError, NumbersWithoutAMessageAreNotDiskErrors) {
   EXPECT_TRUE(d.shown.empty());
 }
 
-TEST(DiskError, MessageTable) {
-  struct Row {
-    int number;
-    const char* text;
-    DiskButtons buttons;
-  };
-  const Row rows[] = {
-      {54, "Bad FileMode", DiskButtons::Ok},
-      {55, "File Already Open", DiskButtons::Ok},
-      {57, "Device IO", DiskButtons::YesNo},
-      {61, "Disk Full", DiskButtons::YesNoCancel},
-      {62, "Input Past End Of File", DiskButtons::Ok},
-      {64, "Bad Filename, Bad Filename Or Number", DiskButtons::Ok},
-      {68, "Device Unavailable", DiskButtons::YesNo},
-      {71, "Disk Not Ready", DiskButtons::Ok},
-      {76, "Path Does Not Exist", DiskButtons::Ok},
-  };
-  ASSERT_EQ(diskErrorTable().size(), std::size(rows));
-  for (const Row& r : rows) {
-    const DiskErrorMessage* m = findDiskError(r.number);
-    ASSERT_NE(m, nullptr) << r.number;
-    EXPECT_STREQ(m->text, r.text);
-    EXPECT_EQ(m->buttons, r.buttons) << r.number;
-    EXPECT_EQ(m->questionIcon, r.number == 61) << r.number;
-  }
-}
-
 class FileTableTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;

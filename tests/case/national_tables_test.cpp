@@ -48,10 +48,6 @@ TEST(FlagCycle, AMarketWithoutAStoredClassSelectsClassTwo) {
   EXPECT_EQ(marketAfterClick(9), 1);
 }
 
-TEST(FlagCycle, OnlyTheFreeMarketEditsItsFactors) {
-  for (int m = 1; m <= 6; ++m) EXPECT_EQ(factorsEditable(m), m == 6) << m;
-}
-
 struct PsiCase {
   int market;
   int category;
@@ -78,26 +74,6 @@ TEST(NationalTables, CombinationFactorsAsTheFieldsShowThem) {
     EXPECT_EQ(formatNumber(f[4], u"#0.00", c).toStdString(), pc.psi1) << pc.market << "/" << pc.category;
     EXPECT_EQ(formatNumber(f[5], u"#0.00", c).toStdString(), pc.psi2) << pc.market << "/" << pc.category;
   }
-}
-
-TEST(NationalTables, PartialFactorsAndImposedLoads) {
-  const NationalTables t = presetTables();
-  EXPECT_EQ(t.lambdaG[5], 1.2);
-  EXPECT_EQ(t.ksi[5], 1.0);
-  EXPECT_EQ(t.ksi[3], 0.89);
-  EXPECT_EQ(t.ksi[4], 0.85);
-  EXPECT_EQ(t.lambdaQ[2], 1.5);
-  EXPECT_EQ(t.imposedLoad[7][4], 6.0f);  // C5, Finland
-  EXPECT_EQ(t.imposedLoad[4][1], 2.5f);  // C2, Sweden
-  EXPECT_EQ(t.imposedLoad[0][5], 1.5f);  // free load, Denmark
-  EXPECT_EQ(t.imposedLoad[2][6], 3.0f);  // B, free market
-}
-
-TEST(NationalTables, MarketsByName) {
-  const char* names[] = {"SVERIGE", "POLEN", "NORGE", "FINLAND", "DANMARK", "VALFRI"};
-  for (int m = 1; m <= 6; ++m) EXPECT_STREQ(marketInfo(m).name, names[m - 1]);
-  EXPECT_STREQ(marketInfo(3).classButtons, "pkl");
-  EXPECT_EQ(QString::fromUtf8(marketInfo(3).frameCaption), QStringLiteral("Pålitlighetsklass"));
 }
 
 }  // namespace
