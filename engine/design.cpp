@@ -1,0 +1,212 @@
+#include "design.h"
+
+#include <cmath>
+#include <limits>
+
+#include "comdat.h"
+#include "comdat_deck.h"
+#include "fire.h"
+#include "numeric.h"
+#include "section.h"
+
+namespace solvo {
+
+namespace {
+
+// The analysis row that the design reads: 1 (6.10a), 2 (6.10b) or 3 (both); the report
+// treats any other selector as "both".
+int design_row(const Indat& c) { return c.load_set == 1 || c.load_set == 2 ? c.load_set : 3; }
+
+// Action over resistance. A resistance that is not positive leaves nothing to carry the
+// action: the ratio is infinite, which the report prints as asterisks.
+float utilisation(float action, float resistance) {
+  if (resistance > 0) return action / resistance;
+  return std::numeric_limits<float>::infinity();
+}
+
+// Slab thickness at support j: the end spans' at the ends, the thinner of the two spans
+// over an interior support.
+float support_thickness(const Indat& c, int j) {
+  if (j <= 1) return c.thickness[1];
+  if (j >= c.n + 1) return c.thickness[c.n];
+  return std::fmin(c.thickness[j - 1], c.thickness[j]);
+}
+
+int32_t mm(float metres) { return ftrunc(metres * 1000.0f); }
+
+// Weight of bars of total length `length_mm` per bar position at `spacing` mm, kg per metre
+// width; 0 when the support has no bars.
+float bar_weight(float mass, float length_mm, float spacing) {
+  if (!(spacing > 0)) return 0;
+  return mass * length_mm / spacing;
+}
+
+}  // namespace
+
+void design_supports(Run& run) {
+  const Indat& c = run.indat;
+  const Matdat& m = run.matdat;
+  Utdat& u = run.utdat;
+  const int k = design_row(c);
+  for (int j = 1; j <= c.n + 1; ++j) {
+    u.a[j] = (0.5f * m.dia_top + static_cast<float>(c.top_cover)) * 0.001f;
+    const float d = support_thickness(c, j) - u.a[j];
+    // The most hogging moment over the support: the min envelope.
+    const float moment = std::fabs(run.arbvar.ms_min[k][j]);
+    // No convergence counts as no solution (spacing 0), never as "no bars needed".
+    const AreaResult r = samm1s(m.fcd, m.fyd_top, m.es, kDeckRibs, d, moment, kNoEquilibriumArea);
+    if (r.area > 0) u.s[j] = static_cast<float>(ftrunc(m.area_top / (r.area * 1000.0f)));
+    u.as[j] = r.area;
+  }
+}
+
+void design_spans(Run& run) {
+  const Indat& c = run.indat;
+  const Matdat& m = run.matdat;
+  const Arbvar& av = run.arbvar;
+  Utdat& u = run.utdat;
+  const int k = design_row(c);
+  const int n = c.n;
+  const float e = comdat::kDeckCentroid;
+  const float ap = comdat::kDeckArea;
+  const float fck = comdat::kConcrete[static_cast<size_t>(c.concrete_class)].fck;
+  const float gamma_c = comdat::kMarket[static_cast<size_t>(c.market)].gamma_c;
+
+  for (int i = 1; i <= n; ++i) {
+    const float t = c.thickness[i];
+    const float le = run.dat.clear_span[i];
+
+    // Sagging capacity of the deck alone (no top steel in the span).
+    const float mr = samm2(m.fcd, 0.0f, m.fypd, m.es, t - e, 0.0f, ap, 0.0f, 0.0f).mr;
+    u.mr_span[i] = mr;
+    u.uf[i] = utilisation(av.m_span_max[k][i], mr);
+
+    // Deflections: rows 4 (long term with creep), 5 (short term, deducted), 6 and 7 (the
+    // frequent or the characteristic variable part).
+    const float w1 = av.d_span_max[4][i];
+    const float w2 = av.d_span_max[5][i];
+    const float w3 = c.defl_load == 1 ? av.d_span_max[6][i] : av.d_span_max[7][i];
+    u.di[i] = (w1 - 0.001f * c.precamber) * 1000.0f;
+    u.udi[i] = utilisation(u.di[i], 1000.0f * le / static_cast<float>(c.defl_initial));
+    u.dt[i] = (w1 - w2 + w3) * 1000.0f;
+    u.udt[i] = utilisation(u.dt[i], 1000.0f * le / static_cast<float>(c.defl_additional));
+
+    // Slenderness; a single span counts as an end span.
+    const float factor = (i == 1 || i == n) ? 1.0f / 33.0f : 1.0f / 36.0f;
+    u.us[i] = le * factor / t;
+
+    // Longitudinal shear over the length between the zero points of the max envelope.
+    const float x = le - av.p1[k][i] - av.p2[k][i] + 0.5f * c.support_width[i] +
+                    0.5f * c.support_width[i + 1];
+    const BondResult bond = samm3(run.snitt.q_loaded[k][i], x, ap, m.fypd, m.mrd_deck, mr);
+    u.ub[i] = utilisation(bond.v, m.tau_rd);
+
+    // Shear: an end support works with the deck, an interior one with its top bars.
+    const int32_t left_end = i == 1 ? 1 : 0;
+    const float vr_left = samm4(t, u.as[i], left_end, c.top_cover, fck, gamma_c).vr;
+    u.uvl[i] = utilisation(av.vl_max[k][i], vr_left);
+    const float vr_right = i < n ? samm4(t, u.as[i + 1], 0, c.top_cover, fck, gamma_c).vr
+                                 : samm4(t, u.as[i], 1, c.top_cover, fck, gamma_c).vr;
+    u.uvr[i] = utilisation(av.vr_max[k][i], vr_right);
+  }
+}
+
+void top_bar_lengths(Run& run) {
+  const Indat& c = run.indat;
+  const Arbvar& av = run.arbvar;
+  Utdat& u = run.utdat;
+  const int k = design_row(c);
+  const int n = c.n;
+  const float wbar = run.matdat.mass_top;
+  const auto& t = c.thickness;
+  const auto& le = run.dat.clear_span;
+
+  float ltot = 0;
+  for (int i = 1; i <= n; ++i) ltot += c.span[i];
+  float sum_a = 0, sum_b = 0;
+  auto update = [&] {
+    u.wa = ltot > 0 ? sum_a / ltot : 0.0f;
+    u.wb = ltot > 0 ? sum_b / ltot : 0.0f;
+  };
+
+  // Zero points of row k: Vä(j) from the left support of span j, Hö(j) from its right
+  // support; rR(j) the cut-off distance to the right of support j, rL(j) to its left.
+  auto va = [&](int j) { return av.zl[k][j]; };
+  auto ho = [&](int j) { return av.zr[k][j]; };
+  auto r_right = [&](int j) { return av.tl[k][j]; };
+  auto r_left = [&](int j) { return av.tr[k][j - 1]; };
+
+  int j = 2;
+  while (j <= n) {
+    const float d_left = t[j - 1] - u.a[j];
+    const float d_right = t[j] - u.a[j];
+    const bool merged = av.merge[k][j + 1] == 1;
+    if (!merged) {
+      u.l1[j] = mm(ho(j - 1) + va(j) + d_left + d_right);
+      u.l1b[j] = mm(ho(j - 1) + r_right(j) + d_left + d_right);
+      u.l2b[j] = mm(r_left(j) + va(j) + d_left + d_right);
+      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
+      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j]), 2.0f * u.s[j]);
+      j += 1;
+    } else if (j < n) {
+      // Span j is short: one bar from span j-1 over span j into span j+1.
+      const float d_far = t[j + 1] - u.a[j];
+      u.l1[j] = mm(ho(j - 1) + va(j + 1) + d_left + d_far + le[j]);
+      u.l1b[j] = u.l1[j];
+      u.l2b[j] = mm(r_left(j) + r_right(j) + d_left + d_right);
+      u.l2b[j + 1] = mm(r_left(j + 1) + r_right(j + 1) + d_right + d_far);
+      // The pair takes the smaller spacing; a support without bars does not force its
+      // partner to 0.
+      const float s1 = u.s[j], s2 = u.s[j + 1];
+      float s = 0;
+      if (s1 > 0 && s2 > 0) {
+        s = std::fmin(s1, s2);
+      } else if (s1 > 0) {
+        s = s1;
+      } else if (s2 > 0) {
+        s = s2;
+      }
+      u.s[j] = s;
+      u.s[j + 1] = s;
+      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), s);
+      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j] + u.l2b[j + 1]),
+                          2.0f * s);
+      j += 2;
+    } else {
+      // The last span is short: the bar runs over it to the slab's end, 0.05 m beyond.
+      u.l1[j] = mm(d_left + ho(j - 1) + 0.05f + le[j]);
+      u.l1b[j] = u.l1[j];
+      u.l2b[j] = mm(le[j] + d_left + r_left(j) + 0.05f);
+      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
+      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j]), 2.0f * u.s[j]);
+      j += 2;
+    }
+    update();
+  }
+
+  // Cantilevers: one bar from the tip over the end support to the zero point of the end span.
+  if (u.s[1] > 0) {
+    const int32_t len = mm(va(1) + c.cant_left + t[1] - u.a[1]);
+    u.l1[1] = u.l1b[1] = u.l2b[1] = len;
+    sum_a += bar_weight(wbar, static_cast<float>(len), u.s[1]);
+    sum_b += bar_weight(wbar, 2.0f * static_cast<float>(len), 2.0f * u.s[1]);
+    update();
+  }
+  if (u.s[n + 1] > 0) {
+    const int32_t len = mm(ho(n) + c.cant_right + t[n] - u.a[n + 1]);
+    u.l1[n + 1] = u.l1b[n + 1] = u.l2b[n + 1] = len;
+    sum_a += bar_weight(wbar, static_cast<float>(len), u.s[n + 1]);
+    sum_b += bar_weight(wbar, 2.0f * static_cast<float>(len), 2.0f * u.s[n + 1]);
+    update();
+  }
+}
+
+void dimen(Run& run) {
+  run.utdat = Utdat{};
+  design_supports(run);
+  design_spans(run);
+  top_bar_lengths(run);
+  fire(run);
+}
+
+}  // namespace solvo
