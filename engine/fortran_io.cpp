@@ -186,6 +186,15 @@ std::string f_field(float v, int w, int d) {
   return stars(w);
 }
 
+std::string free_field(int32_t v) { return " " + std::to_string(v); }
+
+std::string free_field(float v) {
+  if (!std::isfinite(v) || v == 0.0f) return " 0";  // no "-0" either
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.9G", static_cast<double>(v));
+  return std::string(" ") + buf;
+}
+
 std::string utf8_to_cp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());

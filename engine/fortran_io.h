@@ -20,6 +20,13 @@ namespace solvo {
 std::string i_field(int32_t v, int w, int m = 0);
 std::string f_field(float v, int w, int d);
 
+// Free numeric form, one value per line in the data files: a leading blank, then the number.
+// Whole numbers have no point; a real has nine significant digits, which give the same float
+// back, and an exponent "E" only where the plain form would be too long. A NaN or an
+// infinity, which no reader could use, is written as 0.
+std::string free_field(int32_t v);
+std::string free_field(float v);
+
 // The engine's own texts are UTF-8 in the source; files hold Windows-1252. Converts the
 // letters that the engine writes (Å Ä Ö å ä ö Ø and the rest of Latin-1); other bytes
 // pass unchanged.
@@ -32,6 +39,9 @@ class FortranWriter {
 
   FortranWriter& i(int32_t v, int w, int m = 0) { return put(i_field(v, w, m)); }
   FortranWriter& f(float v, int w, int d) { return put(f_field(v, w, d)); }
+  // One value in free numeric form on a line of its own.
+  FortranWriter& line(int32_t v) { return put(free_field(v)).endl(); }
+  FortranWriter& line(float v) { return put(free_field(v)).endl(); }
   // The engine's own text (UTF-8 source text, written as Windows-1252).
   FortranWriter& a(std::string_view utf8) { return put(utf8_to_cp1252(utf8)); }
   FortranWriter& a(std::string_view utf8, int w) { return aw_bytes(utf8_to_cp1252(utf8), w); }
