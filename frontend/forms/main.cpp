@@ -1,0 +1,7 @@
+// SOLVOW: the front end.
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  return 0;
+}
