@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "analysis.h"
 #include "case_input.h"
 #include "file_names.h"
 
@@ -25,7 +26,8 @@ void solvober(Run& run, int32_t& flag) {
   const Indat& c = run.indat;
   for (int i = 1; i <= c.n; ++i)
     run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
-  // The analysis, the design and the report follow here as they are built.
+  snikra(run, flag);
+  // The design and the report follow here as they are built.
 }
 
 void calculate(Run& run, std::string_view case_text) {
