@@ -1,6 +1,7 @@
 #include "analysis.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "comdat_deck.h"
 #include "fortran_io.h"
@@ -166,6 +167,8 @@ float fraction(float num, float den, float fallback) {
   const float f = num / den;
   return std::isfinite(f) ? f : fallback;
 }
+
+bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 float drop_tiny(float m) { return std::fabs(m) < 0.0001f ? 0.0f : m; }
 
@@ -351,33 +354,66 @@ void krdef(Run& run, int32_t mode) {
     s.m[n + 1] = -0.5f * c.cant_right * c.cant_right * s.w[n];
   }
 
+  // The sampling points of each span, x = p h and xi = x / L.
+  SpanCurves xs{}, xis{};
+  for (int i = 1; i <= n; ++i) {
+    const float h = kStep * le[i];
+    for (int p = 0; p <= 20; ++p) {
+      xs[i][p] = static_cast<float>(p) * h;
+      xis[i][p] = xs[i][p] / le[i];
+    }
+  }
+
   auto point_load = [&](int i, float P, float a) {
     const float L = le[i];
     const float b = L - a;
     const float L2 = L * L;
     s.rot_l[i] += P * b * (L2 - b * b) / (6.0f * L);
     s.rot_r[i] += P * a * (L2 - a * a) / (6.0f * L);
-    const float h = kStep * L;
-    for (int p = 1; p <= 20; ++p) {
-      const float x = static_cast<float>(p) * h;
-      const float xi = x / L;
-      if (x < a) {
-        s.mom[i][p] += P * b * xi;
-        s.defl[i][p] += P * b * xi * L2 * (1.0f - b * b / L2 - xi * xi) / 6.0f;
-      } else {
-        s.mom[i][p] += P * a * (1.0f - xi);
-        s.defl[i][p] += P * a * (1.0f - xi) * L2 * (2.0f * xi - a * a / L2 - xi * xi) / 6.0f;
-      }
+    const float pb = P * b;
+    const float pa = P * a;
+    const float bb = b * b / L2;
+    const float aa = a * a / L2;
+    Curve& mom = s.mom[i];
+    Curve& defl = s.defl[i];
+    // Points left of the load, then the others (two loops without a branch).
+    int k = 1;
+    while (k <= 20 && xs[i][k] < a) ++k;
+    const Curve& xi = xis[i];
+    for (int p = 1; p < k; ++p) {
+      mom[p] += pb * xi[p];
+      defl[p] += pb * xi[p] * L2 * (1.0f - bb - xi[p] * xi[p]) / 6.0f;
+    }
+    for (int p = k; p <= 20; ++p) {
+      mom[p] += pa * (1.0f - xi[p]);
+      defl[p] += pa * (1.0f - xi[p]) * L2 * (2.0f * xi[p] - aa - xi[p] * xi[p]) / 6.0f;
     }
     s.vl[i] += P * b / L;
     s.vr[i] += P * a / L;
   };
 
-  // The distributed load as 20 equal point loads at the centres of the twentieths.
+  // The distributed load as 20 equal point loads at the centres of the twentieths. The
+  // result depends only on the span and its load intensity: taken from the last two
+  // computed when it is one of them.
   for (int i = 1; i <= n; ++i) {
-    const float h = kStep * le[i];
-    const float P = h * s.w[i];
-    for (int m = 1; m <= 20; ++m) point_load(i, P, (static_cast<float>(m) - 0.5f) * h);
+    Snitt::SpanPart* hit = nullptr;
+    for (auto& part : s.parts[i])
+      if (part.valid && same_bits(part.le, le[i]) && same_bits(part.w, s.w[i])) hit = &part;
+    if (hit == nullptr) {
+      const float h = kStep * le[i];
+      const float P = h * s.w[i];
+      for (int m = 1; m <= 20; ++m) point_load(i, P, (static_cast<float>(m) - 0.5f) * h);
+      hit = &s.parts[i][static_cast<size_t>(s.next_part[i])];
+      s.next_part[i] = 1 - s.next_part[i];
+      *hit = {le[i], s.w[i], true, s.mom[i], s.defl[i], s.vl[i], s.vr[i], s.rot_l[i], s.rot_r[i]};
+    } else {
+      s.mom[i] = hit->mom;
+      s.defl[i] = hit->defl;
+      s.vl[i] = hit->vl;
+      s.vr[i] = hit->vr;
+      s.rot_l[i] = hit->rot_l;
+      s.rot_r[i] = hit->rot_r;
+    }
   }
 
   // Line loads. Each arrangement places its own copy of span and position. A position
@@ -437,11 +473,10 @@ void krdef(Run& run, int32_t mode) {
   for (int i = 1; i <= n; ++i) {
     const float L = le[i];
     const float L2 = L * L;
-    const float h = kStep * L;
     const float ml = s.m[i];
     const float mr = s.m[i + 1];
     for (int p = 0; p <= 20; ++p) {
-      const float xi = (static_cast<float>(p) * h) / L;
+      const float xi = xis[i][p];
       s.mom[i][p] += ml + (mr - ml) * xi;
       const float u = 1.0f - xi;
       s.defl[i][p] += (ml * u * (1.0f - u * u) + mr * xi * (1.0f - xi * xi)) * L2 / 6.0f;
@@ -467,14 +502,19 @@ void snikra(Run& run, int32_t& flag) {
   for (int k : {1, 2, 4, 5, 6, 7, 8}) {
     const LoadSet set = load_set(run, k);
     Values base, max, min;
+    // The stiffness depends on the load set's creep factor, not on the arrangement.
+    Span1<kMaxSpans> ei{};
+    for (int i = 1; i <= n; ++i) {
+      const float h = c.thickness[i];
+      ei[i] = samm5(mat.ec, mat.es, set.creep, h, comdat::kProfileHeight, comdat::kRibPitch,
+                    comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
+                    comdat::kDeckInertia)
+                  .ei;
+    }
     for (int j = 0; j <= n; ++j) {
       Snitt& s = run.snitt;
       for (int i = 1; i <= n; ++i) {
-        const float h = c.thickness[i];
-        s.ei[i] = samm5(mat.ec, mat.es, set.creep, h, comdat::kProfileHeight, comdat::kRibPitch,
-                        comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
-                        comdat::kDeckInertia)
-                      .ei;
+        s.ei[i] = ei[i];
         s.w[i] = set.g[i] + (i == j ? set.q[i] : 0.0f);
       }
       s.nll = c.line_loads;
