@@ -9,6 +9,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "design.h"
 #include "file_names.h"
 
 namespace solvo {
@@ -27,6 +28,7 @@ void solvober(Run& run, int32_t& flag) {
   for (int i = 1; i <= c.n; ++i)
     run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
   snikra(run, flag);
+  dimen(run);
   // The design and the report follow here as they are built.
 }
 
