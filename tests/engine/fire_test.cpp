@@ -253,6 +253,36 @@ TEST(Brand, ZeroPointsOfTheLimitedCurve) {
   EXPECT_EQ(av.merge[kFireRow][2], 0);
 }
 
+// A short last span (1.0 m) next to a 3.0 m cantilever, 10 kN/m2: M3 = -0.5 * 9 * 10 = -45.
+// The design row's zero points are put where neither line can be laid (x2 = 0 in span 1,
+// x1 = Le in span 2), so both candidates are about -1000 and support 2 takes -Mr = -5.
+// Span 2: M(x) = 5x(1 - x) - 5(1 - x) - 45x < 0 everywhere: both zero points and both
+// half-moment points are (0 + 1.0)/2 = 0.5, and the flag of support 3 is set.
+// Span 1: M(x) = 5x(4 - x) - 1.25x; p = 18 gives 2.7, p = 19 gives -0.95, so
+// zR = 0.2 + 0.2 * 0.95/3.65 = 0.25205.
+TEST(Brand, SpanHoggingThroughoutTakesTheMiddleAsItsZeroPoints) {
+  solvo::Run run = slab(2, 4.0f, 0.2f, 0.0f);
+  run.indat.span[2] = 1.0f;
+  run.indat.cant_right = 3.0f;
+  berdat(run);
+  for (int i = 1; i <= 2; ++i) run.snitt.q_loaded[kFireRow][i] = 10.0f;
+  run.indat.load_set = 3;
+  run.arbvar.zr[3][1] = 4.0f;
+  run.arbvar.zl[3][2] = 1.0f;
+  run.utdat.mr_fire = {0, 0.0f, 5.0f, 0.0f};
+  brand(run);
+  const Arbvar& av = run.arbvar;
+  EXPECT_NEAR(av.ms_min[kFireRow][2], -5.0f, 1E-5f);
+  EXPECT_NEAR(av.ms_min[kFireRow][3], -45.0f, 1E-4f);
+  EXPECT_NEAR(av.zl[kFireRow][2], 0.5f, 1E-6f);
+  EXPECT_NEAR(av.zr[kFireRow][2], 0.5f, 1E-6f);
+  EXPECT_NEAR(av.tl[kFireRow][2], 0.5f, 1E-6f);
+  EXPECT_NEAR(av.tr[kFireRow][2], 0.5f, 1E-6f);
+  EXPECT_EQ(av.merge[kFireRow][3], 1);
+  EXPECT_EQ(av.merge[kFireRow][2], 0);
+  EXPECT_NEAR(av.zr[kFireRow][1], 0.25205f, 0.0002f);
+}
+
 std::vector<float> values_of(const std::string& line) {
   std::vector<float> v;
   std::string s = line.substr(line.find(")/") + 2);
