@@ -62,6 +62,18 @@ float interpolate(const FactorTable& table, float theta) {
   return kj - (theta - tj) * (kj - kn) * 0.01f;
 }
 
+// The value at x (m from the left support face) of a curve sampled at the 21 points
+// p * 0.05 * le: linear between the neighbouring points; x = le (and beyond) lies in the last
+// interval, below 0 in the first. 0 when le is not positive.
+float curve_at(const Curve& curve, float le, float x) {
+  if (!(le > 0)) return 0;
+  const float h = 0.05f * le;
+  // Clamped to the intervals 0..19: x = le interpolates between points 19 and 20.
+  const int m = std::clamp(ftrunc(20.0f * x / le), 0, kPoints - 2);
+  const float xm = h * static_cast<float>(m);
+  return curve[m] + (curve[m + 1] - curve[m]) * (x - xm) / h;
+}
+
 // A span's moment curve at p = 0..20 from krdef's results, with the support moments at
 // both ends.
 Curve span_curve(const Snitt& s, int i) {
@@ -157,14 +169,6 @@ float red(float theta) { return interpolate(kSteelStrength, theta); }
 
 float ered(float theta) { return interpolate(kSteelModulus, theta); }
 
-float curve_at(const Curve& curve, float le, float x) {
-  if (!(le > 0)) return 0;
-  const float h = 0.05f * le;
-  // Clamped to the intervals 0..19: x = le interpolates between points 19 and 20.
-  const int m = std::clamp(ftrunc(20.0f * x / le), 0, kPoints - 2);
-  const float xm = h * static_cast<float>(m);
-  return curve[m] + (curve[m + 1] - curve[m]) * (x - xm) / h;
-}
 
 void fire_parameters(Run& run) {
   const Indat& c = run.indat;

@@ -47,9 +47,4 @@ void brand(Run& run);
 // Bottom bars of every span for the fire span moment of row 9, and their weight.
 void bottom_bars(Run& run);
 
-// The value at x (m from the left support face) of a curve sampled at the 21 points
-// p * 0.05 * le; linear between the neighbouring points, in the last interval at x = le
-// and beyond, in the first one below 0. Returns 0 when le is not positive.
-float curve_at(const Curve& curve, float le, float x);
-
 }  // namespace solvo

@@ -312,16 +312,6 @@ TEST(TopBarLengths, CantileversCarryOneBarEach) {
   EXPECT_NEAR(u.wb, 3.35239f, 0.00003f);
 }
 
-// One span without cantilevers has nothing to weigh.
-TEST(TopBarLengths, SingleSpanWithoutTopBarsWeighsNothing) {
-  solvo::Run run = slab(1);
-  top_bar_lengths(run);
-  EXPECT_EQ(run.utdat.wa, 0.0f);
-  EXPECT_EQ(run.utdat.wb, 0.0f);
-  EXPECT_EQ(run.utdat.l1[1], 0);
-  EXPECT_EQ(run.utdat.l1[2], 0);
-}
-
 // Truncation toward zero: a length of 0.2599 m is 259 mm. Zero points that add up to
 // 0.2599 m with no depth terms (a equal to the thickness).
 TEST(TopBarLengths, LengthsAreTruncatedNotRounded) {

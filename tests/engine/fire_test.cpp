@@ -177,21 +177,6 @@ TEST(BottomBars, NoBarsAndNoSolution) {
   }
 }
 
-// ---- Curve values ---------------------------------------------------------------------------------
-
-// A straight curve P(p) = p over a span of 2 m (step 0.1 m): the value at x is 10 x, also
-// at the span's end (which lies in the last interval) and beyond it.
-TEST(CurveAt, InterpolatesWithinTheTwentyIntervals) {
-  Curve c{};
-  for (int p = 0; p < kPoints; ++p) c[p] = static_cast<float>(p);
-  struct Case {
-    float x, want;
-  };
-  const Case cases[] = {{0.0f, 0.0f}, {0.05f, 0.5f}, {1.23f, 12.3f}, {2.0f, 20.0f}, {2.1f, 21.0f}};
-  for (const Case& k : cases) EXPECT_NEAR(curve_at(c, 2.0f, k.x), k.want, 1E-4f) << k.x;
-  EXPECT_EQ(curve_at(c, 0.0f, 1.0f), 0.0f);
-}
-
 // ---- The fire analysis ---------------------------------------------------------------------------
 
 // Two spans of 4.0 m on supports of no width, 0.2 m thick, fire load 10 kN/m2 on both.
