@@ -11,6 +11,7 @@
 #include "case_input.h"
 #include "design.h"
 #include "file_names.h"
+#include "report.h"
 
 namespace solvo {
 
@@ -29,7 +30,7 @@ void solvober(Run& run, int32_t& flag) {
     run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
   snikra(run, flag);
   dimen(run);
-  // The design and the report follow here as they are built.
+  utskr(run);
 }
 
 void calculate(Run& run, std::string_view case_text) {

@@ -1,0 +1,382 @@
+#include "report.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "comdat.h"
+#include "fortran_io.h"
+#include "numeric.h"
+
+namespace solvo {
+
+namespace {
+
+// A label padded with blanks to the 40 characters after which the value stands. Counted in
+// characters: the Swedish letters are one byte each in the report.
+std::string label40(std::string_view utf8) {
+  std::string text(utf8);
+  size_t chars = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++chars;
+  if (chars < 40) text.append(40 - chars, ' ');
+  return text;
+}
+
+class Report {
+ public:
+  Report(Run& run, const std::tm& now) : run_(run), c_(run.indat), now_(now) {
+    k_ = c_.load_set;
+  }
+
+  std::string write() {
+    page1();
+    page2();
+    page3();
+    page4();
+    page5();
+    return out_.str();
+  }
+
+ private:
+  FortranWriter& w() { return out_; }
+
+  void header() {
+    w().endl();
+    w().x(56).a("INDATAFIL : ").raw(run_.prfil, 8).endl();
+    w().x(56).a("DATUM : ").i(now_.tm_year + 1900, 4).a(".").i(now_.tm_mon + 1, 2, 2).a(".");
+    w().i(now_.tm_mday, 2, 2).endl();
+    w().x(56).a("TID   : ").x(2).i(now_.tm_hour, 2, 2).a(":").i(now_.tm_min, 2, 2).a(":");
+    w().i(now_.tm_sec, 2, 2).endl();
+  }
+
+  void title(std::string_view word, std::string_view rule) {
+    w().endl();
+    w().t(6).a(word).endl();
+    w().t(6).a(rule).endl();
+  }
+
+  void page_end() { w().a("^").endl(); }
+
+  // A row of values after a label: `first` values on the label's line, the rest on a
+  // continuation line. When the values end exactly with the first group, the line end
+  // before the continuation group is written all the same, which leaves an empty line.
+  template <typename Field>
+  void row(std::string_view label, int count, int first, int cont_blanks, Field field) {
+    w().t(6).a(label);
+    int k = 1;
+    for (; k <= count && k <= first; ++k) field(k);
+    if (count >= first) {
+      w().endl();
+      if (count > first) {
+        w().x(cont_blanks);
+        for (; k <= count; ++k) field(k);
+        w().endl();
+      } else {
+        w().endl();
+      }
+    } else {
+      w().endl();
+    }
+  }
+
+  // Ø, the diameter (three digits from 100 mm on), ", ", the strength, "MPa".
+  void bar_line(std::string_view label, float diameter, int32_t grade) {
+    const int32_t d = ftrunc(diameter);
+    const int32_t mpa = ftrunc(comdat::kFyk[static_cast<size_t>(grade)] / 1000.0f);
+    w().t(6).a(label40(label)).a("Ø").i(d, d >= 100 ? 3 : 2).a(", ").i(mpa, 3).a("MPa").endl();
+  }
+
+  void mm_line(std::string_view label, int32_t mm) {
+    w().t(6).a(label40(label)).i(mm, mm >= 100 ? 3 : 2).a(" mm").endl();
+  }
+
+  void page1() {
+    const Dat& d = run_.dat;
+    const int n = c_.n;
+    header();
+    title("INDATA", "------");
+    w().t(6).raw(run_.rubrad, 40).endl();
+    w().t(6).a(label40("Marknad :"))
+        .a(comdat::kMarket[static_cast<size_t>(c_.market)].name, 8)
+        .endl();
+    w().t(6).a(label40("Betongkvalitet :"))
+        .a(comdat::kConcrete[static_cast<size_t>(c_.concrete_class)].name, 6)
+        .endl();
+    w().t(6).a(label40("Kryptal :")).i(c_.creep, 1).endl();
+    bar_line("Överkantsarmering :", run_.matdat.dia_top, c_.top_grade);
+    mm_line("Täckande betongskikt :", c_.top_cover);
+    bar_line("Underkantsarmering :", run_.matdat.dia_bot, c_.bot_grade);
+    mm_line("Placering :", c_.bot_placement);
+    if (c_.market == 1) {
+      w().t(6).a(label40("Säkerhetsklass :")).i(c_.safety_class, 1).a(", gammaD=");
+      w().f(d.gamma_d, 4, 2).endl();
+    }
+    w().t(6).a(label40("Lastgrupp :"))
+        .a(label40(comdat::kLoadCategory[static_cast<size_t>(c_.load_category)]))
+        .endl();
+    std::string_view rule = c_.load_set == 1   ? "enl. ekv. 6.10a"
+                            : c_.load_set == 2 ? "enl. ekv. 6.10b"
+                                               : "enl. ekv. 6.10a och b";
+    w().t(6).a(label40("Lastuppsättning :")).a(rule).endl();
+    const std::pair<std::string_view, float> factors[] = {
+        {"gammaG :", c_.gamma_g}, {"xsi :", c_.xsi},   {"gammaQ :", c_.gamma_q},
+        {"psi0 :", c_.psi0},      {"psi1 :", c_.psi1}, {"psi2 :", c_.psi2}};
+    for (const auto& [label, value] : factors) w().t(6).a(label40(label)).f(value, 4, 2).endl();
+    w().t(6).a("Begränsning av initiell nedböjning:     SPV/").i(c_.defl_initial, 3).endl();
+    w().t(6).a("Begränsning av tillkommande nedböjning: SPV/").i(c_.defl_additional, 3);
+    w().a(c_.defl_load == 1 ? " (med frekventa laster)" : " (med karakteristiska laster)").endl();
+    if (c_.ceiling == 1) w().t(6).a(label40("Undertak :")).a("Saknas").endl();
+    if (c_.ceiling == 2) w().t(6).a(label40("Undertak :")).a("13 Gips").endl();
+    w().t(6).a(label40("Brandklass :")).a("REI").i(c_.fire_minutes, 2).endl();
+
+    w().endl();
+    row("Fack                 ", n, 6, 27, [&](int i) { w().i(i, 8); });
+    row("Spännvidd      (m)    ", n, 6, 27, [&](int i) { w().f(c_.span[i], 8, 2); });
+    w().t(6).a("Konsol         (m) ").f(c_.cant_left, 8, 3);
+    for (int i = 1; i < n; ++i) w().x(8);
+    w().f(c_.cant_right, 8, 3).endl();
+    row("Upplagsbredd   (m) ", n + 1, 7, 32,
+        [&](int j) { w().f(c_.support_width[j], 8, 3); });
+    row("Plattjocklek   (m)    ", n, 6, 27, [&](int i) { w().f(c_.thickness[i], 8, 2); });
+    row("Egentyngd      (kN/m2)", n, 6, 27, [&](int i) { w().f(d.self_weight[i], 8, 2); });
+    row("Permanent last (kN/m2)", n, 6, 27,
+        [&](int i) { w().f(d.self_weight[i] + c_.perm_load[i], 8, 2); });
+    row("Nyttig last    (kN/m2)", n, 6, 27, [&](int i) { w().f(c_.imposed_load[i], 8, 2); });
+
+    if (c_.line_loads > 0 && c_.ll_span[1] > 0) {
+      w().endl();
+      w().t(6).a("LINJELASTER      Fack   Avst    Last").endl();
+      w().t(6).a("                  nr     m      kN/m").endl();
+      for (int k = 1; k <= c_.line_loads; ++k) {
+        w().t(6).a("Bunden").x(10).i(c_.ll_span[k], 4).f(c_.ll_pos[k], 8, 2);
+        w().f(c_.ll_load[k], 8, 2).endl();
+      }
+    }
+    w().endl();
+    w().t(6).a("OBS! Beräkningen anger armering endast i bjälklags fält och över").endl();
+    w().t(6).a("     innerstöd med avseende på angivna laster.").endl();
+    w().t(6).a("     Annan erforderlig armering för sprickfördelning, inspänning").endl();
+    w().t(6).a("     kantarmering eller för totalstabilitet redovisas ej.").endl();
+    page_end();
+  }
+
+  void page2() {
+    const Utdat& u = run_.utdat;
+    header();
+    title("UTDATA", "------");
+    w().endl();
+    w().t(6).a("NYTTJANDEGRADER (1.0 = 100%)").endl();
+    w().t(6).a("Fack    Fält     Tvärkr       Vidhäft   Def(init.)  Def(tillk.)  Svikt").endl();
+    w().t(6).a("                vä    hö     vä    hö").endl();
+    for (int i = 1; i <= c_.n; ++i) {
+      w().x(6).i(i, 2).x(5).f(u.uf[i], 4, 2).x(3).f(u.uvl[i], 4, 2).x(2).f(u.uvr[i], 4, 2);
+      w().x(3).f(u.ub[i], 4, 2).x(2).f(u.ub[i], 4, 2).x(4).f(u.udi[i], 5, 2);
+      w().x(8).f(u.udt[i], 4, 2).x(7).f(u.us[i], 4, 2).endl();
+    }
+    if (c_.top_layout == 1 || c_.top_layout == 2) {
+      w().endl();
+      w().t(6).a("ARMERING ").endl();
+      w().t(6).a("Armering över stöd :").f(c_.top_layout == 1 ? u.wa : u.wb, 5, 2);
+      w().a(" kg/m2").endl();
+      w().t(6).a("Armering i fält    :").f(u.wf, 5, 2).a(" kg/m2");
+      if (u.wf > 0.01f) w().a(", OBS! nödvändig endast vid brandkrav REI").i(c_.fire_minutes, 2);
+      w().endl();
+    }
+    page_end();
+  }
+
+  void moment_heading() {
+    w().endl();
+    w().t(6).a("MOMENT (kNm/m)").endl();
+    w().t(6).a("Fack").x(10).a("Stödv").x(16).a("Fält").x(15).a("Stödh").endl();
+    w().x(15).a("Max").x(7).a("Min").x(7).a("Max").x(7).a("Min").x(7).a("Max").x(7).a("Min");
+    w().endl();
+  }
+
+  void moment_rows(int k) {
+    const Arbvar& a = run_.arbvar;
+    for (int i = 1; i <= c_.n; ++i) {
+      w().x(6).i(i, 2).x(4).f(a.ms_max[k][i], 7, 2);
+      const float rest[] = {a.ms_min[k][i], a.m_span_max[k][i], a.m_span_min[k][i],
+                            a.ms_max[k][i + 1], a.ms_min[k][i + 1]};
+      for (float v : rest) w().x(3).f(v, 7, 2);
+      w().endl();
+    }
+  }
+
+  void zero_point_rows(int k) {
+    const Arbvar& a = run_.arbvar;
+    w().endl();
+    w().t(6).a("MOMENTNOLLPUNKTER (avstånd från stöd i m)").endl();
+    w().t(6).a("Fack").x(6).a("  Vä").x(6).a("  Hö").endl();
+    for (int i = 1; i <= c_.n; ++i)
+      w().x(6).i(i, 2).x(4).f(a.zl[k][i], 7, 2).x(3).f(a.zr[k][i], 7, 2).endl();
+  }
+
+  void page3() {
+    const Arbvar& a = run_.arbvar;
+    header();
+    title("BROTTGRÄNSTILLSTÅND", "-------------------");
+    moment_heading();
+    moment_rows(k_);
+    w().endl();
+    w().t(6).a("UPPLAGSREAKTIONER (kN/m)").endl();
+    w().t(6).a("Stöd").x(6).a("Rmax").x(6).a("Rmin").endl();
+    for (int j = 1; j <= c_.n + 1; ++j)
+      w().x(6).i(j, 2).x(4).f(a.r_max[k_][j], 7, 2).x(3).f(a.r_min[k_][j], 7, 2).endl();
+    w().endl();
+    w().t(6).a("TVÄRKRAFTER (kN/m)").endl();
+    w().t(6).a("Fack").x(5).a("TVmax").x(5).a("TVmin").x(5).a("THmax").x(5).a("THmin").endl();
+    for (int i = 1; i <= c_.n; ++i) {
+      w().x(6).i(i, 2).x(4).f(a.vl_max[k_][i], 7, 2).x(3).f(a.vl_min[k_][i], 7, 2);
+      w().x(3).f(a.vr_max[k_][i], 7, 2).x(3).f(a.vr_min[k_][i], 7, 2).endl();
+    }
+    zero_point_rows(k_);
+    page_end();
+  }
+
+  void page4() {
+    const Utdat& u = run_.utdat;
+    header();
+    title("BRUKSGRÄNSTILLSTÅND", "-------------------");
+    w().endl();
+    w().t(6).a("NEDBÖJNINGAR (mm)").endl();
+    w().t(6).a("Fack").x(4).a("Initiell").x(4).a("Tillkommande").endl();
+    for (int i = 1; i <= c_.n; ++i)
+      w().x(6).i(i, 2).x(5).f(u.di[i], 6, 1).x(7).f(u.dt[i], 6, 1).endl();
+    if (c_.defl_load == 1 || c_.defl_load == 2) {
+      w().endl();
+      w().t(6).a("Initiell :     kvasipermanenta laster inklusive överhöjning och krypning").endl();
+      w().t(6).a("Tillkommande : ").a(c_.defl_load == 1 ? "frekventa" : "karakteriska");
+      w().a(" laster utan hänsyn till krypning").endl();
+    }
+    title("BRANDLASTFALL", "-------------");
+    moment_heading();
+    moment_rows(kLoadSets);
+    zero_point_rows(kLoadSets);
+    page_end();
+  }
+
+  // Whole millimetres from a length in metres.
+  static int32_t mm(float metres) { return ftrunc(metres * 1000.0f); }
+
+  void page5() {
+    const Utdat& u = run_.utdat;
+    const Arbvar& a = run_.arbvar;
+    const int n = c_.n;
+    const int layout = c_.top_layout;
+    header();
+    title("ARMERING", "--------");
+    w().endl();
+    if (layout == 1)
+      w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1");
+    else
+      w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1")
+          .x(5).a("    X2").x(5).a("    L2");
+    w().x(3).a("   Mr").endl();
+    for (int j = 1; j <= n + 1; ++j) {
+      int32_t x1 = 0, x2 = 0;
+      if (j == 1) {
+        x1 = x2 = mm(c_.cant_left);
+      } else if (j == n + 1) {
+        if (u.s[j] > 0.0f) x1 = x2 = mm(c_.thickness[n] + a.zr[k_][n] - u.a[j]);
+      } else {
+        if (a.merge[k_][j] == 0) x1 = mm(c_.thickness[j - 1] + a.zr[k_][j - 1] - u.a[j]);
+        x2 = mm(c_.thickness[j - 1] + a.tr[k_][j - 1] - u.a[j]);
+      }
+      w().t(6).i(j, 4).x(5).i(ftrunc(run_.matdat.dia_top), 4).x(4).i(ftrunc(u.s[j]), 5);
+      if (layout == 1) {
+        w().x(5).i(x1, 6).x(5).i(u.l1[j], 6);
+      } else {
+        w().x(5).i(x1, 6).x(5).i(u.l1b[j], 6).x(5).i(x2, 6).x(5).i(u.l2b[j], 6);
+      }
+      w().x(2).f(u.mr_fire[j], 6, 2).endl();
+    }
+
+    w().endl();
+    w().t(6).a("Fält").x(5).a("Diam").x(4).a("    S").x(5).a(" Längd").endl();
+    bool any_bottom = false;
+    for (int i = 1; i <= n; ++i) {
+      w().t(6).i(i, 4).x(5).i(ftrunc(run_.matdat.dia_bot), 4).x(4).i(u.sb[i], 5);
+      w().x(5).i(u.lb[i], 6).endl();
+      if (u.sb[i] > 0) any_bottom = true;
+    }
+    if (any_bottom) {
+      w().endl();
+      w().t(6).a("OBS! Fältarmeringen placeras rakt ovanför profilbotten, dvs med en").endl();
+      w().t(6).a("     multipel av 150 mm och är nödvändig endast vid brandkrav REI");
+      w().i(c_.fire_minutes, 2).endl();
+    }
+    if (layout == 1) {
+      w().endl();
+      w().endl();
+      w().t(6).a("X1 = Armeringens startpunkt vänster om Stöd (mm)").endl();
+      w().t(6).a("L1 = Armeringslängd. Centrumavstånd S (mm)").endl();
+      w().t(6).a("Mr = Momentkapacitet vid BRAND (kNm/m)").endl();
+    } else if (layout == 2) {
+      w().endl();
+      w().endl();
+      w().t(6).a("X1 = Armeringens startpunkt vänster om Stöd (mm)").endl();
+      w().t(6).a("L1 = Armeringslängd. Centrumavstånd 2*S (mm)").endl();
+      w().t(6).a("X2 = Armeringens startpunkt vänster om Stöd (mm)").endl();
+      w().t(6).a("L2 = Armeringslängd. Centrumavstånd 2*S (mm)").endl();
+      w().t(6).a("Mr = Momentkapacitet vid BRAND (kNm/m)").endl();
+    }
+
+    title("BOCKRYGGAR", "----------");
+    w().t(6).a("Bjälklagstjocklek       Max Bockryggsavstånd ").endl();
+    w().t(6).a("     (mm)                       (m)          ").endl();
+    std::vector<float> seen;
+    for (int i = 1; i <= n; ++i) {
+      const float t = c_.thickness[i];
+      bool known = false;
+      for (float s : seen)
+        if (std::fabs(s - t) < 0.001f) known = true;
+      if (known) continue;
+      seen.push_back(t);
+      w().t(12).i(ftrunc((10000.0f * t + 1.0f) * 0.1f), 3).a(chair_text(t), 36).endl();
+    }
+    page_end();
+  }
+
+  // The largest spacing of the bar chairs for a slab thickness, as a 36-character text.
+  static std::string chair_text(float t) {
+    const char* value = t <= 0.14f   ? "2.0"
+                        : t <= 0.16f ? "1.9"
+                        : t <= 0.18f ? "1.8"
+                        : t <= 0.20f ? "1.7"
+                        : t <= 0.24f ? "1.6"
+                        : t <= 0.28f ? "1.5"
+                        : t <= 0.30f ? "1.4"
+                                     : nullptr;
+    if (value == nullptr) return "                 Kontakta Fjalvik   ";
+    return std::string(23, ' ') + value + std::string(10, ' ');
+  }
+
+  Run& run_;
+  const Indat& c_;
+  std::tm now_;
+  int k_ = 3;
+  FortranWriter out_;
+};
+
+}  // namespace
+
+void utskr(Run& run, const std::tm& now) {
+  Report report(run, now);
+  std::string text = report.write();
+  std::string name = run.utfil;
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  run.files.push_back({name, std::move(text), true});
+}
+
+void utskr(Run& run) {
+  std::time_t t = std::time(nullptr);
+  std::tm now{};
+  localtime_r(&t, &now);
+  utskr(run, now);
+}
+
+}  // namespace solvo
