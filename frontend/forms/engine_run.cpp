@@ -1,0 +1,168 @@
+#include "engine_run.h"
+
+#include <algorithm>
+
+#include <QDialog>
+#include <QFileInfo>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "report_print.h"
+#include "report_text.h"
+
+namespace solvow {
+
+namespace {
+
+QString joinFolder(const QString& folder, const QString& name) {
+  return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+// True when no file answers to `path` any more.
+bool removeOld(const QString& path) {
+  removeResolved(path);
+  return !QFileInfo::exists(resolveExisting(path));
+}
+
+// The small window shown while the engine runs.
+class RunningWindow : public QDialog {
+ public:
+  explicit RunningWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Korning"));
+    setWindowTitle(QStringLiteral("SOLVOW"));
+    setModal(true);
+    auto* text = new QLabel(QStringLiteral("Beräkning pågår ..."), this);
+    auto* cancel = new QPushButton(QStringLiteral("Avbryt"), this);
+    cancel->setObjectName(QStringLiteral("Avbryt"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  }
+};
+
+}  // namespace
+
+EngineRun::EngineRun(FileTable& files, DiskDialogue dialogue)
+    : m_files(files), m_dialogue(std::move(dialogue)) {}
+
+QString EngineRun::lineLoadProblem(const CaseStore& store) {
+  const int count = std::clamp<int>(store.nllast, 0, kLineLoads);
+  for (int k = 1; k <= count; ++k) {
+    const int span = store.lineLoads[k].llfnr;
+    if (span < 1 || span > store.nfack)
+      return QStringLiteral("Linjelast %1 ligger i fack %2, men bjälklaget har %3 fack. "
+                            "Rätta fack nr och spara innan beräkningen körs.")
+          .arg(k)
+          .arg(span)
+          .arg(store.nfack);
+  }
+  return {};
+}
+
+QString EngineRun::inWorkingFolder(const QString& name) const {
+  return joinFolder(m_workingFolder.isEmpty() ? QDir::currentPath() : m_workingFolder, name);
+}
+
+RunResult EngineRun::fail(RunResult::Outcome outcome, const QString& message, QWidget* parent) {
+  RunResult result;
+  result.outcome = outcome;
+  result.message = message;
+  if (!message.isEmpty()) {
+    if (m_notify)
+      m_notify(message);
+    else
+      QMessageBox::information(parent, QStringLiteral("SOLVOW"), message);
+  }
+  return result;
+}
+
+RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
+  if (!store.named || store.changed)
+    return fail(RunResult::Outcome::NotSaved, QStringLiteral("Du måste spara Filen först !"),
+                parent);
+  if (const QString problem = lineLoadProblem(store); !problem.isEmpty())
+    return fail(RunResult::Outcome::BadLineLoad, problem, parent);
+
+  const QString reportPath = inWorkingFolder(reportFileName(store.baseName));
+  store.diagramEnabled = false;
+  for (const QString& old : {reportPath, inWorkingFolder(QString::fromLatin1(kMomentFile))}) {
+    if (!removeOld(old))
+      return fail(RunResult::Outcome::OldFilesStay,
+                  QStringLiteral("Den gamla filen %1 kan inte tas bort. Beräkningen startas "
+                                 "inte.")
+                      .arg(QDir::toNativeSeparators(resolveExisting(old))),
+                  parent);
+  }
+
+  RunResult result;
+  {
+    const WaitCursor wait;
+    const QString exchange = inWorkingFolder(QString::fromLatin1(kExchangeFile));
+    removeResolved(exchange);
+    if (copyCase(joinFolder(store.folder, store.fileName), exchange)) {
+      if (!runEngine(parent, &result.engineErrors)) {
+        result.outcome = RunResult::Outcome::Cancelled;
+        return result;
+      }
+    } else {
+      result.engineErrors = QStringLiteral("%1 kan inte kopieras till %2.")
+                                .arg(store.fileName, QString::fromLatin1(kExchangeFile));
+    }
+    QStringList lines;
+    if (readReportLines(m_files, reportPath, m_dialogue, &lines)) {
+      result.outcome = RunResult::Outcome::Done;
+      result.reportText = reportViewerText(lines);
+      store.diagramEnabled = true;
+      return result;
+    }
+  }
+  RunResult failed = fail(RunResult::Outcome::NoReport, missingReportMessage(store.baseName),
+                          parent);
+  failed.engineErrors = result.engineErrors;
+  return failed;
+}
+
+bool EngineRun::copyCase(const QString& from, const QString& to) {
+  const qint16 in = m_files.open(from, static_cast<int>(FileMode::Read), 0, m_dialogue);
+  if (in == 0) return false;
+  const QByteArray bytes = m_files.file(in)->readAll();
+  m_files.close(in);
+  const qint16 out = m_files.open(to, static_cast<int>(FileMode::Write), 0, m_dialogue);
+  if (out == 0) return false;
+  QFile* file = m_files.file(out);
+  const bool ok = file->write(bytes) == bytes.size() && file->flush();
+  m_files.close(out);
+  return ok;
+}
+
+bool EngineRun::runEngine(QWidget* parent, QString* errors) {
+  QProcess engine;
+  engine.setProgram(joinFolder(m_programFolder, QString::fromLatin1(kEngineProgram)));
+  engine.setWorkingDirectory(m_workingFolder.isEmpty() ? QDir::currentPath() : m_workingFolder);
+  engine.setStandardOutputFile(QProcess::nullDevice());
+  engine.start(QIODevice::ReadOnly);
+  if (!engine.waitForStarted(-1)) {
+    *errors = QStringLiteral("%1 kan inte startas: %2").arg(engine.program(), engine.errorString());
+    return true;
+  }
+  bool cancelled = false;
+  if (!engine.waitForFinished(m_quietWaitMs) && engine.state() != QProcess::NotRunning) {
+    RunningWindow window(parent);
+    QObject::connect(&engine, &QProcess::finished, &window, &QDialog::accept);
+    if (engine.state() != QProcess::NotRunning && window.exec() == QDialog::Rejected &&
+        engine.state() != QProcess::NotRunning) {
+      cancelled = true;
+      engine.kill();
+    }
+    engine.waitForFinished(-1);
+  }
+  *errors = QString::fromLocal8Bit(engine.readAllStandardError()).trimmed();
+  return !cancelled;
+}
+
+}  // namespace solvow

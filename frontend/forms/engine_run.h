@@ -1,0 +1,87 @@
+// "Kör...": running the engine on the saved case and collecting its report.
+//
+// The engine solvowb lies in the program folder and works in the working folder: it reads the
+// exchange copy ~indata~.tmp there and writes the report (the first nine characters of the
+// case name plus ".RES") and MOMK.DAT beside it. A run
+//   1. refuses a case that is unnamed or changed since it was saved ("Du måste spara Filen
+//      först !"), and a line load in force whose span number lies outside the slab;
+//   2. removes the old report of the case and MOMK.DAT, so a failed run shows nothing old, and
+//      clears the diagram flag of the case;
+//   3. copies the saved design-case file, wherever its folder is, to ~indata~.tmp;
+//   4. starts solvowb with no arguments and waits for it without a time limit; after a short
+//      while a small modal window says that the calculation is running and offers "Avbryt",
+//      which ends the engine;
+//   5. reads the report line by line into the viewer text and sets the diagram flag, or says
+//      "Resultatfil till " + base name + ".IND" + " saknas !".
+// The engine's exit code is not used; what it wrote on its error channel is kept for the
+// caller.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "case_store.h"
+#include "file_access.h"
+
+class QWidget;
+
+namespace solvow {
+
+inline constexpr const char* kExchangeFile = "~indata~.tmp";
+inline constexpr const char* kMomentFile = "MOMK.DAT";
+inline constexpr const char* kEngineProgram = "solvowb";
+
+struct RunResult {
+  enum class Outcome {
+    Done,          // the report was read into `reportText`
+    NotSaved,      // nothing was started
+    BadLineLoad,   // nothing was started
+    OldFilesStay,  // the old report or MOMK.DAT could not be removed; nothing was started
+    NoReport,      // the engine left no report (or could not be started)
+    Cancelled,     // "Avbryt" ended the engine
+  };
+  Outcome outcome = Outcome::NoReport;
+  QString message;       // what the user was told; empty for Done and Cancelled
+  QString reportText;    // CR LF before every line, letters converted
+  QString engineErrors;  // the engine's error channel, or why it could not be started
+  bool ok() const { return outcome == Outcome::Done; }
+};
+
+class EngineRun {
+ public:
+  using Notify = std::function<void(const QString&)>;
+
+  // `files` and `dialogue`: the file-open routine and its disk-error dialogue.
+  EngineRun(FileTable& files, DiskDialogue dialogue);
+
+  void setWorkingFolder(const QString& folder) { m_workingFolder = folder; }
+  void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+  // Where messages go; by default a message box over `parent` of run().
+  void setNotify(Notify notify) { m_notify = std::move(notify); }
+  // How long the engine may run before the waiting window appears.
+  void setQuietWait(int milliseconds) { m_quietWaitMs = milliseconds; }
+
+  // Runs the case `store` was saved from. Sets store.diagramEnabled to whether the new report
+  // was read. The waiting window is modal over `parent`.
+  RunResult run(CaseStore& store, QWidget* parent = nullptr);
+
+  // The message for a line load in force outside spans 1..n, or empty when all lie inside.
+  static QString lineLoadProblem(const CaseStore& store);
+
+ private:
+  bool copyCase(const QString& from, const QString& to);
+  // Starts the engine and waits; false when "Avbryt" ended it.
+  bool runEngine(QWidget* parent, QString* errors);
+  QString inWorkingFolder(const QString& name) const;
+  RunResult fail(RunResult::Outcome outcome, const QString& message, QWidget* parent);
+
+  FileTable& m_files;
+  DiskDialogue m_dialogue;
+  QString m_workingFolder;
+  QString m_programFolder;
+  Notify m_notify;
+  int m_quietWaitMs = 300;
+};
+
+}  // namespace solvow

@@ -1,0 +1,71 @@
+#include "form6.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "frmtypsn.h"
+
+namespace solvow {
+
+namespace {
+constexpr int kViewerPointSize = 10;
+}
+
+Form6::Form6(ReportSettings& settings, QWidget* parent) : QWidget(parent), m_settings(settings) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowTitle(QStringLiteral("Utdata"));
+
+  m_menuBar = new QMenuBar(this);
+  m_ater = m_menuBar->addAction(QStringLiteral("Återgå"));
+  m_ater->setObjectName(QStringLiteral("åter"));
+  m_typsn = m_menuBar->addMenu(QStringLiteral("Typsnitt"));
+  m_typsn->setObjectName(QStringLiteral("Typsn"));
+  m_red = m_typsn->addAction(QStringLiteral("Redigera"));
+  m_red->setObjectName(QStringLiteral("Red"));
+
+  m_textBox = new QPlainTextEdit(this);
+  m_textBox->setObjectName(QStringLiteral("FileTextBox"));
+  m_textBox->setReadOnly(true);
+  m_textBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+  setReportFont(QStringLiteral("Courier New"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setMenuBar(m_menuBar);
+  layout->addWidget(m_textBox);
+
+  connect(m_ater, &QAction::triggered, this, &Form6::returnRequested);
+  connect(m_red, &QAction::triggered, this, &Form6::editFont);
+}
+
+void Form6::showReportText(const QString& text) {
+  m_text = text;
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  m_textBox->setPlainText(shown);
+  setReportFont(m_settings.fontName);
+}
+
+bool Form6::loadReport(const QString& path) {
+  if (m_settings.files == nullptr) return false;
+  QStringList lines;
+  if (!readReportLines(*m_settings.files, path, m_settings.dialogue, &lines)) return false;
+  showReportText(reportViewerText(lines));
+  return true;
+}
+
+void Form6::setReportFont(const QString& family) {
+  QFont font(family, kViewerPointSize);
+  font.setStyleHint(QFont::TypeWriter);
+  m_textBox->setFont(font);
+}
+
+void Form6::editFont() {
+  FrmTypsn form(m_settings, this, this);
+  form.exec();
+}
+
+}  // namespace solvow

@@ -1,0 +1,320 @@
+#include "momkurva.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPen>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine_run.h"
+#include "report_print.h"
+#include "text_conv.h"
+
+namespace solvow {
+
+namespace {
+
+constexpr int kValuesPerSpan = kCurvePoints + 1;  // the step and 21 moments
+
+QList<QByteArray> fileLines(const QByteArray& bytes) {
+  QList<QByteArray> lines = bytes.split('\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // after the last line end
+  return lines;
+}
+
+// Where the drawing area lies in `target`: as large as fits with the proportions kept,
+// centred.
+QRect fittedViewport(const QRect& target) {
+  const double scale = std::min(static_cast<double>(target.width()) / diagram::kWidth,
+                                static_cast<double>(target.height()) / diagram::kHeight);
+  const int w = static_cast<int>(std::lround(diagram::kWidth * scale));
+  const int h = static_cast<int>(std::lround(diagram::kHeight * scale));
+  return QRect(target.x() + (target.width() - w) / 2, target.y() + (target.height() - h) / 2, w,
+               h);
+}
+
+// A straight-line cantilever diagram from the tip to the support point `support`, with
+// ordinates every twentieth of its drawn length.
+void drawCantilever(QPainter& painter, double tipX, const QPointF& support) {
+  painter.drawLine(QPointF(tipX, diagram::kAxis), support);
+  const double length = support.x() - tipX;  // negative for a right cantilever
+  const double rise = support.y() - diagram::kAxis;
+  for (int k = 1; k <= 20; ++k) {
+    const double share = k / 20.0;
+    const double x = tipX + share * length;
+    painter.drawLine(QPointF(x, diagram::kAxis), QPointF(x, diagram::kAxis + share * rise));
+  }
+}
+
+void drawSupport(QPainter& painter, double x, double width, double y) {
+  painter.drawRect(QRectF(QPointF(x, diagram::kAxis), QPointF(x + width, y)).normalized());
+}
+
+// x of the right end of the last support.
+double slabEnd(const std::vector<SpanCurve>& block, const SlabGeometry& slab, double sx) {
+  double x = diagram::kLeft + sx * slab.leftCantilever;
+  for (double w : slab.supports) x += sx * w;
+  for (const SpanCurve& span : block) x += 20.0 * span.step * sx;
+  return x;
+}
+
+void drawBlock(QPainter& painter, const std::vector<SpanCurve>& block, const SlabGeometry& slab,
+               double sx, double sy) {
+  const auto at = [sy](double moment) { return diagram::kAxis + moment * sy; };
+  double x = diagram::kLeft + sx * slab.leftCantilever;
+  QPointF previous(x, diagram::kAxis);
+  for (size_t i = 0; i < block.size(); ++i) {
+    const SpanCurve& span = block[i];
+    const double y0 = at(span.moment[0]);
+    if (i == 0 && slab.leftCantilever > diagram::kCantileverMin)
+      drawCantilever(painter, diagram::kLeft, QPointF(x, y0));
+    const double support = sx * slab.supports[i];
+    drawSupport(painter, x, support, y0);
+    x += support;
+    previous = QPointF(x, y0);
+    for (int m = 1; m < kCurvePoints; ++m) {
+      const QPointF point(x + span.step * sx, at(span.moment[static_cast<size_t>(m)]));
+      painter.drawLine(previous, point);
+      painter.drawLine(point, QPointF(point.x(), diagram::kAxis));
+      x = point.x();
+      previous = point;
+    }
+  }
+  const double last = sx * slab.supports[block.size()];
+  drawSupport(painter, x, last, previous.y());
+  x += last;
+  if (slab.rightCantilever > diagram::kCantileverMin)
+    drawCantilever(painter, x + sx * slab.rightCantilever, QPointF(x, previous.y()));
+}
+
+}  // namespace
+
+bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* error) {
+  const QList<QByteArray> lines = fileLines(bytes);
+  const auto fail = [error](const QString& text) {
+    if (error != nullptr) *error = text;
+    return false;
+  };
+  if (lines.isEmpty()) return fail(QStringLiteral("Momentfilen MOMK.DAT är tom !"));
+  const double count = textToNumber(lines.first());
+  if (count != std::floor(count) || count < 1 || count > kMaxSpans)
+    return fail(QStringLiteral("Momentfilen MOMK.DAT anger %1 fack; 1 till %2 fack kan ritas.")
+                    .arg(QString::fromLatin1(lines.first().trimmed()))
+                    .arg(kMaxSpans));
+  const int n = static_cast<int>(count);
+  const qsizetype needed = 1 + 2 * static_cast<qsizetype>(n) * kValuesPerSpan;
+  if (lines.size() < needed)
+    return fail(QStringLiteral("Momentfilen MOMK.DAT är ofullständig: %1 fack kräver %2 rader, "
+                               "filen har %3.")
+                    .arg(n)
+                    .arg(needed)
+                    .arg(lines.size()));
+
+  MomentCurves read;
+  read.spans = n;
+  qsizetype line = 1;
+  for (std::vector<SpanCurve>* block : {&read.maximum, &read.minimum}) {
+    for (int i = 0; i < n; ++i) {
+      SpanCurve span;
+      span.step = textToNumber(lines[line++]);
+      for (double& m : span.moment) m = textToNumber(lines[line++]);
+      block->push_back(span);
+    }
+  }
+  *curves = std::move(read);
+  return true;
+}
+
+SlabGeometry slabGeometry(const CaseStore& store, int spans) {
+  SlabGeometry slab;
+  const int n = std::clamp(spans, 0, kStoreSpans);
+  slab.leftCantilever = store.konsv;
+  slab.rightCantilever = store.konsh;
+  for (int i = 1; i <= n; ++i) slab.spans.push_back(store.spv[static_cast<size_t>(i)]);
+  for (int j = 0; j <= n; ++j) slab.supports.push_back(store.upl[static_cast<size_t>(j)]);
+  return slab;
+}
+
+double horizontalScale(const SlabGeometry& slab) {
+  double length = slab.leftCantilever + slab.rightCantilever;
+  for (double span : slab.spans) length += span;
+  return length > 0.0 ? (diagram::kRight - diagram::kLeft) / length : 0.0;
+}
+
+double largestMoment(const MomentCurves& curves) {
+  double largest = 0.0;
+  for (const auto* block : {&curves.maximum, &curves.minimum})
+    for (const SpanCurve& span : *block)
+      for (double m : span.moment) largest = std::max(largest, std::abs(m));
+  return largest;
+}
+
+double verticalScale(double mmax) {
+  return mmax > 0.0 && std::isfinite(mmax) ? diagram::kReach / mmax : 0.0;
+}
+
+void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurves& curves,
+                        const SlabGeometry& slab, qreal linePixels) {
+  painter.save();
+  painter.fillRect(target, Qt::white);
+  painter.setViewport(fittedViewport(target));
+  painter.setWindow(0, 0, diagram::kWidth, diagram::kHeight);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+
+  const auto pen = [linePixels](const QColor& colour) {
+    QPen p(colour, linePixels);
+    p.setCosmetic(true);
+    return p;
+  };
+  const bool complete = curves.spans > 0 &&
+                        curves.maximum.size() == static_cast<size_t>(curves.spans) &&
+                        curves.minimum.size() == curves.maximum.size() &&
+                        slab.supports.size() == curves.maximum.size() + 1;
+  if (complete) {
+    const double sx = horizontalScale(slab);
+    const double sy = verticalScale(largestMoment(curves));
+    const double end = slabEnd(curves.maximum, slab, sx);
+    const double left = slab.leftCantilever > diagram::kCantileverMin
+                            ? diagram::kLeft
+                            : diagram::kLeft + sx * slab.leftCantilever;
+    const double right = slab.rightCantilever > diagram::kCantileverMin
+                             ? end + sx * slab.rightCantilever
+                             : end;
+    painter.setPen(pen(diagram::kMaxColour));
+    painter.drawLine(QPointF(left, diagram::kAxis), QPointF(right, diagram::kAxis));
+    drawBlock(painter, curves.maximum, slab, sx, sy);
+    painter.setPen(pen(diagram::kMinColour));
+    drawBlock(painter, curves.minimum, slab, sx, sy);
+  }
+  painter.restore();
+}
+
+QImage renderMomentDiagram(const MomentCurves& curves, const SlabGeometry& slab, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paintMomentDiagram(painter, image.rect(), curves, slab);
+  painter.end();
+  return image;
+}
+
+namespace {
+
+// Picture1: shows the diagram once it has been read.
+class DiagramPicture : public QWidget {
+ public:
+  DiagramPicture(const MomentCurves& curves, const SlabGeometry& slab, const bool& loaded,
+                 QWidget* parent)
+      : QWidget(parent), m_curves(curves), m_slab(slab), m_loaded(loaded) {
+    setObjectName(QStringLiteral("Picture1"));
+    setMinimumSize(diagram::kWidth / 10, diagram::kHeight / 10);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_loaded) paintMomentDiagram(painter, rect(), m_curves, m_slab);
+  }
+
+ private:
+  const MomentCurves& m_curves;
+  const SlabGeometry& m_slab;
+  const bool& m_loaded;
+};
+
+}  // namespace
+
+Momkurva::Momkurva(const CaseStore& store, FileTable& files, DiskDialogue dialogue,
+                   const QString& workingFolder, ReportPrinter& printer, QWidget* parent)
+    : QWidget(parent),
+      m_store(store),
+      m_files(files),
+      m_dialogue(std::move(dialogue)),
+      m_workingFolder(workingFolder),
+      m_printer(printer) {
+  setObjectName(QStringLiteral("Momkurva"));
+  setWindowTitle(QStringLiteral("Momentdiagram"));
+  m_picture = new DiagramPicture(m_curves, m_slab, m_loaded, this);
+  m_command1 = new QPushButton(QStringLiteral("Plotta på skrivare"), this);
+  m_command1->setObjectName(QStringLiteral("Command1"));
+  m_ater = new QPushButton(QStringLiteral("Återgå"), this);
+  m_ater->setObjectName(QStringLiteral("ater"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_command1);
+  buttons->addWidget(m_ater);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_picture, 1);
+  layout->addLayout(buttons);
+
+  connect(m_command1, &QPushButton::clicked, this, &Momkurva::plot);
+  connect(m_ater, &QPushButton::clicked, this, &Momkurva::returnRequested);
+}
+
+void Momkurva::tell(const QString& text) {
+  if (m_notify)
+    m_notify(text);
+  else
+    QMessageBox::information(this, windowTitle(), text);
+}
+
+bool Momkurva::readCurves(MomentCurves* curves, SlabGeometry* slab) {
+  const QString path = m_workingFolder.isEmpty()
+                           ? QString::fromLatin1(kMomentFile)
+                           : QDir(m_workingFolder).filePath(QString::fromLatin1(kMomentFile));
+  const qint16 number = m_files.open(path, static_cast<int>(FileMode::Read), 0, m_dialogue);
+  if (number == 0) {
+    tell(QStringLiteral("Momentfilen MOMK.DAT saknas !"));
+    return false;
+  }
+  const QByteArray bytes = m_files.file(number)->readAll();
+  m_files.close(number);
+  QString error;
+  if (!parseMomentCurves(bytes, curves, &error)) {
+    tell(error);
+    return false;
+  }
+  *slab = slabGeometry(m_store, curves->spans);
+  return true;
+}
+
+bool Momkurva::loadDiagram() {
+  const WaitCursor wait;
+  MomentCurves curves;
+  SlabGeometry slab;
+  m_loaded = readCurves(&curves, &slab);
+  m_curves = m_loaded ? std::move(curves) : MomentCurves{};
+  m_slab = m_loaded ? std::move(slab) : SlabGeometry{};
+  m_picture->update();
+  return m_loaded;
+}
+
+bool Momkurva::plot() {
+  const WaitCursor wait;
+  MomentCurves curves;
+  SlabGeometry slab;
+  if (!readCurves(&curves, &slab)) return false;
+  QPainter painter;
+  QString error;
+  if (!m_printer.startJob(painter, &error)) {
+    tell(error);
+    return false;
+  }
+  QPrinter& printer = m_printer.printer();
+  const QRect page(0, 0, printer.width(), printer.height());
+  paintMomentDiagram(painter, QRect(page.x(), page.y(), page.width(), page.height() / 2), curves,
+                     slab, std::max<qreal>(1.0, printer.resolution() / 96.0));
+  return painter.end();
+}
+
+}  // namespace solvow

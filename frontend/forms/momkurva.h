@@ -1,0 +1,138 @@
+// The moment diagram: the maximum and minimum moment curves of MOMK.DAT over the slab.
+//
+// MOMK.DAT holds the number of spans n and then blocks of moment curves, one value a line:
+// per span the step (m, a twentieth of the clear span), the moment at the left support, the
+// moments at the 19 inner points and at the right support (kNm/m, sagging positive). Only
+// the first two blocks are drawn: the maximum curves in black, the minimum curves in dark red.
+//
+// Drawing units: the slab runs from x = 340 to x = 8740 (8400 units for the cantilevers and
+// spans); the zero line lies at y = 2000, y grows downwards and a moment M lies at
+// y = 2000 + M * sy, so the largest moment lies 1900 units from the axis. Supports are
+// outlined rectangles as wide as the support and as high as the support moment; a cantilever
+// longer than 0.1 m is drawn as a straight-line diagram from its tip. The same painting
+// function draws on screen, into an image and on the printer.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "case_store.h"
+#include "file_access.h"
+
+class QPainter;
+class QPushButton;
+
+namespace solvow {
+
+class ReportPrinter;
+
+inline constexpr int kCurvePoints = 21;  // left support, 19 inner points, right support
+
+struct SpanCurve {
+  double step = 0.0;  // m
+  std::array<double, kCurvePoints> moment{};
+};
+
+struct MomentCurves {
+  int spans = 0;
+  std::vector<SpanCurve> maximum;  // span i at index i - 1
+  std::vector<SpanCurve> minimum;
+};
+
+// The slab as the diagram needs it, from the design case.
+struct SlabGeometry {
+  double leftCantilever = 0.0;   // m
+  double rightCantilever = 0.0;  // m
+  std::vector<double> spans;     // span i at index i - 1, m
+  std::vector<double> supports;  // support widths, supports 0..n, m
+};
+
+namespace diagram {
+inline constexpr double kLeft = 340.0;
+inline constexpr double kRight = 8740.0;
+inline constexpr double kAxis = 2000.0;
+inline constexpr double kReach = 1900.0;  // distance of the largest moment from the axis
+inline constexpr double kCantileverMin = 0.1;  // m; shorter or equal cantilevers are not drawn
+inline constexpr int kWidth = 9080;   // drawing area in drawing units
+inline constexpr int kHeight = 4000;
+inline const QColor kMaxColour{0, 0, 0};
+inline const QColor kMinColour{0x80, 0, 0};
+}  // namespace diagram
+
+// Reads n and the first two blocks. Each line is read with the text-to-number rule, so a
+// decimal comma reads like a point. False with `error` set when n is not a whole number of
+// spans from 1 to 10 or the file has fewer lines than n requires.
+bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* error);
+
+// The geometry of spans 1..n of the case.
+SlabGeometry slabGeometry(const CaseStore& store, int spans);
+
+// sx = 8400 / (left cantilever + span lengths + right cantilever); 0 for a slab of no length.
+double horizontalScale(const SlabGeometry& slab);
+// The largest absolute moment of both blocks.
+double largestMoment(const MomentCurves& curves);
+// sy = 1900 / mmax; 0 when all moments are zero (only the axis is drawn).
+double verticalScale(double mmax);
+
+// Draws the diagram, scaled to fit `target` (device coordinates of `painter`) with its
+// proportions kept, on a white ground. `linePixels`: the width of the lines in device pixels.
+void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurves& curves,
+                        const SlabGeometry& slab, qreal linePixels = 1.0);
+
+// The diagram in an image of `size`.
+QImage renderMomentDiagram(const MomentCurves& curves, const SlabGeometry& slab, QSize size);
+
+// Momkurva "Momentdiagram": Picture1 with the diagram, Command1 "Plotta på skrivare",
+// ater "Återgå".
+class Momkurva : public QWidget {
+  Q_OBJECT
+
+ public:
+  using Notify = std::function<void(const QString&)>;
+
+  Momkurva(const CaseStore& store, FileTable& files, DiskDialogue dialogue,
+           const QString& workingFolder, ReportPrinter& printer, QWidget* parent = nullptr);
+
+  void setNotify(Notify notify) { m_notify = std::move(notify); }
+
+  // Reads MOMK.DAT of the working folder and draws it. False, after a message, when the file
+  // is missing or incomplete; nothing is drawn then.
+  bool loadDiagram();
+  // "Plotta på skrivare": reads MOMK.DAT again and draws it on a printer page.
+  bool plot();
+
+  const MomentCurves& curves() const { return m_curves; }
+  const SlabGeometry& slab() const { return m_slab; }
+  QWidget* picture() const { return m_picture; }
+
+ signals:
+  // "Återgå": the main window closes the diagram and shows the input form maximised.
+  void returnRequested();
+
+ private:
+  bool readCurves(MomentCurves* curves, SlabGeometry* slab);
+  void tell(const QString& text);
+
+  const CaseStore& m_store;
+  FileTable& m_files;
+  DiskDialogue m_dialogue;
+  QString m_workingFolder;
+  ReportPrinter& m_printer;
+  Notify m_notify;
+  MomentCurves m_curves;
+  SlabGeometry m_slab;
+  bool m_loaded = false;
+  QWidget* m_picture = nullptr;
+  QPushButton* m_command1 = nullptr;
+  QPushButton* m_ater = nullptr;
+};
+
+}  // namespace solvow
