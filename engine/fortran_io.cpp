@@ -1,6 +1,7 @@
 #include "fortran_io.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -136,6 +137,18 @@ bool first_item(std::string_view line, std::string& item, bool& present) {
 // The exact decimal value of a non-negative number rounded to d decimals, halves away from
 // zero (as Fortran writes them): 0.125 with two decimals is "0.13".
 std::string round_decimal(double magnitude, int d) {
+  // A float times 10^d (d <= 9) has at most 24 + 21 significant bits, so the product is
+  // exact in a double; below 2^51 adding the half is exact too.
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  if (d >= 0 && d <= 9 && magnitude * kPow10[d] < 2251799813685248.0) {
+    const double whole = std::floor(magnitude * kPow10[d] + 0.5);
+    std::string kept = std::to_string(static_cast<uint64_t>(whole));
+    if (kept.size() < static_cast<size_t>(d) + 1)
+      kept.insert(0, static_cast<size_t>(d) + 1 - kept.size(), '0');
+    if (d == 0) return kept;
+    const size_t int_len = kept.size() - static_cast<size_t>(d);
+    return kept.substr(0, int_len) + "." + kept.substr(int_len);
+  }
   char buf[512];
   std::snprintf(buf, sizeof buf, "%.200f", magnitude);  // exact for every float
   std::string s = buf;
@@ -190,9 +203,17 @@ std::string free_field(int32_t v) { return " " + std::to_string(v); }
 
 std::string free_field(float v) {
   if (!std::isfinite(v) || v == 0.0f) return " 0";  // no "-0" either
+  // The shortest text that gives the same float back; plain decimals in the range the
+  // moments and lengths of a slab take, an exponent "E" outside it.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.9G", static_cast<double>(v));
-  return std::string(" ") + buf;
+  const float a = std::fabs(v);
+  const auto format = (a >= 1e-6f && a < 1e9f) ? std::chars_format::fixed
+                                               : std::chars_format::scientific;
+  const auto result = std::to_chars(buf, buf + sizeof buf, v, format);
+  std::string text(buf, result.ptr);
+  for (char& c : text)
+    if (c == 'e') c = 'E';
+  return " " + text;
 }
 
 std::string utf8_to_cp1252(std::string_view utf8) {

@@ -78,6 +78,22 @@ TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
   EXPECT_EQ(r.err, "");
   // The exchange file is only read.
   EXPECT_EQ(slurp(dir_ / "~indata~.tmp"), slurp(SOLVO_DATA "/solvo.def"));
+  // The report is named by the case name, its DOS letter in UTF-8.
+  EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT", "AL.DAT",
+                                            "MOMENTBRAND.RES"}));
+  std::string report = slurp(dir_ / "NAMNLÖS.RES");
+  EXPECT_EQ(std::count(report.begin(), report.end(), '^'), 5);
+}
+
+TEST_F(ScratchFolder, ReportThatCannotBeCreatedEndsNormally) {
+  put(dir_ / "~INDATA~.TMP", slurp(SOLVO_DATA "/solvo.def"));
+  fs::create_directory(dir_ / "NAMNLÖS.RES");  // in the way of the report
+  put(dir_ / "NAMNLÖS.RES" / "x", "");
+  Result r = run_engine();
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("*** FEL VID ÖPPNING AV FIL ***\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("KLART!"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir_ / "NAMNLÖS.RES"));
 }
 
 TEST_F(ScratchFolder, EverySampleCaseRuns) {

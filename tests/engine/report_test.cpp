@@ -1,0 +1,269 @@
+// The report, line for line. Two whole reports are compared byte for byte with expected
+// files (tests/data/golden); the layouts that break easily are checked one by one.
+//
+// The expected reports were checked by hand before they were committed:
+// KONSOL (one 5.4 m span, cantilevers 1.2 and 1.5 m, t = 0.18, G = 1.0 + 4.1765 kN/m2,
+// q = 2.5, Sweden class 2, gamma_d 0.91, rule "6.10a och b"):
+//  - support moments: -0.5 cL^2 w; row 2 with q, w = 0.91 (0.89 1.35 5.1765 + 1.5 2.5)
+//    = 9.0723: -0.72 w = -6.53 and -1.125 w = -10.21 (min); permanent load alone in row 2,
+//    w = 5.6598: -4.08 and -6.37 (max);
+//  - span moment w (L^2/8 - (0.72 + 1.125)/2 ... at the point nearest the peak) =
+//    9.0723 (3.645 - 0.72 - 0.2025) = 24.70, exact at midspan for the 20 point loads;
+//  - reaction 1: 1.2 w + w L/2 + (M2 - M1)/L = 10.887 + 24.495 - 0.680 = 34.70;
+//  - span capacity (deck alone): x = 0.000955 320000 / (0.85 35000/1.5) = 0.0154 m,
+//    Mr = 305.6 (0.161 - 0.0077) = 46.85, 24.70 / 46.85 = 0.53;
+//  - slenderness 5.4 / (33 0.18) = 0.91; X1 at support 2: (0.18 + 0.47 - 0.031) 1000 = 619;
+//    its length (0.47 + 1.5 + 0.18 - 0.031) 1000 = 2119; weight over the supports
+//    (0.94 1651/1099 + 0.94 2119/696) / 5.4 = 0.79 kg/m2.
+// TIOFACK (ten spans, five line loads, thicknesses 0.14 to 0.20): the echo of page 1 (self
+// weight (t - 0.0165) 25 + 0.089: 3.18, 3.68, 4.18, 4.68), the continuation lines of the
+// span rows, the line-load block, three chair rows (140 -> 2.0, 160 -> 1.9, 180 -> 1.8,
+// 200 -> 1.7 in order of first appearance), and its reactions against the analysis tests.
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "analysis.h"
+#include "case_input.h"
+#include "design.h"
+#include "report.h"
+
+namespace solvo {
+namespace {
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::tm fixed_time() {
+  std::tm t{};
+  t.tm_year = 2024 - 1900;
+  t.tm_mon = 2;  // March
+  t.tm_mday = 5;
+  t.tm_hour = 7;
+  t.tm_min = 8;
+  t.tm_sec = 9;
+  return t;
+}
+
+std::string report_of(const std::string& case_text) {
+  solvo::Run run;
+  insolvo(run, case_text);
+  int32_t flag = 0;
+  snikra(run, flag);
+  dimen(run);
+  utskr(run, fixed_time());
+  return run.files.back().contents;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::vector<std::string> default_case() {
+  return lines_of(slurp(SOLVO_DATA "/solvo.def"));
+}
+
+std::string join(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\r\n";
+  return s;
+}
+
+// Index of the first line that starts with `prefix`, or -1.
+int find(const std::vector<std::string>& lines, const std::string& prefix, int from = 0) {
+  for (size_t k = static_cast<size_t>(from); k < lines.size(); ++k)
+    if (lines[k].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(k);
+  return -1;
+}
+
+TEST(Report, WholeReportsMatchTheCheckedFiles) {
+  for (const char* name : {"KONSOL", "TIOFACK"}) {
+    std::string got = report_of(slurp(std::string(SOLVO_DATA "/samples/") + name + ".IND"));
+    std::string want = slurp(std::string(SOLVO_TEST_DATA "/golden/") + name + ".RES");
+    ASSERT_FALSE(want.empty()) << name;
+    auto g = lines_of(got), w = lines_of(want);
+    for (size_t k = 0; k < std::min(g.size(), w.size()); ++k)
+      ASSERT_EQ(g[k], w[k]) << name << " line " << k + 1;
+    EXPECT_EQ(g.size(), w.size()) << name;
+    EXPECT_EQ(got, want) << name;
+  }
+}
+
+TEST(Report, FivePagesEachWithHeaderAndPageMark) {
+  auto lines = lines_of(report_of(join(default_case())));
+  int marks = 0;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    if (lines[k] != "^") continue;
+    ++marks;
+    ASSERT_LT(k + 4, lines.size() + (marks == 5 ? 4 : 0));
+  }
+  EXPECT_EQ(marks, 5);
+  EXPECT_EQ(lines.back(), "^");
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1], std::string(56, ' ') + "INDATAFIL : NAMNL\x99S ");
+  EXPECT_EQ(lines[2], std::string(56, ' ') + "DATUM : 2024.03.05");
+  EXPECT_EQ(lines[3], std::string(56, ' ') + "TID   :   07:08:09");
+  EXPECT_EQ(lines[5], "     INDATA");
+  EXPECT_EQ(lines[6], "     ------");
+}
+
+// The span rows for n spans: the "Fack" row and what follows it.
+std::vector<std::string> span_rows(int n) {
+  auto lines = default_case();
+  lines[4] = std::to_string(n);
+  std::string spans, thick, supports, loads;
+  for (int i = 0; i < n; ++i) {
+    spans += "5.000  ";
+    thick += "0.160  ";
+    loads += "2.000  ";
+  }
+  for (int j = 0; j <= n; ++j) supports += "0.100 ";
+  lines[5] = spans;
+  lines[6] = thick;
+  lines[7] = supports;
+  lines[11] = loads;
+  lines[12] = loads;
+  auto report = lines_of(report_of(join(lines)));
+  int at = find(report, "     Fack        ");
+  return std::vector<std::string>(report.begin() + at, report.begin() + at + 16);
+}
+
+TEST(Report, SpanRowsContinueAfterSixValues) {
+  auto five = span_rows(5);
+  EXPECT_EQ(five[0], "     Fack                        1       2       3       4       5");
+  EXPECT_EQ(five[1], "     Sp\xe4nnvidd      (m)        5.00    5.00    5.00    5.00    5.00");
+
+  // Six: the line end before the continuation group leaves an empty line; the seven
+  // support widths do the same.
+  auto six = span_rows(6);
+  EXPECT_EQ(six[1], "");
+  EXPECT_EQ(six[3], "");
+  EXPECT_EQ(six[4], "     Konsol         (m)    0.000" + std::string(5 * 8, ' ') + "   0.000");
+  EXPECT_EQ(six[5], "     Upplagsbredd   (m)    0.100   0.100   0.100   0.100   0.100   0.100   0.100");
+  EXPECT_EQ(six[6], "");
+
+  auto seven = span_rows(7);
+  EXPECT_EQ(seven[1], std::string(27, ' ') + "       7");
+  EXPECT_EQ(seven[3], std::string(27, ' ') + "    5.00");
+  EXPECT_EQ(seven[6], std::string(32, ' ') + "   0.100");  // supports 8
+
+  auto ten = span_rows(10);
+  EXPECT_EQ(ten[1], std::string(27, ' ') + "       7       8       9      10");
+  EXPECT_EQ(ten[6], std::string(32, ' ') + "   0.100   0.100   0.100   0.100");
+  EXPECT_EQ(ten[2].substr(0, 14), "     Sp\xe4nnvidd");
+}
+
+TEST(Report, OneSpanCantileverLineHasNoBlankFields) {
+  std::string report = report_of(slurp(SOLVO_DATA "/samples/KONSOL.IND"));
+  EXPECT_NE(report.find("\r\n     Konsol         (m)    1.200   1.500\r\n"), std::string::npos);
+}
+
+TEST(Report, ConditionalLines) {
+  struct {
+    const char* what;
+    int line;  // of the case file, 1-based
+    const char* text;
+    const char* present;
+    const char* absent;
+  } cases[] = {
+      {"cover of 100 mm takes three digits", 20, "100",
+       "T\xe4""ckande betongskikt :                  100 mm", nullptr},
+      {"cover below 100", 20, "20", "T\xe4""ckande betongskikt :                  20 mm", nullptr},
+      {"no line loads", 32, "0", nullptr, "LINJELASTER"},
+      {"frequent loads", 31, "1", "(med frekventa laster)", "karakteristiska laster)"},
+      {"frequent note", 31, "1", "Tillkommande : frekventa laster", nullptr},
+      {"characteristic loads", 31, "2", "(med karakteristiska laster)", "frekventa"},
+      {"market 5 has no safety class line", 3, "5", "DANMARK ", "kerhetsklass"},
+      {"ceiling of gypsum board", 26, "2", "13 Gips", "Saknas"},
+      {"no ceiling line for other codes", 26, "3", nullptr, "Undertak"},
+      {"a creep factor of two digits is too wide", 27, "12",
+       "Kryptal :                               *\r\n", nullptr},
+      {"rule 6.10a", 11, "1", "enl. ekv. 6.10a\r\n", nullptr},
+      {"layout 2 legend", 19, "1", "L2 = Armeringsl\xe4ngd. Centrumavst\xe5nd 2*S (mm)", nullptr},
+  };
+  for (const auto& c : cases) {
+    auto lines = default_case();
+    lines[static_cast<size_t>(c.line - 1)] = c.text;
+    std::string report = report_of(join(lines));
+    if (c.present) {
+      EXPECT_NE(report.find(c.present), std::string::npos) << c.what;
+    }
+    if (c.absent) {
+      EXPECT_EQ(report.find(c.absent), std::string::npos) << c.what;
+    }
+  }
+}
+
+TEST(Report, ChairRowsPerDistinctThickness) {
+  auto rows = [](const std::string& thicknesses, int n) {
+    auto lines = default_case();
+    lines[4] = std::to_string(n);
+    std::string spans, loads, supports;
+    for (int i = 0; i < n; ++i) {
+      spans += "5.000  ";
+      loads += "2.000  ";
+    }
+    for (int j = 0; j <= n; ++j) supports += "0.100 ";
+    lines[5] = spans;
+    lines[6] = thicknesses;
+    lines[7] = supports;
+    lines[11] = loads;
+    lines[12] = loads;
+    auto report = lines_of(report_of(join(lines)));
+    int at = find(report, "          (mm)");
+    std::vector<std::string> out;
+    for (size_t k = static_cast<size_t>(at) + 1; k < report.size() && report[k] != "^"; ++k)
+      out.push_back(report[k]);
+    return out;
+  };
+  // 0.2000 and 0.2005 differ by less than 0.001 m: one row, (10000 t + 1) / 10 = 200.
+  auto same = rows("0.200  0.2005 ", 2);
+  ASSERT_EQ(same.size(), 1u);
+  EXPECT_EQ(same[0], "           200                       1.7          ");
+  // Above 0.30 m the contact row; rows in order of first appearance.
+  auto thick = rows("0.320  0.150  0.320  ", 3);
+  ASSERT_EQ(thick.size(), 2u);
+  EXPECT_EQ(thick[0], "           320                 Kontakta Fjalvik   ");
+  EXPECT_EQ(thick[1], "           150                       1.9          ");
+  auto bounds = rows("0.140  0.141  0.300  ", 3);
+  ASSERT_EQ(bounds.size(), 3u);
+  EXPECT_EQ(bounds[0].substr(11, 3), "140");
+  // T12 I3 puts the thickness in columns 12-14; the value stands at 24-26 of the text.
+  EXPECT_EQ(bounds[0].substr(37, 3), "2.0");  // t <= 0.14
+  EXPECT_EQ(bounds[1].substr(37, 3), "1.9");  // 0.14 < t <= 0.16
+  EXPECT_EQ(bounds[2].substr(37, 3), "1.4");  // 0.28 < t <= 0.30
+}
+
+TEST(Report, NoBottomBarsNoFireNote) {
+  // A short, lightly loaded slab at REI 30: the deck alone carries the fire moment.
+  auto lines = default_case();
+  lines[5] = "2.000  2.000  ";
+  lines[11] = "0.000  0.000  ";
+  lines[12] = "0.500  0.500  ";
+  lines[24] = "1";
+  std::string report = report_of(join(lines));
+  EXPECT_EQ(report.find("OBS! F\xe4ltarmeringen"), std::string::npos);
+  EXPECT_EQ(report.find("brandkrav REI"), std::string::npos);
+  // T6 I4 5X I4 4X I5 5X I6: span, diameter, spacing 0 and length 0.
+  const std::string row = "     " "   1" "     " "   6" "    " "    0" "     " "     0";
+  EXPECT_NE(report.find("\r\n" + row + "\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace solvo
