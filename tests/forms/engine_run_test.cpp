@@ -1,0 +1,264 @@
+// "Kör...": the run of the engine on the saved case, against the real solvowb and against
+// small stand-in programs where a behaviour of the engine has to be forced.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "case_file.h"
+#include "engine_run.h"
+#include "form6.h"
+
+namespace solvow {
+namespace {
+
+QByteArray sampleCase() {
+  QFile file(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The sample case with another case name on its first line.
+QByteArray renamedCase(const QByteArray& name) {
+  QByteArray bytes = sampleCase();
+  return name + bytes.mid(bytes.indexOf("\r\n"));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class Run : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(root.isValid());
+    QDir(root.path()).mkpath(QStringLiteral("arbete"));
+    QDir(root.path()).mkpath(QStringLiteral("fall"));
+    QDir(root.path()).mkpath(QStringLiteral("program"));
+    run.setWorkingFolder(work());
+    run.setProgramFolder(QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath());
+    run.setNotify([this](const QString& text) { messages.append(text); });
+  }
+  QString work(const char* name = "") const {
+    return QDir(root.filePath(QStringLiteral("arbete"))).filePath(QString::fromUtf8(name));
+  }
+  QString cases() const { return root.filePath(QStringLiteral("fall")); }
+  QString program() const { return root.filePath(QStringLiteral("program")); }
+
+  // A case saved as `fileName` in `folder`, named and unchanged, with `bytes` in its file.
+  void saveCase(const QString& folder, const QString& baseName, const QByteArray& bytes) {
+    store.baseName = baseName;
+    store.fileName = baseName + QStringLiteral(".IND");
+    store.folder = folder;
+    store.named = true;
+    store.changed = false;
+    writeFile(QDir(folder).filePath(store.fileName), bytes);
+  }
+
+  // A stand-in engine: a shell script in the program folder.
+  void standIn(const QByteArray& script) {
+    const QString path = QDir(program()).filePath(QStringLiteral("solvowb"));
+    writeFile(path, "#!/bin/sh\n" + script);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    run.setProgramFolder(program());
+  }
+
+  QTemporaryDir root;
+  FileTable files;
+  EngineRun run{files, DiskDialogue()};
+  CaseStore store;
+  QStringList messages;
+};
+
+TEST_F(Run, AnUnsavedOrChangedCaseStartsNothing) {
+  standIn("touch started\n");
+  const struct {
+    const char* name;
+    bool named;
+    bool changed;
+  } rows[] = {{"never saved", false, false},
+              {"changed after saving", true, true},
+              {"both", false, true}};
+  for (const auto& r : rows) {
+    messages.clear();
+    saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+    store.named = r.named;
+    store.changed = r.changed;
+    const RunResult result = run.run(store);
+    EXPECT_EQ(result.outcome, RunResult::Outcome::NotSaved) << r.name;
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Du måste spara Filen först !")}) << r.name;
+    EXPECT_FALSE(QFile::exists(work("started"))) << r.name;
+    EXPECT_FALSE(QFile::exists(work("~indata~.tmp"))) << r.name;
+  }
+}
+
+TEST_F(Run, ALineLoadInForceOutsideTheSlabIsRefused) {
+  store.nfack = 3;
+  const struct {
+    const char* name;
+    qint16 count;
+    qint16 span[3];
+    const char* inMessage;  // empty: the loads are accepted
+  } rows[] = {
+      {"second load in span 4 of 3", 2, {1, 4, 0}, "Linjelast 2 ligger i fack 4, men bjälklaget har 3 fack"},
+      {"first load in span 0", 1, {0, 1, 1}, "Linjelast 1 ligger i fack 0"},
+      {"last span is inside", 3, {3, 1, 2}, ""},
+      {"a load not in force may lie anywhere", 1, {2, 9, 15}, ""},
+      {"no loads", 0, {0, 0, 0}, ""},
+  };
+  for (const auto& r : rows) {
+    store.nllast = r.count;
+    for (int k = 0; k < 3; ++k) store.lineLoads[static_cast<size_t>(k + 1)].llfnr = r.span[k];
+    const QString problem = EngineRun::lineLoadProblem(store);
+    if (*r.inMessage == '\0')
+      EXPECT_TRUE(problem.isEmpty()) << r.name << ": " << problem.toStdString();
+    else
+      EXPECT_TRUE(problem.contains(QString::fromUtf8(r.inMessage)))
+          << r.name << ": " << problem.toStdString();
+  }
+
+  standIn("touch started\n");
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  store.nllast = 2;
+  store.lineLoads[2].llfnr = 4;
+  EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::BadLineLoad);
+  EXPECT_FALSE(QFile::exists(work("started")));
+}
+
+TEST_F(Run, TheRealEngineRunsACaseSavedInAnotherFolderAndTheReportIsShown) {
+  // A different case of the same name in the working folder must not be the one run.
+  writeFile(work("TIOFACK.IND"), renamedCase("TIOFACK") .replace("Tio fack", "Fel fall"));
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  const RunResult result = run.run(store);
+  ASSERT_EQ(result.outcome, RunResult::Outcome::Done)
+      << messages.join(u'\n').toStdString() << result.engineErrors.toStdString();
+  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_TRUE(store.diagramEnabled);
+  EXPECT_EQ(readFile(work("~indata~.tmp")), sampleCase());
+  EXPECT_TRUE(QFile::exists(work("MOMK.DAT")));
+
+  const QString& text = result.reportText;
+  EXPECT_TRUE(text.startsWith(QStringLiteral("\r\n")));
+  EXPECT_FALSE(text.endsWith(QStringLiteral("\r\n")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Tio fack, linjelaster")));
+  for (const char* word : {"Överkantsarmering", "Ø12", "BROTTGRÄNSTILLSTÅND", "Täckande"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
+  EXPECT_EQ(text.count(QStringLiteral("\r\n^")), 5);
+
+  // Shown in the viewer, rendered to look at.
+  ReportSettings settings;
+  Form6 viewer(settings);
+  viewer.showReportText(text);
+  viewer.resize(820, 900);
+  viewer.show();
+  EXPECT_TRUE(viewer.textBox()->toPlainText().startsWith(u'\n'));
+  QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
+  viewer.grab().save(QStringLiteral(SOLVO_RENDER_DIR "/form6_tiofack.png"));
+}
+
+TEST_F(Run, ALongCaseNameFindsTheReportUnderItsFirstNineCharacters) {
+  saveCase(cases(), QStringLiteral("LANGTNAMN12"), renamedCase("LANGTNAMN12"));
+  const RunResult result = run.run(store);
+  EXPECT_EQ(result.outcome, RunResult::Outcome::Done) << messages.join(u'\n').toStdString();
+  EXPECT_TRUE(QFile::exists(work("LANGTNAMN.RES")));
+}
+
+TEST_F(Run, AFailedEngineShowsTheMissingReportAndNothingOld) {
+  // Results of an earlier run lie in the working folder.
+  writeFile(work("TIOFACK.RES"), "GAMMAL RAPPORT\r\n");
+  writeFile(work("MOMK.DAT"), " 1\r\n");
+  store.diagramEnabled = true;
+  // A case file the real engine refuses (its span count is no number of spans).
+  QByteArray bad = sampleCase();
+  bad.replace("\r\n10\r\n", "\r\n99\r\n");
+  saveCase(cases(), QStringLiteral("TIOFACK"), bad);
+
+  const RunResult result = run.run(store);
+  EXPECT_EQ(result.outcome, RunResult::Outcome::NoReport);
+  EXPECT_EQ(messages, QStringList{QStringLiteral("Resultatfil till TIOFACK.IND saknas !")});
+  EXPECT_FALSE(store.diagramEnabled);
+  EXPECT_TRUE(result.reportText.isEmpty());
+  EXPECT_FALSE(QFile::exists(work("TIOFACK.RES")));
+  EXPECT_FALSE(QFile::exists(work("MOMK.DAT")));
+  EXPECT_FALSE(result.engineErrors.isEmpty());
+}
+
+TEST_F(Run, AMissingEngineOrAMissingCaseFileEndsInTheMissingReportMessage) {
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  run.setProgramFolder(program());  // holds no engine
+  EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::NoReport);
+
+  run.setProgramFolder(QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath());
+  QFile::remove(QDir(cases()).filePath(QStringLiteral("TIOFACK.IND")));
+  EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::NoReport);
+  EXPECT_EQ(messages.size(), 2);
+  for (const QString& m : messages)
+    EXPECT_EQ(m, QStringLiteral("Resultatfil till TIOFACK.IND saknas !"));
+}
+
+TEST_F(Run, TheEngineRunsInTheWorkingFolderWithNoArguments) {
+  // The stand-in notes its folder and arguments and writes a report with DOS letters, several
+  // of a kind on one line.
+  standIn("pwd > var.txt\necho \"$#\" >> var.txt\n"
+          "printf 'F\\216RSTA \\216\\216\\217\\217\\231\\231\\r\\nandra \\206\\206\\204\\204"
+          "\\224\\224\\r\\n' > TIOFACK.RES\n");
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  const RunResult result = run.run(store);
+  ASSERT_EQ(result.outcome, RunResult::Outcome::Done);
+  const QList<QByteArray> noted = readFile(work("var.txt")).split('\n');
+  EXPECT_EQ(QFileInfo(QString::fromLocal8Bit(noted[0])).canonicalFilePath(),
+            QFileInfo(work()).canonicalFilePath());
+  EXPECT_EQ(noted[1], "0");
+  EXPECT_EQ(result.reportText, QString::fromUtf8("\r\nFÄRSTA ÄÄÅÅÖÖ\r\nandra ååääöö"));
+}
+
+TEST_F(Run, AvbrytEndsAnEngineThatDoesNotEnd) {
+  standIn("exec sleep 30\n");
+  run.setQuietWait(50);
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  QString shown;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    poll.stop();
+    shown = modal->findChild<QPushButton*>(QStringLiteral("Avbryt"))->text();
+    QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("Avbryt")), Qt::LeftButton);
+  });
+  poll.start(20);
+  QElapsedTimer clock;
+  clock.start();
+  const RunResult result = run.run(store);
+  EXPECT_EQ(shown, QStringLiteral("Avbryt"));
+  EXPECT_EQ(result.outcome, RunResult::Outcome::Cancelled);
+  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_FALSE(store.diagramEnabled);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Run, AnEngineThatTakesAWhileIsWaitedFor) {
+  standIn("sleep 1\nprintf 'SEN RAPPORT\\r\\n' > TIOFACK.RES\n");
+  run.setQuietWait(50);
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+  const RunResult result = run.run(store);
+  EXPECT_EQ(result.outcome, RunResult::Outcome::Done);
+  EXPECT_EQ(result.reportText, QStringLiteral("\r\nSEN RAPPORT"));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace solvow

@@ -1,0 +1,136 @@
+// The font form: its lists, a click that shows the viewer in the chosen font at once, and
+// the two buttons that keep the choice in Solvfnt.ini or go back to the stored one.
+#include <QFile>
+#include <QFontDatabase>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "form6.h"
+#include "frmtypsn.h"
+
+namespace solvow {
+namespace {
+
+const char* const kChosen = "DejaVu Serif";
+
+class FontForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFontDatabase::families().contains(QString::fromLatin1(kChosen)));
+    settings.fontName = QStringLiteral("Liberation Mono");
+    settings.iniFolder = dir.path();
+    settings.files = &files;
+    viewer = std::make_unique<Form6>(settings);
+    viewer->showReportText(QStringLiteral("\r\nRad 1"));
+    form = std::make_unique<FrmTypsn>(settings, viewer.get());
+    form->setNotify([this](const QString& text) { messages.append(text); });
+    form->show();
+  }
+  template <typename T>
+  T* child(const char* name) {
+    T* found = form->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  void clickFont(const char* family) {
+    auto* list1 = child<QListWidget>("List1");
+    const QList<QListWidgetItem*> items =
+        list1->findItems(QString::fromLatin1(family), Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    list1->scrollToItem(items.first());
+    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {},
+                      list1->visualItemRect(items.first()).center());
+  }
+  QString viewerFont() const { return viewer->textBox()->font().family(); }
+  QString iniPath() const { return dir.filePath(QStringLiteral("Solvfnt.ini")); }
+
+  QTemporaryDir dir;
+  FileTable files;
+  ReportSettings settings;
+  std::unique_ptr<Form6> viewer;
+  std::unique_ptr<FrmTypsn> form;
+  QStringList messages;
+};
+
+TEST_F(FontForm, ListsThePrinterFontsAndTheStoredChoice) {
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("TYPSNITT"));
+  auto* list1 = child<QListWidget>("List1");
+  EXPECT_EQ(list1->count(), QFontDatabase::families().size());
+  auto* list2 = child<QListWidget>("List2");
+  ASSERT_EQ(list2->count(), 1);
+  EXPECT_EQ(list2->item(0)->text(), QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(list2->font().family(), QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(child<QPushButton>("sluttyp")->text(), QStringLiteral("OK / Stäng"));
+  EXPECT_EQ(child<QPushButton>("CmdAvbr")->text(), QStringLiteral("Avbryt / Stäng"));
+}
+
+TEST_F(FontForm, AClickShowsTheViewerInTheChosenFontAtOnce) {
+  clickFont(kChosen);
+  EXPECT_EQ(settings.fontName, QString::fromLatin1(kChosen));
+  EXPECT_EQ(viewerFont(), QString::fromLatin1(kChosen));
+  auto* list3 = child<QListWidget>("List3");
+  ASSERT_EQ(list3->count(), 1);
+  EXPECT_EQ(list3->item(0)->text(), QString::fromLatin1(kChosen));
+}
+
+TEST_F(FontForm, AvbrytGoesBackToTheStoredFontAndWritesNothing) {
+  clickFont(kChosen);
+  QTest::mouseClick(child<QPushButton>("CmdAvbr"), Qt::LeftButton);
+  EXPECT_EQ(settings.fontName, QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(viewerFont(), QStringLiteral("Liberation Mono"));
+  EXPECT_FALSE(QFile::exists(iniPath()));
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(FontForm, ClosingTheWindowCountsAsAvbryt) {
+  clickFont(kChosen);
+  form->close();
+  EXPECT_EQ(settings.fontName, QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(viewerFont(), QStringLiteral("Liberation Mono"));
+}
+
+TEST_F(FontForm, OkStoresTheChoiceInSolvfntIniReplacingTheOldFile) {
+  {
+    QFile old(iniPath());
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("Ett mycket langt gammalt typsnittsnamn\r\nrad tva\r\n");
+  }
+  clickFont(kChosen);
+  QTest::mouseClick(child<QPushButton>("sluttyp"), Qt::LeftButton);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(settings.fontName, QString::fromLatin1(kChosen));
+  QFile ini(iniPath());
+  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+  EXPECT_EQ(ini.readAll(), QByteArray(kChosen) + "\r\n");
+  EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QString::fromLatin1(kChosen));
+  EXPECT_TRUE(messages.isEmpty());
+  EXPECT_EQ(files.openCount(), 0);
+}
+
+TEST_F(FontForm, OkIntoAFolderThatIsGoneSaysSo) {
+  settings.iniFolder = dir.filePath(QStringLiteral("finns-inte"));
+  clickFont(kChosen);
+  QTest::mouseClick(child<QPushButton>("sluttyp"), Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("Solvfnt.ini")));
+}
+
+TEST(FontSetting, ReadsTheFirstLineOrNothing) {
+  QTemporaryDir dir;
+  FileTable files;
+  EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QString());
+  QFile file(dir.filePath(QStringLiteral("SOLVFNT.INI")));  // found ignoring case
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("Courier New\r\nandra raden\r\n");
+  file.close();
+  EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QStringLiteral("Courier New"));
+}
+
+}  // namespace
+}  // namespace solvow

@@ -1,0 +1,251 @@
+// The report as text and on paper: its name, its lines and letters, the paging by 70 lines and
+// by the page mark, and printed PDFs checked with pdfinfo and pdftotext.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "report_print.h"
+#include "report_text.h"
+
+namespace solvow {
+namespace {
+
+DiskDialogue noDialogue() {
+  return [](const DiskErrorMessage&) { return DiskAnswer::Cancel; };
+}
+
+QByteArray numberedReport(int lines, int markLine = 0) {
+  QByteArray bytes;
+  for (int i = 1; i <= lines; ++i) {
+    bytes += i == markLine ? QByteArray("^") : "Rad " + QByteArray::number(i);
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QString tool(const QString& program, const QStringList& args) {
+  QProcess process;
+  process.start(program, args);
+  process.waitForFinished(-1);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString& pdf) {
+  const QString info = tool(QStringLiteral("pdfinfo"), {pdf});
+  for (const QString& line : info.split(u'\n'))
+    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  return -1;
+}
+
+QString pdfPageText(const QString& pdf, int page) {
+  return tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
+                                            QString::number(page), QStringLiteral("-l"),
+                                            QString::number(page), pdf, QStringLiteral("-")});
+}
+
+// The report lines "Rad N" on a printed page, in order.
+QList<int> rowsOnPage(const QString& text) {
+  QList<int> rows;
+  for (const QString& line : text.split(u'\n')) {
+    const QString t = line.trimmed();
+    if (t.startsWith(QStringLiteral("Rad "))) rows.append(t.mid(4).toInt());
+  }
+  return rows;
+}
+
+TEST(ReportFileName, IsTheFirstNineCharactersOfTheCaseNamePlusRes) {
+  const struct {
+    const char* base;
+    const char* want;
+  } rows[] = {{"TIOFACK", "TIOFACK.RES"},
+              {"LANGTNAMN12", "LANGTNAMN.RES"},
+              {"NIOTECKEN", "NIOTECKEN.RES"},
+              {"ABCDEFGH XY", "ABCDEFGH.RES"},
+              {"ÅSA", "ÅSA.RES"}};
+  for (const auto& r : rows)
+    EXPECT_EQ(reportFileName(QString::fromUtf8(r.base)), QString::fromUtf8(r.want)) << r.base;
+}
+
+TEST(ReportLines, SplitAtEveryLineEndAndShowEverySwedishLetter) {
+  const struct {
+    QByteArray bytes;
+    QStringList want;
+  } rows[] = {
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"\r\n\r\nx\r\n", {"", "", "x"}},
+      {"", {}},
+      // Several DOS letters of one kind on one line: every one is converted.
+      {"\x8e\x8e\x8f\x8f\x99\x99 \x86\x86\x84\x84\x94\x94",
+       {QString::fromUtf8("ÄÄÅÅÖÖ ååääöö")}},
+      // Letters already in the Windows code page stay.
+      {"\xc4\xc5\xd6\xd8\xe5", {QString::fromUtf8("ÄÅÖØå")}},
+  };
+  for (const auto& r : rows) EXPECT_EQ(reportLines(r.bytes), r.want) << r.bytes.toHex().data();
+}
+
+TEST(ReportViewerText, PutsALineEndBeforeEveryLine) {
+  EXPECT_EQ(reportViewerText({"Rad 1", "Rad 2"}), QStringLiteral("\r\nRad 1\r\nRad 2"));
+  EXPECT_EQ(reportViewerText({}), QString());
+}
+
+TEST(ReportPages, EndAfterSeventyLinesOrAfterThePageMark) {
+  const struct {
+    const char* name;
+    int lines;
+    int markLine;
+    QList<int> sizes;
+  } rows[] = {
+      {"150 lines without a mark", 150, 0, {70, 70, 10}},
+      {"mark on line 12", 30, 12, {12, 18}},
+      {"mark on line 70", 75, 70, {70, 5}},
+      {"mark on line 71", 75, 71, {70, 1, 4}},
+      {"mark on the first line", 3, 1, {1, 2}},
+      {"exactly 140 lines", 140, 0, {70, 70}},
+      {"mark on the last line", 20, 20, {20}},
+      {"empty report", 0, 0, {}},
+      {"no limit of six pages", 500, 0, {70, 70, 70, 70, 70, 70, 70, 10}},
+  };
+  for (const auto& r : rows) {
+    const QList<QStringList> pages = reportPages(reportLines(numberedReport(r.lines, r.markLine)));
+    QList<int> sizes;
+    for (const QStringList& page : pages) sizes.append(static_cast<int>(page.size()));
+    EXPECT_EQ(sizes, r.sizes) << r.name;
+  }
+  // A "^" anywhere in a line ends the page, and the mark stays on its page.
+  const QList<QStringList> pages = reportPages({"a", "b ^ c", "d"});
+  ASSERT_EQ(pages.size(), 2);
+  EXPECT_EQ(pages[0].last(), QStringLiteral("b ^ c"));
+}
+
+TEST(PageHeading, IsSixtyEightBlanksThenSid) {
+  EXPECT_EQ(pageHeading(3), QString(68, u' ') + QStringLiteral("sid 3"));
+}
+
+class ReportPrinting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    printer.printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.printer().setOutputFileName(pdf());
+  }
+  QString pdf() const { return dir.filePath(QStringLiteral("out.pdf")); }
+  QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+  QTemporaryDir dir;
+  FileTable files;
+  ReportPrinter printer;
+};
+
+TEST_F(ReportPrinting, OneHundredFiftyLinesGiveThreeHeadedPagesOf70And70And10) {
+  writeFile(path("LANG.RES"), numberedReport(150));
+  QString error;
+  ASSERT_TRUE(printReportFile(printer, files, path("LANG.RES"), noDialogue(), &error)) << error.toStdString();
+  ASSERT_EQ(pdfPages(pdf()), 3);
+  const int firstRow[] = {1, 71, 141};
+  const int rowCount[] = {70, 70, 10};
+  for (int page = 1; page <= 3; ++page) {
+    const QString text = pdfPageText(pdf(), page);
+    EXPECT_TRUE(text.contains(QStringLiteral("sid %1").arg(page))) << page;
+    const QList<int> rows = rowsOnPage(text);
+    ASSERT_EQ(rows.size(), rowCount[page - 1]) << page;
+    EXPECT_EQ(rows.first(), firstRow[page - 1]) << page;
+    EXPECT_EQ(rows.last(), firstRow[page - 1] + rowCount[page - 1] - 1) << page;
+  }
+}
+
+TEST_F(ReportPrinting, APageMarkOnLineTwelveEndsTheFirstPage) {
+  writeFile(path("MARK.RES"), numberedReport(40, 12));
+  QString error;
+  ASSERT_TRUE(printReportFile(printer, files, path("MARK.RES"), noDialogue(), &error)) << error.toStdString();
+  ASSERT_EQ(pdfPages(pdf()), 2);
+  const QString first = pdfPageText(pdf(), 1);
+  EXPECT_EQ(rowsOnPage(first), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_TRUE(first.contains(u'^'));
+  const QList<int> second = rowsOnPage(pdfPageText(pdf(), 2));
+  ASSERT_FALSE(second.isEmpty());
+  EXPECT_EQ(second.first(), 13);
+  EXPECT_EQ(second.size(), 28);
+}
+
+TEST_F(ReportPrinting, TheCurrentReportIsPrintedInTheReportFontAndAChosenOneInThePrinterFont) {
+  writeFile(path("FONTER.RES"), numberedReport(5));
+  const QString printerFont = printer.fontFamily();
+  const QString reportFont = QStringLiteral("DejaVu Serif");
+  ASSERT_NE(printerFont, reportFont);
+  const auto fontsIn = [](const QString& file) {
+    return tool(QStringLiteral("pdffonts"), {file}).remove(u'-').remove(u' ');
+  };
+
+  QString error;
+  ASSERT_TRUE(printReportFile(printer, files, path("FONTER.RES"), noDialogue(), &error));
+  EXPECT_FALSE(fontsIn(pdf()).contains(QStringLiteral("DejaVuSerif")));
+
+  ASSERT_TRUE(printCurrentReport(printer, files, dir.path(), QStringLiteral("FONTER"), reportFont,
+                                 noDialogue(), &error))
+      << error.toStdString();
+  EXPECT_TRUE(fontsIn(pdf()).contains(QStringLiteral("DejaVuSerif")));
+  // The printer keeps the font it was given for the next "Skriv ut...".
+  EXPECT_EQ(printer.fontFamily(), reportFont);
+}
+
+TEST_F(ReportPrinting, AMissingReportPrintsNothingAndNamesTheCase) {
+  QString error;
+  EXPECT_FALSE(printCurrentReport(printer, files, dir.path(), QStringLiteral("SAKNAS"),
+                                  QStringLiteral("Courier New"), noDialogue(), &error));
+  EXPECT_EQ(error, QStringLiteral("Resultatfil till SAKNAS.IND saknas !"));
+  EXPECT_FALSE(QFile::exists(pdf()));
+  EXPECT_EQ(files.openCount(), 0);
+}
+
+TEST_F(ReportPrinting, AnEmptyReportPrintsNoPage) {
+  writeFile(path("TOM.RES"), QByteArray());
+  QString error;
+  EXPECT_TRUE(printReportFile(printer, files, path("TOM.RES"), noDialogue(), &error));
+  EXPECT_FALSE(QFile::exists(pdf()));
+}
+
+TEST_F(ReportPrinting, TheCurrentReportIsFoundUnderTheEnginesNineCharacterName) {
+  writeFile(path("langtnamn.res"), numberedReport(3));
+  QString error;
+  EXPECT_TRUE(printCurrentReport(printer, files, dir.path(), QStringLiteral("LANGTNAMN12"),
+                                 QStringLiteral("Courier New"), noDialogue(), &error))
+      << error.toStdString();
+  EXPECT_EQ(pdfPages(pdf()), 1);
+}
+
+TEST_F(ReportPrinting, TheEnginesReportPrintsFivePagesWithItsSwedishLetters) {
+  QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"), path("~indata~.tmp"));
+  QProcess engine;
+  engine.setWorkingDirectory(dir.path());
+  engine.start(QStringLiteral(SOLVOWB_PATH), {});
+  ASSERT_TRUE(engine.waitForFinished(-1));
+  ASSERT_TRUE(QFile::exists(path("TIOFACK.RES")));
+
+  QString error;
+  ASSERT_TRUE(printCurrentReport(printer, files, dir.path(), QStringLiteral("TIOFACK"),
+                                 QStringLiteral("Courier New"), noDialogue(), &error))
+      << error.toStdString();
+  ASSERT_EQ(pdfPages(pdf()), 5);
+  for (int page = 1; page <= 5; ++page)
+    EXPECT_TRUE(pdfPageText(pdf(), page).contains(QStringLiteral("sid %1").arg(page))) << page;
+  const QString first = pdfPageText(pdf(), 1);
+  EXPECT_TRUE(first.contains(QString::fromUtf8("Överkantsarmering"))) << first.toStdString();
+  EXPECT_TRUE(first.contains(QString::fromUtf8("Ø")));
+  EXPECT_TRUE(pdfPageText(pdf(), 3).contains(QString::fromUtf8("BROTTGRÄNSTILLSTÅND")));
+  QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
+  QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/report.pdf"));
+  QFile::copy(pdf(), QStringLiteral(SOLVO_RENDER_DIR "/report.pdf"));
+}
+
+}  // namespace
+}  // namespace solvow
