@@ -1,0 +1,68 @@
+#include "input_rules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "text_conv.h"
+
+namespace solvow {
+
+SpanLeave leaveSpanRow(std::span<float> values, int first, int last, QStringView typed,
+                       QStringView pattern) {
+  const double v = textToNumber(typed);
+  SpanLeave out;
+  out.shown = formatNumber(v, pattern);
+  const auto at = [&](int i) -> float& { return values[static_cast<std::size_t>(i)]; };
+  if (static_cast<float>(v) != at(first)) {
+    out.stored = true;
+    const auto kept = static_cast<float>(textToNumber(out.shown));
+    for (int j = first; j <= last; ++j) at(j) = kept;
+  }
+  return out;
+}
+
+std::optional<qint16> textToInt16(QStringView text) { return toInt16(textToNumber(text)); }
+
+WholeLeave leaveWholeNumber(QStringView typed, QStringView pattern) {
+  WholeLeave out;
+  out.shown = formatNumber(textToNumber(typed), pattern);
+  out.value = textToInt16(out.shown);
+  return out;
+}
+
+SketchGeometry sketchGeometry(const CaseStore& store) {
+  SketchGeometry g;
+  const int n = std::clamp<int>(store.nfack, 0, kStoreSpans);
+  float total = store.konsv;
+  for (int i = 1; i <= n; ++i) total += store.spv[static_cast<std::size_t>(i)];
+  total += store.konsh;
+  g.total = total;
+  if (!(total > 0.0f) || !std::isfinite(total)) return g;
+  g.drawable = true;
+  g.scale = SketchGeometry::kSlabTwips / total;
+  g.x[0] = g.scale * store.konsv;
+  for (int i = 1; i <= n; ++i)
+    g.x[static_cast<std::size_t>(i)] =
+        g.x[static_cast<std::size_t>(i - 1)] + g.scale * store.spv[static_cast<std::size_t>(i)];
+  return g;
+}
+
+float largestLineLoad(const CaseStore& store) {
+  float largest = 0.0f;
+  const int count = std::clamp<int>(store.nllast, 0, kLineLoads);
+  for (int k = 1; k <= count; ++k)
+    largest = std::max(largest, store.lineLoads[static_cast<std::size_t>(k)].lllast);
+  return largest;
+}
+
+std::vector<float> loadArrowPositions(float length) {
+  const auto steps = static_cast<int>(length / 420.0f + 0.9f);
+  std::vector<float> at{0.0f};
+  if (steps < 1) return at;
+  const float step = length / static_cast<float>(steps);
+  for (int k = 1; k <= steps; ++k) at.push_back(step * static_cast<float>(k));
+  return at;
+}
+
+}  // namespace solvow

@@ -1,0 +1,117 @@
+// The main window: the menus, the market flag, the layout sketch and the document area in
+// which the input form and the line-load form open.
+//
+// The window works on one case store, owned by the caller. Menu entries whose work belongs
+// to other windows (files, runs, reports, the diagram, deleting files, the notices) are
+// reachable through actions(); the window itself only opens the line-load form and keeps the
+// flag, the sketch and the enabled state of the entries in step with the case.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+#include "case_store.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace solvow::forms {
+
+class Form1;
+class Form3;
+class SketchPane;
+
+class MDIForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The menu entries, named as their controls.
+  struct Actions {
+    QAction* n = nullptr;        // Ny
+    QAction* op = nullptr;       // Öppna...
+    QAction* spar = nullptr;     // Spara
+    QAction* spars = nullptr;    // Spara som...
+    QAction* sut = nullptr;      // Skriv ut...
+    QAction* skrinst = nullptr;  // Skrivarinställning...
+    QAction* av = nullptr;       // Avsluta
+    QAction* blin = nullptr;     // Linjelaster
+    QAction* start = nullptr;    // Kör...
+    QAction* res1 = nullptr;     // Resultat på skärm
+    QAction* res2 = nullptr;     // Resultat på skrivare
+    QAction* del1 = nullptr;     // Resultatfiler
+    QAction* del2 = nullptr;     // Indatafiler
+    QAction* del3 = nullptr;     // Resultat+Indatafiler
+    QAction* dia = nullptr;      // the menu "Diagram" itself
+    QAction* mom = nullptr;      // Moment
+    QAction* vikt = nullptr;     // Viktigt
+  };
+
+  static constexpr int kFlags = 6;
+  static constexpr int kSupportButtons = 16;  // stod(0..15)
+
+  explicit MDIForm1(CaseStore& store, QWidget* parent = nullptr);
+  ~MDIForm1() override;
+
+  const Actions& actions() const { return m_actions; }
+  Form1* form1() const { return m_form1; }
+  Form3* form3() const;  // nullptr while the form is closed
+  QMdiArea* mdiArea() const { return m_mdi; }
+
+  // Everything from the store after a case was read or created: caption, flag and market
+  // layout, the input form and the sketch; the line-load form too when it is open.
+  void loadCase();
+
+  // Shows the flag of the stored market and lays the input form out for it (class frame,
+  // factor fields); the factor values themselves are not touched.
+  void showMarket();
+
+  // The flag picture of market `market` is the only one shown.
+  int visibleFlag() const;
+
+  // The enabled state of the entries that depend on the case: the diagram entry is enabled
+  // only while the store holds a valid diagram of the current case.
+  void updateMenus();
+
+  // Layout sketch: the whole of it, the span sketch only, or the load sketch only.
+  void refreshLayoutSketch();
+  void refreshSpanSketch();
+  void refreshLoadSketch();
+
+  // Opens the line-load form (or brings it forward) / returns to the input form.
+  void showLineLoads();
+  void showInputForm();
+
+  SketchPane* spanPane() const { return m_picture2; }
+  SketchPane* loadPane() const { return m_picture1; }
+
+ signals:
+  // A flag click moved the case to another market.
+  void marketChanged(int market);
+
+ private:
+  void createActions();
+  void createSketch();
+  void flagClicked(int flag);
+
+  CaseStore& m_store;
+  Actions m_actions;
+  QMenu* m_ark = nullptr;
+  QMenu* m_dia = nullptr;
+  QMdiArea* m_mdi = nullptr;
+  Form1* m_form1 = nullptr;
+  QMdiSubWindow* m_form1Window = nullptr;
+  QPointer<Form3> m_form3;
+  QLabel* m_label = nullptr;
+  std::array<QToolButton*, kFlags + 1> m_flags{};  // Flagga(1..6)
+  SketchPane* m_picture2 = nullptr;
+  SketchPane* m_picture1 = nullptr;
+  std::array<QPushButton*, kSupportButtons> m_stod{};
+};
+
+}  // namespace solvow::forms
