@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, FinlandCategoryC3ShowsItsCombinationFactors) {
   EXPECT_EQ(text("psi2"), "0.30");
   EXPECT_EQ(text("lambdaG"), "1.35");
   EXPECT_EQ(text("ksi"), "0.85");
-  // Denmark, category 1: 0.50, 0.30, 0.20 (one more click: flag 4 -> market 2 is not it).
+  // Denmark, category 1: 0.50, 0.30, 0.20, as a case read from a file shows them.
   store.lokt = 1;
   store.market = 5;
   window->loadCase();

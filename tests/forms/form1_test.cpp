@@ -1,0 +1,388 @@
+// The input form's rules, replayed with real keys and clicks on the real form.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "case_file.h"
+#include "form1.h"
+#include "mdiform1.h"
+#include "text_conv.h"
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+using namespace solvow;
+using namespace solvow::forms;
+
+namespace {
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QLocale::setDefault(QLocale::c());
+    store.programFolder = QStringLiteral(SOLVO_DATA);
+    setDefaults(store);
+    QString error;
+    ASSERT_TRUE(newCase(store, files, {}, &error)) << error.toStdString();
+    store.lokt = 0;  // free load: the variable loads can be typed
+    window = std::make_unique<MDIForm1>(store);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+  void TearDown() override { QLocale::setDefault(QLocale::c()); }
+
+  // n spans of `length` m, then the form refilled from the store as after reading a case.
+  void load(int n, float length = 5.5f) {
+    store.nfack = static_cast<qint16>(n);
+    for (int i = 1; i <= kStoreSpans; ++i) store.spv[i] = length;
+    store.upl.fill(0.1f);
+    store.upl[0] = 0.0f;
+    store.upl[static_cast<std::size_t>(n)] = 0.0f;
+    window->loadCase();
+    store.changed = false;
+  }
+
+  template <class T>
+  T* find(const QString& name) {
+    T* w = window->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  QLineEdit* edit(const QString& name) { return find<QLineEdit>(name); }
+  QString text(const QString& name) { return edit(name)->text(); }
+
+  // Clicks into the field, selects its text and types over it; the field keeps the focus.
+  void typeInto(const QString& name, const QString& typed) {
+    QLineEdit* e = edit(name);
+    QTest::mouseClick(e, Qt::LeftButton);
+    ASSERT_TRUE(e->hasFocus()) << name.toStdString();
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(e, typed);
+  }
+  // Leaves the field being edited by clicking into the heading.
+  void leave() {
+    QLineEdit* heading = edit(QStringLiteral("rubrik"));
+    QTest::mouseClick(heading, Qt::LeftButton);
+    ASSERT_TRUE(heading->hasFocus());
+  }
+  void enter(const QString& name, const QString& typed) {
+    typeInto(name, typed);
+    leave();
+  }
+  void clickSpin(const char* button) {
+    auto* spin = find<QWidget>(QStringLiteral("Spin1"));
+    QTest::mouseClick(spin->findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
+  }
+  void pick(const char* list, const QString& keys) {
+    auto* box = find<QComboBox>(QLatin1String(list));
+    box->setFocus();
+    // A list searches for the letters typed within the keyboard interval: start afresh.
+    QTest::qWait(QApplication::keyboardInputInterval() + 20);
+    QTest::keyClicks(box, keys);
+  }
+  static QString at(const char* name, int i) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
+  }
+
+  CaseStore store;
+  FileTable files;
+  std::unique_ptr<MDIForm1> window;
+};
+
+// A value typed for span 2 goes to spans 2..n and leaves span 1; the fields show the decimal
+// separator of the locale.
+TEST_F(Form1Test, SpanTypedIntoSecondSpanIsCopiedToTheLaterSpans) {
+  struct LocaleCase {
+    QLocale locale;
+    const char* typed;
+    const char* first;
+    const char* later;
+  };
+  const LocaleCase cases[] = {{QLocale::c(), "6", "5.50", "6.00"},
+                              {QLocale(QLocale::Swedish, QLocale::Sweden), "6", "5,50", "6,00"},
+                              {QLocale(QLocale::Swedish, QLocale::Sweden), "6,0", "5,50", "6,00"}};
+  for (const LocaleCase& c : cases) {
+    QLocale::setDefault(c.locale);
+    load(4);
+    enter(QStringLiteral("spv(2)"), QLatin1String(c.typed));
+    EXPECT_FLOAT_EQ(store.spv[1], 5.5f);
+    for (int i = 2; i <= 4; ++i) EXPECT_FLOAT_EQ(store.spv[i], 6.0f) << i;
+    EXPECT_FLOAT_EQ(store.spv[5], 5.5f) << "beyond n";
+    EXPECT_EQ(text("spv(1)"), QLatin1String(c.first));
+    for (int i = 2; i <= 4; ++i) EXPECT_EQ(text(at("spv", i)), QLatin1String(c.later)) << i;
+    EXPECT_TRUE(store.changed);
+  }
+}
+
+TEST_F(Form1Test, LeavingAThicknessUneditedChangesNothing) {
+  load(3);
+  store.ptjl[1] = 0.17f;
+  store.ptjl[2] = 0.17f;
+  store.ptjl[3] = 0.25f;
+  window->loadCase();
+  store.changed = false;
+  QTest::mouseClick(edit(QStringLiteral("ptjl(1)")), Qt::LeftButton);
+  leave();
+  EXPECT_FLOAT_EQ(store.ptjl[3], 0.25f);
+  EXPECT_EQ(text("ptjl(3)"), "0.250");
+  EXPECT_FALSE(store.changed);
+
+  enter(QStringLiteral("ptjl(1)"), QStringLiteral("0.2"));
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_FLOAT_EQ(store.ptjl[i], 0.2f) << i;
+    EXPECT_EQ(text(at("ptjl", i)), "0.200") << i;
+  }
+}
+
+// A span read from a file with more decimals than the field shows is not rewritten, nor
+// copied to the later spans, by tabbing through the field.
+TEST_F(Form1Test, TabbingThroughASpanKeepsTheFilesValues) {
+  load(3);
+  store.spv[1] = 5.557f;
+  store.spv[2] = 7.0f;
+  window->loadCase();
+  ASSERT_EQ(text("spv(1)"), "5.56");
+  QTest::mouseClick(edit(QStringLiteral("spv(1)")), Qt::LeftButton);
+  QTest::keyClick(edit(QStringLiteral("spv(1)")), Qt::Key_Tab);
+  leave();
+  EXPECT_FLOAT_EQ(store.spv[1], 5.557f);
+  EXPECT_FLOAT_EQ(store.spv[2], 7.0f);
+}
+
+// What a field stores and shows after a value is typed and the field is left.
+TEST_F(Form1Test, LeaveRulesStoreTheShownValue) {
+  struct Case {
+    const char* field;
+    const char* typed;
+    std::function<double(const CaseStore&)> stored;
+    double expected;
+    const char* shown;
+  };
+  const auto f = [](float v) { return static_cast<double>(v); };
+  const Case cases[] = {
+      // spans keep the two shown decimals, the cantilever its full value
+      {"spv(1)", "5.555", [&](const CaseStore& s) { return f(s.spv[1]); }, f(5.56f), "5.56"},
+      {"konsv", "1.005", [&](const CaseStore& s) { return f(s.konsv); }, f(1.005f), "1.01"},
+      {"konsh", "0,75", [&](const CaseStore& s) { return f(s.konsh); }, f(0.75f), "0.75"},
+      {"ptjl(1)", "0.1234", [&](const CaseStore& s) { return f(s.ptjl[1]); }, f(0.123f), "0.123"},
+      {"plast(1)", "abc", [&](const CaseStore& s) { return f(s.plast[1]); }, 0.0, "0.00"},
+      {"flast(1)", "2,5 kN", [&](const CaseStore& s) { return f(s.flast[1]); }, 2.5, "2.50"},
+      // whole numbers: shown in the pattern, the shown number rounded halves-to-even
+      {"initiell", "312.4", [](const CaseStore& s) { return s.initiell; }, 312, "312"},
+      {"tillkommande", "abc", [](const CaseStore& s) { return s.tillkommande; }, 0, "0"},
+      {"ktack", "14.5", [](const CaseStore& s) { return s.ktack; }, 14, "14.50"},
+      {"ktack", "15.5", [](const CaseStore& s) { return s.ktack; }, 16, "15.50"},
+      {"duarm", "38,6", [](const CaseStore& s) { return s.duarm; }, 39, "39"},
+      // too large for the file's whole numbers: the stored camber stays and is shown
+      {"overhojning", "99999", [](const CaseStore& s) { return s.overhojning; }, 20, "20"},
+  };
+  load(3);
+  store.overhojning = 20;
+  window->loadCase();
+  for (const Case& c : cases) {
+    enter(QLatin1String(c.field), QLatin1String(c.typed));
+    EXPECT_DOUBLE_EQ(c.stored(store), c.expected) << c.field << " " << c.typed;
+    EXPECT_EQ(text(QLatin1String(c.field)), QLatin1String(c.shown)) << c.field << " " << c.typed;
+  }
+}
+
+TEST_F(Form1Test, SupportWidthGoesToTheInnerSupportsOnly) {
+  load(3);
+  EXPECT_FALSE(edit(QStringLiteral("upl(0)"))->isEnabled());
+  enter(QStringLiteral("upl(1)"), QStringLiteral("0.15"));
+  EXPECT_FLOAT_EQ(store.upl[1], 0.15f);
+  EXPECT_FLOAT_EQ(store.upl[2], 0.15f);
+  EXPECT_FLOAT_EQ(store.upl[3], 0.0f);
+  EXPECT_FLOAT_EQ(store.upl[0], 0.0f);
+  EXPECT_EQ(text("upl(1)"), "0.150");
+  EXPECT_EQ(text("upl(2)"), "0.150");
+  EXPECT_EQ(text("upl(3)"), "0.000");
+  EXPECT_FALSE(edit(QStringLiteral("upl(3)"))->isEnabled());
+  EXPECT_FALSE(edit(QStringLiteral("upl(0)"))->isEnabled());
+}
+
+TEST_F(Form1Test, SpinnerStopsAtOneAndTenSpans) {
+  for (const auto& [n, button] : {std::pair{1, "down"}, std::pair{10, "up"}}) {
+    load(n);
+    clickSpin(button);
+    EXPECT_EQ(store.nfack, n);
+    EXPECT_EQ(text("nfack"), QString::number(n));
+    EXPECT_FALSE(store.changed) << button;
+  }
+}
+
+TEST_F(Form1Test, SpinnerHidesARowAndBringsItBackWithItsValues) {
+  load(3);
+  store.spv[3] = 7.25f;
+  store.ptjl[3] = 0.21f;
+  store.upl[2] = 0.3f;
+  window->loadCase();
+  store.diagramEnabled = true;
+  window->updateMenus();
+
+  clickSpin("down");
+  EXPECT_EQ(store.nfack, 2);
+  EXPECT_EQ(text("nfack"), "2");
+  EXPECT_TRUE(store.changed);
+  EXPECT_FALSE(window->actions().dia->isEnabled());
+  EXPECT_TRUE(edit(QStringLiteral("spv(3)"))->isHidden());
+  EXPECT_TRUE(edit(QStringLiteral("flast(3)"))->isHidden());
+  EXPECT_FALSE(edit(QStringLiteral("spv(2)"))->isHidden());
+  EXPECT_FLOAT_EQ(store.upl[2], 0.0f);
+  EXPECT_FLOAT_EQ(store.upl[3], 0.0f);
+  EXPECT_EQ(text("upl(2)"), "0.000");
+  EXPECT_FALSE(edit(QStringLiteral("upl(2)"))->isEnabled());
+
+  clickSpin("up");
+  EXPECT_EQ(store.nfack, 3);
+  EXPECT_FALSE(edit(QStringLiteral("spv(3)"))->isHidden());
+  EXPECT_EQ(text("spv(3)"), "7.25");
+  EXPECT_EQ(text("ptjl(3)"), "0.210");
+  EXPECT_TRUE(edit(QStringLiteral("upl(2)"))->isEnabled());
+  EXPECT_FALSE(edit(QStringLiteral("upl(3)"))->isEnabled());
+  EXPECT_FLOAT_EQ(store.upl[2], 0.0f);  // the support comes back without its width
+}
+
+TEST_F(Form1Test, LoadCategoryFillsTheVariableLoads) {
+  struct Case {
+    const char* keys;
+    int category;
+    float load;  // Sweden's imposed load of the category
+    bool editable;
+    const char* psi1;
+  };
+  const Case cases[] = {{"B", 2, 2.5f, false, "0.50"},
+                        {"C3", 5, 3.0f, false, "0.70"},
+                        {"V", 0, 2.0f, true, "0.50"}};
+  load(3);
+  for (const Case& c : cases) {
+    store.changed = false;
+    store.diagramEnabled = true;
+    pick("lokt", QLatin1String(c.keys));
+    EXPECT_EQ(store.lokt, c.category) << c.keys;
+    for (int i = 1; i <= 10; ++i) {
+      EXPECT_FLOAT_EQ(store.flast[i], c.load) << c.keys << " span " << i;
+      EXPECT_EQ(edit(at("flast", i))->isEnabled(), c.editable) << c.keys << " span " << i;
+      EXPECT_EQ(text(at("flast", i)), formatNumber(c.load, u"#0.00")) << i;
+    }
+    EXPECT_FLOAT_EQ(store.flast[11], 2.0f) << "no row on the form";
+    EXPECT_EQ(text("psi1"), QLatin1String(c.psi1));
+    // Picking an entry is a change of the case.
+    EXPECT_TRUE(store.changed);
+    EXPECT_FALSE(window->actions().dia->isEnabled());
+  }
+}
+
+TEST_F(Form1Test, FireMethodOffersThreeResistanceClasses) {
+  store.brandk = 0;  // nothing chosen yet
+  load(2);
+  pick("brandk", QStringLiteral("B"));
+  EXPECT_EQ(store.brandk, 1);
+  const char* captions[] = {" REI  30 ", " REI  60 ", " REI  90 "};
+  for (int k = 1; k <= 3; ++k) {
+    auto* b = find<QRadioButton>(at("brandb", k));
+    EXPECT_EQ(b->text(), QLatin1String(captions[k - 1]));
+    EXPECT_FALSE(b->isHidden()) << k;
+  }
+  EXPECT_TRUE(find<QRadioButton>(at("brandb", 4))->isHidden());
+  EXPECT_TRUE(store.changed);
+}
+
+TEST_F(Form1Test, TypingTakesTheDiagramAwayAtOnce) {
+  const char* fields[] = {"spv(1)",   "ptjl(1)",      "upl(1)",      "plast(1)", "flast(1)",
+                          "konsv",    "konsh",        "initiell",    "tillkommande",
+                          "overhojning", "ktack",     "duarm",       "rubrik"};
+  load(2);
+  for (const char* name : fields) {
+    store.changed = false;
+    store.diagramEnabled = true;
+    window->updateMenus();
+    typeInto(QLatin1String(name), QStringLiteral("1"));
+    EXPECT_TRUE(store.changed) << name;
+    EXPECT_FALSE(window->actions().dia->isEnabled()) << name;
+    leave();
+  }
+}
+
+// Options are stored as the index of the button clicked; the safety class at its market.
+TEST_F(Form1Test, OptionClicksStoreTheirIndex) {
+  struct Case {
+    const char* button;
+    std::function<int(const CaseStore&)> stored;
+    int expected;
+    bool takesDiagram;
+  };
+  const Case cases[] = {
+      {"lastkomb(1)", [](const CaseStore& s) { return s.lastkomb; }, 1, true},
+      {"lastkomb(2)", [](const CaseStore& s) { return s.lastkomb; }, 2, true},
+      {"brukskomb(1)", [](const CaseStore& s) { return s.brukskomb; }, 1, true},
+      {"kutak(2)", [](const CaseStore& s) { return s.kutak; }, 2, true},
+      {"brandb(3)", [](const CaseStore& s) { return s.brandb; }, 3, true},
+      {"shkl(3)", [](const CaseStore& s) { return s.safetyClass[1]; }, 3, false},
+  };
+  load(2);
+  for (const Case& c : cases) {
+    store.changed = false;
+    store.diagramEnabled = true;
+    QTest::mouseClick(find<QRadioButton>(QLatin1String(c.button)), Qt::LeftButton);
+    EXPECT_EQ(c.stored(store), c.expected) << c.button;
+    EXPECT_TRUE(store.changed) << c.button;
+    EXPECT_EQ(store.diagramEnabled, !c.takesDiagram) << c.button;
+  }
+  auto* kavko = find<QCheckBox>(QStringLiteral("kavko"));
+  const qint16 before = store.kavko;
+  QTest::mouseClick(kavko, Qt::LeftButton);
+  EXPECT_EQ(store.kavko, before == 0 ? 1 : 0);
+  QTest::mouseClick(kavko, Qt::LeftButton);
+  EXPECT_EQ(store.kavko, before == 0 ? 0 : 1);
+}
+
+// In the free market the factors are the user's: typed values go into the tables at the
+// market (and the category), and its class buttons store the class shown.
+TEST_F(Form1Test, FreeMarketFactorsAndClassAreStored) {
+  store.market = 6;
+  store.lokt = 2;
+  load(2);
+  ASSERT_TRUE(edit(QStringLiteral("psi0"))->isEnabled());
+  enter(QStringLiteral("psi0"), QStringLiteral("0,8"));
+  enter(QStringLiteral("lambdaG"), QStringLiteral("1.4"));
+  EXPECT_DOUBLE_EQ(store.national.psi0[2][6], 0.8);
+  EXPECT_DOUBLE_EQ(store.national.psi0[2][1], 0.7) << "another market keeps its preset";
+  EXPECT_DOUBLE_EQ(store.national.lambdaG[6], 1.4);
+  EXPECT_EQ(text("psi0"), "0.80");
+  QTest::mouseClick(find<QRadioButton>(QStringLiteral("shkleu(2)")), Qt::LeftButton);
+  EXPECT_EQ(store.safetyClass[6], 2);
+}
+
+TEST_F(Form1Test, ConcreteClassIsStoredInEveryMarket) {
+  for (int market : {1, 3, 6}) {
+    store.market = static_cast<qint16>(market);
+    store.btg = 4;
+    load(2);
+    auto* btg = find<QComboBox>(QStringLiteral("btg"));
+    btg->setFocus();
+    QTest::keyClick(btg, Qt::Key_Down);  // C35/45 -> C40/50
+    EXPECT_EQ(btg->currentText(), "C40/50");
+    EXPECT_EQ(store.btg, 5) << market;
+  }
+}
+
+TEST_F(Form1Test, ClickOnTheFormGivesTheHeadingTheFocus) {
+  load(2);
+  QTest::mouseClick(edit(QStringLiteral("spv(1)")), Qt::LeftButton);
+  ASSERT_FALSE(edit(QStringLiteral("rubrik"))->hasFocus());
+  Form1* form = window->form1();
+  QTest::mouseClick(form, Qt::LeftButton, {}, QPoint(form->width() - 5, form->height() - 5));
+  EXPECT_TRUE(edit(QStringLiteral("rubrik"))->hasFocus());
+}
+
+}  // namespace
