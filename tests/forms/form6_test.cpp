@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -54,27 +53,6 @@ TEST_F(Viewer, EverySwedishLetterOfADosReportIsShown) {
   ASSERT_TRUE(form->loadReport(place("BOKSTAV.RES", data.readAll())));
   EXPECT_EQ(form->textBox()->toPlainText(),
             QString::fromUtf8("\nRad 1 ÄÅÖ ÄÅÖ\nRad 2 åäöåäö Ø\nRad 3 utan bokstäver\n^"));
-}
-
-TEST_F(Viewer, AMissingReportLeavesTheViewerAsItWas) {
-  form->showReportText(QStringLiteral("\r\nGammal"));
-  EXPECT_FALSE(form->loadReport(dir.filePath(QStringLiteral("SAKNAS.RES"))));
-  EXPECT_EQ(form->textBox()->toPlainText(), QStringLiteral("\nGammal"));
-}
-
-TEST_F(Viewer, TheReportIsShownInTheReportFont) {
-  settings.fontName = QStringLiteral("DejaVu Serif");
-  form->showReportText(QStringLiteral("\r\nRad"));
-  EXPECT_EQ(form->textBox()->font().family(), QStringLiteral("DejaVu Serif"));
-}
-
-TEST_F(Viewer, AtergaAsksToCloseTheViewer) {
-  QSignalSpy back(form.get(), &Form6::returnRequested);
-  auto* ater = form->findChild<QAction*>(QStringLiteral("åter"));
-  ASSERT_NE(ater, nullptr);
-  EXPECT_EQ(ater->text(), QStringLiteral("Återgå"));
-  ater->trigger();
-  EXPECT_EQ(back.count(), 1);
 }
 
 TEST_F(Viewer, RedigeraOpensTheFontFormAndAvbrytKeepsTheFont) {

@@ -88,13 +88,6 @@ TEST_F(FontForm, AvbrytGoesBackToTheStoredFontAndWritesNothing) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(FontForm, ClosingTheWindowCountsAsAvbryt) {
-  clickFont(kChosen);
-  form->close();
-  EXPECT_EQ(settings.fontName, QStringLiteral("Liberation Mono"));
-  EXPECT_EQ(viewerFont(), QStringLiteral("Liberation Mono"));
-}
-
 TEST_F(FontForm, OkStoresTheChoiceInSolvfntIniReplacingTheOldFile) {
   {
     QFile old(iniPath());
@@ -111,25 +104,6 @@ TEST_F(FontForm, OkStoresTheChoiceInSolvfntIniReplacingTheOldFile) {
   EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QString::fromLatin1(kChosen));
   EXPECT_TRUE(messages.isEmpty());
   EXPECT_EQ(files.openCount(), 0);
-}
-
-TEST_F(FontForm, OkIntoAFolderThatIsGoneSaysSo) {
-  settings.iniFolder = dir.filePath(QStringLiteral("finns-inte"));
-  clickFont(kChosen);
-  QTest::mouseClick(child<QPushButton>("sluttyp"), Qt::LeftButton);
-  ASSERT_EQ(messages.size(), 1);
-  EXPECT_TRUE(messages[0].contains(QStringLiteral("Solvfnt.ini")));
-}
-
-TEST(FontSetting, ReadsTheFirstLineOrNothing) {
-  QTemporaryDir dir;
-  FileTable files;
-  EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QString());
-  QFile file(dir.filePath(QStringLiteral("SOLVFNT.INI")));  // found ignoring case
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("Courier New\r\nandra raden\r\n");
-  file.close();
-  EXPECT_EQ(readFontSetting(files, dir.path(), DiskDialogue()), QStringLiteral("Courier New"));
 }
 
 }  // namespace

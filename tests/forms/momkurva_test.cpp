@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,30 +91,13 @@ TEST(DiagramScale, VerticalScalePutsTheLargestMoment1900UnitsFromTheAxis) {
   EXPECT_DOUBLE_EQ(largestMoment(twoSpans()), 20.0);
 }
 
-TEST(MomentFile, ReadsTheFirstTwoBlocks) {
-  const MomentCurves c = twoSpans();
-  ASSERT_EQ(c.spans, 2);
-  ASSERT_EQ(c.maximum.size(), 2u);
-  ASSERT_EQ(c.minimum.size(), 2u);
-  EXPECT_DOUBLE_EQ(c.maximum[0].step, 0.195);
-  EXPECT_DOUBLE_EQ(c.maximum[0].moment[10], 10.5);
-  EXPECT_DOUBLE_EQ(c.maximum[1].moment[20], 0.0);
-  EXPECT_DOUBLE_EQ(c.minimum[0].moment[20], -20.0);
-  EXPECT_DOUBLE_EQ(c.minimum[1].moment[0], -20.0);
-  EXPECT_DOUBLE_EQ(c.minimum[1].moment[5], -15.0);
-}
-
 TEST(MomentFile, ACommaReadsLikeAPoint) {
-  const MomentCurves point = twoSpans();
   const MomentCurves comma = twoSpans("momk_two_spans_comma.dat");
   ASSERT_EQ(comma.spans, 2);
-  for (size_t i = 0; i < 2; ++i) {
-    EXPECT_EQ(comma.maximum[i].step, point.maximum[i].step);
-    EXPECT_EQ(comma.maximum[i].moment, point.maximum[i].moment);
-    EXPECT_EQ(comma.minimum[i].moment, point.minimum[i].moment);
-  }
+  EXPECT_DOUBLE_EQ(comma.maximum[0].step, 0.195);
+  EXPECT_DOUBLE_EQ(comma.maximum[0].moment[1], 1.5);
   EXPECT_EQ(renderMomentDiagram(comma, slab(0, {4, 4}, 0), kImage),
-            renderMomentDiagram(point, slab(0, {4, 4}, 0), kImage));
+            renderMomentDiagram(twoSpans(), slab(0, {4, 4}, 0), kImage));
 }
 
 TEST(MomentFile, BadFilesAreRefusedWithAMessage) {
@@ -228,21 +210,6 @@ class MomkurvaForm : public ::testing::Test {
   QStringList messages;
 };
 
-TEST_F(MomkurvaForm, ShowsTheDiagramOfTheWorkingFolder) {
-  placeMomentFile(readData("momk_two_spans.dat"));
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Momentdiagram"));
-  ASSERT_TRUE(form->loadDiagram());
-  EXPECT_TRUE(messages.isEmpty());
-  form->resize(960, 480);
-  form->show();
-  const QImage shown = form->picture()->grab().toImage();
-  EXPECT_EQ(shown.pixel(shown.width() / 2, 0), kWhite);
-  int red = 0;
-  for (int y = 0; y < shown.height(); ++y)
-    for (int x = 0; x < shown.width(); ++x) red += shown.pixel(x, y) == kDarkRed;
-  EXPECT_GT(red, 100);
-}
-
 TEST_F(MomkurvaForm, AMissingOrShortFileGivesAMessageAndNothingDrawn) {
   EXPECT_FALSE(form->loadDiagram());
   ASSERT_EQ(messages.size(), 1);
@@ -282,12 +249,6 @@ TEST_F(MomkurvaForm, PlottingPrintsTheSameDrawingOnOnePage) {
   EXPECT_GT(reddish, 20);
 }
 
-TEST_F(MomkurvaForm, AtergaAsksToCloseTheDiagram) {
-  QSignalSpy back(form.get(), &Momkurva::returnRequested);
-  QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("ater")), Qt::LeftButton);
-  EXPECT_EQ(back.count(), 1);
-}
-
 TEST(MomkurvaSample, TheTenSpanSampleWithCantilevers) {
   QTemporaryDir dir;
   ASSERT_TRUE(QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
@@ -317,6 +278,14 @@ TEST(MomkurvaSample, TheTenSpanSampleWithCantilevers) {
   const QImage image = renderMomentDiagram(form.curves(), form.slab(), kImage);
   EXPECT_FALSE(blank(image, QRect(35, 0, 10, 400)));
   EXPECT_TRUE(blank(image, QRect(0, 0, 33, 400)));
+
+  // Plotted on a printer page, kept beside the renders to look at.
+  const QString pdf = QStringLiteral(SOLVO_RENDER_DIR "/momkurva_tiofack.pdf");
+  QFile::remove(pdf);
+  printer.printer().setOutputFormat(QPrinter::PdfFormat);
+  printer.printer().setOutputFileName(pdf);
+  ASSERT_TRUE(form.plot());
+  EXPECT_TRUE(QFile::exists(pdf));
 }
 
 }  // namespace

@@ -93,11 +93,6 @@ TEST(ReportLines, SplitAtEveryLineEndAndShowEverySwedishLetter) {
   for (const auto& r : rows) EXPECT_EQ(reportLines(r.bytes), r.want) << r.bytes.toHex().data();
 }
 
-TEST(ReportViewerText, PutsALineEndBeforeEveryLine) {
-  EXPECT_EQ(reportViewerText({"Rad 1", "Rad 2"}), QStringLiteral("\r\nRad 1\r\nRad 2"));
-  EXPECT_EQ(reportViewerText({}), QString());
-}
-
 TEST(ReportPages, EndAfterSeventyLinesOrAfterThePageMark) {
   const struct {
     const char* name;
@@ -125,10 +120,6 @@ TEST(ReportPages, EndAfterSeventyLinesOrAfterThePageMark) {
   const QList<QStringList> pages = reportPages({"a", "b ^ c", "d"});
   ASSERT_EQ(pages.size(), 2);
   EXPECT_EQ(pages[0].last(), QStringLiteral("b ^ c"));
-}
-
-TEST(PageHeading, IsSixtyEightBlanksThenSid) {
-  EXPECT_EQ(pageHeading(3), QString(68, u' ') + QStringLiteral("sid 3"));
 }
 
 class ReportPrinting : public ::testing::Test {
@@ -163,20 +154,6 @@ TEST_F(ReportPrinting, OneHundredFiftyLinesGiveThreeHeadedPagesOf70And70And10) {
   }
 }
 
-TEST_F(ReportPrinting, APageMarkOnLineTwelveEndsTheFirstPage) {
-  writeFile(path("MARK.RES"), numberedReport(40, 12));
-  QString error;
-  ASSERT_TRUE(printReportFile(printer, files, path("MARK.RES"), noDialogue(), &error)) << error.toStdString();
-  ASSERT_EQ(pdfPages(pdf()), 2);
-  const QString first = pdfPageText(pdf(), 1);
-  EXPECT_EQ(rowsOnPage(first), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-  EXPECT_TRUE(first.contains(u'^'));
-  const QList<int> second = rowsOnPage(pdfPageText(pdf(), 2));
-  ASSERT_FALSE(second.isEmpty());
-  EXPECT_EQ(second.first(), 13);
-  EXPECT_EQ(second.size(), 28);
-}
-
 TEST_F(ReportPrinting, TheCurrentReportIsPrintedInTheReportFontAndAChosenOneInThePrinterFont) {
   writeFile(path("FONTER.RES"), numberedReport(5));
   const QString printerFont = printer.fontFamily();
@@ -205,22 +182,6 @@ TEST_F(ReportPrinting, AMissingReportPrintsNothingAndNamesTheCase) {
   EXPECT_EQ(error, QStringLiteral("Resultatfil till SAKNAS.IND saknas !"));
   EXPECT_FALSE(QFile::exists(pdf()));
   EXPECT_EQ(files.openCount(), 0);
-}
-
-TEST_F(ReportPrinting, AnEmptyReportPrintsNoPage) {
-  writeFile(path("TOM.RES"), QByteArray());
-  QString error;
-  EXPECT_TRUE(printReportFile(printer, files, path("TOM.RES"), noDialogue(), &error));
-  EXPECT_FALSE(QFile::exists(pdf()));
-}
-
-TEST_F(ReportPrinting, TheCurrentReportIsFoundUnderTheEnginesNineCharacterName) {
-  writeFile(path("langtnamn.res"), numberedReport(3));
-  QString error;
-  EXPECT_TRUE(printCurrentReport(printer, files, dir.path(), QStringLiteral("LANGTNAMN12"),
-                                 QStringLiteral("Courier New"), noDialogue(), &error))
-      << error.toStdString();
-  EXPECT_EQ(pdfPages(pdf()), 1);
 }
 
 TEST_F(ReportPrinting, TheEnginesReportPrintsFivePagesWithItsSwedishLetters) {
