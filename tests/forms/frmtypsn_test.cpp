@@ -1,5 +1,6 @@
 // The font form: its lists, a click that shows the viewer in the chosen font at once, and
 // the two buttons that keep the choice in Solvfnt.ini or go back to the stored one.
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QListWidget>
@@ -68,6 +69,8 @@ TEST_F(FontForm, ListsThePrinterFontsAndTheStoredChoice) {
   EXPECT_EQ(list2->font().family(), QStringLiteral("Liberation Mono"));
   EXPECT_EQ(child<QPushButton>("sluttyp")->text(), QStringLiteral("OK / Stäng"));
   EXPECT_EQ(child<QPushButton>("CmdAvbr")->text(), QStringLiteral("Avbryt / Stäng"));
+  QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
+  form->grab().save(QStringLiteral(SOLVO_RENDER_DIR "/frmtypsn.png"));
 }
 
 TEST_F(FontForm, AClickShowsTheViewerInTheChosenFontAtOnce) {
