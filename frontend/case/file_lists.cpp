@@ -64,7 +64,7 @@ QStringList listFolders(const QString& folder) {
 QStringList driveRoots() {
   QStringList roots;
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (!volume.isValid() || !volume.isReady()) continue;
+    if (!volume.isValid() || !volume.isReady() || !QFileInfo(volume.rootPath()).isDir()) continue;
     const QString root = withTrailingSlash(volume.rootPath());
     if (!roots.contains(root)) roots.append(root);
   }

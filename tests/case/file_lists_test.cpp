@@ -75,17 +75,6 @@ TEST(Drives, TheLongestRootHoldingTheFolder) {
   EXPECT_TRUE(driveRoots().contains(QStringLiteral("/")));
 }
 
-TEST(Folders, ErrorsOnlyForFoldersThatCannotBeListed) {
-  QTemporaryDir dir;
-  EXPECT_TRUE(folderError(dir.path()).isEmpty());
-  EXPECT_FALSE(folderError(dir.filePath(QStringLiteral("missing"))).isEmpty());
-  QFile f(dir.filePath(QStringLiteral("file")));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  EXPECT_FALSE(folderError(f.fileName()).isEmpty());
-  EXPECT_EQ(withTrailingSlash(QStringLiteral("/a/b")), QStringLiteral("/a/b/"));
-  EXPECT_EQ(withTrailingSlash(QStringLiteral("/a/b/")), QStringLiteral("/a/b/"));
-}
-
 TEST(NameBox, FolderPartIsSplitOffAndResolved) {
   const QString current = QStringLiteral("/w/cases");
   struct Case {

@@ -69,11 +69,6 @@ TEST_F(StartupFilesTest, MissingOrEmptyIniGivesNoFolder) {
   EXPECT_EQ(files.openCount(), 0);
 }
 
-TEST_F(StartupFilesTest, IniNameIgnoresCase) {
-  write("SOLVO.INI", "/opt/solvo\r\n");
-  EXPECT_EQ(readProgramFolder(files, work(), dialogue), QStringLiteral("/opt/solvo"));
-}
-
 // 7.1 in single precision: exponent 2 (biased 0x81), fraction 0.775 * 2^23 = 6501171.2,
 // rounded 0x633333; bits 0x40E33333, stored lowest byte first.
 const QByteArray kVersion71("\x33\x33\xE3\x40", 4);

@@ -49,15 +49,6 @@ TEST(HelpWindow, EveryLinkOfTheContentsHasItsSection) {
   EXPECT_GE(links, 7);
 }
 
-TEST(HelpWindow, DocumentNameIgnoresCase) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(QFile::copy(QStringLiteral(SOLVO_DATA "/solvo_help.html"),
-                          dir.filePath(QStringLiteral("SOLVO_HELP.HTML"))));
-  EXPECT_EQ(helpDocumentPath(dir.path()), dir.filePath(QStringLiteral("SOLVO_HELP.HTML")));
-  HelpWindow w;
-  EXPECT_TRUE(w.load(helpDocumentPath(dir.path())));
-}
-
 TEST(HelpWindow, AMissingDocumentIsNamedInAMessage) {
   QTemporaryDir dir;
   QString message;

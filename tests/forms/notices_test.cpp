@@ -68,15 +68,6 @@ TEST_F(ChangeNoticeTest, WithoutTheTickItComesBackNextTime) {
   EXPECT_TRUE(start(false));
 }
 
-TEST_F(ChangeNoticeTest, AnOlderStoredVersionShowsItAgain) {
-  QFile f(dir.filePath(QStringLiteral("solvo.ver")));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(QByteArray("\x00\x00\xE0\x40", 4));  // 7.0
-  f.close();
-  EXPECT_TRUE(start(true));
-  EXPECT_EQ(version(), kVersion71);
-}
-
 TEST(Notices, Form10Texts) {
   Form10 notice;
   const QStringList texts = labelTexts(&notice);
