@@ -131,8 +131,7 @@ void Form1::buildHeading() {
 }
 
 void Form1::buildGeometry() {
-  QGroupBox* box = frame(this, "Frame2", QStringLiteral("Geometri och Last"), 120, 700, 8520,
-                         2280);
+  QGroupBox* box = frame(this, "Frame2", QStringLiteral("Geometri och Last"), 120, 700, 8520, 2280);
   label(box, QStringLiteral("Spännvidd (m)"), 90, kRowY[0], 1800);
   label(box, QStringLiteral("Plattjocklek (m)"), 90, kRowY[1], 1800);
   label(box, QStringLiteral("Upplagsbredd (m)"), 90, kRowY[2], 1440);
@@ -166,9 +165,12 @@ void Form1::buildLoads() {
     int slot;  // place in m_factors: lambdaG, ksi, lambdaQ, psi0, psi1, psi2
   };
   constexpr Factor kFactors[] = {
-      {"lambdaG", "γ<sub>G</sub>", 2150, 0}, {"lambdaQ", "γ<sub>Q</sub>", 3100, 2},
-      {"ksi", "ξ", 4050, 1},                 {"psi0", "ψ<sub>0</sub>", 5000, 3},
-      {"psi1", "ψ<sub>1</sub>", 5950, 4},    {"psi2", "ψ<sub>2</sub>", 6900, 5},
+      {"lambdaG", "γ<sub>G</sub>", 2150, 0},
+      {"lambdaQ", "γ<sub>Q</sub>", 3100, 2},
+      {"ksi", "ξ", 4050, 1},
+      {"psi0", "ψ<sub>0</sub>", 5000, 3},
+      {"psi1", "ψ<sub>1</sub>", 5950, 4},
+      {"psi2", "ψ<sub>2</sub>", 6900, 5},
   };
   for (const Factor& f : kFactors) {
     symbolLabel(m_ram5, QString::fromUtf8(f.symbol), f.x, 330, 300);
@@ -185,8 +187,8 @@ void Form1::buildLoads() {
 void Form1::buildSafetyFrames() {
   for (int m = 1; m <= kMarkets; ++m) {
     const MarketInfo& info = marketInfo(m);
-    QGroupBox* box = frame(this, info.frame, QString::fromUtf8(info.frameCaption), 8760, 60,
-                           2300, 900);
+    QGroupBox* box =
+        frame(this, info.frame, QString::fromUtf8(info.frameCaption), 8760, 60, 2300, 900);
     const bool rc = m == 2 || m == 4 || m == 6;
     for (int k = 1; k <= 3; ++k) {
       const QString caption = rc ? QStringLiteral("RC%1").arg(k) : QString::number(k);
@@ -200,10 +202,10 @@ void Form1::buildSafetyFrames() {
 
 void Form1::buildDeflection() {
   QGroupBox* box = frame(this, "Frame4", QStringLiteral("Deformation"), 120, 4460, 8520, 1420);
-  m_brukskomb[1] = option(box, ctl("brukskomb", 1), QStringLiteral("Frekventa laster"), 150,
-                          330, 2600);
-  m_brukskomb[2] = option(box, ctl("brukskomb", 2), QStringLiteral("Karakteristiska laster"),
-                          150, 700, 2600);
+  m_brukskomb[1] =
+      option(box, ctl("brukskomb", 1), QStringLiteral("Frekventa laster"), 150, 330, 2600);
+  m_brukskomb[2] =
+      option(box, ctl("brukskomb", 2), QStringLiteral("Karakteristiska laster"), 150, 700, 2600);
   label(box, QStringLiteral("Initiell nedböjning "), 3000, 330, 2200);
   label(box, QStringLiteral("L /"), 5250, 330, 300);
   m_initiell = field(box, QStringLiteral("initiell"), 5600, 315, 600, QStringLiteral("400"));
@@ -212,8 +214,7 @@ void Form1::buildDeflection() {
   m_tillkommande =
       field(box, QStringLiteral("tillkommande"), 5600, 685, 600, QStringLiteral("400"));
   label(box, QStringLiteral("Överhöjning (mm)"), 3000, 1070, 2200);
-  m_overhojning =
-      field(box, QStringLiteral("overhojning"), 5600, 1055, 600, QStringLiteral("20"));
+  m_overhojning = field(box, QStringLiteral("overhojning"), 5600, 1055, 600, QStringLiteral("20"));
 }
 
 void Form1::buildConcreteAndBars() {
@@ -317,8 +318,7 @@ void Form1::connectRules() {
       value = static_cast<qint16>(k);
     });
   };
-  for (int k = 1; k <= 4; ++k)
-    pickOption(m_brandb[static_cast<std::size_t>(k)], m_store.brandb, k);
+  for (int k = 1; k <= 4; ++k) pickOption(m_brandb[static_cast<std::size_t>(k)], m_store.brandb, k);
   for (int k = 1; k <= 2; ++k) {
     pickOption(m_kutak[static_cast<std::size_t>(k)], m_store.kutak, k);
     pickOption(m_brukskomb[static_cast<std::size_t>(k)], m_store.brukskomb, k);
@@ -397,12 +397,24 @@ void Form1::leaveFactor(FieldEdit* field, int which) {
   if (!isMarket(m_store.market) || !isLoadCategory(m_store.lokt)) return;
   NationalTables& t = m_store.national;
   switch (which) {
-    case 0: t.lambdaG[m] = v; break;
-    case 1: t.ksi[m] = v; break;
-    case 2: t.lambdaQ[m] = v; break;
-    case 3: t.psi0[c][m] = v; break;
-    case 4: t.psi1[c][m] = v; break;
-    default: t.psi2[c][m] = v; break;
+    case 0:
+      t.lambdaG[m] = v;
+      break;
+    case 1:
+      t.ksi[m] = v;
+      break;
+    case 2:
+      t.lambdaQ[m] = v;
+      break;
+    case 3:
+      t.psi0[c][m] = v;
+      break;
+    case 4:
+      t.psi1[c][m] = v;
+      break;
+    default:
+      t.psi2[c][m] = v;
+      break;
   }
   emit caseEdited();
 }
@@ -463,7 +475,8 @@ void Form1::showFactors() {
 void Form1::applyMarket() {
   const int market = m_store.market;
   if (!isMarket(market)) return;
-  for (int m = 1; m <= kMarkets; ++m) m_classFrames[static_cast<std::size_t>(m)]->setVisible(m == market);
+  for (int m = 1; m <= kMarkets; ++m)
+    m_classFrames[static_cast<std::size_t>(m)]->setVisible(m == market);
   selectOption(m_classButtons[static_cast<std::size_t>(market)],
                m_store.safetyClass[static_cast<std::size_t>(market)]);
   for (FieldEdit* e : m_factors) e->setEnabled(factorsEditable(market));

@@ -218,7 +218,7 @@ void Form3::paintEvent(QPaintEvent*) {
   p.setPen(QPen(Qt::black, 0));
   const int top = kMenuHeight + 60 + 3360 - 1000;  // lower part of the frame, right side
   p.drawRect(QRect(QPoint(5500, top + 500), QPoint(6900, top + 560)));  // the slab
-  p.drawLine(5500, top + 560, 5420, top + 700);  // left support
+  p.drawLine(5500, top + 560, 5420, top + 700);                         // left support
   p.drawLine(5500, top + 560, 5580, top + 700);
   p.drawLine(6900, top + 560, 6820, top + 700);  // right support
   p.drawLine(6900, top + 560, 6980, top + 700);

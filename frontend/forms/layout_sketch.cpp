@@ -68,8 +68,7 @@ void paintLineLoads(QPainter& p, const CaseStore& store) {
     for (int j = 1; j < load.llfnr && j <= kStoreSpans; ++j) metres += at(store.spv, j);
     metres += load.avst;
     const double x = g.scale * metres;
-    downArrow(p, x, kLoadBlockHeight * static_cast<double>(load.lllast / largest),
-              kLineLoadHead);
+    downArrow(p, x, kLoadBlockHeight * static_cast<double>(load.lllast / largest), kLineLoadHead);
   }
 }
 

@@ -16,13 +16,13 @@ class QPainter;
 
 namespace solvow::forms {
 
-inline constexpr int kSketchLeft = 340;          // twips from the pane's edge to the slab
-inline constexpr int kSpanPaneWidth = 9080;      // twips
+inline constexpr int kSketchLeft = 340;      // twips from the pane's edge to the slab
+inline constexpr int kSpanPaneWidth = 9080;  // twips
 inline constexpr int kSpanPaneHeight = 390;
 inline constexpr int kLoadPaneHeight = 1000;
-inline constexpr int kLoadBase = 940;            // y of the loaded face of the slab, twips
-inline constexpr int kLoadBlockHeight = 800;     // the largest load's height, twips
-inline constexpr int kLineLoadHead = 150;        // half width of a line load's arrow head
+inline constexpr int kLoadBase = 940;         // y of the loaded face of the slab, twips
+inline constexpr int kLoadBlockHeight = 800;  // the largest load's height, twips
+inline constexpr int kLineLoadHead = 150;     // half width of a line load's arrow head
 
 // Colour 4 of the 16-colour basic palette.
 inline const QColor kBasicRed{0x80, 0x00, 0x00};

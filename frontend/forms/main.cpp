@@ -36,7 +36,9 @@ int main(int argc, char* argv[]) {
   solvow::forms::MDIForm1 window(store);
   window.show();
   QString error;
-  const auto noDialogue = [](const solvow::DiskErrorMessage&) { return solvow::DiskAnswer::Cancel; };
+  const auto noDialogue = [](const solvow::DiskErrorMessage&) {
+    return solvow::DiskAnswer::Cancel;
+  };
   if (!solvow::newCase(store, files, noDialogue, &error)) {
     QMessageBox::critical(&window, QStringLiteral("Solvodeck"), error);
     return 1;

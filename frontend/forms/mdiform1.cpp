@@ -28,9 +28,13 @@ namespace solvow::forms {
 namespace {
 
 // Picture of each market, 1..6.
-constexpr std::array<const char*, kMarketSlots> kFlagFile{
-    "", ":/flags/se.xpm", ":/flags/pl.xpm", ":/flags/no.xpm",
-    ":/flags/fi.xpm", ":/flags/dk.xpm", ":/flags/fri.xpm"};
+constexpr std::array<const char*, kMarketSlots> kFlagFile{"",
+                                                          ":/flags/se.xpm",
+                                                          ":/flags/pl.xpm",
+                                                          ":/flags/no.xpm",
+                                                          ":/flags/fi.xpm",
+                                                          ":/flags/dk.xpm",
+                                                          ":/flags/fri.xpm"};
 
 constexpr int kStodWidth = 120;   // twips
 constexpr int kStodHeight = 240;  // twips
@@ -95,9 +99,9 @@ MDIForm1::MDIForm1(CaseStore& store, QWidget* parent) : QMainWindow(parent), m_s
   setCentralWidget(central);
 
   m_form1 = new Form1(m_store);
-  m_form1Window = m_mdi->addSubWindow(
-      m_form1, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowMinimizeButtonHint);
+  m_form1Window =
+      m_mdi->addSubWindow(m_form1, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowMinimizeButtonHint);
   m_form1Window->move(0, 0);
   m_form1Window->show();
   m_mdi->setMinimumSize(m_form1Window->sizeHint() + QSize(4, 4));
@@ -261,9 +265,9 @@ void MDIForm1::showLineLoads() {
   connect(m_form3, &Form3::caseEdited, this, &MDIForm1::updateMenus);
   connect(m_form3, &Form3::loadSketchChanged, this, &MDIForm1::refreshLoadSketch);
   connect(m_form3, &Form3::backToLayout, this, &MDIForm1::showInputForm);
-  QMdiSubWindow* w = m_mdi->addSubWindow(m_form3, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                                      Qt::WindowTitleHint |
-                                                      Qt::WindowCloseButtonHint);
+  QMdiSubWindow* w =
+      m_mdi->addSubWindow(m_form3, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowCloseButtonHint);
   w->setAttribute(Qt::WA_DeleteOnClose);
   w->move(40, 40);
   w->show();

@@ -1,22 +1,24 @@
 // The main window: menus, the market flags and the layout sketch.
+#include "mdiform1.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QRegularExpression>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -25,7 +27,6 @@
 #include "form3.h"
 #include "input_rules.h"
 #include "layout_sketch.h"
-#include "mdiform1.h"
 #include "text_conv.h"
 
 // Lets a failing comparison of texts print them.
@@ -77,19 +78,28 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
     const char* caption;
   };
   const Entry entries[] = {
-      {"ark", "Arkiv"},          {"n", "Ny"},
-      {"op", "Öppna..."},        {"spar", "Spara"},
-      {"spars", "Spara som..."}, {"sut", "Skriv ut..."},
+      {"ark", "Arkiv"},
+      {"n", "Ny"},
+      {"op", "Öppna..."},
+      {"spar", "Spara"},
+      {"spars", "Spara som..."},
+      {"sut", "Skriv ut..."},
       {"skrinst", "Skrivarinställning..."},
-      {"av", "Avsluta"},         {"Red", "Linjelaster"},
-      {"blin", "Linjelaster"},   {"ber", "Beräkning"},
-      {"start", "Kör..."},       {"res", "Resultat"},
+      {"av", "Avsluta"},
+      {"Red", "Linjelaster"},
+      {"blin", "Linjelaster"},
+      {"ber", "Beräkning"},
+      {"start", "Kör..."},
+      {"res", "Resultat"},
       {"res1", "Resultat på skärm"},
       {"res2", "Resultat på skrivare"},
-      {"fil", "Filhantering"},   {"del", "Ta bort"},
-      {"del1", "Resultatfiler"}, {"del2", "Indatafiler"},
+      {"fil", "Filhantering"},
+      {"del", "Ta bort"},
+      {"del1", "Resultatfiler"},
+      {"del2", "Indatafiler"},
       {"del3", "Resultat+Indatafiler"},
-      {"dia", "Diagram"},        {"mom", "Moment"},
+      {"dia", "Diagram"},
+      {"mom", "Moment"},
       {"vikt", "Viktigt"},
   };
   for (const Entry& e : entries) {
@@ -100,8 +110,8 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
   // The file menu in its written order, separators t1..t3 included.
   QStringList order;
   for (QAction* a : find<QMenu>(QStringLiteral("ark"))->actions()) order << a->objectName();
-  EXPECT_EQ(order, (QStringList{"n", "op", "t1", "spar", "spars", "t2", "sut", "skrinst", "t3",
-                                "av"}));
+  EXPECT_EQ(order,
+            (QStringList{"n", "op", "t1", "spar", "spars", "t2", "sut", "skrinst", "t3", "av"}));
   EXPECT_EQ(window->windowTitle(), store.fileName);
   EXPECT_EQ(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Solvodeck"));
 }
