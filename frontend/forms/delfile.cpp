@@ -14,7 +14,7 @@
 
 #include "file_access.h"
 
-namespace solvow {
+namespace solvow::forms {
 
 // --- Veri ---
 
@@ -179,4 +179,4 @@ void showDelFile(const FileDialogState& state, const QString& patterns, QWidget*
   dialog.exec();
 }
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -10,7 +10,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 
-namespace solvow {
+namespace solvow::forms {
 
 // Veri: asks before one file is deleted. Label1 holds the file name in upper case, Label3 the
 // entry's position in the file list.
@@ -73,4 +73,4 @@ class DelFile : public QDialog {
 // shown modally.
 void showDelFile(const FileDialogState& state, const QString& patterns, QWidget* parent);
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -19,7 +19,7 @@
 #include "file_access.h"
 #include "file_lists.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 const QColor kSaveModeNames(192, 192, 192);
@@ -297,4 +297,4 @@ FileChoice chooseFile(FileDialogState& state, FileDialogMode mode, const QString
   return choice;
 }
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -18,7 +18,7 @@ class QListWidgetItem;
 class QPushButton;
 class QWidget;
 
-namespace solvow {
+namespace solvow::forms {
 
 enum class FileDialogMode { Open, Save };
 
@@ -130,4 +130,4 @@ struct FileChoice {
 FileChoice chooseFile(FileDialogState& state, FileDialogMode mode, const QString& caption,
                       const QString& patterns, QWidget* parent, const QString& ownFile = {});
 
-}  // namespace solvow
+}  // namespace solvow::forms

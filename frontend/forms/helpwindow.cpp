@@ -10,7 +10,7 @@
 
 #include "file_access.h"
 
-namespace solvow {
+namespace solvow::forms {
 
 QString helpDocumentPath(const QString& programFolder) {
   return resolveExisting(QDir(programFolder).filePath(QString::fromLatin1(kHelpFile)));
@@ -56,4 +56,4 @@ HelpWindow* showHelp(const QString& programFolder, QWidget* parent) {
   return window;
 }
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -6,7 +6,7 @@
 
 class QTextBrowser;
 
-namespace solvow {
+namespace solvow::forms {
 
 inline constexpr const char* kHelpFile = "solvo_help.html";
 
@@ -32,4 +32,4 @@ class HelpWindow : public QWidget {
 // window, or nullptr when the document could not be shown.
 HelpWindow* showHelp(const QString& programFolder, QWidget* parent);
 
-}  // namespace solvow
+}  // namespace solvow::forms

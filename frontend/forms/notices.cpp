@@ -8,7 +8,7 @@
 
 #include "startup_files.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 QLabel* productLine(QWidget* parent) {
@@ -107,4 +107,4 @@ void showScopeNotice(QWidget* parent) {
   notice.exec();
 }
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -10,7 +10,7 @@
 class QCheckBox;
 class QPushButton;
 
-namespace solvow {
+namespace solvow::forms {
 
 // The two texts of Form9.
 QString scopeNoticeText1();
@@ -55,4 +55,4 @@ bool showChangeNoticeIfDue(FileTable& files, const QString& workFolder,
 // Form9 shown modally (the start-up and the menu entry vikt).
 void showScopeNotice(QWidget* parent);
 
-}  // namespace solvow
+}  // namespace solvow::forms

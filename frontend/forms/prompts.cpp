@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace solvow {
+namespace solvow::forms {
 
 QString savePromptText(const QString& baseName) {
   return QStringLiteral("Vill Du spara ändringarna i ") + baseName + QStringLiteral(".IND") +
@@ -91,4 +91,4 @@ bool saveBeforeLeaving(const QString& baseName, bool changed, const std::functio
   return afterAnswer(prompt.answer(), save);
 }
 
-}  // namespace solvow
+}  // namespace solvow::forms

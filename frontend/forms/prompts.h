@@ -9,7 +9,7 @@
 
 class QPushButton;
 
-namespace solvow {
+namespace solvow::forms {
 
 enum class SaveAnswer { Ja, Nej, Avbryt };
 
@@ -65,4 +65,4 @@ bool saveBeforeReplacing(const QString& caption, const QString& baseName, bool c
 bool saveBeforeLeaving(const QString& baseName, bool changed, const std::function<bool()>& save,
                        QWidget* parent);
 
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -13,7 +13,7 @@
 
 #include "modal_script.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 using test::boxText;
@@ -170,4 +170,4 @@ TEST_F(DelFileTest, AvslutaHidesTheDialogAndDeletesNothing) {
 }
 
 }  // namespace
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -14,7 +14,7 @@
 #include "case_file.h"
 #include "modal_script.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 using test::boxText;
@@ -307,4 +307,4 @@ TEST_F(FileInfoWithCase, SavedOpenedAndSavedAgainIsByteIdentical) {
 }
 
 }  // namespace
-}  // namespace solvow
+}  // namespace solvow::forms

@@ -10,7 +10,7 @@
 
 #include "modal_script.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 using test::boxText;
@@ -66,4 +66,4 @@ TEST(HelpWindow, AMissingDocumentIsNamedInAMessage) {
 }
 
 }  // namespace
-}  // namespace solvow
+}  // namespace solvow::forms

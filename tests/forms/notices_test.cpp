@@ -13,7 +13,7 @@
 
 #include "modal_script.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 using test::ModalScript;
@@ -102,4 +102,4 @@ TEST(Notices, Form9TextsAndItsButtonCloses) {
 }
 
 }  // namespace
-}  // namespace solvow
+}  // namespace solvow::forms

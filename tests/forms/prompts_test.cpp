@@ -8,7 +8,7 @@
 
 #include "modal_script.h"
 
-namespace solvow {
+namespace solvow::forms {
 namespace {
 
 using test::clickText;
@@ -127,4 +127,4 @@ TEST(SavePrompts, AnUnchangedCaseIsNotAskedAbout) {
 }
 
 }  // namespace
-}  // namespace solvow
+}  // namespace solvow::forms
