@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -98,6 +99,19 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes) {
   return lines;
 }
 
+// Value i (1-based) of a line of `width`-character columns.
+double cell(const QByteArray& line, int i, int width) {
+  return textToNumber(line.mid(static_cast<qsizetype>(i - 1) * width, width));
+}
+
+// A value for a single-precision member: one beyond the range of a float (it would become an
+// infinity, which the file writer cannot write) is refused, as the engine refuses it.
+std::optional<float> toFloat(double v) {
+  const auto f = static_cast<float>(v);
+  if (!std::isfinite(f)) return std::nullopt;
+  return f;
+}
+
 // Reads the lines of one file into a case store, stopping at the first line that cannot be
 // taken.
 class Reader {
@@ -131,26 +145,36 @@ class Reader {
     return v;
   }
 
-  std::optional<double> real(int number) {
+  std::optional<float> real(int number) {
     const QByteArray* text = line(number);
     if (text == nullptr) return std::nullopt;
-    return textToNumber(*text);
+    const std::optional<float> v = toFloat(textToNumber(*text));
+    if (!v)
+      fail(number, QStringLiteral("ett tal väntades (fann \"%1\")")
+                       .arg(fromWindows1252(text->trimmed())));
+    return v;
   }
 
- private:
+  // Value i of line `number` in `width`-character columns, as a float.
+  std::optional<float> column(int number, const QByteArray& text, int i, int width) {
+    const std::optional<float> v = toFloat(cell(text, i, width));
+    if (!v)
+      fail(number, QStringLiteral("ett tal väntades i fält %1 (fann \"%2\")")
+                       .arg(i)
+                       .arg(fromWindows1252(
+                           text.mid(static_cast<qsizetype>(i - 1) * width, width).trimmed())));
+    return v;
+  }
+
   void fail(int number, const QString& what) {
     m_error = QStringLiteral("Filen %1 kan inte läsas, rad %2: %3.").arg(m_label).arg(number).arg(what);
   }
 
+ private:
   const std::vector<QByteArray>& m_lines;
   QString m_label;
   QString m_error;
 };
-
-// Value i (1-based) of a line of `width`-character columns.
-double cell(const QByteArray& line, int i, int width) {
-  return textToNumber(line.mid(static_cast<qsizetype>(i - 1) * width, width));
-}
 
 bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
   const std::vector<QByteArray> lines = splitLines(bytes);
@@ -163,6 +187,18 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
   const QByteArray* name = r.line(1);
   if (name == nullptr) return failed();
   s.baseName = decodeTextLine(*name).toUpper();
+  // The case is saved under its name and the engine names its report after it: a name that
+  // would leave the folder is refused, as the engine refuses it.
+  const QString trimmedName = s.baseName.trimmed();
+  bool nameLeavesFolder = trimmedName == u"." || trimmedName == u"..";
+  for (const QChar c : s.baseName)
+    if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
+      nameLeavesFolder = true;
+  if (nameLeavesFolder) {
+    r.fail(1, QStringLiteral("ett namn utan / och \\, styrtecken, . och .. väntades (fann \"%1\")")
+                  .arg(s.baseName.left(40)));
+    return failed();
+  }
   const QByteArray* heading = r.line(2);
   if (heading == nullptr) return failed();
   s.rubrik = decodeTextLine(*heading);
@@ -181,15 +217,21 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
   auto spanLine = [&](int number, std::array<float, kStoreSpans + 1>& values) {
     const QByteArray* text = r.line(number);
     if (text == nullptr) return false;
-    for (int i = 1; i <= s.nfack; ++i) values[static_cast<std::size_t>(i)] =
-        static_cast<float>(cell(*text, i, 7));
+    for (int i = 1; i <= s.nfack; ++i) {
+      const std::optional<float> v = r.column(number, *text, i, 7);
+      if (!v) return false;
+      values[static_cast<std::size_t>(i)] = *v;
+    }
     return true;
   };
   if (!spanLine(6, s.spv) || !spanLine(7, s.ptjl)) return failed();
   const QByteArray* supports = r.line(8);
   if (supports == nullptr) return failed();
-  for (int i = 1; i <= s.nfack + 1; ++i)
-    s.upl[static_cast<std::size_t>(i - 1)] = static_cast<float>(cell(*supports, i, 6));
+  for (int i = 1; i <= s.nfack + 1; ++i) {
+    const std::optional<float> v = r.column(8, *supports, i, 6);
+    if (!v) return failed();
+    s.upl[static_cast<std::size_t>(i - 1)] = *v;
+  }
   // The end supports of a case from a file carry no width.
   s.upl[0] = 0.0f;
   s.upl[static_cast<std::size_t>(s.nfack)] = 0.0f;
@@ -214,10 +256,10 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
   if (!spanLine(12, s.plast) || !spanLine(13, s.flast)) return failed();
   const auto left = r.real(14);
   if (!left) return failed();
-  s.konsv = static_cast<float>(*left);
+  s.konsv = *left;
   const auto right = r.real(15);
   if (!right) return failed();
-  s.konsh = static_cast<float>(*right);
+  s.konsh = *right;
 
   // The fire method is a position in the method list, which holds what this program offers.
   const int fireMethods = static_cast<int>(s.fireMethods.size());
@@ -246,18 +288,30 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
   for (int k = 1; k <= kLineLoads; ++k, ++number) {
     const QByteArray* text = r.line(number);
     if (text == nullptr) return failed();
+    // The span of a line load in use indexes the spans: 1 to n, as the engine requires.
     const std::optional<qint16> span = toInt16(cell(*text, 1, 3));
-    if (!span) {
+    if (!span || (k <= s.nllast && (*span < 1 || *span > s.nfack))) {
       if (error != nullptr)
-        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett facknummer väntades.")
+        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett facknummer 1 till %3 "
+                                "väntades.")
+                     .arg(label)
+                     .arg(number)
+                     .arg(s.nfack);
+      return false;
+    }
+    const std::optional<float> avst = toFloat(textToNumber(text->mid(3, 7)));
+    const std::optional<float> lllast = toFloat(textToNumber(text->mid(10, 7)));
+    if (!avst || !lllast) {
+      if (error != nullptr)
+        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett tal väntades.")
                      .arg(label)
                      .arg(number);
       return false;
     }
     LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
     load.llfnr = *span;
-    load.avst = static_cast<float>(textToNumber(text->mid(3, 7)));
-    load.lllast = static_cast<float>(textToNumber(text->mid(10, 7)));
+    load.avst = *avst;
+    load.lllast = *lllast;
   }
   return true;
 }
