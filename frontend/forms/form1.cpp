@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 
@@ -557,6 +558,8 @@ void Form1::mousePressEvent(QMouseEvent* event) {
   focusHeading();
   QWidget::mousePressEvent(event);
 }
+
+void Form1::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void Form1::loadFromStore() {
   const CaseStore& s = m_store;

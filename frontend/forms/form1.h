@@ -57,6 +57,8 @@ class Form1 : public QWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  // The input form lives as long as the program: it cannot be closed.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   using SpanArray = std::array<float, kStoreSpans + 1>;

@@ -277,10 +277,10 @@ void MDIForm1::showLineLoads() {
 
 void MDIForm1::showInputForm() {
   if (m_form3) {
-    QWidget* w = m_form3->parentWidget();
-    m_form3->deleteLater();
+    // The sub-window deletes itself and the form later: "Layout" is triggered from the
+    // form's own menu, which must outlive the signal.
+    if (QWidget* w = m_form3->parentWidget()) w->close();
     m_form3 = nullptr;
-    if (w != nullptr) w->close();
   }
   m_form1Window->showNormal();
   m_mdi->setActiveSubWindow(m_form1Window);

@@ -326,6 +326,12 @@ TEST_F(MainWindowTest, RendersThreeAndTenSpanCasesAndTheLineLoads) {
   window->actions().blin->trigger();
   ASSERT_NE(window->form3(), nullptr);
   saveRender(window.get(), "mdiform1_line_loads");
+
+  QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+  window->showInputForm();
+  store.market = 6;
+  window->loadCase();
+  saveRender(window.get(), "mdiform1_free_market_sv");
 }
 
 }  // namespace
