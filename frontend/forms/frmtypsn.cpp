@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "form6.h"
+#include "startup_files.h"
 
 namespace solvow {
 
@@ -72,7 +73,7 @@ void FrmTypsn::keep() {
                        m_settings.dialogue);
   if (!written && m_notify)
     m_notify(QStringLiteral("Typsnittet kunde inte sparas i %1.")
-                 .arg(QString::fromLatin1(kFontSettingFile)));
+                 .arg(QString::fromLatin1(kFontFile)));
   accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "startup_files.h"
 #include "text_conv.h"
 
 namespace solvow {
@@ -70,17 +71,9 @@ QList<QStringList> reportPages(const QStringList& lines) {
   return pages;
 }
 
-QString readFontSetting(FileTable& files, const QString& folder, const DiskDialogue& dialogue) {
-  const QString path = joinFolder(folder, QString::fromLatin1(kFontSettingFile));
-  const qint16 number = files.open(path, static_cast<int>(FileMode::Read), 0, dialogue);
-  if (number == 0) return {};
-  const QStringList lines = reportLines(readAllFrom(files, number));
-  return lines.isEmpty() ? QString() : lines.first().trimmed();
-}
-
 bool writeFontSetting(FileTable& files, const QString& folder, const QString& fontName,
                       const DiskDialogue& dialogue) {
-  const QString path = joinFolder(folder, QString::fromLatin1(kFontSettingFile));
+  const QString path = joinFolder(folder, QString::fromLatin1(kFontFile));
   removeResolved(path);  // also a solvfnt.ini spelt in other case
   const qint16 number = files.open(path, static_cast<int>(FileMode::Write), 0, dialogue);
   if (number == 0) return false;

@@ -1,5 +1,5 @@
 // The engine's report as text: its file name, its lines, the viewer text, the printed pages,
-// and the report font stored in Solvfnt.ini. No widgets here.
+// and the report font chosen for them. No widgets here.
 //
 // The report is a plain text file, one line per record, written by the engine in the working
 // folder. Its Swedish letters may come in the DOS code page (Å 143, Ä 142, Ö 153, å 134,
@@ -25,8 +25,6 @@ struct ReportSettings {
   DiskDialogue dialogue;
 };
 
-inline constexpr const char* kFontSettingFile = "Solvfnt.ini";
-
 // The report file the engine writes for a case: the first nine characters of the base name,
 // trailing blanks removed, then ".RES" ("LANGTNAMN12" -> "LANGTNAMN.RES").
 QString reportFileName(const QString& baseName);
@@ -50,10 +48,8 @@ QString reportViewerText(const QStringList& lines);
 inline constexpr int kLinesPerPage = 70;
 QList<QStringList> reportPages(const QStringList& lines);
 
-// Solvfnt.ini: one line, the font name. readFontSetting gives the name on its first line, or
-// an empty text when the file is missing or empty. writeFontSetting replaces the file; false
-// when it could not be written.
-QString readFontSetting(FileTable& files, const QString& folder, const DiskDialogue& dialogue);
+// Solvfnt.ini in `folder`: replaced by one line, the font name (Windows-1252) and CR LF; the
+// start-up reads it back with readReportFont. False when it could not be written.
 bool writeFontSetting(FileTable& files, const QString& folder, const QString& fontName,
                       const DiskDialogue& dialogue);
 
