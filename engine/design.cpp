@@ -136,6 +136,8 @@ void top_bar_lengths(Run& run) {
   auto r_right = [&](int j) { return av.tl[k][j]; };
   auto r_left = [&](int j) { return av.tr[k][j - 1]; };
 
+  // Bar lengths are summed as reals: a length that fits no whole number is kBadInt, and
+  // adding two of them as integers would overflow.
   int j = 2;
   while (j <= n) {
     const float d_left = t[j - 1] - u.a[j];
@@ -146,7 +148,8 @@ void top_bar_lengths(Run& run) {
       u.l1b[j] = mm(ho(j - 1) + r_right(j) + d_left + d_right);
       u.l2b[j] = mm(r_left(j) + va(j) + d_left + d_right);
       sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
-      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j]), 2.0f * u.s[j]);
+      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
+                          2.0f * u.s[j]);
       j += 1;
     } else if (j < n) {
       // Span j is short: one bar from span j-1 over span j into span j+1.
@@ -169,7 +172,9 @@ void top_bar_lengths(Run& run) {
       u.s[j] = s;
       u.s[j + 1] = s;
       sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), s);
-      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j] + u.l2b[j + 1]),
+      sum_b += bar_weight(wbar,
+                          static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]) +
+                              static_cast<float>(u.l2b[j + 1]),
                           2.0f * s);
       j += 2;
     } else {
@@ -178,7 +183,8 @@ void top_bar_lengths(Run& run) {
       u.l1b[j] = u.l1[j];
       u.l2b[j] = mm(le[j] + d_left + r_left(j) + 0.05f);
       sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
-      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j] + u.l2b[j]), 2.0f * u.s[j]);
+      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
+                          2.0f * u.s[j]);
       j += 2;
     }
     update();

@@ -58,7 +58,7 @@ float interpolate(const FactorTable& table, float theta) {
   while (theta > 100.0f * static_cast<float>(step + 1)) ++step;
   const float tj = 100.0f * static_cast<float>(step);
   const float kj = table[static_cast<size_t>(step)];
-  const float kn = table[static_cast<size_t>(step + 1)];
+  const float kn = table[static_cast<size_t>(step) + 1];
   return kj - (theta - tj) * (kj - kn) * 0.01f;
 }
 

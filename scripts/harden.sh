@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Hardening checks, run by CI after the normal tests:
+#  1. the engine and the case library built with AddressSanitizer and UndefinedBehaviorSanitizer
+#     (gcc), running their whole test suites; any report fails the run;
+#  2. the libFuzzer targets (clang) on the case bytes: the whole calculation in memory and the
+#     front end's case reader, FUZZ_SECONDS each (default 60), seeded from the delivered cases
+#     and the test data; every kept regression case runs first;
+#  3. clang-tidy with the checks of .clang-tidy over engine/ and frontend/case/.
+# Build folders: build-asan, build-fuzz. A crashing input is written to build-fuzz/findings/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}"
+JOBS="${JOBS:-2}"
+
+step() { echo; echo "=== harden: $* ($(date +%T))"; }
+
+step "sanitizer build and tests"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLVO_SANITIZE=ON \
+  -DSOLVO_BUILD_FORMS=OFF -DSOLVO_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j"$JOBS"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+
+step "fuzz targets"
+cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-fuzz -j"$JOBS"
+
+seeds=build-fuzz/seeds
+rm -rf "$seeds" build-fuzz/findings
+mkdir -p "$seeds" build-fuzz/findings
+cp data/solvo.def data/samples/*.IND tests/data/bad/*.IND "$seeds"/
+find tests/data -type f \( -name '*.IND' -o -name '*.ind' -o -name '*.TMP' \) \
+  -exec cp {} "$seeds"/ \;
+
+for target in fuzz_engine fuzz_case_reader; do
+  corpus="build-fuzz/corpus-$target"
+  mkdir -p "$corpus"
+  step "$target: regression cases"
+  "build-fuzz/$target" -runs=0 -timeout=10 tests/data/bad/*.IND 2>&1 | tail -1
+  step "$target: ${FUZZ_SECONDS} s"
+  log="build-fuzz/$target.log"
+  if ! "build-fuzz/$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
+      -max_len=16384 -print_final_stats=1 -artifact_prefix=build-fuzz/findings/ \
+      "$corpus" "$seeds" >"$log" 2>&1; then
+    tail -60 "$log"
+    echo "harden: $target found a fault; the input is in build-fuzz/findings/" >&2
+    exit 1
+  fi
+  grep -E '^stat::number_of_executed_units|^#[0-9]+ *DONE' "$log" || true
+done
+
+step "clang-tidy"
+files=(engine/*.cpp frontend/case/*.cpp)
+# The sanitizer build's compile commands name every source of the engine and the case library.
+printf '%s\n' "${files[@]}" | xargs -P "$JOBS" -n 4 clang-tidy -p build-asan --quiet
+step "done"
