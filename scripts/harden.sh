@@ -34,9 +34,12 @@ find tests/data -type f \( -name '*.IND' -o -name '*.ind' -o -name '*.TMP' \) \
 
 for target in fuzz_engine fuzz_case_reader; do
   corpus="build-fuzz/corpus-$target"
+  log_regr="build-fuzz/$target-regressions.log"
   mkdir -p "$corpus"
   step "$target: regression cases"
-  "build-fuzz/$target" -runs=0 -timeout=10 tests/data/bad/*.IND 2>&1 | tail -1
+  "build-fuzz/$target" -timeout=10 tests/data/bad/*.IND fuzz/regressions/*.case >"$log_regr" 2>&1 ||
+    { tail -40 "$log_regr"; exit 1; }
+  grep -c '^Executed ' "$log_regr" | sed 's/$/ inputs executed/'
   step "$target: ${FUZZ_SECONDS} s"
   log="build-fuzz/$target.log"
   if ! "build-fuzz/$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
