@@ -14,31 +14,18 @@
 #include <memory>
 
 #include "case_file.h"
+#include "main_window_fixture.h"
 #include "mdiform1.h"
 #include "text_conv.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace solvow;
 using namespace solvow::forms;
 
 namespace {
 
-class Form1Test : public ::testing::Test {
+class Form1Test : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    QLocale::setDefault(QLocale::c());
-    store.programFolder = QStringLiteral(SOLVO_DATA);
-    setDefaults(store);
-    QString error;
-    ASSERT_TRUE(newCase(store, files, {}, &error)) << error.toStdString();
-    store.lokt = 0;  // free load: the variable loads can be typed
-    window = std::make_unique<MDIForm1>(store);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-  void TearDown() override { QLocale::setDefault(QLocale::c()); }
+  void prepareCase() override { store.lokt = 0; }  // free load: variable loads can be typed
 
   // n spans of `length` m, then the form refilled from the store as after reading a case.
   void load(int n, float length = 5.5f) {
@@ -51,12 +38,6 @@ class Form1Test : public ::testing::Test {
     store.changed = false;
   }
 
-  template <class T>
-  T* find(const QString& name) {
-    T* w = window->findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-  }
   QLineEdit* edit(const QString& name) { return find<QLineEdit>(name); }
   QString text(const QString& name) { return edit(name)->text(); }
 
@@ -89,9 +70,6 @@ class Form1Test : public ::testing::Test {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
   }
 
-  CaseStore store;
-  FileTable files;
-  std::unique_ptr<MDIForm1> window;
 };
 
 // A value typed for span 2 goes to spans 2..n and leaves span 1; the fields show the decimal

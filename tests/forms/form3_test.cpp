@@ -16,31 +16,17 @@
 #include "case_file.h"
 #include "form1.h"
 #include "layout_sketch.h"
+#include "main_window_fixture.h"
 #include "mdiform1.h"
 #include "text_conv.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace solvow;
 using namespace solvow::forms;
 
 namespace {
 
-class Form3Test : public ::testing::Test {
+class Form3Test : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    QLocale::setDefault(QLocale::c());
-    store.programFolder = QStringLiteral(SOLVO_DATA);
-    setDefaults(store);
-    QString error;
-    ASSERT_TRUE(newCase(store, files, {}, &error)) << error.toStdString();
-    window = std::make_unique<MDIForm1>(store);
-    window->loadCase();
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-  void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
   Form3* open() {
     store.changed = false;
@@ -76,9 +62,6 @@ class Form3Test : public ::testing::Test {
     QTest::mouseClick(spin->findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
   }
 
-  CaseStore store;
-  FileTable files;
-  std::unique_ptr<MDIForm1> window;
 };
 
 TEST_F(Form3Test, CaseWithoutLineLoadsShowsRowOne) {

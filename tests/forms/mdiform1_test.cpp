@@ -1,4 +1,5 @@
 // The main window: menus, the market flags and the layout sketch.
+#include "main_window_fixture.h"
 #include "mdiform1.h"
 
 #include <gtest/gtest.h>
@@ -29,36 +30,14 @@
 #include "layout_sketch.h"
 #include "text_conv.h"
 
-// Lets a failing comparison of texts print them.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 using namespace solvow;
 using namespace solvow::forms;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    QLocale::setDefault(QLocale::c());
-    store.programFolder = QStringLiteral(SOLVO_DATA);
-    setDefaults(store);
-    QString error;
-    ASSERT_TRUE(newCase(store, files, {}, &error)) << error.toStdString();
-    window = std::make_unique<MDIForm1>(store);
-    window->loadCase();
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-  void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
-  template <class T>
-  T* find(const QString& name) {
-    T* w = window->findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-  }
   QString text(const QString& name) { return find<QLineEdit>(name)->text(); }
   QToolButton* flag(int k) { return find<QToolButton>(QStringLiteral("Flagga(%1)").arg(k)); }
   void clickVisibleFlag() {
@@ -67,9 +46,6 @@ class MainWindowTest : public ::testing::Test {
     QTest::mouseClick(flag(k), Qt::LeftButton);
   }
 
-  CaseStore store;
-  FileTable files;
-  std::unique_ptr<MDIForm1> window;
 };
 
 TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
