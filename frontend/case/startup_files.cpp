@@ -102,16 +102,4 @@ std::optional<QString> readReportFont(FileTable& files, const QString& workFolde
   return fromWindows1252(item);
 }
 
-bool writeReportFont(FileTable& files, const QString& workFolder, const QString& font,
-                     const DiskDialogue& dialogue) {
-  const qint16 number =
-      files.open(pathIn(workFolder, kFontFile), static_cast<int>(FileMode::Write), 0, dialogue);
-  if (number == 0) return false;
-  QByteArray line = '"' + toWindows1252(font) + "\"\r\n";
-  QFile* file = files.file(number);
-  const bool ok = file->write(line) == line.size() && file->flush();
-  files.close(number);
-  return ok;
-}
-
 }  // namespace solvow

@@ -54,12 +54,9 @@ inline bool changeNoticeDue(float stored) { return stored < kProgramVersion; }
 bool writeHiddenVersion(FileTable& files, const QString& workFolder, float version,
                         const DiskDialogue& dialogue);
 
-// The report font that Solvfnt.ini names, or nothing when the file is missing or empty.
+// The report font that Solvfnt.ini names, or nothing when the file is missing or empty. The
+// font form writes the file (one line, the name); a quoted name reads as well.
 std::optional<QString> readReportFont(FileTable& files, const QString& workFolder,
                                       const DiskDialogue& dialogue);
-
-// Writes Solvfnt.ini in `workFolder` with the font name as its quoted first item.
-bool writeReportFont(FileTable& files, const QString& workFolder, const QString& font,
-                     const DiskDialogue& dialogue);
 
 }  // namespace solvow

@@ -1,48 +1,18 @@
-// SOLVOW: the front end. Shows the main window with the input form on a new case made from
-// the default case "solvo.def".
+// SOLVOW: the front end. It works in the folder it was started in (the working folder, where
+// solvo.ini, solvo.ver, Solvfnt.ini, the exchange copy and the reports lie); solvo.ini names
+// the program folder with the engine, the default case and the help document.
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
 
-#include "case_file.h"
-#include "case_store.h"
-#include "file_access.h"
-#include "mdiform1.h"
-
-namespace {
-
-// The folder that holds solvo.def: the program's folder, or a "data" folder beside it or
-// above it (the source tree when the program runs from its build folder).
-QString findProgramFolder() {
-  QDir dir(QCoreApplication::applicationDirPath());
-  if (QFileInfo::exists(dir.filePath(QStringLiteral("solvo.def")))) return dir.path();
-  for (int up = 0; up < 6; ++up) {
-    if (QFileInfo::exists(dir.filePath(QStringLiteral("data/solvo.def"))))
-      return dir.filePath(QStringLiteral("data"));
-    if (!dir.cdUp()) break;
-  }
-  return QCoreApplication::applicationDirPath();
-}
-
-}  // namespace
+#include "shell.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  solvow::CaseStore store;
-  store.programFolder = findProgramFolder();
-  solvow::setDefaults(store);
-  solvow::FileTable files;
-  solvow::forms::MDIForm1 window(store);
-  window.show();
-  QString error;
-  const auto noDialogue = [](const solvow::DiskErrorMessage&) {
-    return solvow::DiskAnswer::Cancel;
-  };
-  if (!solvow::newCase(store, files, noDialogue, &error)) {
-    QMessageBox::critical(&window, QStringLiteral("Solvodeck"), error);
-    return 1;
-  }
-  window.loadCase();
-  return app.exec();
+  // Leaving goes through the shell, which ends the program itself.
+  QApplication::setQuitOnLastWindowClosed(false);
+  solvow::forms::Shell shell(QDir::currentPath());
+  QObject::connect(&shell, &solvow::forms::Shell::ended, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  if (!shell.start()) return 1;
+  return QApplication::exec();
 }

@@ -1,0 +1,366 @@
+#include "shell.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+
+#include "case_file.h"
+#include "delfile.h"
+#include "disk_error_dialog.h"
+#include "engine_run.h"
+#include "form1.h"
+#include "form6.h"
+#include "helpwindow.h"
+#include "mdiform1.h"
+#include "momkurva.h"
+#include "notices.h"
+#include "prompts.h"
+#include "startup_files.h"
+
+namespace solvow::forms {
+namespace {
+
+const QString kMessageTitle = QStringLiteral("SOLVOW");
+
+// The hourglass from here to the end of the scope, or to release().
+class Hourglass {
+ public:
+  Hourglass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Hourglass() { release(); }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+  void release() {
+    if (m_on) QGuiApplication::restoreOverrideCursor();
+    m_on = false;
+  }
+
+ private:
+  bool m_on = true;
+};
+
+}  // namespace
+
+Shell::Shell(const QString& workFolder, QObject* parent)
+    : QObject(parent),
+      m_workFolder(QDir(workFolder).absolutePath()),
+      m_dialogue([this](const DiskErrorMessage& message) {
+        return askDiskError(message, m_window.get());
+      }) {
+  m_settings.iniFolder = m_workFolder;
+  m_settings.files = &m_files;
+  m_settings.dialogue = m_dialogue;
+  // Until the program folder is known the lists of a new case are still empty; setDefaults
+  // gives the window something to show.
+  setDefaults(m_store);
+  m_window = std::make_unique<MDIForm1>(m_store);
+  m_window->installEventFilter(this);
+  connectMenus();
+}
+
+Shell::~Shell() {
+  if (m_window) m_window->removeEventFilter(this);
+}
+
+Form6* Shell::viewer() const { return m_viewer.data(); }
+
+Momkurva* Shell::diagram() const { return m_diagram.data(); }
+
+void Shell::connectMenus() {
+  const MDIForm1::Actions& a = m_window->actions();
+  connect(a.n, &QAction::triggered, this, &Shell::newCase);
+  connect(a.op, &QAction::triggered, this, &Shell::openCase);
+  connect(a.spar, &QAction::triggered, this, &Shell::save);
+  connect(a.spars, &QAction::triggered, this, &Shell::saveAs);
+  connect(a.sut, &QAction::triggered, this, &Shell::printChosenReport);
+  connect(a.skrinst, &QAction::triggered, this, &Shell::setUpPrinter);
+  connect(a.av, &QAction::triggered, this, &Shell::leave);
+  connect(a.start, &QAction::triggered, this, &Shell::runCalculation);
+  connect(a.res1, &QAction::triggered, this, &Shell::showReport);
+  connect(a.res2, &QAction::triggered, this, &Shell::printReport);
+  connect(a.del1, &QAction::triggered, this, [this] { deleteFiles(QStringLiteral("*.RES")); });
+  connect(a.del2, &QAction::triggered, this, [this] { deleteFiles(QStringLiteral("*.IND")); });
+  connect(a.del3, &QAction::triggered, this,
+          [this] { deleteFiles(QStringLiteral("*.IND;*.RES")); });
+  connect(a.mom, &QAction::triggered, this, &Shell::showDiagram);
+  connect(a.vikt, &QAction::triggered, this, [this] { showScopeNotice(m_window.get()); });
+
+  // F1 is a key of the whole window, not a menu entry.
+  m_help = new QAction(m_window.get());
+  m_help->setObjectName(QStringLiteral("hjalp"));
+  m_help->setShortcut(QKeySequence::HelpContents);
+  m_help->setShortcutContext(Qt::WindowShortcut);
+  m_window->addAction(m_help);
+  connect(m_help, &QAction::triggered, this, &Shell::showHelp);
+}
+
+bool Shell::start() {
+  Hourglass wait;
+  m_window->show();
+
+  m_store.programFolder = readProgramFolder(m_files, m_workFolder, m_dialogue)
+                              .value_or(QCoreApplication::applicationDirPath());
+  wait.release();  // the notices want the normal pointer
+
+  showChangeNoticeIfDue(m_files, m_workFolder, m_dialogue, m_window.get());
+  showScopeNotice(m_window.get());
+
+  {
+    Hourglass loading;
+    QString error;
+    if (!solvow::newCase(m_store, m_files, m_dialogue, &error)) {
+      loading.release();
+      QMessageBox::critical(m_window.get(), kMessageTitle,
+                            error + QStringLiteral("\nProgrammet avslutas."));
+      m_ended = true;
+      m_window->close();
+      return false;
+    }
+    m_store.diagramEnabled = false;
+    showCase();
+  }
+
+  m_settings.fontName = m_printer.fontFamily();
+  if (auto font = readReportFont(m_files, m_workFolder, m_dialogue)) m_settings.fontName = *font;
+
+  m_window->show();
+  m_store.changed = false;
+  return true;
+}
+
+void Shell::showCase() {
+  m_window->loadCase();
+  m_window->showInputForm();
+  focusHeading();
+}
+
+void Shell::focusHeading() {
+  Form1* form = m_window->form1();
+  form->focusHeading();
+  if (auto* heading = form->findChild<QLineEdit*>(QStringLiteral("rubrik"))) heading->selectAll();
+}
+
+void Shell::tell(const QString& text) {
+  QMessageBox::information(m_window.get(), kMessageTitle, text);
+}
+
+void Shell::warn(const QString& text) { QMessageBox::warning(m_window.get(), kMessageTitle, text); }
+
+// --- files -------------------------------------------------------------------------------
+
+void Shell::newCase() {
+  focusHeading();
+  if (!saveBeforeReplacing(QStringLiteral("Ny"), m_store.baseName, m_store.changed,
+                           [this] { return save(); }, m_window.get()))
+    return;
+  Hourglass wait;
+  QString error;
+  if (!solvow::newCase(m_store, m_files, m_dialogue, &error)) {
+    wait.release();
+    warn(error);
+    return;
+  }
+  m_store.diagramEnabled = false;
+  showCase();
+}
+
+void Shell::openCase() {
+  focusHeading();
+  if (!saveBeforeReplacing(QStringLiteral("Öppna"), m_store.baseName, m_store.changed,
+                           [this] { return save(); }, m_window.get()))
+    return;
+  const FileChoice choice = chooseFile(m_dialogState, FileDialogMode::Open,
+                                       QStringLiteral("Välj Indatafil"), QStringLiteral("*.IND"),
+                                       m_window.get());
+  if (choice.cancelled) return;
+  openCaseFile(choice.folder, choice.name);
+}
+
+bool Shell::openCaseFile(const QString& folder, const QString& name) {
+  Hourglass wait;
+  QString error;
+  if (!solvow::openCase(m_store, m_files, folder, name, m_dialogue, &error)) {
+    wait.release();
+    warn(error);
+    return false;
+  }
+  m_store.diagramEnabled = false;
+  showCase();
+  return true;
+}
+
+bool Shell::save() {
+  if (!m_store.named) return saveAs();
+  QString error;
+  if (!saveCase(m_store, &error)) {
+    warn(error);
+    return false;
+  }
+  m_window->setWindowTitle(m_store.fileName);
+  return true;
+}
+
+bool Shell::saveAs() {
+  const QString ownFile =
+      m_store.named ? QDir(m_store.folder).filePath(m_store.fileName) : QString();
+  const FileChoice choice =
+      chooseFile(m_dialogState, FileDialogMode::Save, QStringLiteral("Spara som.."),
+                 QStringLiteral("*.IND"), m_window.get(), ownFile);
+  if (choice.cancelled) return false;
+  QString error;
+  bool written = false;
+  {
+    Hourglass wait;
+    written = saveCaseAs(m_store, choice.folder, choice.name, &error);
+  }
+  if (!written) {
+    warn(error);
+    return false;
+  }
+  m_window->setWindowTitle(m_store.fileName);
+  return true;
+}
+
+// --- runs and results --------------------------------------------------------------------
+
+QMdiSubWindow* Shell::addMaximised(QWidget* form) {
+  QMdiSubWindow* w = m_window->mdiArea()->addSubWindow(form);
+  w->setAttribute(Qt::WA_DeleteOnClose);
+  w->showMaximized();
+  m_window->mdiArea()->setActiveSubWindow(w);
+  return w;
+}
+
+void Shell::closeSubWindowOf(QWidget* form) {
+  if (form == nullptr) return;
+  if (auto* w = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+    w->close();  // deletes itself and the form once the current signal is done
+  else
+    form->deleteLater();
+}
+
+void Shell::backToInputForm(QWidget* form) {
+  closeSubWindowOf(form);
+  m_window->showInputForm();
+  if (auto* w = qobject_cast<QMdiSubWindow*>(m_window->form1()->parentWidget()))
+    w->showMaximized();
+}
+
+void Shell::runCalculation() {
+  EngineRun run(m_files, m_dialogue);
+  run.setWorkingFolder(m_workFolder);
+  run.setProgramFolder(m_store.programFolder);
+  const RunResult result = run.run(m_store, m_window.get());
+  m_window->updateMenus();
+  if (!result.ok()) return;
+  if (m_viewer == nullptr) {
+    m_viewer = new Form6(m_settings);
+    connect(m_viewer, &Form6::returnRequested, this, [this] { backToInputForm(m_viewer); });
+    addMaximised(m_viewer);
+  } else if (auto* w = qobject_cast<QMdiSubWindow*>(m_viewer->parentWidget())) {
+    w->showMaximized();
+    m_window->mdiArea()->setActiveSubWindow(w);
+  }
+  m_viewer->showReportText(result.reportText);
+}
+
+void Shell::showReport() {
+  Hourglass wait;
+  const bool fresh = m_viewer == nullptr;
+  Form6* viewer = fresh ? new Form6(m_settings) : m_viewer.data();
+  if (!viewer->loadReport(QDir(m_workFolder).filePath(reportFileName(m_store.baseName)))) {
+    if (fresh) delete viewer;
+    wait.release();
+    tell(missingReportMessage(m_store.baseName));
+    return;
+  }
+  if (fresh) {
+    m_viewer = viewer;
+    connect(m_viewer, &Form6::returnRequested, this, [this] { backToInputForm(m_viewer); });
+    addMaximised(m_viewer);
+  } else if (auto* w = qobject_cast<QMdiSubWindow*>(m_viewer->parentWidget())) {
+    w->showMaximized();
+    m_window->mdiArea()->setActiveSubWindow(w);
+  }
+}
+
+void Shell::printReport() {
+  QString error;
+  if (!printCurrentReport(m_printer, m_files, m_workFolder, m_store.baseName,
+                          m_settings.fontName, m_dialogue, &error) &&
+      !error.isEmpty())
+    tell(error);
+}
+
+void Shell::printChosenReport() {
+  const FileChoice choice = chooseFile(m_dialogState, FileDialogMode::Open,
+                                       QStringLiteral("Välj Resultatfil"),
+                                       QStringLiteral("*.RES"), m_window.get());
+  if (choice.cancelled) return;
+  QString error;
+  if (!printReportFile(m_printer, m_files, QDir(choice.folder).filePath(choice.name),
+                       m_dialogue, &error) &&
+      !error.isEmpty())
+    tell(error);
+}
+
+void Shell::setUpPrinter() { printerSetup(m_printer.printer(), m_window.get()); }
+
+void Shell::showDiagram() {
+  if (!m_store.diagramEnabled) return;  // no results of this case to draw
+  closeSubWindowOf(m_diagram);
+  m_diagram = nullptr;
+  auto* diagram = new Momkurva(m_store, m_files, m_dialogue, m_workFolder, m_printer);
+  if (!diagram->loadDiagram()) {
+    delete diagram;
+    return;
+  }
+  m_diagram = diagram;
+  connect(m_diagram, &Momkurva::returnRequested, this, [this] { backToInputForm(m_diagram); });
+  addMaximised(m_diagram);
+}
+
+// --- files, notices, help, leaving -------------------------------------------------------
+
+void Shell::deleteFiles(const QString& patterns) {
+  showDelFile(m_dialogState, patterns, m_window.get());
+}
+
+void Shell::showHelp() { forms::showHelp(m_store.programFolder, m_window.get()); }
+
+bool Shell::mayLeave() {
+  focusHeading();
+  const bool unsaved = m_store.changed;
+  if (!saveBeforeLeaving(m_store.baseName, unsaved, [this] { return save(); }, m_window.get()))
+    return false;
+  if (!unsaved) removeResolved(QDir(m_workFolder).filePath(QString::fromLatin1(kExchangeFile)));
+  return true;
+}
+
+bool Shell::leave() {
+  if (m_ended) return true;
+  if (!mayLeave()) return false;
+  m_ended = true;
+  m_window->close();
+  emit ended();
+  return true;
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_window.get() && event->type() == QEvent::Close && !m_ended) {
+    if (!mayLeave()) {
+      event->ignore();
+      return true;
+    }
+    m_ended = true;
+    emit ended();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace solvow::forms
