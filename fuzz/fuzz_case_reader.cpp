@@ -1,7 +1,7 @@
 // Fuzz target: the front end's design-case reader on any bytes. Besides the sanitizers'
 // reports:
 //  - a file that is refused leaves the case as it was, and says why;
-//  - a file that is read gives a case that saves to a file which reads back to the same case
+//  - a file that is read gives a case that can be saved, to a file that reads back to the same case
 //    (the second save writes the same bytes as the first), so no case read is lost on saving.
 //    (See below for the characters that share a byte with a DOS letter.)
 #include <QByteArray>
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char16_t c : {u'\u201E', u'\u2020', u'\u017D', u'\u201D', u'\u2122', u'\u008F'})
       text->replace(QChar(c), QLatin1Char('?'));
   const std::optional<QByteArray> first = saved(store);
-  if (!first) return 0;  // the writer names the code it will not write
+  if (!first) fail("a case read cannot be saved");
   solvow::CaseStore again = kStart;
   QString error2;
   if (!solvow::readCaseBytes(*first, QStringLiteral("SAVED.IND"), again, &error2))

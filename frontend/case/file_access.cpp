@@ -130,7 +130,7 @@ QFile* FileTable::file(qint16 number) const {
 
 qint16 FileTable::recordLength(qint16 number) const {
   const auto it = m_files.find(number);
-  return it == m_files.end() ? 0 : it->second.recordLength;
+  return it == m_files.end() ? qint16{0} : it->second.recordLength;
 }
 
 FileMode FileTable::mode(qint16 number) const {
