@@ -246,9 +246,10 @@ void Shell::closeSubWindowOf(QWidget* form) {
 
 void Shell::backToInputForm(QWidget* form) {
   closeSubWindowOf(form);
+  // The input form keeps its own size at the top left, as at the start: maximised, its fixed
+  // layout would float in the middle of a large window.
   m_window->showInputForm();
-  if (auto* w = qobject_cast<QMdiSubWindow*>(m_window->form1()->parentWidget()))
-    w->showMaximized();
+  focusHeading();
 }
 
 void Shell::runCalculation() {
@@ -257,6 +258,15 @@ void Shell::runCalculation() {
   run.setProgramFolder(m_store.programFolder);
   const RunResult result = run.run(m_store, m_window.get());
   m_window->updateMenus();
+  if (result.outcome == RunResult::Outcome::NoReport ||
+      result.outcome == RunResult::Outcome::Cancelled) {
+    // The old report and curves are gone from the folder; their windows go too.
+    closeSubWindowOf(m_viewer);
+    closeSubWindowOf(m_diagram);
+    m_viewer = nullptr;
+    m_diagram = nullptr;
+    m_window->showInputForm();
+  }
   if (!result.ok()) return;
   if (m_viewer == nullptr) {
     m_viewer = new Form6(m_settings);
