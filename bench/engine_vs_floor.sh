@@ -14,7 +14,9 @@ trap 'rm -rf "$work"' EXIT
 cp data/samples/TIOFACK.IND "$work/~INDATA~.TMP"
 cd "$work"
 
+# The front end removes the old report and MOMK.DAT before every run; so does this.
 hyperfine --warmup 20 --runs 300 -N --export-json times.json \
+  --prepare "rm -f $work/TIOFACK.RES $work/MOMK.DAT" \
   --command-name solvowb "$engine" --command-name /bin/true /bin/true >/dev/null
 python3 - <<'PY'
 import json

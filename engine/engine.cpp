@@ -72,7 +72,7 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
   for (const OutputFile& file : run.files) {
     std::string error;
     std::string name = file.report ? dos_name_to_utf8(file.name) : file.name;
-    if (!write_file_replacing(folder, name, file.contents, error)) {
+    if (!write_file_replacing(folder, name, file.contents, error, file.report)) {
       if (file.report)
         console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
       else

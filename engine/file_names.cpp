@@ -79,9 +79,12 @@ std::string dos_name_to_utf8(std::string_view bytes) {
 }
 
 bool write_file_replacing(const fs::path& folder, std::string_view name,
-                          std::string_view contents, std::string& error) {
+                          std::string_view contents, std::string& error, bool keep_old) {
   fs::path target = folder / std::string(name);
-  if (auto existing = resolve_existing(folder, name)) target = *existing;
+  if (auto existing = resolve_existing(folder, name)) {
+    target = *existing;
+    if (!keep_old) std::remove(existing->c_str());
+  }
   std::string tmp = (folder / ("." + std::string(name) + ".tmp" +
                                std::to_string(static_cast<long>(getpid()))))
                         .string();

@@ -20,10 +20,12 @@ std::optional<std::filesystem::path> resolve_existing(const std::filesystem::pat
 std::string dos_name_to_utf8(std::string_view bytes);
 
 // Writes `contents` to `name` in `folder` through a temporary file in the same folder that
-// is renamed into place, so the old file stays whole until the new one is complete. An
-// existing file whose name matches ignoring case is the one replaced. Returns false and
-// sets `error` on failure (nothing of the new file is left behind).
+// is renamed into place, so no reader ever sees a half-written file. An existing file whose
+// name matches ignoring case is the one replaced. With `keep_old` the old file stays whole
+// until the new one is complete (the report); without it the old file is removed first,
+// which spares the file system the forced write-back of a replacing rename (data files).
+// Returns false and sets `error` on failure (nothing of the new file is left behind).
 bool write_file_replacing(const std::filesystem::path& folder, std::string_view name,
-                          std::string_view contents, std::string& error);
+                          std::string_view contents, std::string& error, bool keep_old = true);
 
 }  // namespace solvo

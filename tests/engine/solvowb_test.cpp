@@ -159,6 +159,11 @@ TEST_F(ScratchFolder, ExistingFilesResolveIgnoringCase) {
   EXPECT_EQ(slurp(dir_ / "Plan1.res"), "new");
   ASSERT_TRUE(write_file_replacing(dir_, "MOMK.DAT", "m", error)) << error;
   EXPECT_EQ(slurp(dir_ / "MOMK.DAT"), "m");
+  // A data file removes its old version first, under the same name.
+  put(dir_ / "Al.dat", "old");
+  ASSERT_TRUE(write_file_replacing(dir_, "AL.DAT", "new", error, false)) << error;
+  EXPECT_EQ(files(), (std::set<std::string>{"Plan1.res", "MOMK.DAT", "Al.dat"}));
+  EXPECT_EQ(slurp(dir_ / "Al.dat"), "new");
 }
 
 TEST_F(ScratchFolder, FailedWriteLeavesNothingBehind) {
