@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "case_file.h"
 #include "delfile.h"
@@ -101,6 +102,11 @@ void Shell::connectMenus() {
 
 bool Shell::start() {
   Hourglass wait;
+  // Room for the report and the diagram below the sketch, within the screen.
+  QSize size = m_window->sizeHint().expandedTo(QSize(1100, 820));
+  if (const QScreen* screen = m_window->screen())
+    size = size.boundedTo(screen->availableGeometry().size());
+  m_window->resize(size);
   m_window->show();
 
   m_store.programFolder = readProgramFolder(m_files, m_workFolder, m_dialogue)

@@ -220,6 +220,8 @@ TEST(ShellStartUp, ReportFontIsThePrintersUnlessSolvfntIniNamesOne) {
   EXPECT_EQ(p.shell->reportSettings().fontName, p.shell->printer().fontFamily());
   EXPECT_EQ(p.shell->reportSettings().iniFolder, QDir(p.work()).absolutePath());
 
+  test::render(&p.window(), QStringLiteral("shell_start"));
+
   writeBytes(p.work("Solvfnt.ini"), "Liberation Mono\r\n");
   ASSERT_TRUE(p.startUp());
   EXPECT_EQ(p.shell->reportSettings().fontName, QStringLiteral("Liberation Mono"));
@@ -613,6 +615,9 @@ TEST_F(ShellRealRun, ResultatPaSkrivarePrintsTheFivePagesOfTheReport) {
     p.menu().res2->trigger();
   }
   ASSERT_TRUE(QFileInfo::exists(pdf));
+  QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
+  QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/shell_report.pdf"));
+  QFile::copy(pdf, QStringLiteral(SOLVO_RENDER_DIR "/shell_report.pdf"));
   QProcess info;
   info.start(QStringLiteral("pdfinfo"), {pdf});
   ASSERT_TRUE(info.waitForFinished(20000));
