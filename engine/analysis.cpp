@@ -435,7 +435,9 @@ void krdef(Run& run, int32_t mode) {
         cant_r_left += P;
         break;
       }
-      if (span == n && a > L) {
+      // At or past the end of the last span without acting in it (a clear span that is not
+      // positive): the load goes to the right cantilever, never to a span after the last.
+      if (span == n && a >= L) {
         if (mode == 0 && c.cant_right > 0.0f) s.m[n + 1] -= c.cant_right * P;
         cant_r_right += P;
         break;

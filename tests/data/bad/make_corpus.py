@@ -69,6 +69,8 @@ files = {
     'name-backslash.IND': case(l1=b'..\\EVIL'),
     'name-slash-after-ninth.IND': case(l1=b'ABCDEFGHI/X'),
     'name-control.IND': case(l1=b'A\tB'),
+    'line-load-at-end-of-negative-span.IND': case(
+        l8=b'0.000 0.500 20.00 ', l32=b'1', l33=b'  2 -4.250 10.000'),
 }
 
 for name, data in files.items():
