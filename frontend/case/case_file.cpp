@@ -497,7 +497,9 @@ bool openCase(CaseStore& store, FileTable& files, const QString& folder, const Q
   store.folder = folder;
   store.named = true;
   store.changed = false;
-  store.fileName = store.baseName + QStringLiteral(".IND");
+  // Save writes back to the file that was opened. Its first line names the case and the
+  // report; a file renamed on disk must not be saved over the file its first line names.
+  store.fileName = QFileInfo(resolveExisting(path)).fileName();
   return true;
 }
 

@@ -440,6 +440,24 @@ TEST_F(CaseFiles, FreeMarketFactorsSurviveSaveAndReopenButNotNew) {
   EXPECT_FALSE(reopened.named);
 }
 
+TEST_F(CaseFiles, SaveAfterOpenWritesTheOpenedFileNotTheOneItsFirstLineNames) {
+  // RENAMED.IND was copied from ÖVNING.IND on disk: its first line still says ÖVNING.
+  CaseStore original = danishCase();
+  ASSERT_TRUE(saveCaseAs(original, dir.path(), QStringLiteral("ÖVNING")));
+  const QByteArray other = readAll(path("ÖVNING.IND"));
+  writeFile(path("RENAMED.IND"), other);
+  CaseStore s;
+  QString error;
+  ASSERT_TRUE(openCase(s, files, dir.path(), QStringLiteral("renamed.ind"), {}, &error))
+      << error.toStdString();
+  EXPECT_EQ(s.baseName, QStringLiteral("ÖVNING"));  // names the engine's report
+  EXPECT_EQ(s.fileName, QStringLiteral("RENAMED.IND"));
+  s.rubrik = QStringLiteral("changed after opening");
+  ASSERT_TRUE(saveCase(s, &error)) << error.toStdString();
+  EXPECT_EQ(readAll(path("ÖVNING.IND")), other);  // the other case is untouched
+  EXPECT_NE(readAll(path("RENAMED.IND")), other);
+}
+
 TEST_F(CaseFiles, OpeningAMissingFileChangesNothing) {
   CaseStore s = danishCase();
   s.changed = true;
