@@ -160,6 +160,12 @@ TEST(EndToEnd, ACaseSavedByTheFrontEndIsCalculatedBySolvowb) {
   // The second console line comes only after the case was read.
   EXPECT_TRUE(console.contains(QStringLiteral("BERÄKNING PÅGÅR"))) << console.toStdString();
   EXPECT_TRUE(console.contains(QStringLiteral("KLART!"))) << console.toStdString();
+  // The report is named by the saved case's name, and its header names the case.
+  QFile report(dir.filePath(QStringLiteral("E2E.RES")));
+  ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+  const QByteArray text = report.readAll();
+  EXPECT_TRUE(text.contains("INDATAFIL : E2E"));
+  EXPECT_EQ(text.count('^'), 5);
 }
 
 }  // namespace
