@@ -106,10 +106,7 @@ QString zeroSupport() { return formatNumber(0.0, u"0.000"); }
 Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Indata"));
-  // A narrow sans serif, close to the dialog font the grid's 600-twip columns were made for.
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(11);
-  setFont(f);
+  useFormFont(this);
   setFixedSize(tw(13560), tw(6000));
   buildHeading();
   buildGeometry();

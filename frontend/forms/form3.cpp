@@ -48,10 +48,7 @@ const auto kLoadPattern = u"#0.00";
 Form3::Form3(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("Linjelaster"));
-  // A narrow sans serif, close to the dialog font the grid's 600-twip columns were made for.
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(11);
-  setFont(f);
+  useFormFont(this);
   setFixedSize(tw(7200), tw(kMenuHeight + 3500));
 
   m_menuBar = new QMenuBar(this);

@@ -1,6 +1,7 @@
 #include "form_controls.h"
 
 #include <QFocusEvent>
+#include <QFont>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -8,6 +9,12 @@ namespace solvow::forms {
 
 void placeTw(QWidget* w, int x, int y, int width, int height) {
   w->setGeometry(tw(x), tw(y), tw(width), tw(height));
+}
+
+void useFormFont(QWidget* form) {
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setPixelSize(11);
+  form->setFont(f);
 }
 
 FieldEdit::FieldEdit(const QString& name, QWidget* parent) : QLineEdit(parent) {

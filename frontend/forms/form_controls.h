@@ -16,6 +16,10 @@ constexpr int tw(int twips) { return twips / 15; }
 // Places `w` at (x, y) with size (width, height), all in twips of its parent.
 void placeTw(QWidget* w, int x, int y, int width, int height);
 
+// The font of the input forms: a narrow sans serif, close to the dialog font the grid's
+// 600-twip columns were made for.
+void useFormFont(QWidget* form);
+
 // A text field that reports when the user leaves it. A field only counts as left when its
 // text was edited since it was last filled: tabbing through a field never rewrites the case.
 class FieldEdit : public QLineEdit {
