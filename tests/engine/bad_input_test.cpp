@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -23,12 +25,7 @@ namespace fs = std::filesystem;
 const char kCaseName[] = "~INDATA~.TMP";
 const fs::path kBad = fs::path(SOLVO_TEST_DATA) / "bad";
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using solvo::testing::slurp;
 
 struct Expected {
   std::string file;

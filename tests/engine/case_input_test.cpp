@@ -8,17 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.h"
+
 #include "case_input.h"
 
 namespace solvo {
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using solvo::testing::slurp;
 
 // The default case as lines (without line ends).
 std::vector<std::string> default_lines() {

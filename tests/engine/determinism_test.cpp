@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.h"
+
 #include "engine.h"
 
 namespace solvo {
@@ -21,12 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using solvo::testing::slurp;
 
 // The text without the lines that hold the date and the time of the run.
 std::string without_clock(const std::string& text) {

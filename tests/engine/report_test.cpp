@@ -32,6 +32,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.h"
+
 #include "analysis.h"
 #include "case_input.h"
 #include "design.h"
@@ -40,12 +42,7 @@
 namespace solvo {
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using solvo::testing::slurp;
 
 std::tm fixed_time() {
   std::tm t{};

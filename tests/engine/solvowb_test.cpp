@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_files.h"
+
 #include "file_names.h"
 
 namespace solvo {
@@ -21,16 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using solvo::testing::slurp;
 
-void put(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using solvo::testing::put;
 
 class ScratchFolder : public ::testing::Test {
  protected:
