@@ -5,6 +5,7 @@
 
 #include "comdat_deck.h"
 #include "fortran_io.h"
+#include "numeric.h"
 #include "section.h"
 
 namespace solvo {
@@ -354,12 +355,11 @@ void krdef(Run& run, int32_t mode) {
     s.m[n + 1] = -0.5f * c.cant_right * c.cant_right * s.w[n];
   }
 
-  // The sampling points of each span, x = p h and xi = x / L.
+  // The sampling points of each span, x = p * 0.05 * L and xi = x / L.
   SpanCurves xs{}, xis{};
   for (int i = 1; i <= n; ++i) {
-    const float h = kStep * le[i];
     for (int p = 0; p <= 20; ++p) {
-      xs[i][p] = static_cast<float>(p) * h;
+      xs[i][p] = sample_point(p, le[i]);
       xis[i][p] = xs[i][p] / le[i];
     }
   }
@@ -484,6 +484,10 @@ void krdef(Run& run, int32_t mode) {
       s.defl[i][p] += (ml * u * (1.0f - u * u) + mr * xi * (1.0f - xi * xi)) * L2 / 6.0f;
       s.defl[i][p] = s.defl[i][p] / s.ei[i] * 1000.0f;
     }
+    // The end points are the supports: their moments are the support moments, not the
+    // line through them evaluated in float.
+    s.mom[i][0] = ml;
+    s.mom[i][20] = mr;
     s.vl[i] += (mr - ml) / L;
     s.vr[i] += (ml - mr) / L;
   }

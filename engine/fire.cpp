@@ -70,7 +70,7 @@ float curve_at(const Curve& curve, float le, float x) {
   const float h = 0.05f * le;
   // Clamped to the intervals 0..19: x = le interpolates between points 19 and 20.
   const int m = std::clamp(ftrunc(20.0f * x / le), 0, kPoints - 2);
-  const float xm = h * static_cast<float>(m);
+  const float xm = sample_point(m, le);
   return curve[m] + (curve[m + 1] - curve[m]) * (x - xm) / h;
 }
 

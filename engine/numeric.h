@@ -26,4 +26,9 @@ inline int32_t fnint(float v) {
   return static_cast<int32_t>(r);
 }
 
+// The sampling point p (0..20) of a clear span le: x = p * 0.05 * le, the fraction p * 0.05
+// formed first, so that p = 20 is the support itself (20 * 0.05f rounds to 1 exactly) and
+// never one float step beyond it.
+inline float sample_point(int p, float le) { return (static_cast<float>(p) * 0.05f) * le; }
+
 }  // namespace solvo

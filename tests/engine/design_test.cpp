@@ -289,6 +289,58 @@ TEST(TopBarLengths, MergedPairAtTheLastInteriorSupport) {
   EXPECT_NEAR(u.wb, 1.59684f, 0.00003f);
 }
 
+// A last span that hogs all the way to its simply supported end: spans 3.5 and 1.7 m on
+// 0.1 m supports (clear 3.4 and 1.6 m), 0.14 m thick, market 6, row 2: g = 0.89 1.35 4.0
+// = 4.806 kN/m2 on both spans, 1.5 2.0 = 3.0 more on the loaded span. With a clear span of
+// 1.6 m the point p = 20 formed as 20 (0.05 Le) lies one float step beyond the support. By hand:
+//   end rotations of 20 point loads per unit load, L^3/24 + h^2 L/48: 1.6395717 (span 1,
+//   h = 0.17) and 0.1708 (span 2, h = 0.08); the three-moment equation with M1 = M3 = 0 gives
+//   M2 = -3 (w1 1.6395717 + w2 0.1708)/5.0: arrangement 0 -5.221028, span 1 loaded -2.951485
+//   more, span 2 loaded -0.307584 more; min support moment -8.480097;
+//   min envelope = arrangement 0 + the negative differences, with the simple-beam moments
+//   w x (L - x)/2 (exact at the points for the centred point loads):
+//   span 1: m(16) = 0.021699, m(17) = -1.455451, m(18) = -3.571406, m(19) = -5.912955;
+//   span 2: m(6) = -4.428906, m(7) = -3.912626, m(19) = -0.116421, m(20) = 0, rising all along;
+//   Hö(1) = 0.05 + 0.15 3.4 + 0.17 1.455451/(1.455451 + 0.021699) = 0.727503
+//   rL(2) = 0.05 + 0.05 3.4 + 0.17 (5.912955 - 4.240048)/(5.912955 - 3.571406) = 0.341456
+//   rR(2) = 0.05 + 6 0.08 + 0.08 (4.428906 - 4.240048)/(4.428906 - 3.912626) = 0.559264
+//   Vä(2) = 0.05 + 19 0.08 + 0.08 0.116421/(0.116421 + 0) = 1.65: span 2 reaches zero at its
+//   end support, so support 2 is a normal support (no merge flag); d = 0.14 - 0.02 = 0.12:
+//   L1 = (0.727503 + 1.65 + 0.24) 1000 = 2617.5 -> 2617; L1b = (0.727503 + 0.559264 + 0.24)
+//   1000 = 1526.8 -> 1526; L2b = (0.341456 + 1.65 + 0.24) 1000 = 2231.5 -> 2231.
+//   Read as "never reaches zero" it would be the bar over the last span: L1 = 2497, L2b = 2111.
+TEST(TopBarLengths, LastSpanHoggingToASimpleEndIsANormalSupport) {
+  solvo::Run run = slab(2, 3.5f, 0.14f);
+  Indat& c = run.indat;
+  c.market = 6;
+  c.load_set = 2;
+  c.span[2] = 1.7f;
+  for (int i = 1; i <= 2; ++i) {
+    c.perm_load[i] = 0.8235f;
+    c.imposed_load[i] = 2.0f;
+  }
+  berdat(run);
+  ASSERT_FLOAT_EQ(run.dat.clear_span[2], 1.6f);
+  int32_t flag = 0;
+  snikra(run, flag);
+  dimen(run);
+  const Arbvar& a = run.arbvar;
+  const int k = 2;
+  EXPECT_EQ(a.m_min[k][2][0], a.ms_min[k][2]);
+  EXPECT_EQ(a.m_min[k][2][20], 0.0f);
+  EXPECT_EQ(a.merge[k][3], 0);
+  EXPECT_NEAR(a.ms_min[k][2], -8.480097f, 0.002f);
+  EXPECT_NEAR(a.zr[k][1], 0.727503f, 0.0002f);
+  EXPECT_NEAR(a.tr[k][1], 0.341456f, 0.0002f);
+  EXPECT_NEAR(a.tl[k][2], 0.559264f, 0.0002f);
+  EXPECT_NEAR(a.zl[k][2], 1.65f, 0.0001f);
+  EXPECT_NEAR(a.zr[k][2], 0.05f, 1e-6f);
+  const Utdat& u = run.utdat;
+  EXPECT_EQ(u.l1[2], 2617);
+  EXPECT_EQ(u.l1b[2], 1526);
+  EXPECT_EQ(u.l2b[2], 2231);
+}
+
 // Cantilevers, one span of 4.1 m: left 1.2 m, right 0.5 m, spacings 200 and 100 mm.
 //   left  L = Vä(1) + 1.2 + 0.2 - 0.02 = 0.6005 + 1.38 = 1.9805 -> 1980
 //   right L = Hö(1) + 0.5 + 0.18 = 0.4005 + 0.68 = 1.0805 -> 1080
