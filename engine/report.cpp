@@ -269,7 +269,6 @@ class Report {
     const int layout = c_.top_layout;
     header();
     title("ARMERING", "--------");
-    w().endl();
     if (layout == 1)
       w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1");
     else
