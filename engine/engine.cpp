@@ -39,31 +39,35 @@ void calculate(Run& run, std::string_view case_text) {
   solvober(run, flag);
 }
 
-int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
-                std::ostream& errors) {
-  console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << std::endl;
-
+bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& errors) {
   auto path = resolve_existing(folder, kCaseFile);
   if (!path) {
     errors << kCaseFile << ": the case file cannot be opened (no such file in the working folder)"
            << std::endl;
-    return 2;
+    return false;
   }
   std::ifstream in(*path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad() || !in.is_open()) {
     errors << kCaseFile << ": the case file cannot be read (" << std::strerror(errno) << ")"
            << std::endl;
-    return 2;
+    return false;
   }
-
-  Run run;
   try {
     insolvo(run, text, kCaseFile);
   } catch (const CaseError& e) {
     errors << e.what() << std::endl;
-    return 2;
+    return false;
   }
+  return true;
+}
+
+int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
+                std::ostream& errors) {
+  console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << std::endl;
+
+  Run run;
+  if (!read_case(folder, run, errors)) return 2;
 
   console << "\n" << blanks(23) << "BERÄKNING PÅGÅR ............." << std::endl;
   int32_t flag = 0;

@@ -17,6 +17,10 @@ void solvober(Run& run, int32_t& flag);
 // The whole calculation in memory: the case bytes in, run.files out. Throws CaseError.
 void calculate(Run& run, std::string_view case_text);
 
+// Reads ~INDATA~.TMP in `folder` into `run` (insolvo). False after one line on `errors`
+// naming the file (and the line and what was expected).
+bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& errors);
+
 // The program: reads ~INDATA~.TMP in `folder`, calculates, writes the report and data files
 // there, and writes the progress lines to `console` (UTF-8). Returns the exit status: 0 for a
 // completed run, 2 for a case that cannot be read (one line on `errors`, no files written).

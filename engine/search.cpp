@@ -1,0 +1,429 @@
+#include "search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <mutex>
+#include <ostream>
+#include <thread>
+
+#include "analysis.h"
+#include "case_input.h"
+#include "comdat.h"
+#include "comdat_deck.h"
+#include "design.h"
+#include "engine.h"
+#include "file_names.h"
+#include "fortran_io.h"
+#include "section.h"
+
+namespace solvo {
+
+namespace {
+
+const char kResultFile[] = "SEARCH.RES";
+
+// Puts the values of a candidate into a case and derives its material values again.
+void apply(Run& run, const Candidate& cand) {
+  Indat& c = run.indat;
+  for (int i = 1; i <= c.n; ++i) c.thickness[i] = cand.thickness[i];
+  c.concrete_class = cand.concrete_class;
+  c.top_bar = cand.top_bar;
+  c.top_layout = cand.top_layout;
+  berdat(run);
+}
+
+// Concrete of the spans and cantilevers per m2 of the spans, m3/m2.
+float concrete_volume(const Indat& c) {
+  const float voids = comdat::kRibVoidDepth;
+  float volume = 0, length = 0;
+  for (int i = 1; i <= c.n; ++i) {
+    volume += (c.thickness[i] - voids) * c.span[i];
+    length += c.span[i];
+  }
+  volume += (c.thickness[1] - voids) * c.cant_left + (c.thickness[c.n] - voids) * c.cant_right;
+  return length > 0 ? volume / length : 0.0f;
+}
+
+// The largest utilisation so far and where it is; NaN is worse than anything.
+struct Worst {
+  float value = -1.0f;
+  Check check = Check::kSpanMoment;
+  int where = 1;
+  void take(float u, Check ch, int at) {
+    if (std::isnan(value)) return;
+    if (std::isnan(u) || u > value) {
+      value = u;
+      check = ch;
+      where = at;
+    }
+  }
+};
+
+Worst worst_check(const Indat& c, const Utdat& u) {
+  Worst w;
+  for (int i = 1; i <= c.n; ++i) {
+    w.take(u.uf[i], Check::kSpanMoment, i);
+    w.take(u.uvl[i], Check::kShearLeft, i);
+    w.take(u.uvr[i], Check::kShearRight, i);
+    w.take(u.ub[i], Check::kBond, i);
+    w.take(u.udi[i], Check::kDeflInitial, i);
+    w.take(u.udt[i], Check::kDeflAdditional, i);
+    w.take(u.us[i], Check::kSlenderness, i);
+  }
+  const float none = std::numeric_limits<float>::infinity();
+  // Bars needed but no spacing: the section has no solution.
+  for (int j = 1; j <= c.n + 1; ++j)
+    if (u.as[j] > 0 && !(u.s[j] > 0)) w.take(none, Check::kTopBars, j);
+  for (int i = 1; i <= c.n; ++i)
+    if (u.lb[i] > 0 && u.sb[i] <= 0) w.take(none, Check::kBottomBars, i);
+  return w;
+}
+
+int32_t smallest_spacing(const Indat& c, const Utdat& u) {
+  int32_t least = 0;
+  for (int j = 1; j <= c.n + 1; ++j) {
+    const int32_t s = u.s[j] > 0 ? static_cast<int32_t>(u.s[j]) : 0;
+    if (s > 0 && (least == 0 || s < least)) least = s;
+  }
+  return least;
+}
+
+// The mixed-radix digits of the candidate order: groups, concrete, bar, curtailment.
+struct Axes {
+  std::vector<size_t> sizes;
+  size_t per_analysis = 1;  // bars x curtailments: the candidates of one analysis
+};
+
+Axes axes(const SearchSpec& spec) {
+  Axes a;
+  for (const ThicknessGroup& g : spec.groups) a.sizes.push_back(g.thicknesses.size());
+  a.sizes.push_back(spec.concrete.size());
+  a.sizes.push_back(spec.bars.size());
+  a.sizes.push_back(spec.layouts.size());
+  a.per_analysis = spec.bars.size() * spec.layouts.size();
+  return a;
+}
+
+Candidate candidate_at(const Indat& c, const SearchSpec& spec, size_t index) {
+  const Axes a = axes(spec);
+  std::vector<size_t> digit(a.sizes.size());
+  for (size_t k = a.sizes.size(); k-- > 0;) {
+    digit[k] = index % a.sizes[k];
+    index /= a.sizes[k];
+  }
+  Candidate cand = case_candidate(c);
+  for (size_t g = 0; g < spec.groups.size(); ++g)
+    for (int i : spec.groups[g].spans) cand.thickness[i] = spec.groups[g].thicknesses[digit[g]];
+  const size_t base = spec.groups.size();
+  cand.concrete_class = spec.concrete[digit[base]];
+  cand.top_bar = spec.bars[digit[base + 1]];
+  cand.top_layout = spec.layouts[digit[base + 2]];
+  return cand;
+}
+
+// The candidates of one analysis: the first of them is `first`, all share its thicknesses
+// and concrete class.
+void search_one_analysis(const Run& base, const SearchSpec& spec, size_t first,
+                         std::vector<Outcome>& out) {
+  Run analysed = base;
+  apply(analysed, candidate_at(base.indat, spec, first));
+  int32_t flag = 0;
+  snikra(analysed, flag);
+  analysed.files.clear();
+  size_t index = first;
+  for (size_t b = 0; b < spec.bars.size(); ++b) {
+    Run designed = analysed;
+    apply(designed, candidate_at(base.indat, spec, index));
+    dimen(designed);
+    for (size_t l = 0; l < spec.layouts.size(); ++l, ++index) {
+      designed.indat.top_layout = spec.layouts[l];
+      out[index] = assess(designed, spec);
+    }
+  }
+}
+
+// Reports progress to the caller one call at a time, never backwards.
+class ProgressGate {
+ public:
+  ProgressGate(const Progress& progress, int64_t total) : progress_(progress), total_(total) {}
+  void add(int64_t count) {
+    const int64_t now = done_.fetch_add(count) + count;
+    if (!progress_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (now <= shown_) return;
+    shown_ = now;
+    progress_(now, total_);
+  }
+
+ private:
+  const Progress& progress_;
+  const int64_t total_;
+  std::atomic<int64_t> done_{0};
+  std::mutex mutex_;
+  int64_t shown_ = 0;
+};
+
+// SEARCH.RES, line by line.
+class SearchReport {
+ public:
+  SearchReport(const Run& base, const SearchSpec& spec, const std::vector<Outcome>& outcomes)
+      : base_(base), spec_(spec), outcomes_(outcomes) {}
+
+  std::string write() {
+    heading();
+    cost_rule();
+    counts();
+    std::vector<const Outcome*> pass, fail;
+    for (const Outcome& o : outcomes_) (o.passes ? pass : fail).push_back(&o);
+    std::stable_sort(pass.begin(), pass.end(),
+                     [](const Outcome* a, const Outcome* b) { return a->cost < b->cost; });
+    std::stable_sort(fail.begin(), fail.end(), [](const Outcome* a, const Outcome* b) {
+      return a->worst < b->worst || (a->worst == b->worst && a->cost < b->cost);
+    });
+    if (fail.size() > static_cast<size_t>(spec_.rejected_listed))
+      fail.resize(static_cast<size_t>(spec_.rejected_listed));
+    table("GODKÄNDA, BILLIGAST FÖRST", pass);
+    table("UNDERKÄNDA, NÄRMAST GODKÄND FÖRST", fail);
+    w_.a("^").endl();
+    return w_.str();
+  }
+
+ private:
+  void heading() {
+    w_.a("SÖKNING AV LÖSNING").t(56).a("INDATAFIL : ").raw(base_.prfil, 8).endl();
+    w_.raw(base_.rubrad, 40).endl();
+    w_.endl();
+  }
+
+  void cost_rule() {
+    w_.a("KOSTNAD = BETONGPRIS x BETONGVOLYM + STÅLPRIS x STÅLVIKT, per m2 bjälklag").endl();
+    w_.a("  Betongvolym (m3/m2): (tjocklek - 0.0165 m profilvolym) x längd, summerat över")
+        .endl();
+    w_.a("  fack och konsoler, delat med fackens längd").endl();
+    w_.a("  Stålvikt (kg/m2): armering över stöd (vald avkortning) + armering i fält").endl();
+    w_.a("  (brand), som sid 2 i resultatet").endl();
+    w_.a("  Betongpris per m3:");
+    for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
+      if (c == 5) w_.endl().x(19);
+      w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c)].name).x(1);
+      w_.f(spec_.concrete_price[static_cast<size_t>(c)], 8, 2);
+    }
+    w_.endl();
+    w_.a("  Stålpris per kg:").f(spec_.steel_price, 8, 2).endl();
+    w_.a("GODKÄND: alla nyttjandegrader på sid 2 <= 1.00 och armering med lösning").endl();
+    w_.endl();
+  }
+
+  void counts() {
+    int64_t passing = 0;
+    for (const Outcome& o : outcomes_) passing += o.passes ? 1 : 0;
+    const auto total = static_cast<int64_t>(outcomes_.size());
+    w_.a("Tjockleksgrupper (m):");
+    if (spec_.groups.empty()) w_.a(" inga, fallets tjocklekar");
+    w_.endl();
+    for (size_t g = 0; g < spec_.groups.size(); ++g) {
+      w_.a("  Grupp").i(static_cast<int32_t>(g + 1), 3).a(": fack");
+      for (int i : spec_.groups[g].spans) w_.i(i, 3);
+      w_.endl();
+    }
+    w_.a("Prövade:").i(static_cast<int32_t>(total), 8);
+    w_.a("   Godkända:").i(static_cast<int32_t>(passing), 8);
+    w_.a("   Underkända:").i(static_cast<int32_t>(total - passing), 8).endl();
+    const Outcome own = calculate_candidate(base_, case_candidate(base_.indat), spec_);
+    w_.a("Fallet självt:").endl();
+    column_heads();
+    row(0, own);
+    w_.endl();
+  }
+
+  void column_heads() {
+    w_.a("   Nr Tjocklek (m)     Betong Diam Avk    S  Betong   Stål   Stål Kostnad  Max.ny "
+         "Kontroll")
+        .endl();
+    w_.a("                                         mm   m3/m2 överk.  fält  per m2").endl();
+  }
+
+  void table(std::string_view title, const std::vector<const Outcome*>& rows) {
+    w_.a(title).endl();
+    column_heads();
+    int32_t nr = 0;
+    for (const Outcome* o : rows) row(++nr, *o);
+    w_.endl();
+  }
+
+  // Whitespace-separated fields, the check last: Nr, thicknesses of the groups joined by
+  // "/", concrete, bar diameter, AV/PÅ, spacing, volume, steel top, steel bottom, cost,
+  // largest utilisation, the check.
+  void row(int32_t nr, const Outcome& o) {
+    const Candidate& c = o.candidate;
+    w_.i(nr, 5).x(1);
+    std::string t;
+    if (spec_.groups.empty()) t = "-";
+    for (const ThicknessGroup& g : spec_.groups) {
+      if (!t.empty()) t += "/";
+      t += f_field(c.thickness[g.spans.front()], 5, 3);
+    }
+    w_.a(t);
+    if (t.size() < 17) w_.x(static_cast<int>(17 - t.size()));
+    w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c.concrete_class)].name);
+    w_.i(static_cast<int32_t>(comdat::kBar[static_cast<size_t>(c.top_bar)].diameter), 5);
+    w_.a(c.top_layout == 2 ? "  PÅ" : "  AV").i(o.spacing, 5);
+    w_.f(o.concrete, 8, 4).f(o.steel_top, 7, 2).f(o.steel_bottom, 7, 2).f(o.cost, 8, 2);
+    w_.f(o.worst, 7, 3).x(1).a(check_name(o.check, o.where)).endl();
+  }
+
+  const Run& base_;
+  const SearchSpec& spec_;
+  const std::vector<Outcome>& outcomes_;
+  FortranWriter w_;
+};
+
+}  // namespace
+
+std::string check_name(Check check, int where) {
+  const std::string span = " fack " + std::to_string(where);
+  switch (check) {
+    case Check::kSpanMoment:
+      return "Fält" + span;
+    case Check::kShearLeft:
+      return "Tvärkr vä" + span;
+    case Check::kShearRight:
+      return "Tvärkr hö" + span;
+    case Check::kBond:
+      return "Vidhäft" + span;
+    case Check::kDeflInitial:
+      return "Def(init.)" + span;
+    case Check::kDeflAdditional:
+      return "Def(tillk.)" + span;
+    case Check::kSlenderness:
+      return "Svikt" + span;
+    case Check::kTopBars:
+      return "Stödarmering saknar lösning stöd " + std::to_string(where);
+    case Check::kBottomBars:
+      return "Fältarmering (brand) saknar lösning" + span;
+  }
+  return {};
+}
+
+Candidate case_candidate(const Indat& c) {
+  Candidate cand;
+  cand.thickness = c.thickness;
+  cand.concrete_class = c.concrete_class;
+  cand.top_bar = c.top_bar;
+  cand.top_layout = c.top_layout;
+  return cand;
+}
+
+std::vector<Candidate> candidates(const Indat& c, const SearchSpec& spec) {
+  std::vector<Candidate> all;
+  const auto total = static_cast<size_t>(spec.candidates());
+  all.reserve(total);
+  for (size_t k = 0; k < total; ++k) all.push_back(candidate_at(c, spec, k));
+  return all;
+}
+
+Outcome assess(const Run& run, const SearchSpec& spec) {
+  const Indat& c = run.indat;
+  const Utdat& u = run.utdat;
+  Outcome o;
+  o.candidate = case_candidate(c);
+  o.concrete = concrete_volume(c);
+  o.steel_top = c.top_layout == 2 ? u.wb : u.wa;
+  o.steel_bottom = u.wf;
+  o.cost = spec.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
+           spec.steel_price * (o.steel_top + o.steel_bottom);
+  const Worst w = worst_check(c, u);
+  o.worst = w.value;
+  o.check = w.check;
+  o.where = w.where;
+  o.spacing = smallest_spacing(c, u);
+  o.passes = o.worst <= 1.0f;  // false for NaN
+  return o;
+}
+
+Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchSpec& spec) {
+  Run run = base;
+  apply(run, cand);
+  int32_t flag = 0;
+  snikra(run, flag);
+  dimen(run);
+  return assess(run, spec);
+}
+
+std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int threads,
+                                const Progress& progress) {
+  const auto total = static_cast<size_t>(spec.candidates());
+  std::vector<Outcome> out(total);
+  const size_t per = axes(spec).per_analysis;
+  const size_t analyses = per > 0 ? total / per : 0;
+  ProgressGate gate(progress, static_cast<int64_t>(total));
+  std::atomic<size_t> next{0};
+  auto worker = [&] {
+    for (size_t a = next++; a < analyses; a = next++) {
+      search_one_analysis(base, spec, a * per, out);
+      gate.add(static_cast<int64_t>(per));
+    }
+  };
+  const size_t count = std::clamp<size_t>(static_cast<size_t>(std::max(threads, 1)), 1,
+                                          std::max<size_t>(analyses, 1));
+  std::vector<std::thread> pool;
+  for (size_t k = 1; k < count; ++k) pool.emplace_back(worker);
+  worker();
+  for (std::thread& t : pool) t.join();
+  return out;
+}
+
+std::string search_report(const Run& base, const SearchSpec& spec,
+                          const std::vector<Outcome>& outcomes) {
+  return SearchReport(base, spec, outcomes).write();
+}
+
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& spec_name,
+                       std::ostream& console, std::ostream& errors) {
+  if (spec_name.empty() || spec_name.find_first_of("/\\") != std::string::npos) {
+    errors << spec_name << ": the search specification must be a file in the working folder"
+           << std::endl;
+    return 2;
+  }
+  Run base;
+  if (!read_case(folder, base, errors)) return 2;
+  auto path = resolve_existing(folder, spec_name);
+  std::string text;
+  if (path) {
+    std::ifstream in(*path, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) path.reset();
+  }
+  if (!path) {
+    errors << spec_name
+           << ": the search specification cannot be read (no such file in the working folder)"
+           << std::endl;
+    return 2;
+  }
+  SearchSpec spec;
+  try {
+    spec = read_search_spec(text, spec_name, base.indat);
+  } catch (const CaseError& e) {
+    errors << e.what() << std::endl;
+    return 2;
+  }
+
+  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  console << "0/" << spec.candidates() << std::endl;
+  const std::vector<Outcome> outcomes =
+      run_search(base, spec, threads, [&console](int64_t done, int64_t total) {
+        console << done << "/" << total << std::endl;
+      });
+  std::string error;
+  if (!write_file_replacing(folder, kResultFile, search_report(base, spec, outcomes), error)) {
+    errors << error << std::endl;
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace solvo

@@ -1,0 +1,103 @@
+// The design search: every combination of the values that a search specification lets vary
+// (slab thickness per group of spans, concrete class, top bar size, curtailment) is
+// calculated in memory as a run of its own, checked as page 2 of its report would show it,
+// and priced; SEARCH.RES lists the designs that pass, cheapest first, and the best of those
+// that fail with the check that governs each.
+//
+// Cost per m2 of slab (the spans' length from the first to the last support centre):
+//   concrete price of the class (per m3) x concrete volume (m3/m2)
+//   + steel price (per kg) x (top bars + bottom bars) (kg/m2).
+// Concrete volume: (thickness - 0.0165 m of rib voids) x length, summed over the spans and
+// both cantilevers, divided by the spans' length. Steel: the top bars of the chosen
+// curtailment and the bottom bars for fire, as page 2 of the report prints them.
+//
+// A design passes when every utilisation of page 2 is at most 1.00 and every support and
+// span that needs bars has a spacing (no design "without solution").
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "run_state.h"
+#include "search_spec.h"
+
+namespace solvo {
+
+// One design to calculate: the case with these values in place.
+struct Candidate {
+  Span1<kMaxSpans> thickness{};  // every span, m
+  int32_t concrete_class = 0;    // 1..9
+  int32_t top_bar = 0;           // 1..5
+  int32_t top_layout = 0;        // 1 (one length) or 2 (staggered)
+};
+
+// The checks of page 2, in the order of its columns, and the two designs without solution.
+enum class Check {
+  kSpanMoment,        // "Fält"
+  kShearLeft,         // "Tvärkr vä"
+  kShearRight,        // "Tvärkr hö"
+  kBond,              // "Vidhäft"
+  kDeflInitial,       // "Def(init.)"
+  kDeflAdditional,    // "Def(tillk.)"
+  kSlenderness,       // "Svikt"
+  kTopBars,           // a support whose top bars have no solution
+  kBottomBars,        // a span whose bottom bars for fire have no solution
+};
+
+// The name of a check with its span or support, as SEARCH.RES prints it ("Svikt fack 5").
+std::string check_name(Check check, int where);
+
+struct Outcome {
+  Candidate candidate;
+  float concrete = 0;   // m3/m2
+  float steel_top = 0;  // kg/m2
+  float steel_bottom = 0;
+  float cost = 0;
+  float worst = 0;  // the largest utilisation (infinity: no solution; NaN counts as failing)
+  Check check = Check::kSpanMoment;
+  int where = 1;        // the span or support of that check
+  int32_t spacing = 0;  // the smallest top bar spacing of the design, mm (0: no top bars)
+  bool passes = false;
+};
+
+// The candidate that the case itself is.
+Candidate case_candidate(const Indat& c);
+
+// Every candidate of `spec` for the case of `base` (read by insolvo), in the order in which
+// SEARCH.RES numbers them: thickness groups outermost (the first group slowest), then
+// concrete, bar and curtailment.
+std::vector<Candidate> candidates(const Indat& c, const SearchSpec& spec);
+
+// Checks and prices a completed calculation (run.utdat filled by dimen).
+Outcome assess(const Run& run, const SearchSpec& spec);
+
+// The calculation of one candidate from scratch, as a plain run of the engine would do it
+// (the report left out).
+Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchSpec& spec);
+
+// Called with (calculated, total) after each group of candidates; from several threads, but
+// never at the same time.
+using Progress = std::function<void(int64_t, int64_t)>;
+
+// Calculates every candidate on `threads` threads (at least 1), each with run states of its
+// own. Candidates that share thicknesses and concrete class share one analysis, which does
+// not depend on the top bars. Returns the outcomes in candidate order.
+std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int threads,
+                                const Progress& progress = {});
+
+// The text of SEARCH.RES (Windows-1252, CR LF).
+std::string search_report(const Run& base, const SearchSpec& spec,
+                          const std::vector<Outcome>& outcomes);
+
+// The program started as "solvowb --search SPEC": reads ~INDATA~.TMP and the specification
+// file `spec_name` in `folder`, searches, prints "k/N" progress lines to `console` and writes
+// SEARCH.RES. Returns 0; 2 for a case or a specification that cannot be read (one line on
+// `errors`, nothing written); 1 when SEARCH.RES cannot be written.
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& spec_name,
+                       std::ostream& console, std::ostream& errors);
+
+}  // namespace solvo

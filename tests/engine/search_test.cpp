@@ -1,0 +1,403 @@
+// The design search: the specification file, the candidates it names, the checks and the
+// price of each design, and SEARCH.RES, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
+// 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
+// 0.6 m, C35/45, top bars 12 mm staggered).
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "case_input.h"
+#include "engine.h"
+#include "search.h"
+#include "test_files.h"
+
+namespace solvo {
+namespace {
+
+namespace fs = std::filesystem;
+using solvo::testing::put;
+using solvo::testing::slurp;
+
+std::string ten_span_text() { return slurp(SOLVO_DATA "/samples/TIOFACK.IND"); }
+
+Run ten_spans() {
+  Run run;
+  insolvo(run, ten_span_text());
+  return run;
+}
+
+SearchSpec spec_of(const std::string& text) {
+  return read_search_spec(text, "SPEC", ten_spans().indat);
+}
+
+// ---- The specification file ----
+
+TEST(SearchSpec, NamesWhatVariesAndKeepsTheCaseForTheRest) {
+  const SearchSpec s = spec_of(
+      "# the benchmark's space\r\n"
+      "thickness 0.10 0.20 0.005   # one thickness for every span\r\n"
+      "\r\n"
+      "concrete C20/25 c25/30 9\r\n"
+      "\tbar 8 16\r\n"
+      "curtailment off on\r\n"
+      "price concrete 1200\r\n"
+      "price concrete C60/75 1800\r\n"
+      "price steel 11.5\r\n"
+      "rejected 5");
+  ASSERT_EQ(s.groups.size(), 1u);
+  EXPECT_EQ(s.groups[0].spans, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  // (0.20 - 0.10) / 0.005 + 1 = 21 thicknesses, each the float nearest to its decimal
+  // (what the case reader makes of "0.105").
+  ASSERT_EQ(s.groups[0].thicknesses.size(), 21u);
+  EXPECT_EQ(s.groups[0].thicknesses.front(), 0.10f);
+  EXPECT_EQ(s.groups[0].thicknesses[1], 0.105f);
+  EXPECT_EQ(s.groups[0].thicknesses[13], 0.165f);
+  EXPECT_EQ(s.groups[0].thicknesses.back(), 0.20f);
+  EXPECT_EQ(s.concrete, (std::vector<int32_t>{1, 2, 9}));
+  EXPECT_EQ(s.bars, (std::vector<int32_t>{2, 5}));  // 8 and 16 mm are codes 2 and 5
+  EXPECT_EQ(s.layouts, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(s.concrete_price[1], 1200.0f);
+  EXPECT_EQ(s.concrete_price[8], 1200.0f);
+  EXPECT_EQ(s.concrete_price[9], 1800.0f);  // one class's price stands over the general one
+  EXPECT_EQ(s.steel_price, 11.5f);
+  EXPECT_EQ(s.rejected_listed, 5);
+  EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2);
+}
+
+TEST(SearchSpec, AnEmptyFileIsTheCaseItself) {
+  const SearchSpec s = spec_of("# nothing varies\n");
+  EXPECT_TRUE(s.groups.empty());
+  // The sample: concrete code 4, bar code 4 (12 mm), line 19 = 1 (staggered, layout 2).
+  EXPECT_EQ(s.concrete, (std::vector<int32_t>{4}));
+  EXPECT_EQ(s.bars, (std::vector<int32_t>{4}));
+  EXPECT_EQ(s.layouts, (std::vector<int32_t>{2}));
+  EXPECT_EQ(s.concrete_price[4], 1550.0f);
+  EXPECT_EQ(s.steel_price, 15.0f);
+  EXPECT_EQ(s.candidates(), 1);
+}
+
+TEST(SearchSpec, SpanGroupsVaryEachOnItsOwn) {
+  const SearchSpec s = spec_of(
+      "thickness 1-2,9-10 0.12 0.14 0.01\n"
+      "thickness 5,6 0.18 0.20 0.02\n");
+  ASSERT_EQ(s.groups.size(), 2u);
+  EXPECT_EQ(s.groups[0].spans, (std::vector<int>{1, 2, 9, 10}));
+  EXPECT_EQ(s.groups[1].spans, (std::vector<int>{5, 6}));
+  EXPECT_EQ(s.candidates(), 3 * 2);
+  // Spans 3, 4, 7 and 8 keep the case's 0.16 and 0.18 m; the last candidate has the last
+  // value of every group.
+  const Candidate last = candidates(ten_spans().indat, s).back();
+  const float want[] = {0, 0.14f, 0.14f, 0.16f, 0.18f, 0.20f, 0.20f, 0.18f, 0.16f, 0.14f, 0.14f};
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(last.thickness[i], want[i]) << "span " << i;
+}
+
+struct BadSpec {
+  const char* text;
+  int line;
+  const char* expected;  // part of the message
+};
+
+const BadSpec kBadSpecs[] = {
+    {"thicknes 0.1 0.2 0.01", 1, "a keyword: thickness"},
+    {"# fine\n\nbar 10 11", 3, "top bar diameters in mm"},
+    {"bar", 1, "top bar diameters in mm"},
+    {"bar 10 10", 1, "each once"},
+    {"bar 3", 1, "top bar diameters"},  // a code is not a diameter
+    {"concrete C32/40", 1, "concrete classes by name"},
+    {"concrete 0", 1, "concrete classes by name"},
+    {"concrete 10", 1, "concrete classes by name"},
+    {"concrete 4\nconcrete 5", 2, "\"concrete\" once"},
+    {"curtailment yes", 1, "curtailment \"off\""},
+    {"thickness 0.2 0.1 0.01", 1, "FROM <= TO"},
+    {"thickness 0.10 0.20 0", 1, "STEP > 0"},
+    {"thickness 0.10 0.20 -0.01", 1, "STEP > 0"},
+    {"thickness 0.04 0.20 0.01", 1, "above the deck's 0.045"},
+    {"thickness 0.10 1.5 0.01", 1, "at most 1.0"},
+    {"thickness 0.10 0.20", 1, "thickness [SPANS] FROM TO STEP"},
+    {"thickness 0.10 0.20 0.01 7", 1, "the spans of a thickness group"},
+    {"thickness 0.10 0.2x 0.01", 1, "thickness [SPANS]"},
+    {"thickness 0.10 nan 0.01", 1, "thickness [SPANS]"},
+    {"thickness 0-2 0.10 0.20 0.01", 1, "within spans 1 to 10"},
+    {"thickness 9-11 0.10 0.20 0.01", 1, "within spans 1 to 10"},
+    {"thickness 3-2 0.10 0.20 0.01", 1, "the spans of a thickness group"},
+    {"thickness 1,,2 0.10 0.20 0.01", 1, "the spans of a thickness group"},
+    {"thickness 1-3 0.1 0.2 0.01\nthickness 3 0.1 0.2 0.01", 2, "one thickness group only"},
+    {"thickness 0.1 0.2 0.01\nthickness 4 0.1 0.2 0.01", 2, "one thickness group only"},
+    {"price steel -1", 1, "PRICE >= 0"},
+    {"price gold 10", 1, "price concrete [CLASS]"},
+    {"price concrete C99/99 10", 1, "price concrete [CLASS]"},
+    {"price steel 10\nprice steel 12", 2, "\"price steel\" once"},
+    {"rejected -1", 1, "rejected COUNT"},
+    {"rejected 1001", 1, "rejected COUNT"},
+    // 1001 x 1001 thicknesses in two groups: 1,002,001 candidates, refused at the line that
+    // makes them too many.
+    {"thickness 1 0.10 0.20 0.0001\nthickness 2 0.10 0.20 0.0001", 2,
+     "at most 200000 candidates"},
+};
+
+TEST(SearchSpec, BadFilesNameTheFileTheLineAndWhatWasExpected) {
+  const Indat c = ten_spans().indat;
+  for (const BadSpec& b : kBadSpecs) {
+    try {
+      read_search_spec(b.text, "SÖK.SPC", c);
+      ADD_FAILURE() << "accepted: " << b.text;
+    } catch (const CaseError& e) {
+      const std::string msg = e.what();
+      EXPECT_EQ(msg.rfind("SÖK.SPC, line " + std::to_string(b.line) + ": expected ", 0), 0u)
+          << b.text << " -> " << msg;
+      EXPECT_NE(msg.find(b.expected), std::string::npos) << b.text << " -> " << msg;
+      EXPECT_EQ(msg.find('\n'), std::string::npos) << msg;
+    }
+  }
+}
+
+// ---- The calculation of the candidates ----
+
+// The case file with a candidate's values written into lines 7 (thicknesses, F7.3 fields),
+// 16 (concrete), 18 (bar size) and 19 (curtailment), as the front end would save it.
+std::string case_text_of(const Candidate& cand) {
+  std::istringstream in(ten_span_text());
+  std::string out, line;
+  for (int no = 1; std::getline(in, line); ++no) {
+    if (no == 7) {
+      line.clear();
+      for (int i = 1; i <= 10; ++i) {
+        char field[16];
+        std::snprintf(field, sizeof field, "%-7.3f", static_cast<double>(cand.thickness[i]));
+        line += field;
+      }
+      line += "\r";
+    }
+    if (no == 16) line = std::to_string(cand.concrete_class) + "\r";
+    if (no == 18) line = std::to_string(cand.top_bar) + "\r";
+    if (no == 19) line = std::string(cand.top_layout == 2 ? "1" : "0") + "\r";
+    out += line + "\n";
+  }
+  return out;
+}
+
+void expect_same(const Outcome& a, const Outcome& b, const std::string& label) {
+  EXPECT_EQ(std::memcmp(&a.candidate, &b.candidate, sizeof a.candidate), 0) << label;
+  EXPECT_EQ(a.concrete, b.concrete) << label;
+  EXPECT_EQ(a.steel_top, b.steel_top) << label;
+  EXPECT_EQ(a.steel_bottom, b.steel_bottom) << label;
+  EXPECT_EQ(a.cost, b.cost) << label;
+  EXPECT_TRUE(a.worst == b.worst || (std::isnan(a.worst) && std::isnan(b.worst))) << label;
+  EXPECT_EQ(a.check, b.check) << label;
+  EXPECT_EQ(a.where, b.where) << label;
+  EXPECT_EQ(a.spacing, b.spacing) << label;
+  EXPECT_EQ(a.passes, b.passes) << label;
+}
+
+// The search shares one analysis among the candidates that differ only in their top bars;
+// each of its results must be what the ordinary run of that candidate's case file gives.
+TEST(Search, EveryCandidateIsWhatItsOwnCaseFileGives) {
+  const solvo::Run base = ten_spans();
+  const SearchSpec spec = spec_of(
+      "thickness 1-5 0.12 0.16 0.04\n"
+      "thickness 6-10 0.15 0.15 0.01\n"
+      "concrete 1 9\nbar 6 16\ncurtailment off on");
+  const std::vector<Outcome> found = run_search(base, spec, 2);
+  ASSERT_EQ(found.size(), 16u);
+  for (size_t k = 0; k < found.size(); ++k) {
+    solvo::Run normal;
+    calculate(normal, case_text_of(found[k].candidate));
+    expect_same(found[k], assess(normal, spec), "candidate " + std::to_string(k));
+  }
+}
+
+TEST(Search, OneThreadAndTwoGiveTheSameOutcomes) {
+  const solvo::Run base = ten_spans();
+  const SearchSpec spec = spec_of("thickness 0.12 0.20 0.02\nconcrete 2 5\nbar 8 10 12");
+  std::vector<int64_t> seen;
+  const auto one = run_search(base, spec, 1, [&](int64_t k, int64_t) { seen.push_back(k); });
+  const auto two = run_search(base, spec, 2);
+  ASSERT_EQ(one.size(), two.size());
+  for (size_t k = 0; k < one.size(); ++k) expect_same(one[k], two[k], std::to_string(k));
+  // Progress: one report per analysis of 3 candidates, rising to the total 5 x 2 x 3 = 30.
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), 30);
+  for (size_t k = 1; k < seen.size(); ++k) EXPECT_GT(seen[k], seen[k - 1]);
+}
+
+// One thickness of 0.165 m for every span, C20/25, 12 mm staggered:
+//  - slenderness of span 5 (inner, clear span 6.0 - 0.05 - 0.05 = 5.9 m): 5.9 / (36 x 0.165)
+//    = 0.9933, the largest utilisation (a normal run of this case prints 0.99 there and no
+//    other value above 0.91);
+//  - concrete: (0.165 - 0.0165) x (50.4 m of spans + 0.8 + 0.6 of cantilevers) / 50.4
+//    = 0.1485 x 51.8 / 50.4 = 0.15262 m3/m2;
+//  - cost: 1400 x 0.15262 + 15 x (top + bottom kg/m2).
+// 0.160 m fails on the same span: 5.9 / (36 x 0.160) = 1.0243.
+TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
+  const solvo::Run base = ten_spans();
+  const SearchSpec spec = spec_of("thickness 0.160 0.165 0.005\nconcrete C20/25");
+  const auto found = run_search(base, spec, 1);
+  ASSERT_EQ(found.size(), 2u);
+  const Outcome& thin = found[0];
+  const Outcome& ok = found[1];
+  EXPECT_FALSE(thin.passes);
+  EXPECT_EQ(check_name(thin.check, thin.where), "Svikt fack 5");
+  EXPECT_NEAR(thin.worst, 1.0243f, 0.0001f);
+  EXPECT_TRUE(ok.passes);
+  EXPECT_EQ(check_name(ok.check, ok.where), "Svikt fack 5");
+  EXPECT_NEAR(ok.worst, 0.9933f, 0.0001f);
+  EXPECT_NEAR(ok.concrete, 0.15262f, 0.00001f);
+  EXPECT_NEAR(ok.cost, 1400.0f * 0.15262f + 15.0f * (ok.steel_top + ok.steel_bottom), 0.02f);
+  // The sample's page 2 prints 2.09 kg/m2 over the supports for its own thicknesses; a
+  // thinner slab over the long spans cannot need less steel over its supports.
+  EXPECT_GT(ok.steel_top, 2.0f);
+}
+
+TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
+  solvo::Run run = ten_spans();
+  int32_t flag = 0;
+  solvober(run, flag);
+  const SearchSpec spec = spec_of("");
+  ASSERT_TRUE(assess(run, spec).passes);  // the sample passes (largest 0.90, page 2)
+
+  solvo::Run nan_run = run;
+  nan_run.utdat.udt[3] = std::nanf("");
+  const Outcome nan = assess(nan_run, spec);
+  EXPECT_FALSE(nan.passes);
+  EXPECT_EQ(check_name(nan.check, nan.where), "Def(tillk.) fack 3");
+
+  solvo::Run top = run;
+  top.utdat.as[4] = 1000000.0f;  // samm1s found no equilibrium: spacing 0
+  top.utdat.s[4] = 0;
+  const Outcome no_top = assess(top, spec);
+  EXPECT_FALSE(no_top.passes);
+  EXPECT_EQ(check_name(no_top.check, no_top.where), "Stödarmering saknar lösning stöd 4");
+
+  solvo::Run bottom = run;
+  bottom.utdat.sb[7] = 0;  // bars needed over a length, no spacing carries the fire moment
+  bottom.utdat.lb[7] = 5100;
+  const Outcome no_bottom = assess(bottom, spec);
+  EXPECT_FALSE(no_bottom.passes);
+  EXPECT_EQ(check_name(no_bottom.check, no_bottom.where),
+            "Fältarmering (brand) saknar lösning fack 7");
+}
+
+// ---- SEARCH.RES and the program ----
+
+class SearchFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/solvo-search-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    put(dir_ / "~INDATA~.TMP", ten_span_text());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  int search(const std::string& spec_name) {
+    out_.str("");
+    err_.str("");
+    return run_solvowb_search(dir_, spec_name, out_, err_);
+  }
+
+  fs::path dir_;
+  std::ostringstream out_, err_;
+};
+
+// The data lines of one table of SEARCH.RES: the lines after `title` and its two heading
+// lines, up to the empty line.
+std::vector<std::vector<std::string>> table_rows(const std::string& text, const std::string& title) {
+  std::vector<std::vector<std::string>> rows;
+  size_t at = text.find(title);
+  if (at == std::string::npos) return rows;
+  std::istringstream in(text.substr(at));
+  std::string line;
+  for (int skip = 0; skip < 3; ++skip) std::getline(in, line);
+  while (std::getline(in, line) && line != "\r") {
+    std::istringstream words(line);
+    std::vector<std::string> fields;
+    for (std::string w; words >> w;) fields.push_back(w);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
+  put(dir_ / "SPEC", "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nrejected 3\n");
+  ASSERT_EQ(search("SPEC"), 0) << err_.str();
+  EXPECT_EQ(err_.str(), "");
+  // Progress lines: "0/28" first, "28/28" last (7 x 2 x 2 candidates).
+  const std::string out = out_.str();
+  EXPECT_EQ(out.rfind("0/28\n", 0), 0u) << out;
+  EXPECT_EQ(out.substr(out.size() - 6), "28/28\n") << out;
+
+  const std::string res = slurp(dir_ / "SEARCH.RES");
+  EXPECT_NE(res.find("Pr\xF6vade:      28"), std::string::npos);  // written as Windows-1252
+  const auto pass = table_rows(res, "GODK\xC4NDA, BILLIGAST");
+  const auto fail = table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST");
+  ASSERT_FALSE(pass.empty());
+  ASSERT_EQ(fail.size(), 3u);
+  // Slenderness of span 5: 0.14, 0.15 and 0.16 m fail (5.9 / (36 x 0.16) = 1.024); 0.17 m
+  // is the first to pass (5.9 / 6.12 = 0.964).
+  for (const auto& row : pass) {
+    ASSERT_GE(row.size(), 12u);
+    EXPECT_GE(std::stof(row[1]), 0.17f) << row[1];
+    EXPECT_LE(std::stof(row[10]), 1.0f);
+  }
+  EXPECT_EQ(pass.size(), 4u * 2 * 2);  // 0.17 .. 0.20
+  for (size_t k = 1; k < pass.size(); ++k)
+    EXPECT_LE(std::stof(pass[k - 1][9]), std::stof(pass[k][9])) << "cost order, row " << k;
+  // Nearest to passing: 0.16 m, 1.024 on span 5, for all four of its designs.
+  for (const auto& row : fail) {
+    EXPECT_EQ(row[1], "0.160");
+    EXPECT_NEAR(std::stof(row[10]), 1.024f, 0.001f);
+    EXPECT_EQ(row[11] + " " + row[12] + " " + row[13], "Svikt fack 5");
+  }
+}
+
+TEST_F(SearchFolder, MissingOrBadSpecificationWritesNothing) {
+  struct {
+    const char* name;
+    const char* text;  // nullptr: no such file
+    const char* message;
+  } cases[] = {
+      {"SPEC", nullptr, "SPEC: the search specification cannot be read"},
+      {"../SPEC", nullptr, "../SPEC: the search specification must be a file in the working"},
+      {"SPEC", "bar 10\nconcrete C90/105\n", "SPEC, line 2: expected concrete classes"},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir_ / "SPEC");
+    if (c.text != nullptr) put(dir_ / "SPEC", c.text);
+    EXPECT_EQ(search(c.name), 2) << c.name;
+    const std::string err = err_.str();
+    EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(out_.str(), "");
+    EXPECT_FALSE(fs::exists(dir_ / "SEARCH.RES"));
+  }
+}
+
+// The program's arguments: "--search SPEC" searches, anything else but no argument at all
+// is refused with the usage line.
+TEST_F(SearchFolder, TheProgramTakesSearchAndNothingElse) {
+  put(dir_ / "spec.txt", "bar 10 12\n");
+  auto run = [&](const std::string& args) {
+    const std::string cmd = "cd '" + dir_.string() + "' && '" SOLVOWB_PATH "' " + args +
+                            " >/dev/null 2>'" + (dir_ / "..err").string() + "'";
+    const int raw = std::system(cmd.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run("--search spec.txt"), 0);
+  EXPECT_TRUE(fs::exists(dir_ / "SEARCH.RES"));
+  EXPECT_FALSE(fs::exists(dir_ / "TIOFACK.RES"));  // the search writes no report
+  EXPECT_EQ(run("--search"), 2);
+  EXPECT_EQ(run("--serch spec.txt"), 2);
+  EXPECT_NE(slurp(dir_ / "..err").find("usage: solvowb"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace solvo
