@@ -48,6 +48,13 @@ class Records {
     return take(line_no, expected);
   }
 
+  // True when nothing but blank records is left.
+  bool at_end() const {
+    for (size_t k = next_; k < lines_.size(); ++k)
+      if (!is_blank_line(lines_[k])) return false;
+    return true;
+  }
+
   // The physical line number of the record taken last, and its text.
   int taken() const { return static_cast<int>(next_); }
   std::string_view last() const { return next_ > 0 ? lines_[next_ - 1] : std::string_view(); }
@@ -142,6 +149,26 @@ void check_case_name(Records& in, std::string_view line, const std::string& prfi
     throw in.bad("a case name that names a report in the working folder (no \"/\", \"\\\", "
                  "control characters, \".\" or \"..\")",
                  line);
+}
+
+// Lines 38-40: the deck during casting, the props of every span and the lowest natural
+// frequency. A file that ends after line 37 (blank lines aside) keeps the defaults; once line
+// 38 is there, 39 and 40 must follow.
+void read_casting(Records& in, Indat& c) {
+  if (in.at_end()) return;
+  free_int(in, 38, "the deck during casting", c.deck_support);
+  check_range(in, c.deck_support, 1, 2, "a deck support code");
+  const std::string expected = std::to_string(c.n) +
+                               " numbers of props (0 to 2) in columns of 3 characters";
+  std::string_view line = in.take(39, expected);
+  for (int i = 1; i <= c.n; ++i) {
+    std::string_view f = field(line, static_cast<size_t>(i - 1) * 3, 3);
+    if (!read_i_field(f, c.props[i])) throw in.bad(expected, line);
+    check_range(in, c.props[i], 0, 2, "a number of props");
+  }
+  free_real(in, 40, "the lowest natural frequency in Hz", c.freq_min);
+  if (!(c.freq_min >= 0.0f))
+    throw in.bad("a lowest natural frequency of 0 Hz or more", in.last());
 }
 
 }  // namespace
@@ -249,6 +276,7 @@ void insolvo(Run& run, std::string_view case_text, const std::string& file) {
     c.ll_pos[k] = pos;
     c.ll_load[k] = load;
   }
+  read_casting(in, c);
   berdat(run);
 }
 

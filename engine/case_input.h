@@ -1,7 +1,8 @@
 // Reading the design case and deriving the material values: the start of every run.
 //
-// The case file has 37 lines; fixed-format lines keep their columns, free-form lines give
-// the first value of the line (blank lines passed over). Lines may end with CR LF or LF.
+// The case file has 37 lines, and lines 38-40 (deck during casting, props, lowest natural
+// frequency) when present; fixed-format lines keep their columns, free-form lines give the
+// first value of the line (blank lines passed over). Lines may end with CR LF or LF.
 #pragma once
 
 #include <stdexcept>

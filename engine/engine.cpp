@@ -9,6 +9,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "checks.h"
 #include "design.h"
 #include "file_names.h"
 #include "report.h"
@@ -30,6 +31,7 @@ void solvober(Run& run, int32_t& flag) {
     run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
   snikra(run, flag);
   dimen(run);
+  slab_checks(run);
   utskr(run);
 }
 

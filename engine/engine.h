@@ -11,7 +11,7 @@
 namespace solvo {
 
 // The calculation driver: clear spans again, then the analysis, the design (which ends
-// with the fire design) and the report. `flag` is set to 0 and handed to the analysis.
+// with the fire design), the checks of report page 6 and the report. `flag` is set to 0 and handed to the analysis.
 void solvober(Run& run, int32_t& flag);
 
 // The whole calculation in memory: the case bytes in, run.files out. Throws CaseError.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checkdat.h"
 #include "comdat.h"
 #include "fortran_io.h"
 #include "numeric.h"
@@ -13,16 +14,19 @@ namespace solvo {
 
 namespace {
 
-// A label padded with blanks to the 40 characters after which the value stands. Counted in
-// characters: the Swedish letters are one byte each in the report.
-std::string label40(std::string_view utf8) {
+// A label padded with blanks to `width` characters. Counted in characters: the Swedish
+// letters are one byte each in the report.
+std::string label(std::string_view utf8, size_t width) {
   std::string text(utf8);
   size_t chars = 0;
   for (unsigned char c : text)
     if ((c & 0xC0) != 0x80) ++chars;
-  if (chars < 40) text.append(40 - chars, ' ');
+  if (chars < width) text.append(width - chars, ' ');
   return text;
 }
+
+// A label padded to the 40 characters after which the value stands.
+std::string label40(std::string_view utf8) { return label(utf8, 40); }
 
 class Report {
  public:
@@ -36,6 +40,7 @@ class Report {
     page3();
     page4();
     page5();
+    page6();
     return out_.str();
   }
 
@@ -337,6 +342,93 @@ class Report {
       seen.push_back(t);
       w().t(12).i(ftrunc((10000.0f * t + 1.0f) * 0.1f), 3).a(chair_text(t), 36).endl();
     }
+    page_end();
+  }
+
+  // The first lines of page 6: one per check that fails, with the largest utilisation and
+  // the spans where it exceeds 1.0; or one line saying that all pass.
+  void verdict_lines() {
+    const Checkdat& d = run_.checkdat;
+    bool any = false;
+    auto line = [&](std::string_view what, auto utilisation) {
+      float most = 0;
+      std::vector<int> spans;
+      for (int i = 1; i <= c_.n; ++i) {
+        const float u = utilisation(i);
+        if (!(u <= 1.0f)) spans.push_back(i);  // above 1.0, or not a number
+        if (!(u <= most)) most = u;
+      }
+      if (spans.empty()) return;
+      any = true;
+      w().t(6).a("OBS! ").a(label(what, 22)).a("max").f(most, 6, 2).a("  fack");
+      for (int i : spans) w().i(i, 3);
+      w().endl();
+    };
+    const auto& cs = d.casting;
+    line("Byggskede, fältmoment", [&](int i) { return cs[static_cast<size_t>(i)].u_sag; });
+    line("Byggskede, stödmoment", [&](int i) { return cs[static_cast<size_t>(i)].u_hog; });
+    line("Byggskede, nedböjning", [&](int i) { return cs[static_cast<size_t>(i)].u_defl; });
+    line("Egenfrekvens", [&](int i) { return d.u_freq[i]; });
+    if (!any) w().t(6).a("Samtliga kontroller på sidan uppfylls (nyttjandegrad högst 1.0).").endl();
+  }
+
+  void casting_table() {
+    const Checkdat& d = run_.checkdat;
+    title("BYGGSKEDE", "---------");
+    w().t(6).a("Profilplåten som form: ");
+    w().a(c_.deck_support == 2 ? "fritt upplagd mellan" : "kontinuerlig över");
+    w().a(" stöd och stämp, EI =").f(d.ei_deck, 6, 1).a(" kNm2/m").endl();
+    w().t(6).a("Brott: gammaD*(gammaG*G + gammaQ*Q); nedböjning under G, gräns Lplåt/180").endl();
+    w().t(6).a("Fack Stämp Lplåt  Mfält   Mstöd   MRd  Nyttj.grad  Nedb. Gräns Nyttj Vatten-").endl();
+    w().t(6).a("             (m)  kNm/m   kNm/m kNm/m  fält  stöd   (mm)  (mm)  grad säck").endl();
+    for (int i = 1; i <= c_.n; ++i) {
+      const CastingSpan& s = d.casting[static_cast<size_t>(i)];
+      w().x(6).i(i, 2).x(5).i(s.props, 1).x(2).f(s.deck_span, 5, 2).x(1).f(s.m_sag, 6, 2);
+      w().x(1).f(s.m_hog, 7, 2).x(1).f(d.mrd, 5, 2).x(1).f(s.u_sag, 5, 2).x(1).f(s.u_hog, 5, 2);
+      w().x(1).f(s.defl, 6, 1).x(1).f(s.defl_limit, 5, 1).x(1).f(s.u_defl, 5, 2);
+      w().x(1).a(s.ponding > 0.0f ? "JA" : "NEJ").endl();
+    }
+    w().t(6).a("G = plåt + betong 26 kN/m3; vattensäck 26*0.7*nedb. där nedb. > h/10.").endl();
+    w().t(6).a("Q = 0.75 kN/m2; i ett plåtspann i taget 0.1*betong, 0.75-1.5 kN/m2.").endl();
+  }
+
+  void crack_table() {
+    const Checkdat& d = run_.checkdat;
+    title("SPRICKARMERING", "--------------");
+    w().t(6).a("Minst 0.2 % av betongen ovanför profilen, 0.4 % om stämpat; s högst 3h, 400 mm").endl();
+    w().t(6).a("Fack   As,min (mm2/m)   Diam (mm)      S (mm)").endl();
+    for (int i = 1; i <= c_.n; ++i) {
+      w().x(6).i(i, 2).x(12).i(fnint(d.crack_area[i]), 6).x(8).i(ftrunc(run_.matdat.dia_top), 4);
+      w().x(7).i(d.crack_spacing[i], 5).endl();
+    }
+  }
+
+  void frequency_table() {
+    const Checkdat& d = run_.checkdat;
+    title("EGENFREKVENS", "------------");
+    w().t(6).a("f = 18/rot(nedb. i mm), egentyngd + permanent + 0.1*nyttig last, kryptal 0").endl();
+    w().t(6).a("Fack   Nedb. (mm)     f (Hz)   Gräns (Hz)   Nyttj.grad").endl();
+    for (int i = 1; i <= c_.n; ++i) {
+      w().x(6).i(i, 2).x(7).f(d.freq_defl[i], 7, 2).x(4).f(d.freq[i], 7, 2).x(6);
+      w().f(c_.freq_min, 7, 2).x(6).f(d.u_freq[i], 7, 2).endl();
+    }
+    if (!(c_.freq_min > 0.0f))
+      w().t(6).a("Ingen lägsta egenfrekvens angiven: egenfrekvensen kontrolleras ej.").endl();
+  }
+
+  // Page 6: the deck during casting, the anti-crack reinforcement and the natural frequency.
+  // At most 4 + 1 + 4 + 12 + 3n + 1 + 4 + 1 lines: 65 for ten spans, within a printed page.
+  void page6() {
+    header();
+    w().endl();
+    verdict_lines();
+    casting_table();
+    crack_table();
+    frequency_table();
+    w().endl();
+    w().t(6).a("OBS! Ej kontrollerat i byggskedet: plåtens upplagsreaktioner och").endl();
+    w().t(6).a("     stämpkrafter, livets lokala buckling vid stöd och stämp, samverkan").endl();
+    w().t(6).a("     mellan stödmoment och upplagskraft samt konsolernas nedböjning.").endl();
     page_end();
   }
 

@@ -1,6 +1,7 @@
-// The five-page result report: the case as entered, the utilisations and weights, the
+// The six-page result report: the case as entered, the utilisations and weights, the
 // section forces of the ultimate, serviceability and fire cases, the reinforcement over the
-// supports and in the spans, and the spacing of the bar chairs. Every page starts with a
+// supports and in the spans, the spacing of the bar chairs, and (page 6) the deck during
+// casting, the anti-crack reinforcement and the natural frequency. Every page starts with a
 // header and ends with a line holding only "^", where printing breaks the page.
 #pragma once
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "checkdat.h"
 #include "slab_limits.h"
 #include "utdat.h"
 
@@ -50,6 +51,11 @@ struct Indat {
   Int1<kMaxLineLoads> ll_span{};
   Span1<kMaxLineLoads> ll_pos{};   // from the left support face of the span, m
   Span1<kMaxLineLoads> ll_load{};  // kN/m
+  // Lines 38-40, after the 37 lines of the original layout; a file without them keeps these.
+  int32_t deck_support = 1;  // the deck while the concrete is wet: 1 continuous over the
+                             // supports and props, 2 simply supported between them
+  Int1<kMaxSpans> props{};   // temporary props in each span, 0..2, equally spaced
+  float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
 };
 
 // Derived material values.
@@ -163,6 +169,7 @@ struct Run {
   Arbvar arbvar;
   Snitt snitt;
   Utdat utdat;
+  Checkdat checkdat;  // the checks of report page 6
   std::string rubrad = std::string(40, ' ');  // heading, 40 bytes
   std::string prfil = std::string(9, ' ');    // case name, 9 bytes
   std::string utfil = std::string(13, ' ');   // report file name, 13 bytes

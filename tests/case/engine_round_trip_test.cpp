@@ -165,7 +165,7 @@ TEST(EndToEnd, ACaseSavedByTheFrontEndIsCalculatedBySolvowb) {
   ASSERT_TRUE(report.open(QIODevice::ReadOnly));
   const QByteArray text = report.readAll();
   EXPECT_TRUE(text.contains("INDATAFIL : E2E"));
-  EXPECT_EQ(text.count('^'), 5);
+  EXPECT_EQ(text.count('^'), 6);
 }
 
 }  // namespace

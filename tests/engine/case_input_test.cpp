@@ -17,11 +17,11 @@ namespace {
 
 using solvo::testing::slurp;
 
-// The default case as lines (without line ends).
+// The first 37 lines of the default case (without line ends): the original layout.
 std::vector<std::string> default_lines() {
   std::vector<std::string> lines;
   std::istringstream in(slurp(SOLVO_DATA "/solvo.def"));
-  for (std::string line; std::getline(in, line);) {
+  for (std::string line; std::getline(in, line) && lines.size() < 37;) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
@@ -188,7 +188,7 @@ TEST(CaseFile, FreeFormLinesTakeTheirFirstValueAndSkipBlankLines) {
   lines[10] = "  2   the load set";
   lines.insert(lines.begin() + 13, "");     // blank line before line 14
   lines.insert(lines.begin() + 14, "   ");  // and another
-  lines.push_back("anything after line 37 is not read");
+  lines.push_back("   ");  // blank lines after line 37: no lines 38-40
   solvo::Run run = read(join(lines));
   EXPECT_EQ(run.indat.load_set, 2);
   EXPECT_FLOAT_EQ(run.indat.cant_left, 0.0f);
@@ -340,6 +340,71 @@ TEST(CaseFile, CaseNamesThatLeaveTheFolderAreRefused) {
   // Only the nine characters that name the report count.
   EXPECT_NO_THROW(read(with_line(1, "ABCDEFGHI/../../x")));
   EXPECT_NO_THROW(read(with_line(1, "...")));
+}
+
+// ---- Lines 38-40: the deck during casting, props, lowest natural frequency ----
+
+// The default case (two spans) with lines 38 to 40 after its 37 lines.
+std::string with_casting(const std::string& l38, const std::string& l39, const std::string& l40) {
+  auto lines = default_lines();
+  lines.push_back(l38);
+  lines.push_back(l39);
+  lines.push_back(l40);
+  return join(lines);
+}
+
+TEST(CaseFile, ThirtySevenLinesKeepTheCastingDefaults) {
+  for (const char* tail : {"", "\r\n", "   \r\n\r\n"}) {
+    solvo::Run run = read(join(default_lines()) + tail);
+    EXPECT_EQ(run.indat.deck_support, 1);
+    EXPECT_EQ(run.indat.props[1], 0);
+    EXPECT_EQ(run.indat.props[2], 0);
+    EXPECT_FLOAT_EQ(run.indat.freq_min, 5.0f);
+  }
+}
+
+TEST(CaseFile, CastingLinesAreRead) {
+  solvo::Run run = read(with_casting("2", "1  2  ", "6.5"));
+  EXPECT_EQ(run.indat.deck_support, 2);
+  EXPECT_EQ(run.indat.props[1], 1);
+  EXPECT_EQ(run.indat.props[2], 2);
+  EXPECT_FLOAT_EQ(run.indat.freq_min, 6.5f);
+  // Columns of 3 characters, blanks ignored, a missing column reads 0; 0 Hz = no check.
+  run = read(with_casting(" 1 ", "  2", "0"));
+  EXPECT_EQ(run.indat.deck_support, 1);
+  EXPECT_EQ(run.indat.props[1], 2);
+  EXPECT_EQ(run.indat.props[2], 0);
+  EXPECT_FLOAT_EQ(run.indat.freq_min, 0.0f);
+}
+
+TEST(CaseFile, CastingValuesOutsideTheirTablesAreRefused) {
+  struct Row {
+    const char *l38, *l39, *l40;
+    int line;
+  };
+  const Row rows[] = {
+      {"0", "0  0  ", "5", 38},  {"3", "0  0  ", "5", 38},  {"x", "0  0  ", "5", 38},
+      {"1", "3  0  ", "5", 39},  {"1", "0  -1 ", "5", 39},  {"1", "0  x  ", "5", 39},
+      {"1", "0  0  ", "-1", 40}, {"1", "0  0  ", "abc", 40}, {"1", "0  0  ", "NaN", 40},
+  };
+  for (const Row& r : rows) {
+    try {
+      read(with_casting(r.l38, r.l39, r.l40));
+      ADD_FAILURE() << r.l38 << " / " << r.l39 << " / " << r.l40 << " was accepted";
+    } catch (const CaseError& e) {
+      EXPECT_EQ(e.line(), r.line) << e.what();
+    }
+  }
+  // Once line 38 is there, lines 39 and 40 must follow.
+  auto lines = default_lines();
+  lines.push_back("1");
+  lines.push_back("0  0  ");
+  try {
+    read(join(lines));
+    ADD_FAILURE() << "a case without line 40 was accepted";
+  } catch (const CaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("line 40 of the case"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

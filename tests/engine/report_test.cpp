@@ -24,6 +24,19 @@
 // wL^3/24, the five line loads placed by hand (the one at -0.4 m in span 8 acts 5.0 m into
 // span 7) and the same envelopes; every figure agrees within 0.15 % (e.g. support 5 of row 2:
 // -36.43 here, -36.39 exact; span 4: 29.37 against 29.39), the difference of the 20 point loads.
+// Page 6 of both (the samples have no lines 38-40: no props, continuous deck, 5 Hz):
+//  - KONSOL: deck + wet concrete 0.089 + 26 0.1635 = 4.340; the 5.4 m deck deflects
+//    5 4.34 5.4^4/(384 69.3) = 693 mm less the cantilevers' lift (M = -3.125 and -4.883:
+//    0.375 8.007 5.4^2/6/69.3 = 211 mm) = 483 mm > 18 mm: ponding 18.2 0.483 = 8.79; then
+//    693 13.13/4.34 - 211 = 1887 mm against 5400/180 = 30 (62.9); working area
+//    0.1 (4.251 + 8.79) = 1.30; sagging 0.91 (1.35 13.13 + 1.5 1.30) 5.4^2/8 - (4.576 + 7.150)/2
+//    = 59.4 (11.23), hogging -0.91 (1.35 4.34 + 1.125) 1.5^2/2 = -7.15 (1.35);
+//    crack 0.002 135000 = 270 mm2/m, 113000/270 = 418 -> 400 mm; f = 18/sqrt(4.47) = 8.51.
+//  - TIOFACK: the construction stage was recomputed by an independent three-moment analysis in
+//    double precision (400 points a span, the same ponding and envelopes): ponding loads,
+//    deflections, sagging and hogging moments agree within 0.1 % (span 5: 559.5 mm, 21.84 and
+//    -43.10 against 559.1, 21.83 and -43.07 here); span 9, lifted by its neighbours' ponding,
+//    deflects 0. Crack: h 0.20, 0.002 155000 = 310 mm2/m, 113000/310 = 364 mm.
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -36,6 +49,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "checks.h"
 #include "design.h"
 #include "report.h"
 
@@ -61,6 +75,7 @@ std::string report_of(const std::string& case_text) {
   int32_t flag = 0;
   snikra(run, flag);
   dimen(run);
+  slab_checks(run);
   utskr(run, fixed_time());
   return run.files.back().contents;
 }
@@ -107,15 +122,15 @@ TEST(Report, WholeReportsMatchTheCheckedFiles) {
   }
 }
 
-TEST(Report, FivePagesEachWithHeaderAndPageMark) {
+TEST(Report, SixPagesEachWithHeaderAndPageMark) {
   auto lines = lines_of(report_of(join(default_case())));
   int marks = 0;
   for (size_t k = 0; k < lines.size(); ++k) {
     if (lines[k] != "^") continue;
     ++marks;
-    ASSERT_LT(k + 4, lines.size() + (marks == 5 ? 4 : 0));
+    ASSERT_LT(k + 4, lines.size() + (marks == 6 ? 4 : 0));
   }
-  EXPECT_EQ(marks, 5);
+  EXPECT_EQ(marks, 6);
   EXPECT_EQ(lines.back(), "^");
   EXPECT_EQ(lines[0], "");
   EXPECT_EQ(lines[1], std::string(56, ' ') + "INDATAFIL : NAMNL\x99S ");
@@ -265,6 +280,48 @@ TEST(Report, NoBottomBarsNoFireNote) {
   // T6 I4 5X I4 4X I5 5X I6: span, diameter, spacing 0 and length 0.
   const std::string row = "     " "   1" "     " "   6" "    " "    0" "     " "     0";
   EXPECT_NE(report.find("\r\n" + row + "\r\n"), std::string::npos);
+}
+
+// The lines of page 6: those after the fifth page mark.
+std::vector<std::string> page6_of(const std::vector<std::string>& case_lines) {
+  auto lines = lines_of(report_of(join(case_lines)));
+  int marks = 0;
+  size_t k = 0;
+  while (k < lines.size() && marks < 5)
+    if (lines[k++] == "^") ++marks;
+  return {lines.begin() + static_cast<long>(k), lines.end()};
+}
+
+TEST(Report, PageSixBeginsWithTheFailingChecksOrOneLineThatAllPass) {
+  // Two spans of 2.0 m, 0.16 m: deck + wet concrete 0.089 + 26 * 0.1435 = 3.82 kN/m2; the
+  // continuous deck deflects 3.82 * 2^4/(185 * 69.3) = 4.8 mm < 2000/180 = 11.1 mm; middle
+  // support -0.91 (1.35 * 3.82 + 1.5 * 0.75) 2^2/8 = -2.86 kNm/m, within 5.29; the composite
+  // spans of 2 m are far stiffer than 5 Hz asks.
+  auto lines = default_case();
+  lines[5] = "2.000  2.000  ";
+  auto page = page6_of(lines);
+  ASSERT_GT(page.size(), 7u);
+  EXPECT_EQ(page[1], std::string(56, ' ') + "INDATAFIL : NAMNL\x99S ");
+  EXPECT_EQ(page[4], "");
+  EXPECT_EQ(page[5], "     Samtliga kontroller p\xe5 sidan uppfylls (nyttjandegrad h\xf6gst 1.0).");
+  EXPECT_EQ(page[6], "");
+  EXPECT_EQ(page[7], "     BYGGSKEDE");
+  EXPECT_EQ(page.back(), "^");
+
+  // The default case, two spans of 6.0 m without props: the deck deflects
+  // 3.82 * 6^4/(185 * 69.3) = 386 mm, far beyond 33 mm, and carries neither moment; the
+  // natural frequency (about 8 Hz) passes. One line per failing check, with both spans:
+  // T6 "OBS! ", the check in 22 columns, "max" F6.2, "  fack", the spans I3.
+  page = page6_of(default_case());
+  const char* checks[] = {"f\xe4ltmoment", "st\xf6" "dmoment", "nedb\xf6jning"};
+  for (size_t k = 0; k < 3; ++k) {
+    const std::string& line = page[5 + k];
+    EXPECT_EQ(line.substr(0, 21 + 5 + 5), std::string("     OBS! Byggskede, ") + checks[k]) << line;
+    EXPECT_EQ(line.substr(32, 3), "max") << line;
+    EXPECT_EQ(line.substr(line.size() - 12), "  fack  1  2") << line;
+  }
+  EXPECT_EQ(page[8], "");
+  EXPECT_EQ(page[9], "     BYGGSKEDE");
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
   EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT", "AL.DAT",
                                             "MOMENTBRAND.RES"}));
   std::string report = slurp(dir_ / "NAMNLÖS.RES");
-  EXPECT_EQ(std::count(report.begin(), report.end(), '^'), 5);
+  EXPECT_EQ(std::count(report.begin(), report.end(), '^'), 6);
 }
 
 TEST_F(ScratchFolder, ReportThatCannotBeCreatedEndsNormally) {

@@ -184,7 +184,7 @@ TEST_F(ReportPrinting, AMissingReportPrintsNothingAndNamesTheCase) {
   EXPECT_EQ(files.openCount(), 0);
 }
 
-TEST_F(ReportPrinting, TheEnginesReportPrintsFivePagesWithItsSwedishLetters) {
+TEST_F(ReportPrinting, TheEnginesReportPrintsSixPagesWithItsSwedishLetters) {
   QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"), path("~indata~.tmp"));
   QProcess engine;
   engine.setWorkingDirectory(dir.path());
@@ -196,13 +196,18 @@ TEST_F(ReportPrinting, TheEnginesReportPrintsFivePagesWithItsSwedishLetters) {
   ASSERT_TRUE(printCurrentReport(printer, files, dir.path(), QStringLiteral("TIOFACK"),
                                  QStringLiteral("Courier New"), noDialogue(), &error))
       << error.toStdString();
-  ASSERT_EQ(pdfPages(pdf()), 5);
-  for (int page = 1; page <= 5; ++page)
+  ASSERT_EQ(pdfPages(pdf()), 6);
+  for (int page = 1; page <= 6; ++page)
     EXPECT_TRUE(pdfPageText(pdf(), page).contains(QStringLiteral("sid %1").arg(page))) << page;
   const QString first = pdfPageText(pdf(), 1);
   EXPECT_TRUE(first.contains(QString::fromUtf8("Överkantsarmering"))) << first.toStdString();
   EXPECT_TRUE(first.contains(QString::fromUtf8("Ø")));
   EXPECT_TRUE(pdfPageText(pdf(), 3).contains(QString::fromUtf8("BROTTGRÄNSTILLSTÅND")));
+  // Page 6 of ten spans fits one printed page, down to its last line.
+  const QString sixth = pdfPageText(pdf(), 6);
+  EXPECT_TRUE(sixth.contains(QStringLiteral("BYGGSKEDE"))) << sixth.toStdString();
+  EXPECT_TRUE(sixth.contains(QStringLiteral("EGENFREKVENS"))) << sixth.toStdString();
+  EXPECT_TRUE(sixth.contains(QString::fromUtf8("konsolernas nedböjning"))) << sixth.toStdString();
   QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
   QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/report.pdf"));
   QFile::copy(pdf(), QStringLiteral(SOLVO_RENDER_DIR "/report.pdf"));

@@ -584,7 +584,7 @@ TEST_F(ShellRealRun, AFailedRunSaysTheReportIsMissingAndShowsNothingOld) {
   EXPECT_EQ(p.shell->viewer(), nullptr);
 }
 
-TEST_F(ShellRealRun, ResultatPaSkrivarePrintsTheFivePagesOfTheReport) {
+TEST_F(ShellRealRun, ResultatPaSkrivarePrintsTheSixPagesOfTheReport) {
   run();
   const QString pdf = p.work("rapport.pdf");
   p.shell->printer().printer().setOutputFormat(QPrinter::PdfFormat);
@@ -601,7 +601,7 @@ TEST_F(ShellRealRun, ResultatPaSkrivarePrintsTheFivePagesOfTheReport) {
   info.start(QStringLiteral("pdfinfo"), {pdf});
   ASSERT_TRUE(info.waitForFinished(20000));
   const QString out = QString::fromUtf8(info.readAllStandardOutput());
-  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+5\\n"))))
+  EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("Pages:\\s+6\\n"))))
       << out.toStdString();
 }
 
