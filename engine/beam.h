@@ -21,7 +21,7 @@ struct Beam {
   std::vector<float> length;  // [1..spans], support centre to support centre
   float cant_left = 0;        // cantilever lengths, 0 = none
   float cant_right = 0;
-  float ei = 0;               // bending stiffness, kNm2/m
+  float ei = 0;  // bending stiffness, kNm2/m
   // true: continuous over every support (three-moment equations); false: every span simply
   // supported, the cantilevers still hanging on the end spans.
   bool continuous = true;

@@ -21,21 +21,21 @@ enum class CheckKind : int32_t {
 
 // Whether a slab passes the page-6 checks, and the check that governs.
 struct CheckVerdict {
-  bool passes = true;       // no utilisation above 1.0 (and none that is not a number)
+  bool passes = true;  // no utilisation above 1.0 (and none that is not a number)
   CheckKind governing = CheckKind::kNone;
-  int32_t span = 0;         // slab span of the governing check, 0 with kNone
-  float utilisation = 0;    // the largest utilisation
+  int32_t span = 0;       // slab span of the governing check, 0 with kNone
+  float utilisation = 0;  // the largest utilisation
 };
 
 // The deck spans of one slab span: the span divided by its props into equal deck spans.
 struct CastingSpan {
   int32_t props = 0;
-  float deck_span = 0;   // length of each deck span, m
-  float g = 0;           // deck + wet concrete, kN/m2, without ponding
-  float ponding = 0;     // largest ponding load added to a deck span of the group, kN/m2
-  float q_work = 0;      // construction load of the working area, kN/m2 (0.75 elsewhere)
-  float m_sag = 0;       // largest sagging moment of the ultimate envelope, kNm/m
-  float m_hog = 0;       // largest hogging moment (0 or negative), props and supports included
+  float deck_span = 0;  // length of each deck span, m
+  float g = 0;          // deck + wet concrete, kN/m2, without ponding
+  float ponding = 0;    // largest ponding load added to a deck span of the group, kN/m2
+  float q_work = 0;     // construction load of the working area, kN/m2 (0.75 elsewhere)
+  float m_sag = 0;      // largest sagging moment of the ultimate envelope, kNm/m
+  float m_hog = 0;      // largest hogging moment (0 or negative), props and supports included
   float u_sag = 0;
   float u_hog = 0;
   float defl = 0;        // largest deflection of a deck span under the permanent load, mm

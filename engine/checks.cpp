@@ -91,7 +91,8 @@ BeamLoad permanent_with_ponding(const Indat& c, const Deck& deck, std::vector<fl
   const int m = deck.beam.spans();
   BeamLoad g;
   g.w.assign(static_cast<size_t>(m) + 1, 0.0f);
-  for (int k = 1; k <= m; ++k) g.w[static_cast<size_t>(k)] = wet_load(c, deck.group[static_cast<size_t>(k)]);
+  for (int k = 1; k <= m; ++k)
+    g.w[static_cast<size_t>(k)] = wet_load(c, deck.group[static_cast<size_t>(k)]);
   g.w_left = wet_load(c, 1);
   g.w_right = wet_load(c, c.n);
   const std::vector<float> d = largest_deflections(solve_beam(deck.beam, g));
@@ -99,7 +100,8 @@ BeamLoad permanent_with_ponding(const Indat& c, const Deck& deck, std::vector<fl
   for (int k = 1; k <= m; ++k) {
     const auto sk = static_cast<size_t>(k);
     const float h = c.thickness[deck.group[sk]];
-    if (d[sk] > kPondingThicknessShare * h) ponding[sk] = kWetConcreteUnitWeight * kPondingFactor * d[sk];
+    if (d[sk] > kPondingThicknessShare * h)
+      ponding[sk] = kWetConcreteUnitWeight * kPondingFactor * d[sk];
     g.w[sk] += ponding[sk];
   }
   return g;
@@ -116,8 +118,12 @@ struct UltimateLoads {
 UltimateLoads ultimate_loads(const Run& run, const BeamLoad& g) {
   const Indat& c = run.indat;
   const float gd = run.dat.gamma_d;
-  auto factored = [&](float perm) { return gd * (c.gamma_g * perm + c.gamma_q * kConstructionLoad); };
-  auto raise = [&](float perm) { return gd * c.gamma_q * (working_area_load(perm - comdat::kDeckWeight) - kConstructionLoad); };
+  auto factored = [&](float perm) {
+    return gd * (c.gamma_g * perm + c.gamma_q * kConstructionLoad);
+  };
+  auto raise = [&](float perm) {
+    return gd * c.gamma_q * (working_area_load(perm - comdat::kDeckWeight) - kConstructionLoad);
+  };
   UltimateLoads u;
   const size_t m = g.w.size() - 1;
   u.base.w.assign(m + 1, 0.0f);
@@ -128,28 +134,20 @@ UltimateLoads ultimate_loads(const Run& run, const BeamLoad& g) {
   }
   u.base.w_left = factored(g.w_left);
   u.base.w_right = factored(g.w_right);
-  // A load that raises nothing changes no envelope.
-  for (size_t k = 1; k <= m; ++k) {
-    const float dw = raise(g.w[k]);
-    if (dw == 0.0f) continue;
+  // One added load per deck span and cantilever; a load that raises nothing changes no
+  // envelope. Span index 0 stands for the cantilevers.
+  auto add = [&](size_t k, float on_span, float on_left, float on_right) {
+    if (on_span == 0.0f && on_left == 0.0f && on_right == 0.0f) return;
     BeamLoad one;
     one.w.assign(m + 1, 0.0f);
-    one.w[k] = dw;
+    if (k > 0) one.w[k] = on_span;
+    one.w_left = on_left;
+    one.w_right = on_right;
     u.extra.push_back(std::move(one));
-  }
-  const float dl = raise(g.w_left), dr = raise(g.w_right);
-  if (c.cant_left > 0.0f && dl != 0.0f) {
-    BeamLoad one;
-    one.w.assign(m + 1, 0.0f);
-    one.w_left = dl;
-    u.extra.push_back(std::move(one));
-  }
-  if (c.cant_right > 0.0f && dr != 0.0f) {
-    BeamLoad one;
-    one.w.assign(m + 1, 0.0f);
-    one.w_right = dr;
-    u.extra.push_back(std::move(one));
-  }
+  };
+  for (size_t k = 1; k <= m; ++k) add(k, raise(g.w[k]), 0.0f, 0.0f);
+  if (c.cant_left > 0.0f) add(0, 0.0f, raise(g.w_left), 0.0f);
+  if (c.cant_right > 0.0f) add(0, 0.0f, 0.0f, raise(g.w_right));
   return u;
 }
 
@@ -236,8 +234,8 @@ void natural_frequency(Run& run) {
     const Curve& d = s.defl[i];
     const float mm = 1000.0f * *std::max_element(d.begin(), d.end());  // 0 when lifted
     out.freq_defl[i] = mm;
-    out.freq[i] = mm > 0.0f ? kFrequencyConstant / std::sqrt(mm)
-                            : std::numeric_limits<float>::infinity();
+    out.freq[i] =
+        mm > 0.0f ? kFrequencyConstant / std::sqrt(mm) : std::numeric_limits<float>::infinity();
     out.u_freq[i] = c.freq_min > 0.0f ? c.freq_min / out.freq[i] : 0.0f;
   }
   run.snitt = kept;

@@ -60,8 +60,8 @@ TEST(DeckBeam, SupportMomentsOfEqualSpans) {
     int support;
     float coefficient;
   };
-  const Row rows[] = {{2, 2, -0.125f},       {3, 2, -0.1f},          {3, 3, -0.1f},
-                      {30, 2, -0.1056624f},  {30, 16, -1.0f / 12.0f}, {30, 30, -0.1056624f}};
+  const Row rows[] = {{2, 2, -0.125f},      {3, 2, -0.1f},           {3, 3, -0.1f},
+                      {30, 2, -0.1056624f}, {30, 16, -1.0f / 12.0f}, {30, 30, -0.1056624f}};
   for (const Row& r : rows) {
     const Beam b = equal_spans(r.spans, 2.0f);
     const BeamResult res = solve_beam(b, uniform(r.spans, 3.0f));
@@ -103,7 +103,8 @@ TEST(DeckBeam, CantileverAndSimplySupportedSpans) {
   const BeamResult s = solve_beam(simple, uniform(3, 3.0f));
   EXPECT_FLOAT_EQ(s.m[2], 0.0f);
   EXPECT_FLOAT_EQ(s.m[3], 0.0f);
-  for (int i = 1; i <= 3; ++i) EXPECT_NEAR(s.mom[static_cast<size_t>(i)][kBeamSteps / 2], 1.5f, 1e-5f);
+  for (int i = 1; i <= 3; ++i)
+    EXPECT_NEAR(s.mom[static_cast<size_t>(i)][kBeamSteps / 2], 1.5f, 1e-5f);
 }
 
 // Two equal spans, base w on both, q added to each span alone: each added load gives
