@@ -30,7 +30,16 @@ int flagClick(CaseStore& store, int flag) {
   store.market = static_cast<qint16>(market);
   store.safetyClass[static_cast<std::size_t>(market)] =
       classAfterMarketChange(market, store.safetyClass[static_cast<std::size_t>(market)]);
+  // Under a table category the load fields cannot be edited: a load kept from the old market
+  // would be calculated under the new market's name.
+  if (isLoadCategory(store.lokt) && store.lokt != 0) fillImposedLoads(store);
   return flagAfterClick(flag);
+}
+
+void fillImposedLoads(CaseStore& store) {
+  const float load = store.national.imposedLoad[static_cast<std::size_t>(store.lokt)]
+                                               [static_cast<std::size_t>(store.market)];
+  for (int i = 1; i <= kMaxSpans; ++i) store.flast[static_cast<std::size_t>(i)] = load;
 }
 
 std::array<double, 6> currentFactors(const CaseStore& store) {

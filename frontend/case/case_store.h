@@ -24,6 +24,7 @@ struct LineLoad {
   qint16 llfnr = 0;    // span number, 1 = first span
   float avst = 0.0f;   // distance from the left support of the span, m
   float lllast = 0.0f; // load, kN/m
+  bool operator==(const LineLoad&) const = default;
 };
 
 struct CaseStore {
@@ -78,6 +79,8 @@ struct CaseStore {
   QStringList steelGrades;      // aok, auk: "400", "500", "600"
   QStringList loadCategories;   // lokt
   QStringList fireMethods;      // brandk: "Brandteknisk klass"
+
+  bool operator==(const CaseStore&) const = default;
 };
 
 // The defaults routine, run before every New and Open: presets and lookup lists; for spans 1
@@ -86,10 +89,16 @@ struct CaseStore {
 // for the default-case file or the opened file to set.
 void setDefaults(CaseStore& store);
 
+// The imposed load of the current market and category from the tables, in the variable
+// load of spans 1..10, as a pick of the load category sets it.
+// REQUIRES: a valid market and category.
+void fillImposedLoads(CaseStore& store);
+
 // A click on flag picture k of the main window: marks the case changed, steps the market,
 // sets the stored class of the new market (classAfterMarketChange) and returns the flag now
 // shown. The factor fields then show the tables at the new market; they are editable only in
-// the free market.
+// the free market. The variable loads take the imposed load of the new market
+// (fillImposedLoads), except under "Valfri last", whose loads are the user's.
 int flagClick(CaseStore& store, int flag);
 
 // The factors of the current market and category, as the six factor fields show them:

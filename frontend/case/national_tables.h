@@ -31,6 +31,7 @@ struct NationalTables {
   std::array<std::array<double, kMarketSlots>, kLoadCategories> psi0{}, psi1{}, psi2{};
   // Characteristic imposed load by [load category][market], kN/m2.
   std::array<std::array<float, kMarketSlots>, kLoadCategories> imposedLoad{};
+  bool operator==(const NationalTables&) const = default;
 };
 
 // The national presets.

@@ -341,6 +341,7 @@ void Form1::connectRules() {
 
   connect(m_spin, &SpinArrows::down, this, &Form1::spinDown);
   connect(m_spin, &SpinArrows::up, this, &Form1::spinUp);
+  reportCommits(this, [this] { emit committed(); });
 }
 
 void Form1::markChanged() {
@@ -436,13 +437,9 @@ void Form1::pickLoadCategory(int position) {
   if (!isLoadCategory(position)) return;
   markChanged();
   m_store.lokt = static_cast<qint16>(position);
-  const float load = m_store.national.imposedLoad[static_cast<std::size_t>(position)]
-                                                 [static_cast<std::size_t>(m_store.market)];
-  for (int i = 1; i <= kMaxSpans; ++i) {
-    m_flast[i]->setEnabled(false);
-    m_store.flast[static_cast<std::size_t>(i)] = load;
-    m_flast[i]->setText(formatNumber(load, u"#0.00"));
-  }
+  fillImposedLoads(m_store);
+  for (int i = 1; i <= kMaxSpans; ++i) m_flast[i]->setEnabled(false);
+  showVariableLoads();
   showFactors();
   if (position == 0)
     for (int i = 1; i <= kMaxSpans; ++i) m_flast[i]->setEnabled(true);
@@ -462,6 +459,11 @@ void Form1::showFireOptions() {
                                         QStringLiteral(" REI 120 ")};
   for (std::size_t k = 1; k <= 4; ++k) m_brandb[k]->setText(captions[k]);
   m_brandb[4]->setVisible(false);
+}
+
+void Form1::showVariableLoads() {
+  for (int i = 1; i <= kMaxSpans; ++i)
+    m_flast[i]->setText(formatNumber(m_store.flast[static_cast<std::size_t>(i)], u"#0.00"));
 }
 
 void Form1::showFactors() {

@@ -44,6 +44,9 @@ class Form1 : public QWidget {
   // The six factor fields from the tables at the current market and category.
   void showFactors();
 
+  // The variable-load fields of spans 1..10 from the store.
+  void showVariableLoads();
+
   // Moves the focus to the heading, so that the field being edited is left first.
   void focusHeading();
 
@@ -54,6 +57,9 @@ class Form1 : public QWidget {
   void layoutChanged();
   // Only the slab geometry changed: the span sketch is out of date.
   void spanSketchChanged();
+  // A change was committed: a field left, a list pick, a button click, a spinner step. The
+  // store may hold a new state of the case (one step of undo).
+  void committed();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

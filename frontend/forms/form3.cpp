@@ -89,6 +89,7 @@ Form3::Form3(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   }
   connect(m_spin, &SpinArrows::down, this, &Form3::spinDown);
   connect(m_spin, &SpinArrows::up, this, &Form3::spinUp);
+  reportCommits(this, [this] { emit committed(); });
   loadFromStore();
 }
 

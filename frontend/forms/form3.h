@@ -35,6 +35,8 @@ class Form3 : public QWidget {
   void loadSketchChanged();
   // "Layout": back to the input form; the form closes itself.
   void backToLayout();
+  // A field was left or the count stepped: the store may hold a new state of the case.
+  void committed();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

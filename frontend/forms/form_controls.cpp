@@ -1,7 +1,11 @@
 #include "form_controls.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,9 +29,42 @@ void FieldEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
   // A menu or list popping up does not leave the field; a real move of the focus does.
   if (event->reason() == Qt::PopupFocusReason) return;
+  commit();
+}
+
+void FieldEdit::commit() {
   if (!isModified()) return;
   setModified(false);
   emit left();
+}
+
+bool FieldEdit::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (isUndoKey(key) || isRedoKey(key)) {
+      // Left to the window's "Ångra" and "Gör om"; while they are disabled the key comes
+      // back as a key press and undoes the typing in the field.
+      event->ignore();
+      return true;
+    }
+  }
+  return QLineEdit::event(event);
+}
+
+void reportCommits(QWidget* form, const std::function<void()>& committed) {
+  for (FieldEdit* e : form->findChildren<FieldEdit*>())
+    QObject::connect(e, &FieldEdit::left, form, committed);
+  for (QComboBox* c : form->findChildren<QComboBox*>())
+    QObject::connect(c, &QComboBox::activated, form, committed);
+  for (QAbstractButton* b : form->findChildren<QAbstractButton*>())
+    QObject::connect(b, &QAbstractButton::clicked, form, committed);
+}
+
+bool isUndoKey(const QKeyEvent* event) { return event->matches(QKeySequence::Undo); }
+
+bool isRedoKey(const QKeyEvent* event) {
+  return event->matches(QKeySequence::Redo) ||
+         event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
 }
 
 SpinArrows::SpinArrows(const QString& name, QWidget* parent)

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
+class QKeyEvent;
 class QToolButton;
 
 namespace solvow::forms {
@@ -27,12 +30,26 @@ class FieldEdit : public QLineEdit {
  public:
   explicit FieldEdit(const QString& name, QWidget* parent);
 
+  // Counts the field as left when its text was edited, without moving the focus: the value
+  // is stored before the case is undone or redone.
+  void commit();
+
  signals:
   void left();
 
  protected:
+  // The keys of undo and redo belong to the case, not to the field's own text.
+  bool event(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 };
+
+// Calls `committed` after every commit of its controls has run: a field left, a
+// list pick, a button clicked (the spinner's arrows too). Call after the rules are connected.
+void reportCommits(QWidget* form, const std::function<void()>& committed);
+
+// Whether `event` is a key of undo or redo of the case (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z).
+bool isUndoKey(const QKeyEvent* event);
+bool isRedoKey(const QKeyEvent* event);
 
 // A pair of arrow buttons beside a count field. The buttons never take the focus, so the
 // field being edited is left only when a rule moves the focus.

@@ -1,6 +1,7 @@
 #include "mdiform1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -108,6 +109,7 @@ MDIForm1::MDIForm1(CaseStore& store, QWidget* parent) : QMainWindow(parent), m_s
   connect(m_form1, &Form1::caseEdited, this, &MDIForm1::updateMenus);
   connect(m_form1, &Form1::layoutChanged, this, &MDIForm1::refreshLayoutSketch);
   connect(m_form1, &Form1::spanSketchChanged, this, &MDIForm1::refreshSpanSketch);
+  connect(m_form1, &Form1::committed, this, &MDIForm1::recordStep);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
     if (w != nullptr && w == m_form1Window) m_form1->focusHeading();
   });
@@ -145,17 +147,33 @@ void MDIForm1::createActions() {
   Actions& a = m_actions;
   m_ark = menu("ark", QStringLiteral("Arkiv"));
   a.n = entry(m_ark, "n", QStringLiteral("Ny"));
+  a.n->setShortcut(QKeySequence::New);
   a.op = entry(m_ark, "op", QStringLiteral("Öppna..."));
+  a.op->setShortcut(QKeySequence::Open);
   separator(m_ark, "t1");
   a.spar = entry(m_ark, "spar", QStringLiteral("Spara"));
+  a.spar->setShortcut(QKeySequence::Save);
   a.spars = entry(m_ark, "spars", QStringLiteral("Spara som..."));
   separator(m_ark, "t2");
   a.sut = entry(m_ark, "sut", QStringLiteral("Skriv ut..."));
+  a.sut->setShortcut(QKeySequence::Print);
   a.skrinst = entry(m_ark, "skrinst", QStringLiteral("Skrivarinställning..."));
   separator(m_ark, "t3");
   a.av = entry(m_ark, "av", QStringLiteral("Avsluta"));
   // Opening the file menu leaves the field being edited, so its value is stored first.
   connect(m_ark, &QMenu::aboutToShow, this, [this] { m_form1->focusHeading(); });
+
+  QMenu* edit = menu("redigera", QStringLiteral("Redigera"));
+  a.angra = entry(edit, "angra", QStringLiteral("Ångra"));
+  a.angra->setShortcut(QKeySequence::Undo);
+  a.gorom = entry(edit, "gorom", QStringLiteral("Gör om"));
+  // Ctrl+Y first, then the platform's own keys of redo (Ctrl+Shift+Z), each once.
+  QList<QKeySequence> redoKeys{QKeySequence(Qt::ControlModifier | Qt::Key_Y)};
+  for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Redo))
+    if (!redoKeys.contains(k)) redoKeys.append(k);
+  a.gorom->setShortcuts(redoKeys);
+  connect(a.angra, &QAction::triggered, this, &MDIForm1::undo);
+  connect(a.gorom, &QAction::triggered, this, &MDIForm1::redo);
 
   QMenu* red = menu("Red", QStringLiteral("Linjelaster"));
   a.blin = entry(red, "blin", QStringLiteral("Linjelaster"));
@@ -163,6 +181,7 @@ void MDIForm1::createActions() {
 
   QMenu* ber = menu("ber", QStringLiteral("Beräkning"));
   a.start = entry(ber, "start", QStringLiteral("Kör..."));
+  a.start->setShortcut(Qt::Key_F5);
 
   QMenu* res = menu("res", QStringLiteral("Resultat"));
   a.res1 = entry(res, "res1", QStringLiteral("Resultat på skärm"));
@@ -199,7 +218,36 @@ void MDIForm1::createSketch() {
   }
 }
 
-void MDIForm1::updateMenus() { m_actions.dia->setEnabled(m_store.diagramEnabled); }
+void MDIForm1::updateMenus() {
+  m_actions.dia->setEnabled(m_store.diagramEnabled);
+  m_actions.angra->setEnabled(m_history.canUndo());
+  m_actions.gorom->setEnabled(m_history.canRedo());
+}
+
+void MDIForm1::recordStep() {
+  m_history.record(m_store);
+  updateMenus();
+}
+
+void MDIForm1::applyCaseChange() {
+  recordStep();
+  showStore();
+}
+
+void MDIForm1::commitField() {
+  if (auto* field = qobject_cast<FieldEdit*>(QApplication::focusWidget())) field->commit();
+  recordStep();  // the heading is stored as it is typed
+}
+
+void MDIForm1::undo() {
+  commitField();
+  if (m_history.undo(m_store)) showStore();
+}
+
+void MDIForm1::redo() {
+  commitField();
+  if (m_history.redo(m_store)) showStore();
+}
 
 void MDIForm1::refreshSpanSketch() {
   const SketchGeometry g = sketchGeometry(m_store);
@@ -238,21 +286,29 @@ void MDIForm1::showMarket() {
 }
 
 void MDIForm1::flagClicked(int flag) {
+  recordStep();  // a heading typed before the click is a step of its own
   const int next = flagClick(m_store, flag);
   for (int k = 1; k <= kFlags; ++k) m_flags[static_cast<std::size_t>(k)]->setVisible(k == next);
   m_form1->applyMarket();
   m_form1->showFactors();
-  updateMenus();
+  if (m_store.lokt != 0) m_form1->showVariableLoads();  // the imposed loads of the new market
+  refreshLayoutSketch();
+  recordStep();
   emit marketChanged(m_store.market);
 }
 
-void MDIForm1::loadCase() {
-  setWindowTitle(m_store.fileName);
+void MDIForm1::showStore() {
   showMarket();
   m_form1->loadFromStore();
   if (m_form3) m_form3->loadFromStore();
   refreshLayoutSketch();
   updateMenus();
+}
+
+void MDIForm1::loadCase() {
+  setWindowTitle(m_store.fileName);
+  m_history.reset(m_store);
+  showStore();
 }
 
 void MDIForm1::showLineLoads() {
@@ -265,6 +321,7 @@ void MDIForm1::showLineLoads() {
   connect(m_form3, &Form3::caseEdited, this, &MDIForm1::updateMenus);
   connect(m_form3, &Form3::loadSketchChanged, this, &MDIForm1::refreshLoadSketch);
   connect(m_form3, &Form3::backToLayout, this, &MDIForm1::showInputForm);
+  connect(m_form3, &Form3::committed, this, &MDIForm1::recordStep);
   QMdiSubWindow* w =
       m_mdi->addSubWindow(m_form3, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowCloseButtonHint);

@@ -12,6 +12,7 @@
 
 #include <array>
 
+#include "case_history.h"
 #include "case_store.h"
 
 class QAction;
@@ -40,6 +41,8 @@ class MDIForm1 : public QMainWindow {
     QAction* sut = nullptr;      // Skriv ut...
     QAction* skrinst = nullptr;  // Skrivarinställning...
     QAction* av = nullptr;       // Avsluta
+    QAction* angra = nullptr;    // Ångra
+    QAction* gorom = nullptr;    // Gör om
     QAction* blin = nullptr;     // Linjelaster
     QAction* start = nullptr;    // Kör...
     QAction* res1 = nullptr;     // Resultat på skärm
@@ -64,8 +67,21 @@ class MDIForm1 : public QMainWindow {
   QMdiArea* mdiArea() const { return m_mdi; }
 
   // Everything from the store after a case was read or created: caption, flag and market
-  // layout, the input form and the sketch; the line-load form too when it is open.
+  // layout, the input form and the sketch; the line-load form too when it is open. The undo
+  // history starts afresh.
   void loadCase();
+
+  // One undoable step: the store now holds a changed case (a form's commit, a flag click, or
+  // a change that another part of the program made to the store, after which every form is
+  // refilled). Nothing is recorded when the case is as it was.
+  void recordStep();
+  void applyCaseChange();
+
+  // "Ångra" / "Gör om": the field being edited is stored first; then the case goes one step
+  // back or forth and every form, the flag and the sketch show it.
+  void undo();
+  void redo();
+  const CaseHistory& history() const { return m_history; }
 
   // Shows the flag of the stored market and lays the input form out for it (class frame,
   // factor fields); the factor values themselves are not touched.
@@ -98,8 +114,13 @@ class MDIForm1 : public QMainWindow {
   void createActions();
   void createSketch();
   void flagClicked(int flag);
+  // The flag, the forms and the sketch from the store, as the case now stands.
+  void showStore();
+  // Stores the value of the field being edited, as leaving it would.
+  void commitField();
 
   CaseStore& m_store;
+  CaseHistory m_history;
   Actions m_actions;
   QMenu* m_ark = nullptr;
   QMenu* m_dia = nullptr;

@@ -78,3 +78,71 @@ TEST(NationalTables, CombinationFactorsAsTheFieldsShowThem) {
 
 }  // namespace
 }  // namespace solvow
+
+namespace solvow {
+namespace {
+
+// The written imposed-load table, kN/m2, categories 0..9, markets 1..6.
+constexpr float kWrittenImposed[10][6] = {
+    {2.0f, 2.0f, 2.0f, 2.0f, 1.5f, 2.0f}, {2.0f, 2.0f, 2.0f, 2.0f, 1.5f, 2.0f},
+    {2.5f, 3.0f, 3.0f, 2.5f, 2.5f, 3.0f}, {2.5f, 3.0f, 3.0f, 2.5f, 2.5f, 3.0f},
+    {2.5f, 4.0f, 4.0f, 3.0f, 4.0f, 4.0f}, {3.0f, 5.0f, 5.0f, 4.0f, 5.0f, 5.0f},
+    {4.0f, 5.0f, 5.0f, 5.0f, 5.0f, 5.0f}, {5.0f, 5.0f, 5.0f, 6.0f, 5.0f, 5.0f},
+    {4.0f, 4.0f, 4.0f, 4.0f, 4.0f, 4.0f}, {5.0f, 5.0f, 5.0f, 5.0f, 5.0f, 5.0f},
+};
+
+// Every ordered pair of markets (from each start, six clicks reach every other market) under
+// every table category: the loads of spans 1..10 are the new market's; spans beyond keep
+// theirs.
+TEST(FlagCycle, AFlagClickRefillsTheImposedLoadOfTheNewMarket) {
+  for (int category = 1; category <= 9; ++category)
+    for (int start = 1; start <= 6; ++start) {
+      CaseStore s;
+      setDefaults(s);
+      s.market = static_cast<qint16>(start);
+      s.lokt = static_cast<qint16>(category);
+      fillImposedLoads(s);
+      s.flast[11] = 7.0f;
+      int flag = flagOfMarket(start);
+      for (int click = 0; click < 6; ++click) {
+        flag = flagClick(s, flag);
+        const float want = kWrittenImposed[category][s.market - 1];
+        for (int i = 1; i <= 10; ++i)
+          ASSERT_EQ(s.flast[static_cast<std::size_t>(i)], want)
+              << "category " << category << " from " << start << " to " << s.market
+              << " span " << i;
+        EXPECT_EQ(s.flast[11], 7.0f);
+      }
+    }
+}
+
+TEST(FlagCycle, BKontorInSwedenThenNorwayCarriesNorwaysThreeKiloNewtons) {
+  CaseStore s;
+  setDefaults(s);
+  s.market = 1;
+  s.lokt = 2;
+  fillImposedLoads(s);
+  EXPECT_EQ(s.flast[1], 2.5f);
+  flagClick(s, flagOfMarket(1));  // Sweden -> Norway
+  ASSERT_EQ(s.market, 3);
+  EXPECT_EQ(s.flast[1], 3.0f);
+  EXPECT_EQ(s.flast[10], 3.0f);
+}
+
+TEST(FlagCycle, UnderValfriLastTheLoadsStayTheUsers) {
+  CaseStore s;
+  setDefaults(s);
+  s.market = 1;
+  s.lokt = 0;
+  s.flast[1] = 7.25f;
+  s.flast[2] = 1.1f;
+  int flag = flagOfMarket(1);
+  for (int click = 0; click < 6; ++click) {
+    flag = flagClick(s, flag);
+    EXPECT_EQ(s.flast[1], 7.25f);
+    EXPECT_EQ(s.flast[2], 1.1f);
+  }
+}
+
+}  // namespace
+}  // namespace solvow
