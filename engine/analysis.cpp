@@ -14,6 +14,28 @@ namespace {
 
 constexpr float kStep = 0.05f;  // one twentieth of the clear span
 
+// Four neighbouring points at a time, with the compiler's vector extension: every lane does
+// the IEEE operation of the point-by-point formula, so the results are the same bits.
+constexpr int kLanes = 4;
+using Lanes = float __attribute__((vector_size(16)));
+using LaneMask = int32_t __attribute__((vector_size(16)));
+
+template <size_t N>
+Lanes load(const std::array<float, N>& row, int p) {
+  Lanes v;
+  std::memcpy(&v, &row[static_cast<size_t>(p)], sizeof v);
+  return v;
+}
+
+template <size_t N>
+void store(std::array<float, N>& row, int p, Lanes v) {
+  std::memcpy(&row[static_cast<size_t>(p)], &v, sizeof v);
+}
+
+Lanes splat(float v) { return Lanes{v, v, v, v}; }
+LaneMask point_numbers(int p) { return LaneMask{p, p + 1, p + 2, p + 3}; }
+Lanes pick(LaneMask which, Lanes yes, Lanes no) { return which ? yes : no; }
+
 // The factors of one load set: the permanent load on every span, the extra load of the
 // loaded span, the line-load factor and the creep factor of the stiffness.
 struct LoadSet {
@@ -89,6 +111,42 @@ Values values_of(const Snitt& s) {
   v.mom = s.mom;
   v.defl = s.defl;
   return v;
+}
+
+// The difference of a value from arrangement 0 goes to the max when positive, else to the
+// min.
+void fold(float value, float base, float& hi, float& lo) {
+  const float diff = value - base;
+  if (diff > 0.0f)
+    hi += diff;
+  else
+    lo += diff;
+}
+
+void fold(const Curve& value, const Curve& base, Curve& hi, Curve& lo) {
+  for (int p = 0; p + kLanes <= kPoints; p += kLanes) {
+    const Lanes diff = load(value, p) - load(base, p);
+    const LaneMask up = diff > 0.0f;
+    const Lanes h = load(hi, p);
+    const Lanes l = load(lo, p);
+    store(hi, p, pick(up, h + diff, h));
+    store(lo, p, pick(up, l, l + diff));
+  }
+  fold(value[20], base[20], hi[20], lo[20]);
+}
+
+// Adds arrangement s to the envelopes max and min of a load set whose arrangement 0 is base.
+void fold_arrangement(const Snitt& s, int n, const Values& base, Values& max, Values& min) {
+  for (int q = 1; q <= n + 1; ++q) {
+    fold(s.m[q], base.m[q], max.m[q], min.m[q]);
+    fold(s.r[q], base.r[q], max.r[q], min.r[q]);
+  }
+  for (int i = 1; i <= n; ++i) {
+    fold(s.vl[i], base.vl[i], max.vl[i], min.vl[i]);
+    fold(s.vr[i], base.vr[i], max.vr[i], min.vr[i]);
+    fold(s.mom[i], base.mom[i], max.mom[i], min.mom[i]);
+    fold(s.defl[i], base.defl[i], max.defl[i], min.defl[i]);
+  }
 }
 
 float largest_inner(const Curve& c) {
@@ -334,91 +392,71 @@ void ekv3(const std::array<Span1<kMaxSupports>, 3>& coef, const Span1<kMaxSuppor
   for (int u = count; u >= 1; --u) x[u] = d[u] - (u < count ? c[u] * x[u + 1] : 0.0f);
 }
 
-void krdef(Run& run, int32_t mode) {
+namespace {
+
+bool same_loads(const SpanLoads& x, const SpanLoads& y) {
+  if (x.count != y.count) return false;
+  for (int k = 0; k < x.count; ++k) {
+    const auto u = static_cast<size_t>(k);
+    if (!same_bits(x.at[u].P, y.at[u].P) || !same_bits(x.at[u].a, y.at[u].a)) return false;
+  }
+  return true;
+}
+
+// Adds the point load P at a from the left support to the simple span (points 1..20). The
+// points left of the load take P b x / L, the others P a (L - x) / L; the two formulas
+// share their form, so every point chooses its factors (the same operations as two loops).
+void add_point_load(SimpleSpan& st, const SpanGrid& g, float P, float a) {
+  const float L = g.le;
+  const float b = L - a;
+  const float L2 = L * L;
+  st.rot_l += P * b * (L2 - b * b) / (6.0f * L);
+  st.rot_r += P * a * (L2 - a * a) / (6.0f * L);
+  const float pb = P * b;
+  const float pa = P * a;
+  const float left_factor = 1.0f - b * b / L2;
+  const float aa = a * a / L2;
+  int k = 1;
+  while (k <= 20 && g.x[k] < a) ++k;
+  for (int p = 1; p <= 20; p += kLanes) {
+    const LaneMask left = point_numbers(p) < k;
+    const Lanes xi = load(g.xi, p);
+    const Lanes t = pick(left, splat(pb), splat(pa)) * pick(left, xi, load(g.one_minus_xi, p));
+    const Lanes shape = pick(left, splat(left_factor), 2.0f * xi - aa);
+    store(st.mom, p, load(st.mom, p) + t);
+    store(st.defl, p, load(st.defl, p) + t * L2 * (shape - load(g.xi_sq, p)) / 6.0f);
+  }
+  st.vl += P * b / L;
+  st.vr += P * a / L;
+}
+
+// The distributed load as 20 equal point loads at the centres of the twentieths, then the
+// line loads acting in the span.
+SimpleSpan span_under_loads(const SpanGrid& g, float w, const SpanLoads& loads) {
+  SimpleSpan st;
+  const float h = kStep * g.le;
+  const float P = h * w;
+  for (int m = 1; m <= 20; ++m) add_point_load(st, g, P, (static_cast<float>(m) - 0.5f) * h);
+  for (int k = 0; k < loads.count; ++k)
+    add_point_load(st, g, loads.at[static_cast<size_t>(k)].P, loads.at[static_cast<size_t>(k)].a);
+  return st;
+}
+
+// The support moments and reactions of the cantilevers as the line loads add to them.
+struct CantileverEnds {
+  float m_left = 0, m_right = 0, r_left = 0, r_right = 0;
+};
+
+// Places the line loads. Each arrangement places its own copy of span and position. A
+// position past the end of a span carries over to the next span, a negative one back to
+// the previous; the moves are monotone, and the count bounds them all the same. Loads on a
+// cantilever add to `ends` (to its moment in mode 0 only).
+void place_line_loads(const Run& run, int32_t mode, std::array<SpanLoads, kMaxSpans + 1>& on,
+                      CantileverEnds& ends) {
   const Indat& c = run.indat;
-  Snitt& s = run.snitt;
+  const Snitt& s = run.snitt;
   const int n = c.n;
   const auto& le = run.dat.clear_span;
-
-  for (int i = 1; i <= n; ++i) {
-    s.mom[i].fill(0.0f);
-    s.defl[i].fill(0.0f);
-    s.vl[i] = s.vr[i] = s.rot_l[i] = s.rot_r[i] = 0.0f;
-  }
-  for (int j = 1; j <= n + 1; ++j) s.r[j] = 0.0f;
-
-  // The cantilevers carry the load intensity of the span next to them.
-  float cant_r_left = c.cant_left * s.w[1];
-  float cant_r_right = c.cant_right * s.w[n];
-  if (mode == 0) {
-    s.m[1] = -0.5f * c.cant_left * c.cant_left * s.w[1];
-    s.m[n + 1] = -0.5f * c.cant_right * c.cant_right * s.w[n];
-  }
-
-  // The sampling points of each span, x = p * 0.05 * L and xi = x / L.
-  SpanCurves xs{}, xis{};
-  for (int i = 1; i <= n; ++i) {
-    for (int p = 0; p <= 20; ++p) {
-      xs[i][p] = sample_point(p, le[i]);
-      xis[i][p] = xs[i][p] / le[i];
-    }
-  }
-
-  auto point_load = [&](int i, float P, float a) {
-    const float L = le[i];
-    const float b = L - a;
-    const float L2 = L * L;
-    s.rot_l[i] += P * b * (L2 - b * b) / (6.0f * L);
-    s.rot_r[i] += P * a * (L2 - a * a) / (6.0f * L);
-    const float pb = P * b;
-    const float pa = P * a;
-    const float bb = b * b / L2;
-    const float aa = a * a / L2;
-    Curve& mom = s.mom[i];
-    Curve& defl = s.defl[i];
-    // Points left of the load, then the others (two loops without a branch).
-    int k = 1;
-    while (k <= 20 && xs[i][k] < a) ++k;
-    const Curve& xi = xis[i];
-    for (int p = 1; p < k; ++p) {
-      mom[p] += pb * xi[p];
-      defl[p] += pb * xi[p] * L2 * (1.0f - bb - xi[p] * xi[p]) / 6.0f;
-    }
-    for (int p = k; p <= 20; ++p) {
-      mom[p] += pa * (1.0f - xi[p]);
-      defl[p] += pa * (1.0f - xi[p]) * L2 * (2.0f * xi[p] - aa - xi[p] * xi[p]) / 6.0f;
-    }
-    s.vl[i] += P * b / L;
-    s.vr[i] += P * a / L;
-  };
-
-  // The distributed load as 20 equal point loads at the centres of the twentieths. The
-  // result depends only on the span and its load intensity: taken from the last two
-  // computed when it is one of them.
-  for (int i = 1; i <= n; ++i) {
-    Snitt::SpanPart* hit = nullptr;
-    for (auto& part : s.parts[i])
-      if (part.valid && same_bits(part.le, le[i]) && same_bits(part.w, s.w[i])) hit = &part;
-    if (hit == nullptr) {
-      const float h = kStep * le[i];
-      const float P = h * s.w[i];
-      for (int m = 1; m <= 20; ++m) point_load(i, P, (static_cast<float>(m) - 0.5f) * h);
-      hit = &s.parts[i][static_cast<size_t>(s.next_part[i])];
-      s.next_part[i] = 1 - s.next_part[i];
-      *hit = {le[i], s.w[i], true, s.mom[i], s.defl[i], s.vl[i], s.vr[i], s.rot_l[i], s.rot_r[i]};
-    } else {
-      s.mom[i] = hit->mom;
-      s.defl[i] = hit->defl;
-      s.vl[i] = hit->vl;
-      s.vr[i] = hit->vr;
-      s.rot_l[i] = hit->rot_l;
-      s.rot_r[i] = hit->rot_r;
-    }
-  }
-
-  // Line loads. Each arrangement places its own copy of span and position. A position
-  // past the end of a span carries over to the next span, a negative one back to the
-  // previous; the moves are monotone, and the count bounds them all the same.
   for (int k = 1; k <= s.nll; ++k) {
     int span = s.ll_span[k];
     float a = s.ll_pos[k];
@@ -427,19 +465,20 @@ void krdef(Run& run, int32_t mode) {
     for (int moves = 0; moves <= 2 * kMaxSpans + 2; ++moves) {
       const float L = le[span];
       if (a >= 0.0f && (a < L || (span == n && a <= L))) {
-        point_load(span, P, a);
+        SpanLoads& list = on[static_cast<size_t>(span)];
+        list.at[static_cast<size_t>(list.count++)] = {P, a};
         break;
       }
       if (span == 1 && a < 0.0f) {
-        if (mode == 0) s.m[1] += a * P;
-        cant_r_left += P;
+        if (mode == 0) ends.m_left += a * P;
+        ends.r_left += P;
         break;
       }
       // At or past the end of the last span without acting in it (a clear span that is not
       // positive): the load goes to the right cantilever, never to a span after the last.
       if (span == n && a >= L) {
-        if (mode == 0 && c.cant_right > 0.0f) s.m[n + 1] -= c.cant_right * P;
-        cant_r_right += P;
+        if (mode == 0 && c.cant_right > 0.0f) ends.m_right -= c.cant_right * P;
+        ends.r_right += P;
         break;
       }
       if (a >= L) {
@@ -453,47 +492,118 @@ void krdef(Run& run, int32_t mode) {
       }
     }
   }
+}
 
-  // Three-moment equations for the interior support moments.
-  if (mode == 0 && n > 1) {
-    Span1<kMaxSpans> f{};
-    for (int i = 1; i <= n; ++i) f[i] = le[i] / s.ei[i];
-    for (int j = 2; j <= n; ++j) {
-      const int u = j - 1;
-      s.coef[0][u] = f[j - 1] / 6.0f;
-      s.coef[1][u] = (f[j - 1] + f[j]) / 3.0f;
-      s.coef[2][u] = f[j] / 6.0f;
-      s.rhs[u] = -(s.rot_r[j - 1] / s.ei[j - 1] + s.rot_l[j] / s.ei[j]);
-    }
-    s.rhs[1] -= s.m[1] * f[1] / 6.0f;
-    s.rhs[n - 1] -= s.m[n + 1] * f[n] / 6.0f;
-    Span1<kMaxSupports> x{};
-    ekv3(s.coef, s.rhs, x, n - 1);
-    for (int j = 2; j <= n; ++j) s.m[j] = x[j - 1];
+// Three-moment equations for the interior support moments 2..n.
+void solve_support_moments(Snitt& s, const Span1<kMaxSpans>& le, int n) {
+  Span1<kMaxSpans> f{};
+  for (int i = 1; i <= n; ++i) f[i] = le[i] / s.ei[i];
+  for (int j = 2; j <= n; ++j) {
+    const int u = j - 1;
+    s.coef[0][u] = f[j - 1] / 6.0f;
+    s.coef[1][u] = (f[j - 1] + f[j]) / 3.0f;
+    s.coef[2][u] = f[j] / 6.0f;
+    s.rhs[u] = -(s.rot_r[j - 1] / s.ei[j - 1] + s.rot_l[j] / s.ei[j]);
   }
+  s.rhs[1] -= s.m[1] * f[1] / 6.0f;
+  s.rhs[n - 1] -= s.m[n + 1] * f[n] / 6.0f;
+  Span1<kMaxSupports> x{};
+  ekv3(s.coef, s.rhs, x, n - 1);
+  for (int j = 2; j <= n; ++j) s.m[j] = x[j - 1];
+}
 
+// Span i's curves: the simple-span curves plus the line of the support moments and its
+// deflection; the deflections in metres.
+void add_support_moments(Snitt& s, int i, const SimpleSpan& st, const SpanGrid& g) {
+  const float L = g.le;
+  const float L2 = L * L;
+  const float ml = s.m[i];
+  const float mr = s.m[i + 1];
+  const float ei = s.ei[i];
+  PaddedCurve mom{}, defl{};
+  for (int p = 0; p < kPoints; p += kLanes) {
+    const Lanes xi = load(g.xi, p);
+    store(mom, p, load(st.mom, p) + (ml + (mr - ml) * xi));
+    const Lanes bending = ml * load(g.one_minus_xi, p) * load(g.one_minus_u_sq, p) +
+                          mr * xi * load(g.one_minus_xi_sq, p);
+    store(defl, p, (load(st.defl, p) + bending * L2 / 6.0f) / ei * 1000.0f);
+  }
+  // The end points are the supports: their moments are the support moments, not the line
+  // through them evaluated in float.
+  mom[0] = ml;
+  mom[20] = mr;
+  std::memcpy(s.mom[i].data(), mom.data(), sizeof(Curve));
+  std::memcpy(s.defl[i].data(), defl.data(), sizeof(Curve));
+  s.vl[i] = st.vl + (mr - ml) / L;
+  s.vr[i] = st.vr + (ml - mr) / L;
+}
+
+}  // namespace
+
+const SpanGrid& KrdefCache::grid(int i, float le) {
+  SpanGrid& g = grids_[static_cast<size_t>(i)];
+  if (g.valid && same_bits(g.le, le)) return g;
+  g.le = le;
+  g.valid = true;
+  for (int p = 0; p < static_cast<int>(g.x.size()); ++p) {
+    g.x[p] = sample_point(p, le);
+    const float xi = g.x[p] / le;
+    const float u = 1.0f - xi;
+    g.xi[p] = xi;
+    g.one_minus_xi[p] = u;
+    g.xi_sq[p] = xi * xi;
+    g.one_minus_u_sq[p] = 1.0f - u * u;
+    g.one_minus_xi_sq[p] = 1.0f - xi * xi;
+  }
+  return g;
+}
+
+const SimpleSpan& KrdefCache::simple_span(int i, float le, float w, const SpanLoads& loads) {
+  auto& entries = entries_[static_cast<size_t>(i)];
+  for (const Entry& e : entries)
+    if (e.valid && same_bits(e.le, le) && same_bits(e.w, w) && same_loads(e.loads, loads))
+      return e.result;
+  int& next = next_[static_cast<size_t>(i)];
+  Entry& e = entries[static_cast<size_t>(next)];
+  next = 1 - next;
+  e = {true, le, w, loads, span_under_loads(grid(i, le), w, loads)};
+  return e.result;
+}
+
+void krdef(Run& run, int32_t mode) {
+  KrdefCache cache;
+  krdef(run, mode, cache);
+}
+
+void krdef(Run& run, int32_t mode, KrdefCache& cache) {
+  const Indat& c = run.indat;
+  Snitt& s = run.snitt;
+  const int n = c.n;
+  const auto& le = run.dat.clear_span;
+
+  // The cantilevers carry the load intensity of the span next to them.
+  CantileverEnds ends{s.m[1], s.m[n + 1], c.cant_left * s.w[1], c.cant_right * s.w[n]};
+  if (mode == 0) {
+    ends.m_left = -0.5f * c.cant_left * c.cant_left * s.w[1];
+    ends.m_right = -0.5f * c.cant_right * c.cant_right * s.w[n];
+  }
+  std::array<SpanLoads, kMaxSpans + 1> on_span{};
+  place_line_loads(run, mode, on_span, ends);
+  s.m[1] = ends.m_left;
+  s.m[n + 1] = ends.m_right;
+
+  std::array<const SimpleSpan*, kMaxSpans + 1> simple{};
   for (int i = 1; i <= n; ++i) {
-    const float L = le[i];
-    const float L2 = L * L;
-    const float ml = s.m[i];
-    const float mr = s.m[i + 1];
-    for (int p = 0; p <= 20; ++p) {
-      const float xi = xis[i][p];
-      s.mom[i][p] += ml + (mr - ml) * xi;
-      const float u = 1.0f - xi;
-      s.defl[i][p] += (ml * u * (1.0f - u * u) + mr * xi * (1.0f - xi * xi)) * L2 / 6.0f;
-      s.defl[i][p] = s.defl[i][p] / s.ei[i] * 1000.0f;
-    }
-    // The end points are the supports: their moments are the support moments, not the
-    // line through them evaluated in float.
-    s.mom[i][0] = ml;
-    s.mom[i][20] = mr;
-    s.vl[i] += (mr - ml) / L;
-    s.vr[i] += (ml - mr) / L;
+    simple[i] = &cache.simple_span(i, le[i], s.w[i], on_span[static_cast<size_t>(i)]);
+    s.rot_l[i] = simple[i]->rot_l;
+    s.rot_r[i] = simple[i]->rot_r;
   }
-  s.r[1] = cant_r_left + s.vl[1];
+  if (mode == 0 && n > 1) solve_support_moments(s, le, n);
+  for (int i = 1; i <= n; ++i) add_support_moments(s, i, *simple[i], cache.grid(i, le[i]));
+
+  s.r[1] = ends.r_left + s.vl[1];
   for (int j = 2; j <= n; ++j) s.r[j] = s.vr[j - 1] + s.vl[j];
-  s.r[n + 1] = cant_r_right + s.vr[n];
+  s.r[n + 1] = ends.r_right + s.vr[n];
 }
 
 void snikra(Run& run, int32_t& flag) {
@@ -504,6 +614,7 @@ void snikra(Run& run, int32_t& flag) {
   FortranWriter momk;
   FortranWriter al;
   momk.line(static_cast<int32_t>(n));
+  KrdefCache cache;
 
   for (int k : {1, 2, 4, 5, 6, 7, 8}) {
     const LoadSet set = load_set(run, k);
@@ -529,32 +640,11 @@ void snikra(Run& run, int32_t& flag) {
         s.ll_pos[l] = c.ll_pos[l];
         s.ll_load[l] = set.l1 * c.ll_load[l];
       }
-      krdef(run, 0);
-      const Values v = values_of(s);
-      if (j == 0) {
-        base = max = min = v;
-      } else {
-        // The difference from arrangement 0 goes to the max when positive, else to the min.
-        auto fold = [](float value, float b, float& hi, float& lo) {
-          const float diff = value - b;
-          if (diff > 0.0f)
-            hi += diff;
-          else
-            lo += diff;
-        };
-        for (int q = 1; q <= n + 1; ++q) {
-          fold(v.m[q], base.m[q], max.m[q], min.m[q]);
-          fold(v.r[q], base.r[q], max.r[q], min.r[q]);
-        }
-        for (int i = 1; i <= n; ++i) {
-          fold(v.vl[i], base.vl[i], max.vl[i], min.vl[i]);
-          fold(v.vr[i], base.vr[i], max.vr[i], min.vr[i]);
-          for (int p = 0; p < kPoints; ++p) {
-            fold(v.mom[i][p], base.mom[i][p], max.mom[i][p], min.mom[i][p]);
-            fold(v.defl[i][p], base.defl[i][p], max.defl[i][p], min.defl[i][p]);
-          }
-        }
-      }
+      krdef(run, 0, cache);
+      if (j == 0)
+        base = max = min = values_of(s);
+      else
+        fold_arrangement(s, n, base, max, min);
     }
     store_row(run, k, set, max, min);
     if (k == 1 || k == 2) {

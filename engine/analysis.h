@@ -16,9 +16,61 @@ namespace solvo {
 // to run.files. `flag` is handed on to krdef and has no effect.
 void snikra(Run& run, int32_t& flag);
 
+// The 21 points of a curve and three more, so that loops over the points go in whole groups
+// of four (the spare points hold nothing used).
+using PaddedCurve = std::array<float, 24>;
+
+// A span with both ends on supports under its own loads: moments at the 21 points, the
+// deflections times EI (kN m3), the end shears and the end-rotation load terms (times EI).
+struct SimpleSpan {
+  PaddedCurve mom{}, defl{};
+  float vl = 0, vr = 0, rot_l = 0, rot_r = 0;
+};
+
+// A line load acting in a span: P kN/m at a m from the left support face.
+struct SpanLoad {
+  float P = 0, a = 0;
+};
+struct SpanLoads {
+  int count = 0;
+  std::array<SpanLoad, kMaxLineLoads> at{};
+};
+
+// The sampling points x = p h (h = L / 20) of one clear span L, and the factors of the
+// point curves that depend on them alone: xi = x / L, 1 - xi, xi^2, 1 - (1 - xi)^2, 1 - xi^2.
+struct SpanGrid {
+  float le = 0;
+  bool valid = false;
+  PaddedCurve x{}, xi{}, one_minus_xi{}, xi_sq{}, one_minus_u_sq{}, one_minus_xi_sq{};
+};
+
+// What the arrangements of one analysis share: per span the sampling points of its clear
+// span and the simple-span results of its loads (distributed load and line loads) for the
+// last two loadings met. krdef takes an entry only when span, intensity and line loads are
+// the same bits, so a used cache gives the results of a fresh one.
+class KrdefCache {
+ public:
+  const SpanGrid& grid(int i, float le);
+  // The simple-span results of span i (clear span le, intensity w, line loads `loads`).
+  const SimpleSpan& simple_span(int i, float le, float w, const SpanLoads& loads);
+
+ private:
+  struct Entry {
+    bool valid = false;
+    float le = 0, w = 0;
+    SpanLoads loads;
+    SimpleSpan result;
+  };
+  std::array<SpanGrid, kMaxSpans + 1> grids_{};
+  std::array<std::array<Entry, 2>, kMaxSpans + 1> entries_{};
+  std::array<int, kMaxSpans + 1> next_{};
+};
+
 // One load arrangement from run.snitt's load vector (w, ei, line loads) and the cantilevers
 // of the case. mode 0: the support moments come from the cantilevers and the three-moment
-// equations. mode 1: the support moments in run.snitt.m are given and kept.
+// equations. mode 1: the support moments in run.snitt.m are given and kept. The cache holds
+// what earlier arrangements of the same case computed; without one, a fresh one is used.
+void krdef(Run& run, int32_t mode, KrdefCache& cache);
 void krdef(Run& run, int32_t mode);
 
 // Solves the tridiagonal system coef[0] (sub), coef[1] (main), coef[2] (super) of the

@@ -238,8 +238,9 @@ void brand(Run& run) {
     sn.ll_load[l] = c.ll_load[l] * c.psi2 * dat.gamma_d;
   }
 
-  // Elastic distribution.
-  krdef(run, 0);
+  // Elastic distribution. The redistributed analysis below has the same loads.
+  KrdefCache cache;
+  krdef(run, 0, cache);
   std::array<Curve, kMaxSpans + 1> elastic{};
   Span1<kMaxSupports> ms{};
   for (int j = 1; j <= n + 1; ++j) ms[j] = sn.m[j];
@@ -286,7 +287,7 @@ void brand(Run& run) {
 
   // Redistributed analysis with the limited support moments.
   for (int j = 1; j <= n + 1; ++j) sn.m[j] = mf[j];
-  krdef(run, 1);
+  krdef(run, 1, cache);
 
   for (int j = 1; j <= n + 1; ++j) {
     av.ms_max[kFireRow][j] = av.ms_min[kFireRow][j] = sn.m[j];

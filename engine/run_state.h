@@ -137,16 +137,6 @@ struct Snitt {
   Span1<kMaxSpans> rot_l{}, rot_r{};  // end-rotation load terms (times EI)
   std::array<Span1<kMaxSupports>, 3> coef{};  // sub-, main and super-diagonal by support
   Span1<kMaxSupports> rhs{};
-  // The simple-span results of each span's distributed load for the last two load
-  // intensities met, so that an arrangement recomputes only the span whose load changed.
-  struct SpanPart {
-    float le = 0, w = 0;
-    bool valid = false;
-    Curve mom{}, defl{};
-    float vl = 0, vr = 0, rot_l = 0, rot_r = 0;
-  };
-  std::array<std::array<SpanPart, 2>, kMaxSpans + 1> parts{};
-  Int1<kMaxSpans> next_part{};
   // Per row: the permanent load on every span, and the load of a span when it is the
   // loaded span (row 9: the fire load). The design takes the latter as the longitudinal
   // shear action.
