@@ -5,19 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "numeric.h"
 
 namespace solvo {
 
 namespace {
-
-std::string stars(int w) { return std::string(static_cast<size_t>(w > 0 ? w : 0), '*'); }
-
-std::string right_align(const std::string& s, int w) {
-  if (static_cast<int>(s.size()) > w) return stars(w);
-  return std::string(static_cast<size_t>(w) - s.size(), ' ') + s;
-}
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -134,21 +128,13 @@ bool first_item(std::string_view line, std::string& item, bool& present) {
   return true;
 }
 
+void append_stars(std::string& out, int w) {
+  if (w > 0) out.append(static_cast<size_t>(w), '*');
+}
+
 // The exact decimal value of a non-negative number rounded to d decimals, halves away from
-// zero (as Fortran writes them): 0.125 with two decimals is "0.13".
-std::string round_decimal(double magnitude, int d) {
-  // A float times 10^d (d <= 9) has at most 24 + 21 significant bits, so the product is
-  // exact in a double; below 2^51 adding the half is exact too.
-  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  if (d >= 0 && d <= 9 && magnitude * kPow10[d] < 2251799813685248.0) {
-    const double whole = std::floor(magnitude * kPow10[d] + 0.5);
-    std::string kept = std::to_string(static_cast<uint64_t>(whole));
-    if (kept.size() < static_cast<size_t>(d) + 1)
-      kept.insert(0, static_cast<size_t>(d) + 1 - kept.size(), '0');
-    if (d == 0) return kept;
-    const size_t int_len = kept.size() - static_cast<size_t>(d);
-    return kept.substr(0, int_len) + "." + kept.substr(int_len);
-  }
+// zero (as Fortran writes them): 0.125 with two decimals is "0.13". "3." for d = 0.
+std::string round_decimal_exact(double magnitude, int d) {
   char buf[512];
   std::snprintf(buf, sizeof buf, "%.200f", magnitude);  // exact for every float
   std::string s = buf;
@@ -166,59 +152,91 @@ std::string round_decimal(double magnitude, int d) {
       ++kept[static_cast<size_t>(k)];
   }
   size_t int_len = kept.size() - static_cast<size_t>(d);
-  if (d == 0) return kept;
   return kept.substr(0, int_len) + "." + kept.substr(int_len);
 }
 
-}  // namespace
-
-std::string i_field(int32_t v, int w, int m) {
-  if (v == kBadInt) return stars(w);
-  int64_t magnitude = v < 0 ? -static_cast<int64_t>(v) : v;
-  std::string digits = std::to_string(magnitude);
-  if (static_cast<int>(digits.size()) < m)
-    digits.insert(0, static_cast<size_t>(m) - digits.size(), '0');
-  if (m == 0 && v == 0 && w > 0) digits = "0";
-  return right_align((v < 0 ? "-" : "") + digits, w);
+// The same for the usual case, through whole numbers: a float times 10^d (d <= 9) has at
+// most 24 + 21 significant bits, so the product is exact in a double; below 2^51 adding the
+// half is exact too. Writes into buf (40 bytes) and returns the length; 0 when the value
+// needs the exact expansion.
+size_t round_decimal_fast(double magnitude, int d, char* buf) {
+  static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  if (d < 0 || d > 9 || !(magnitude * kPow10[d] < 2251799813685248.0)) return 0;
+  const auto whole = static_cast<uint64_t>(std::floor(magnitude * kPow10[d] + 0.5));
+  char digits[24];
+  auto count = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
+  const auto decimals = static_cast<size_t>(d);
+  const size_t zeros = count < decimals + 1 ? decimals + 1 - count : 0;  // "0.05", not ".5"
+  std::memset(buf, '0', zeros);
+  std::memcpy(buf + zeros, digits, count);
+  count += zeros;
+  const size_t int_len = count - decimals;
+  std::memmove(buf + int_len + 1, buf + int_len, decimals);
+  buf[int_len] = '.';
+  return count + 1;
 }
 
-std::string f_field(float v, int w, int d) {
-  if (!std::isfinite(v)) return stars(w);
-  double magnitude = std::fabs(static_cast<double>(v));
-  if (magnitude >= 1e30) return stars(w);
-  std::string digits = round_decimal(magnitude, d);
-  if (d == 0) digits += ".";
-  bool nonzero = digits.find_first_of("123456789") != std::string::npos;
-  std::string sign = (std::signbit(v) && nonzero) ? "-" : "";
-  std::string s = sign + digits;
-  if (static_cast<int>(s.size()) <= w) return right_align(s, w);
+// Appends the field: blanks, the sign, the digits (I and F fields).
+void append_f(std::string& out, float v, int w, int d) {
+  if (!std::isfinite(v)) return append_stars(out, w);
+  const double magnitude = std::fabs(static_cast<double>(v));
+  if (magnitude >= 1e30) return append_stars(out, w);
+  char buf[40];
+  std::string slow;
+  std::string_view digits;
+  if (const size_t n = round_decimal_fast(magnitude, d, buf); n > 0) {
+    digits = std::string_view(buf, n);
+  } else {
+    slow = round_decimal_exact(magnitude, d);
+    digits = slow;
+  }
+  const bool nonzero = digits.find_first_of("123456789") != std::string_view::npos;
+  const bool minus = std::signbit(v) && nonzero;
+  const int size = static_cast<int>(digits.size()) + (minus ? 1 : 0);
   // Drop the leading zero of a value below one when that makes it fit.
-  if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.' &&
-      static_cast<int>(s.size()) - 1 <= w && d > 0)
-    return right_align(sign + digits.substr(1), w);
-  return stars(w);
+  if (size > w && digits.size() > 1 && digits[0] == '0' && digits[1] == '.' && size - 1 <= w &&
+      d > 0)
+    digits.remove_prefix(1);
+  else if (size > w)
+    return append_stars(out, w);
+  out.append(static_cast<size_t>(w) - digits.size() - (minus ? 1 : 0), ' ');
+  if (minus) out += '-';
+  out.append(digits);
 }
 
-std::string free_field(int32_t v) { return " " + std::to_string(v); }
+void append_i(std::string& out, int32_t v, int w, int m) {
+  if (v == kBadInt) return append_stars(out, w);
+  const uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
+  char digits[16];
+  const auto count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  const int zeros = m > count ? m - count : 0;
+  const int size = (v < 0 ? 1 : 0) + zeros + count;
+  if (size > w) return append_stars(out, w);
+  out.append(static_cast<size_t>(w - size), ' ');
+  if (v < 0) out += '-';
+  out.append(static_cast<size_t>(zeros), '0');
+  out.append(digits, static_cast<size_t>(count));
+}
 
-std::string free_field(float v) {
-  if (!std::isfinite(v) || v == 0.0f) return " 0";  // no "-0" either
+void append_free(std::string& out, float v) {
+  if (!std::isfinite(v) || v == 0.0f) {  // no "-0" either
+    out.append(" 0");
+    return;
+  }
   // The shortest text that gives the same float back; plain decimals in the range the
   // moments and lengths of a slab take, an exponent "E" outside it.
   char buf[64];
+  buf[0] = ' ';
   const float a = std::fabs(v);
   const auto format = (a >= 1e-6f && a < 1e9f) ? std::chars_format::fixed
                                                : std::chars_format::scientific;
-  const auto result = std::to_chars(buf, buf + sizeof buf, v, format);
-  std::string text(buf, result.ptr);
-  for (char& c : text)
-    if (c == 'e') c = 'E';
-  return " " + text;
+  char* end = std::to_chars(buf + 1, buf + sizeof buf, v, format).ptr;
+  for (char* c = buf + 1; c != end; ++c)
+    if (*c == 'e') *c = 'E';
+  out.append(buf, static_cast<size_t>(end - buf));
 }
 
-std::string utf8_to_cp1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
+void append_cp1252(std::string& out, std::string_view utf8) {
   for (size_t k = 0; k < utf8.size(); ++k) {
     unsigned char c = static_cast<unsigned char>(utf8[k]);
     if (c == 0xC2 || c == 0xC3) {
@@ -233,7 +251,70 @@ std::string utf8_to_cp1252(std::string_view utf8) {
     }
     out += static_cast<char>(c);
   }
+}
+
+}  // namespace
+
+std::string i_field(int32_t v, int w, int m) {
+  std::string s;
+  append_i(s, v, w, m);
+  return s;
+}
+
+std::string f_field(float v, int w, int d) {
+  std::string s;
+  append_f(s, v, w, d);
+  return s;
+}
+
+std::string free_field(int32_t v) { return " " + std::to_string(v); }
+
+std::string free_field(float v) {
+  std::string s;
+  append_free(s, v);
+  return s;
+}
+
+std::string utf8_to_cp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  append_cp1252(out, utf8);
   return out;
+}
+
+FortranWriter& FortranWriter::i(int32_t v, int w, int m) {
+  if (!at_end()) return put(i_field(v, w, m));
+  append_i(line_, v, w, m);
+  return moved_to_end();
+}
+
+FortranWriter& FortranWriter::f(float v, int w, int d) {
+  if (!at_end()) return put(f_field(v, w, d));
+  append_f(line_, v, w, d);
+  return moved_to_end();
+}
+
+FortranWriter& FortranWriter::line(float v) {
+  if (!at_end()) return put(free_field(v)).endl();
+  append_free(line_, v);
+  return moved_to_end().endl();
+}
+
+FortranWriter& FortranWriter::a(std::string_view utf8) {
+  if (!at_end()) return put(utf8_to_cp1252(utf8));
+  append_cp1252(line_, utf8);
+  return moved_to_end();
+}
+
+bool FortranWriter::at_end() {
+  if (pos_ < line_.size()) return false;
+  line_.resize(pos_, ' ');
+  return true;
+}
+
+FortranWriter& FortranWriter::moved_to_end() {
+  pos_ = line_.size();
+  return *this;
 }
 
 FortranWriter& FortranWriter::put(std::string_view bytes) {

@@ -37,13 +37,13 @@ class FortranWriter {
  public:
   explicit FortranWriter(std::string line_end = "\r\n") : line_end_(std::move(line_end)) {}
 
-  FortranWriter& i(int32_t v, int w, int m = 0) { return put(i_field(v, w, m)); }
-  FortranWriter& f(float v, int w, int d) { return put(f_field(v, w, d)); }
+  FortranWriter& i(int32_t v, int w, int m = 0);
+  FortranWriter& f(float v, int w, int d);
   // One value in free numeric form on a line of its own.
   FortranWriter& line(int32_t v) { return put(free_field(v)).endl(); }
-  FortranWriter& line(float v) { return put(free_field(v)).endl(); }
+  FortranWriter& line(float v);
   // The engine's own text (UTF-8 source text, written as Windows-1252).
-  FortranWriter& a(std::string_view utf8) { return put(utf8_to_cp1252(utf8)); }
+  FortranWriter& a(std::string_view utf8);
   FortranWriter& a(std::string_view utf8, int w) { return aw_bytes(utf8_to_cp1252(utf8), w); }
   // Bytes from the case file, copied unchanged.
   FortranWriter& raw(std::string_view bytes) { return put(bytes); }
@@ -63,6 +63,10 @@ class FortranWriter {
   const std::string& str() const { return out_; }
 
  private:
+  // Fields are formatted straight into the line when they go at its end (the usual case);
+  // at_end() pads the line to the position first.
+  bool at_end();
+  FortranWriter& moved_to_end();
   FortranWriter& put(std::string_view bytes);
   FortranWriter& aw_bytes(std::string_view bytes, int w);
 
