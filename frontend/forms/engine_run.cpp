@@ -65,7 +65,7 @@ QString EngineRun::lineLoadProblem(const CaseStore& store) {
 }
 
 QString EngineRun::inWorkingFolder(const QString& name) const {
-  return joinFolder(m_workingFolder.isEmpty() ? QDir::currentPath() : m_workingFolder, name);
+  return joinFolder(workingFolder(), name);
 }
 
 RunResult EngineRun::fail(RunResult::Outcome outcome, const QString& message, QWidget* parent) {
@@ -102,9 +102,7 @@ RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
   RunResult result;
   {
     const WaitCursor wait;
-    const QString exchange = inWorkingFolder(QString::fromLatin1(kExchangeFile));
-    removeResolved(exchange);
-    if (copyCase(joinFolder(store.folder, store.fileName), exchange)) {
+    if (copyExchange(store)) {
       if (!runEngine(parent, &result.engineErrors)) {
         result.outcome = RunResult::Outcome::Cancelled;
         return result;
@@ -127,6 +125,20 @@ RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
   return failed;
 }
 
+bool EngineRun::copyExchange(const CaseStore& store) {
+  const QString exchange = inWorkingFolder(QString::fromLatin1(kExchangeFile));
+  removeResolved(exchange);
+  return copyCase(joinFolder(store.folder, store.fileName), exchange);
+}
+
+QString EngineRun::programPath() const {
+  return joinFolder(m_programFolder, QString::fromLatin1(kEngineProgram));
+}
+
+QString EngineRun::workingFolder() const {
+  return m_workingFolder.isEmpty() ? QDir::currentPath() : m_workingFolder;
+}
+
 bool EngineRun::copyCase(const QString& from, const QString& to) {
   const qint16 in = m_files.open(from, static_cast<int>(FileMode::Read), 0, m_dialogue);
   if (in == 0) return false;
@@ -142,8 +154,8 @@ bool EngineRun::copyCase(const QString& from, const QString& to) {
 
 bool EngineRun::runEngine(QWidget* parent, QString* errors) {
   QProcess engine;
-  engine.setProgram(joinFolder(m_programFolder, QString::fromLatin1(kEngineProgram)));
-  engine.setWorkingDirectory(m_workingFolder.isEmpty() ? QDir::currentPath() : m_workingFolder);
+  engine.setProgram(programPath());
+  engine.setWorkingDirectory(workingFolder());
   engine.setStandardOutputFile(QProcess::nullDevice());
   engine.start(QIODevice::ReadOnly);
   if (!engine.waitForStarted(-1)) {

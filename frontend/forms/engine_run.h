@@ -69,6 +69,14 @@ class EngineRun {
   // The message for a line load in force outside spans 1..n, or empty when all lie inside.
   static QString lineLoadProblem(const CaseStore& store);
 
+  // Replaces ~indata~.tmp in the working folder by a copy of the file the case was saved to.
+  // False when that fails (the disk-error dialogue has been through it).
+  bool copyExchange(const CaseStore& store);
+
+  // The engine program and the folder it works in.
+  QString programPath() const;
+  QString workingFolder() const;
+
  private:
   bool copyCase(const QString& from, const QString& to);
   // Starts the engine and waits; false when "Avbryt" ended it.

@@ -182,6 +182,7 @@ void MDIForm1::createActions() {
   QMenu* ber = menu("ber", QStringLiteral("Beräkning"));
   a.start = entry(ber, "start", QStringLiteral("Kör..."));
   a.start->setShortcut(Qt::Key_F5);
+  a.sok = entry(ber, "sok", QStringLiteral("Sök lösning..."));
 
   QMenu* res = menu("res", QStringLiteral("Resultat"));
   a.res1 = entry(res, "res1", QStringLiteral("Resultat på skärm"));

@@ -45,6 +45,7 @@ class MDIForm1 : public QMainWindow {
     QAction* gorom = nullptr;    // Gör om
     QAction* blin = nullptr;     // Linjelaster
     QAction* start = nullptr;    // Kör...
+    QAction* sok = nullptr;      // Sök lösning...
     QAction* res1 = nullptr;     // Resultat på skärm
     QAction* res2 = nullptr;     // Resultat på skrivare
     QAction* del1 = nullptr;     // Resultatfiler

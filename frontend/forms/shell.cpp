@@ -22,6 +22,7 @@
 #include "momkurva.h"
 #include "notices.h"
 #include "prompts.h"
+#include "search_dialog.h"
 #include "startup_files.h"
 
 namespace solvow::forms {
@@ -82,6 +83,7 @@ void Shell::connectMenus() {
   connect(a.skrinst, &QAction::triggered, this, &Shell::setUpPrinter);
   connect(a.av, &QAction::triggered, this, &Shell::leave);
   connect(a.start, &QAction::triggered, this, &Shell::runCalculation);
+  connect(a.sok, &QAction::triggered, this, &Shell::searchDesign);
   connect(a.res1, &QAction::triggered, this, &Shell::showReport);
   connect(a.res2, &QAction::triggered, this, &Shell::printReport);
   connect(a.del1, &QAction::triggered, this, [this] { deleteFiles(QStringLiteral("*.RES")); });
@@ -283,6 +285,21 @@ void Shell::runCalculation() {
     m_window->mdiArea()->setActiveSubWindow(w);
   }
   m_viewer->showReportText(result.reportText);
+}
+
+void Shell::searchDesign() {
+  if (!m_store.named || m_store.changed) return tell(QStringLiteral("Du måste spara Filen först !"));
+  if (const QString problem = EngineRun::lineLoadProblem(m_store); !problem.isEmpty())
+    return tell(problem);
+  EngineRun run(m_files, m_dialogue);
+  run.setWorkingFolder(m_workFolder);
+  run.setProgramFolder(m_store.programFolder);
+  SearchDialog dialog(m_store, run, m_window.get());
+  connect(&dialog, &SearchDialog::designApplied, this, [this] {
+    m_window->loadCase();
+    m_window->showInputForm();
+  });
+  dialog.exec();
 }
 
 void Shell::showReport() {

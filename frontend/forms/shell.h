@@ -73,6 +73,9 @@ class Shell : public QObject {
 
   // "Kör...": the engine on the saved case; the report in the viewer.
   void runCalculation();
+  // "Sök lösning...": the design search of the saved case; a design chosen there is put into
+  // the case, which is then changed.
+  void searchDesign();
   // "Resultat på skärm": the report of the case read afresh into the viewer.
   void showReport();
   // "Resultat på skrivare": the report of the case printed in the report font.

@@ -1,0 +1,212 @@
+#include "search_files.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "text_conv.h"
+
+namespace solvow {
+
+namespace {
+
+constexpr double kLeastThickness = 0.05;  // above the deck's 0.045 m ribs
+constexpr double kProposedSpread = 0.02;
+constexpr int kRejectedListed = 20;
+
+// Thickness in whole tenths of a millimetre, as the engine counts its steps.
+qint64 tenths(double metres) { return std::llround(metres * 10000.0); }
+
+const CaseStore& lists() {
+  static const CaseStore store = [] {
+    CaseStore s;
+    setDefaults(s);
+    return s;
+  }();
+  return store;
+}
+
+// The diameter in mm of bar size code `dok` ("ø 12" -> 12).
+int barMillimetres(int dok) {
+  const QStringList& bars = lists().barDiameters;
+  if (dok < 1 || dok > bars.size()) return 0;
+  return static_cast<int>(textToNumber(QStringView(bars[dok - 1]).mid(2)));
+}
+
+int barCode(int millimetres) {
+  for (int dok = 1; dok <= lists().barDiameters.size(); ++dok)
+    if (barMillimetres(dok) == millimetres) return dok;
+  return 0;
+}
+
+QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
+
+double fieldNumber(const QString& text) {
+  if (text.startsWith(QLatin1Char('*'))) return std::numeric_limits<double>::infinity();
+  return textToNumber(QStringView(text));
+}
+
+// A data line of a table: Nr, thicknesses, concrete, bar, AV/PÅ, S, volume, steel top and
+// bottom, cost, largest utilisation, the check.
+std::optional<SearchRow> parseRow(const QString& line, bool passes) {
+  const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  if (f.size() < 12) return std::nullopt;
+  bool numbered = false;
+  f[0].toInt(&numbered);
+  if (!numbered) return std::nullopt;
+  SearchRow row;
+  row.passes = passes;
+  if (f[1] != QLatin1String("-"))
+    for (const QString& t : f[1].split(QLatin1Char('/'))) row.thickness.append(fieldNumber(t));
+  row.concrete = static_cast<int>(lists().concreteClasses.indexOf(f[2])) + 1;
+  row.bar = barCode(f[3].toInt());
+  row.curtailment = f[4] == QStringLiteral("PÅ") ? 1 : 0;
+  row.spacing = f[5].toInt();
+  row.concreteVolume = fieldNumber(f[6]);
+  row.steelTop = fieldNumber(f[7]);
+  row.steelBottom = fieldNumber(f[8]);
+  row.cost = fieldNumber(f[9]);
+  row.worst = fieldNumber(f[10]);
+  row.check = f.mid(11).join(QLatin1Char(' '));
+  if (row.concrete < 1 || row.bar < 1) return std::nullopt;
+  return row;
+}
+
+}  // namespace
+
+SearchRanges defaultRanges(const CaseStore& store) {
+  SearchRanges r;
+  for (int i = 1; i <= store.nfack; ++i) {
+    const double t = store.ptjl[static_cast<size_t>(i)];
+    bool placed = false;
+    for (ThicknessRange& g : r.groups) {
+      if (tenths(store.ptjl[static_cast<size_t>(g.spans.front())]) == tenths(t)) {
+        g.spans.append(i);
+        placed = true;
+      }
+    }
+    if (placed) continue;
+    ThicknessRange g;
+    g.spans = {i};
+    g.from = std::max(kLeastThickness, static_cast<double>(tenths(t - kProposedSpread)) / 1e4);
+    g.to = std::max(g.from, static_cast<double>(tenths(t + kProposedSpread)) / 1e4);
+    g.step = 0.01;
+    r.groups.append(g);
+  }
+  r.concrete = {store.btg};
+  r.bars = {store.dok};
+  r.curtailment = {store.kavko != 0 ? 1 : 0};
+  return r;
+}
+
+QString spansText(const QList<int>& spans) {
+  QStringList parts;
+  for (qsizetype k = 0; k < spans.size();) {
+    qsizetype end = k;
+    while (end + 1 < spans.size() && spans[end + 1] == spans[end] + 1) ++end;
+    parts.append(end == k ? QString::number(spans[k])
+                          : QStringLiteral("%1-%2").arg(spans[k]).arg(spans[end]));
+    k = end + 1;
+  }
+  return parts.join(QLatin1Char(','));
+}
+
+std::optional<QList<int>> parseSpans(const QString& text, int n) {
+  static const QRegularExpression item(QStringLiteral("^(\\d+)(?:-(\\d+))?$"));
+  QList<int> spans;
+  const QString compact = text.simplified().remove(QLatin1Char(' '));
+  if (compact.isEmpty()) return std::nullopt;
+  for (const QString& part : compact.split(QLatin1Char(','))) {
+    const QRegularExpressionMatch m = item.match(part);
+    if (!m.hasMatch()) return std::nullopt;
+    const int lo = m.captured(1).toInt();
+    const int hi = m.captured(2).isEmpty() ? lo : m.captured(2).toInt();
+    if (lo < 1 || hi > n || lo > hi) return std::nullopt;
+    for (int i = lo; i <= hi; ++i)
+      if (!spans.contains(i)) spans.append(i);
+  }
+  std::sort(spans.begin(), spans.end());
+  return spans;
+}
+
+qint64 candidateCount(const SearchRanges& r) {
+  qint64 count = static_cast<qint64>(r.concrete.size()) * r.bars.size() * r.curtailment.size();
+  for (const ThicknessRange& g : r.groups) {
+    const qint64 lo = tenths(g.from), hi = tenths(g.to), by = tenths(g.step);
+    if (by <= 0 || lo > hi) return 0;
+    count *= (hi - lo) / by + 1;
+  }
+  return count;
+}
+
+QByteArray specText(const SearchRanges& r) {
+  QStringList lines = {QStringLiteral("# Design search written by SOLVOW")};
+  for (const ThicknessRange& g : r.groups)
+    lines.append(QStringLiteral("thickness %1 %2 %3 %4")
+                     .arg(spansText(g.spans), number(g.from, 4), number(g.to, 4),
+                          number(g.step, 4)));
+  QStringList concrete, bars, curtailment;
+  for (int c : r.concrete) concrete.append(lists().concreteClasses.value(c - 1));
+  for (int b : r.bars) bars.append(QString::number(barMillimetres(b)));
+  for (int k : r.curtailment) curtailment.append(k != 0 ? QStringLiteral("on") : QStringLiteral("off"));
+  lines.append(QStringLiteral("concrete ") + concrete.join(QLatin1Char(' ')));
+  lines.append(QStringLiteral("bar ") + bars.join(QLatin1Char(' ')));
+  lines.append(QStringLiteral("curtailment ") + curtailment.join(QLatin1Char(' ')));
+  if (r.concretePrice) lines.append(QStringLiteral("price concrete ") + number(*r.concretePrice, 2));
+  if (r.steelPrice) lines.append(QStringLiteral("price steel ") + number(*r.steelPrice, 2));
+  lines.append(QStringLiteral("rejected %1").arg(kRejectedListed));
+  return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
+}
+
+std::optional<SearchResult> parseSearchResult(const QByteArray& bytes) {
+  const QString text = fromWindows1252(bytes);
+  if (!text.startsWith(QStringLiteral("SÖKNING AV LÖSNING"))) return std::nullopt;
+  SearchResult result;
+  enum class Part { kHead, kOwn, kPassing, kRejected } part = Part::kHead;
+  static const QRegularExpression counts(
+      QStringLiteral("^Prövade:\\s*(\\d+)\\s+Godkända:\\s*(\\d+)"));
+  for (QString line : text.split(QLatin1Char('\n'))) {
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (line.startsWith(QStringLiteral("  Grupp"))) {
+      const QString spans = line.section(QStringLiteral("fack"), 1);
+      QList<int> group;
+      for (const QString& s : spans.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        group.append(s.toInt());
+      result.groups.append(group);
+    } else if (const QRegularExpressionMatch m = counts.match(line); m.hasMatch()) {
+      result.tried = m.captured(1).toLongLong();
+      result.passing = m.captured(2).toLongLong();
+    } else if (line.startsWith(QStringLiteral("Fallet självt:"))) {
+      part = Part::kOwn;
+    } else if (line.startsWith(QStringLiteral("GODKÄNDA"))) {
+      part = Part::kPassing;
+    } else if (line.startsWith(QStringLiteral("UNDERKÄNDA"))) {
+      part = Part::kRejected;
+    } else if (part == Part::kOwn) {
+      if (auto row = parseRow(line, false)) {
+        row->passes = row->worst <= 1.0;
+        result.own = row;
+      }
+    } else if (part != Part::kHead) {
+      if (auto row = parseRow(line, part == Part::kPassing)) result.rows.append(*row);
+    }
+  }
+  return result;
+}
+
+void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRow& row) {
+  for (qsizetype g = 0; g < result.groups.size() && g < row.thickness.size(); ++g)
+    for (int i : result.groups[g])
+      if (i >= 1 && i <= kStoreSpans)
+        store.ptjl[static_cast<size_t>(i)] = static_cast<float>(row.thickness[g]);
+  store.btg = static_cast<qint16>(row.concrete);
+  store.dok = static_cast<qint16>(row.bar);
+  store.kavko = static_cast<qint16>(row.curtailment);
+  store.changed = true;
+  store.diagramEnabled = false;
+}
+
+}  // namespace solvow

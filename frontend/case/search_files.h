@@ -1,0 +1,82 @@
+// The files of the design search, on the front end's side: the specification it writes for
+// "solvowb --search" from the ranges chosen in the dialog, the table it reads back from
+// SEARCH.RES, and putting a chosen design into the case store.
+//
+// Thicknesses in m; concrete classes, bar sizes as the store's list positions (btg 1..9,
+// dok 1..5); curtailment as the store keeps it (kavko 0 off, 1 on).
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+#include "case_store.h"
+
+namespace solvow {
+
+inline constexpr const char* kSearchSpecFile = "SEARCH.SPC";
+inline constexpr const char* kSearchResultFile = "SEARCH.RES";
+
+// Spans that share one thickness, and the thicknesses tried for them.
+struct ThicknessRange {
+  QList<int> spans;  // 1..n, ascending
+  double from = 0, to = 0, step = 0.01;
+};
+
+struct SearchRanges {
+  QList<ThicknessRange> groups;
+  QList<int> concrete;  // btg codes
+  QList<int> bars;      // dok codes
+  QList<int> curtailment;  // 0 and/or 1
+  std::optional<double> concretePrice;  // per m3, every class; none: the engine's defaults
+  std::optional<double> steelPrice;     // per kg
+};
+
+// The dialog's first proposal: the spans of equal thickness form a group whose range runs
+// from 0.02 m below to 0.02 m above the case's value (never below 0.05 m) in steps of
+// 0.01 m; the case's concrete class, bar size and curtailment.
+SearchRanges defaultRanges(const CaseStore& store);
+
+// "1-2,9-10" for spans 1, 2, 9, 10; and back. parseSpans gives nothing for a text that is
+// not such a list within 1..n.
+QString spansText(const QList<int>& spans);
+std::optional<QList<int>> parseSpans(const QString& text, int n);
+
+// The number of designs the ranges name (0 when a list is empty or a range is backwards).
+qint64 candidateCount(const SearchRanges& ranges);
+
+// The specification file's text for the ranges.
+QByteArray specText(const SearchRanges& ranges);
+
+// One design of SEARCH.RES.
+struct SearchRow {
+  bool passes = false;
+  QList<double> thickness;  // one per group, in the groups' order
+  int concrete = 0;         // btg code
+  int bar = 0;              // dok code
+  int curtailment = 0;      // kavko
+  int spacing = 0;          // smallest top bar spacing, mm
+  double concreteVolume = 0;  // m3/m2
+  double steelTop = 0, steelBottom = 0;  // kg/m2
+  double cost = 0;
+  double worst = 0;  // largest utilisation; infinity for a design without solution
+  QString check;
+};
+
+struct SearchResult {
+  QList<QList<int>> groups;  // the spans of each thickness group
+  QList<SearchRow> rows;     // passing designs first, then the listed rejected ones
+  std::optional<SearchRow> own;  // the case itself; passes when its largest utilisation is at most 1
+  qint64 tried = 0, passing = 0;
+};
+
+// Reads SEARCH.RES (Windows-1252). Nothing when the bytes are not such a file.
+std::optional<SearchResult> parseSearchResult(const QByteArray& bytes);
+
+// Puts the design into the store as an edit would: thicknesses of the group spans, concrete
+// class, bar size and curtailment; the case is then changed and has no diagram.
+void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRow& row);
+
+}  // namespace solvow

@@ -1,0 +1,280 @@
+// "Sök lösning...": the dialog over the ten-span sample case (thicknesses 0.14 in spans 1, 2,
+// 9, 10; 0.16 in 3, 8; 0.18 in 4, 7; 0.20 in 5, 6; C35/45, ø 12, staggered bars), the real
+// engine searching in a scratch working folder, real clicks.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine_run.h"
+#include "mdiform1.h"
+#include "modal_script.h"
+#include "search_dialog.h"
+#include "shell.h"
+
+namespace solvow::forms {
+namespace {
+
+using test::clickText;
+using test::ModalScript;
+
+class SearchDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_root.isValid());
+    QDir(m_root.path()).mkpath(QStringLiteral("arbete"));
+    QDir(m_root.path()).mkpath(QStringLiteral("fall"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
+                            cases(QStringLiteral("TIOFACK.IND"))));
+    shell = std::make_unique<Shell>(work());
+    shell->store().programFolder = QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath();
+    ASSERT_TRUE(shell->openCaseFile(cases(), QStringLiteral("TIOFACK.IND")));
+    shell->window()->show();
+    run = std::make_unique<EngineRun>(files, DiskDialogue{});
+    run->setWorkingFolder(work());
+    run->setProgramFolder(shell->store().programFolder);
+  }
+
+  QString work(const QString& name = {}) const {
+    return QDir(m_root.filePath(QStringLiteral("arbete"))).filePath(name);
+  }
+  QString cases(const QString& name = {}) const {
+    return QDir(m_root.filePath(QStringLiteral("fall"))).filePath(name);
+  }
+
+  std::unique_ptr<SearchDialog> open() {
+    auto d = std::make_unique<SearchDialog>(shell->store(), *run, shell->window());
+    d->show();
+    return d;
+  }
+
+  template <class T>
+  static T* child(QWidget* d, const char* name) {
+    T* w = d->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+
+  static void click(QWidget* d, const char* name) {
+    QWidget* w = child<QWidget>(d, name);
+    if (auto* box = qobject_cast<QCheckBox*>(w))
+      QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    else
+      QTest::mouseClick(w, Qt::LeftButton);
+  }
+
+  // Clicks "Sök" and waits for the engine to end.
+  static void search(SearchDialog* d) {
+    click(d, "sok");
+    EXPECT_TRUE(QTest::qWaitFor([d] { return !d->running(); }, 30000));
+    QCoreApplication::processEvents();
+  }
+
+  static QString cell(QTableWidget* t, int row, int column) {
+    return t->item(row, column) != nullptr ? t->item(row, column)->text() : QString();
+  }
+
+  QTemporaryDir m_root;
+  FileTable files;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<EngineRun> run;
+};
+
+TEST_F(SearchDialogTest, ProposesRangesAroundTheCaseValues) {
+  auto d = open();
+  auto* groups = child<QTableWidget>(d.get(), "grupper");
+  ASSERT_EQ(groups->rowCount(), 4);
+  // Spans of equal thickness form a group; each range is the case's value +- 0.02 m.
+  const char* want[4][4] = {{"1-2,9-10", "0.120", "0.160", "0.010"},
+                            {"3,8", "0.140", "0.180", "0.010"},
+                            {"4,7", "0.160", "0.200", "0.010"},
+                            {"5-6", "0.180", "0.220", "0.010"}};
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
+      EXPECT_EQ(cell(groups, r, c).toStdString(), want[r][c]) << r << "," << c;
+  EXPECT_TRUE(child<QCheckBox>(d.get(), "betong4")->isChecked());  // C35/45
+  EXPECT_FALSE(child<QCheckBox>(d.get(), "betong1")->isChecked());
+  EXPECT_TRUE(child<QCheckBox>(d.get(), "diam4")->isChecked());  // ø 12
+  EXPECT_FALSE(child<QCheckBox>(d.get(), "avkortning1")->isChecked());
+  EXPECT_TRUE(child<QCheckBox>(d.get(), "avkortning2")->isChecked());
+  // 5 thicknesses in each of 4 groups: 625 designs; one more concrete class doubles them.
+  auto* count = child<QLabel>(d.get(), "antal");
+  EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 625"));
+  click(d.get(), "betong1");
+  EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 1250"));
+}
+
+TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoTheCase) {
+  auto d = open();
+  click(d.get(), "betong1");  // C20/25 as well
+  search(d.get());
+  auto* progress = child<QProgressBar>(d.get(), "forlopp");
+  EXPECT_EQ(progress->maximum(), 1250);
+  EXPECT_EQ(progress->value(), 1250);
+  EXPECT_TRUE(QFileInfo::exists(work(QStringLiteral("SEARCH.SPC"))));
+  auto* table = d->resultTable();
+  ASSERT_GT(table->rowCount(), 0);
+  const SearchResult& result = d->result();
+  EXPECT_EQ(result.tried, 1250);
+  ASSERT_TRUE(result.own.has_value());
+  EXPECT_TRUE(result.own->passes);  // the sample passes: largest 0.90 on its page 2
+  EXPECT_EQ(result.groups.size(), 4);
+
+  // Sorted by cost (column 8) with a click on its heading: rising, the passing cheapest
+  // first; a second click turns the order.
+  QHeaderView* header = table->horizontalHeader();
+  const int x = header->sectionViewportPosition(8) + header->sectionSize(8) / 2;
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+  double last = -1;
+  if (header->sortIndicatorOrder() == Qt::DescendingOrder)
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+  for (int r = 0; r < table->rowCount(); ++r) {
+    const double cost = cell(table, r, 8).toDouble();
+    EXPECT_GE(cost, last) << "row " << r;
+    last = cost;
+  }
+  test::render(d.get(), QStringLiteral("search_dialog"));
+
+  // The cheapest passing design, cheaper than the case itself.
+  int chosen = -1;
+  for (int r = 0; r < table->rowCount() && chosen < 0; ++r)
+    if (cell(table, r, 9).toDouble() <= 1.0) chosen = r;
+  ASSERT_GE(chosen, 0);
+  EXPECT_LT(cell(table, chosen, 8).toDouble(), result.own->cost);
+  const QStringList thick = cell(table, chosen, 0).split(QLatin1Char('/'));
+  const QString concrete = cell(table, chosen, 1);
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                    table->visualItemRect(table->item(chosen, 2)).center());
+  auto* apply = child<QPushButton>(d.get(), "anvand");
+  ASSERT_TRUE(apply->isEnabled());
+  QTest::mouseClick(apply, Qt::LeftButton);
+
+  const CaseStore& s = shell->store();
+  EXPECT_TRUE(s.changed);
+  EXPECT_FALSE(s.diagramEnabled);
+  EXPECT_EQ(s.concreteClasses.value(s.btg - 1), concrete);
+  ASSERT_EQ(thick.size(), 4);
+  const int firstOfGroup[4] = {1, 3, 4, 5};
+  const int lastOfGroup[4] = {10, 8, 7, 6};
+  for (int g = 0; g < 4; ++g) {
+    EXPECT_EQ(s.ptjl[static_cast<size_t>(firstOfGroup[g])], thick[g].toFloat()) << g;
+    EXPECT_EQ(s.ptjl[static_cast<size_t>(lastOfGroup[g])], thick[g].toFloat()) << g;
+  }
+}
+
+TEST_F(SearchDialogTest, RejectedDesignsAreGreyAndCannotBeApplied) {
+  auto d = open();
+  // Spans 5-6 of 6.0 m: 0.10 m is far too thin (slenderness 5.9 / (36 x 0.10) = 1.64).
+  auto* groups = child<QTableWidget>(d.get(), "grupper");
+  groups->item(3, 1)->setText(QStringLiteral("0.10"));
+  groups->item(3, 2)->setText(QStringLiteral("0.10"));
+  search(d.get());
+  auto* table = d->resultTable();
+  EXPECT_EQ(d->result().passing, 0);
+  ASSERT_GT(table->rowCount(), 0);
+  EXPECT_EQ(table->item(0, 0)->foreground().color(), QColor(Qt::gray));
+  // The nearest to passing still fails on span 5 or 6, by at least its slenderness.
+  const QString check = cell(table, 0, 10);
+  EXPECT_TRUE(check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6")))
+      << check.toStdString();
+  EXPECT_GE(cell(table, 0, 9).toDouble(), 1.638);
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                    table->visualItemRect(table->item(0, 2)).center());
+  EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
+  EXPECT_FALSE(shell->store().changed);
+}
+
+TEST_F(SearchDialogTest, BadRangesAreNamedAndStartNothing) {
+  struct {
+    int row, column;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {0, 0, "1-11", "Grupp 1: skriv facken"},
+      {1, 0, "3,9", "Fack 9 står i mer än en grupp."},
+      {2, 1, "0.30", "Grupp 3: tjocklek"},
+      {2, 3, "0", "Grupp 3: tjocklek"},
+  };
+  for (const auto& c : cases) {
+    auto d = open();
+    child<QTableWidget>(d.get(), "grupper")->item(c.row, c.column)->setText(QString::fromUtf8(c.text));
+    QString seen;
+    {
+      ModalScript script{[&seen](QWidget* w) {
+        seen = test::boxText(w);
+        clickText(w, QStringLiteral("OK"));
+      }};
+      click(d.get(), "sok");
+    }
+    EXPECT_TRUE(seen.startsWith(QString::fromUtf8(c.message))) << seen.toStdString();
+    EXPECT_FALSE(d->running());
+    EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("SEARCH.SPC"))));
+  }
+}
+
+TEST_F(SearchDialogTest, AvbrytEndsTheEngine) {
+  // A stand-in engine that prints one progress line and never ends.
+  QTemporaryDir program;
+  const QString engine = QDir(program.path()).filePath(QStringLiteral("solvowb"));
+  {
+    QFile f(engine);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\necho 3/10\nexec sleep 30\n");
+  }
+  QFile::setPermissions(engine, QFile::permissions(engine) | QFileDevice::ExeOwner);
+  run->setProgramFolder(program.path());
+  auto d = open();
+  click(d.get(), "sok");
+  auto* progress = child<QProgressBar>(d.get(), "forlopp");
+  EXPECT_TRUE(QTest::qWaitFor([progress] { return progress->value() == 3; }, 10000));
+  EXPECT_EQ(progress->maximum(), 10);
+  EXPECT_TRUE(d->running());
+  EXPECT_FALSE(child<QPushButton>(d.get(), "sok")->isEnabled());
+  click(d.get(), "Avbryt");
+  EXPECT_TRUE(QTest::qWaitFor([&d] { return !d->running(); }, 10000));
+  EXPECT_EQ(child<QLabel>(d.get(), "sammanfattning")->text(), QStringLiteral("Sökningen avbröts."));
+  EXPECT_EQ(d->resultTable()->rowCount(), 0);
+}
+
+// The menu entry: like "Kör...", only for a saved and unchanged case.
+TEST_F(SearchDialogTest, TheMenuEntryWantsASavedCaseAndOpensTheDialog) {
+  QAction* sok = shell->window()->actions().sok;
+  ASSERT_NE(sok, nullptr);
+  EXPECT_EQ(sok->text(), QStringLiteral("Sök lösning..."));
+  EXPECT_TRUE(sok->isEnabled());
+  QStringList seen;
+  {
+    ModalScript script{[&seen](QWidget* w) {
+      seen.append(w->objectName());
+      clickText(w, QStringLiteral("Stäng"));
+    }};
+    sok->trigger();
+  }
+  EXPECT_EQ(seen, QStringList{QStringLiteral("SokLosning")});
+
+  shell->store().changed = true;
+  QString message;
+  {
+    ModalScript script{[&message](QWidget* w) {
+      message = test::boxText(w);
+      clickText(w, QStringLiteral("OK"));
+    }};
+    sok->trigger();
+  }
+  EXPECT_EQ(message, QStringLiteral("Du måste spara Filen först !"));
+}
+
+}  // namespace
+}  // namespace solvow::forms
