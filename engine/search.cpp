@@ -12,6 +12,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "checks.h"
 #include "comdat.h"
 #include "comdat_deck.h"
 #include "design.h"
@@ -33,7 +34,18 @@ void apply(Run& run, const Candidate& cand) {
   c.concrete_class = cand.concrete_class;
   c.top_bar = cand.top_bar;
   c.top_layout = cand.top_layout;
+  c.props = cand.props;
   berdat(run);
+}
+
+// Props of all spans per m2 of the spans: metres of prop lines per m2.
+float props_per_m2(const Indat& c) {
+  float count = 0, length = 0;
+  for (int i = 1; i <= c.n; ++i) {
+    count += static_cast<float>(c.props[i]);
+    length += c.span[i];
+  }
+  return length > 0 ? count / length : 0.0f;
 }
 
 // Concrete of the spans and cantilevers per m2 of the spans, m3/m2.
@@ -63,7 +75,22 @@ struct Worst {
   }
 };
 
-Worst worst_check(const Indat& c, const Utdat& u) {
+Check page6_check(CheckKind kind) {
+  switch (kind) {
+    case CheckKind::kDeckSagging:
+      return Check::kDeckSagging;
+    case CheckKind::kDeckHogging:
+      return Check::kDeckHogging;
+    case CheckKind::kDeckDeflection:
+      return Check::kDeckDeflection;
+    case CheckKind::kNone:
+    case CheckKind::kFrequency:
+      break;
+  }
+  return Check::kFrequency;
+}
+
+Worst worst_check(const Indat& c, const Utdat& u, const CheckVerdict& page6) {
   Worst w;
   for (int i = 1; i <= c.n; ++i) {
     w.take(u.uf[i], Check::kSpanMoment, i);
@@ -80,6 +107,8 @@ Worst worst_check(const Indat& c, const Utdat& u) {
     if (u.as[j] > 0 && !(u.s[j] > 0)) w.take(none, Check::kTopBars, j);
   for (int i = 1; i <= c.n; ++i)
     if (u.lb[i] > 0 && u.sb[i] <= 0) w.take(none, Check::kBottomBars, i);
+  if (page6.governing != CheckKind::kNone)
+    w.take(page6.utilisation, page6_check(page6.governing), page6.span);
   return w;
 }
 
@@ -104,7 +133,8 @@ Axes axes(const SearchSpec& spec) {
   a.sizes.push_back(spec.concrete.size());
   a.sizes.push_back(spec.bars.size());
   a.sizes.push_back(spec.layouts.size());
-  a.per_analysis = spec.bars.size() * spec.layouts.size();
+  a.sizes.push_back(std::max<size_t>(spec.props.size(), 1));
+  a.per_analysis = spec.bars.size() * spec.layouts.size() * a.sizes.back();
   return a;
 }
 
@@ -122,11 +152,15 @@ Candidate candidate_at(const Indat& c, const SearchSpec& spec, size_t index) {
   cand.concrete_class = spec.concrete[digit[base]];
   cand.top_bar = spec.bars[digit[base + 1]];
   cand.top_layout = spec.layouts[digit[base + 2]];
+  if (!spec.props.empty())
+    for (int i = 1; i <= c.n; ++i) cand.props[i] = spec.props[digit[base + 3]];
   return cand;
 }
 
 // The candidates of one analysis: the first of them is `first`, all share its thicknesses
-// and concrete class.
+// and concrete class. The checks of page 6 do not depend on the top bars or the curtailment
+// (only the spacing against cracking does, which passes or fails nothing): their verdict is
+// found once per number of props.
 void search_one_analysis(const Run& base, const SearchSpec& spec, size_t first,
                          std::vector<Outcome>& out) {
   Run analysed = base;
@@ -134,14 +168,27 @@ void search_one_analysis(const Run& base, const SearchSpec& spec, size_t first,
   int32_t flag = 0;
   snikra(analysed, flag);
   analysed.files.clear();
+  const size_t props = std::max<size_t>(spec.props.size(), 1);
+  std::vector<CheckVerdict> verdicts;
+  {
+    Run checked = analysed;
+    for (size_t p = 0; p < props; ++p) {
+      checked.indat.props = candidate_at(base.indat, spec, first + p).props;
+      verdicts.push_back(slab_checks(checked));
+    }
+  }
   size_t index = first;
   for (size_t b = 0; b < spec.bars.size(); ++b) {
     Run designed = analysed;
     apply(designed, candidate_at(base.indat, spec, index));
     dimen(designed);
-    for (size_t l = 0; l < spec.layouts.size(); ++l, ++index) {
-      designed.indat.top_layout = spec.layouts[l];
-      out[index] = assess(designed, spec);
+    for (size_t l = 0; l < spec.layouts.size(); ++l) {
+      for (size_t p = 0; p < props; ++p, ++index) {
+        designed.indat.top_layout = spec.layouts[l];
+        designed.indat.props = candidate_at(base.indat, spec, index).props;
+        designed.checkdat.verdict = verdicts[p];
+        out[index] = assess(designed, spec);
+      }
     }
   }
 }
@@ -214,7 +261,9 @@ class SearchReport {
     }
     w_.endl();
     w_.a("  Stålpris per kg:").f(spec_.steel_price, 8, 2).endl();
-    w_.a("GODKÄND: alla nyttjandegrader på sid 2 <= 1.00 och armering med lösning").endl();
+    w_.a("  Stämp: pris per m stämplinje").f(spec_.prop_price, 8, 2)
+        .a(" x antal stämplinjer / fackens längd").endl();
+    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00 och armering med lösning").endl();
     w_.endl();
   }
 
@@ -241,10 +290,10 @@ class SearchReport {
   }
 
   void column_heads() {
-    w_.a("   Nr Tjocklek (m)     Betong Diam Avk    S  Betong   Stål   Stål Kostnad  Max.ny "
+    w_.a("   Nr Tjocklek (m)     Betong Diam Avk Stämp    S  Betong   Stål   Stål Kostnad  Max.ny "
          "Kontroll")
         .endl();
-    w_.a("                                         mm   m3/m2 överk.  fält  per m2").endl();
+    w_.a("                                               mm   m3/m2 överk.  fält  per m2").endl();
   }
 
   void table(std::string_view title, const std::vector<const Outcome*>& rows) {
@@ -256,7 +305,7 @@ class SearchReport {
   }
 
   // Whitespace-separated fields, the check last: Nr, thicknesses of the groups joined by
-  // "/", concrete, bar diameter, AV/PÅ, spacing, volume, steel top, steel bottom, cost,
+  // "/", concrete, bar diameter, AV/PÅ, props in every span ("-": the case's own), spacing, volume, steel top, steel bottom, cost,
   // largest utilisation, the check.
   void row(int32_t nr, const Outcome& o) {
     const Candidate& c = o.candidate;
@@ -271,7 +320,12 @@ class SearchReport {
     if (t.size() < 17) w_.x(static_cast<int>(17 - t.size()));
     w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c.concrete_class)].name);
     w_.i(static_cast<int32_t>(comdat::kBar[static_cast<size_t>(c.top_bar)].diameter), 5);
-    w_.a(c.top_layout == 2 ? "  PÅ" : "  AV").i(o.spacing, 5);
+    w_.a(c.top_layout == 2 ? "  PÅ" : "  AV");
+    if (spec_.props.empty())
+      w_.x(5).a("-");
+    else
+      w_.i(c.props[1], 6);
+    w_.i(o.spacing, 5);
     w_.f(o.concrete, 8, 4).f(o.steel_top, 7, 2).f(o.steel_bottom, 7, 2).f(o.cost, 8, 2);
     w_.f(o.worst, 7, 3).x(1).a(check_name(o.check, o.where)).endl();
   }
@@ -305,6 +359,14 @@ std::string check_name(Check check, int where) {
       return "Stödarmering saknar lösning stöd " + std::to_string(where);
     case Check::kBottomBars:
       return "Fältarmering (brand) saknar lösning" + span;
+    case Check::kDeckSagging:
+      return "Byggskede, fältmoment" + span;
+    case Check::kDeckHogging:
+      return "Byggskede, stödmoment" + span;
+    case Check::kDeckDeflection:
+      return "Byggskede, nedböjning" + span;
+    case Check::kFrequency:
+      return "Egenfrekvens" + span;
   }
   return {};
 }
@@ -315,6 +377,7 @@ Candidate case_candidate(const Indat& c) {
   cand.concrete_class = c.concrete_class;
   cand.top_bar = c.top_bar;
   cand.top_layout = c.top_layout;
+  cand.props = c.props;
   return cand;
 }
 
@@ -335,8 +398,9 @@ Outcome assess(const Run& run, const SearchSpec& spec) {
   o.steel_top = c.top_layout == 2 ? u.wb : u.wa;
   o.steel_bottom = u.wf;
   o.cost = spec.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
-           spec.steel_price * (o.steel_top + o.steel_bottom);
-  const Worst w = worst_check(c, u);
+           spec.steel_price * (o.steel_top + o.steel_bottom) +
+           spec.prop_price * props_per_m2(c);
+  const Worst w = worst_check(c, u, run.checkdat.verdict);
   o.worst = w.value;
   o.check = w.check;
   o.where = w.where;
@@ -351,6 +415,7 @@ Outcome calculate_candidate(const Run& base, const Candidate& cand, const Search
   int32_t flag = 0;
   snikra(run, flag);
   dimen(run);
+  slab_checks(run);
   return assess(run, spec);
 }
 

@@ -1,18 +1,20 @@
 // The design search: every combination of the values that a search specification lets vary
-// (slab thickness per group of spans, concrete class, top bar size, curtailment) is
-// calculated in memory as a run of its own, checked as page 2 of its report would show it,
-// and priced; SEARCH.RES lists the designs that pass, cheapest first, and the best of those
+// (slab thickness per group of spans, concrete class, top bar size, curtailment, props during
+// casting) is calculated in memory as a run of its own, checked as pages 2 and 6 of its
+// report would show it, and priced; SEARCH.RES lists the designs that pass, cheapest first, and the best of those
 // that fail with the check that governs each.
 //
 // Cost per m2 of slab (the spans' length from the first to the last support centre):
 //   concrete price of the class (per m3) x concrete volume (m3/m2)
-//   + steel price (per kg) x (top bars + bottom bars) (kg/m2).
+//   + steel price (per kg) x (top bars + bottom bars) (kg/m2)
+//   + prop price (per m of a line of props) x props in all spans / the spans' length.
 // Concrete volume: (thickness - 0.0165 m of rib voids) x length, summed over the spans and
 // both cantilevers, divided by the spans' length. Steel: the top bars of the chosen
 // curtailment and the bottom bars for fire, as page 2 of the report prints them.
 //
-// A design passes when every utilisation of page 2 is at most 1.00 and every support and
-// span that needs bars has a spacing (no design "without solution").
+// A design passes when every utilisation of page 2 and of page 6 (construction stage, natural
+// frequency) is at most 1.00 and every support and span that needs bars has a spacing (no
+// design "without solution").
 #pragma once
 
 #include <cstdint>
@@ -33,6 +35,7 @@ struct Candidate {
   int32_t concrete_class = 0;    // 1..9
   int32_t top_bar = 0;           // 1..5
   int32_t top_layout = 0;        // 1 (one length) or 2 (staggered)
+  Int1<kMaxSpans> props{};       // temporary props of every span, 0..2
 };
 
 // The checks of page 2, in the order of its columns, and the two designs without solution.
@@ -46,6 +49,10 @@ enum class Check {
   kSlenderness,       // "Svikt"
   kTopBars,           // a support whose top bars have no solution
   kBottomBars,        // a span whose bottom bars for fire have no solution
+  kDeckSagging,       // page 6: "Byggskede, fältmoment"
+  kDeckHogging,       // page 6: "Byggskede, stödmoment"
+  kDeckDeflection,    // page 6: "Byggskede, nedböjning"
+  kFrequency,         // page 6: "Egenfrekvens"
 };
 
 // The name of a check with its span or support, as SEARCH.RES prints it ("Svikt fack 5").
@@ -69,10 +76,11 @@ Candidate case_candidate(const Indat& c);
 
 // Every candidate of `spec` for the case of `base` (read by insolvo), in the order in which
 // SEARCH.RES numbers them: thickness groups outermost (the first group slowest), then
-// concrete, bar and curtailment.
+// concrete, bar, curtailment and props.
 std::vector<Candidate> candidates(const Indat& c, const SearchSpec& spec);
 
-// Checks and prices a completed calculation (run.utdat filled by dimen).
+// Checks and prices a completed calculation (run.utdat filled by dimen, run.checkdat by
+// slab_checks).
 Outcome assess(const Run& run, const SearchSpec& spec);
 
 // The calculation of one candidate from scratch, as a plain run of the engine would do it
@@ -85,7 +93,7 @@ using Progress = std::function<void(int64_t, int64_t)>;
 
 // Calculates every candidate on `threads` threads (at least 1), each with run states of its
 // own. Candidates that share thicknesses and concrete class share one analysis, which does
-// not depend on the top bars. Returns the outcomes in candidate order.
+// not depend on the top bars, the curtailment or the props. Returns the outcomes in candidate order.
 std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int threads,
                                 const Progress& progress = {});
 

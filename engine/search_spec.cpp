@@ -78,6 +78,12 @@ std::optional<int32_t> bar_code(std::string_view word) {
   return std::nullopt;
 }
 
+std::optional<int32_t> prop_count(std::string_view word) {
+  auto count = whole(word);
+  if (count && *count >= 0 && *count <= 2) return count;
+  return std::nullopt;
+}
+
 std::optional<int32_t> layout_code(std::string_view word) {
   if (same_letters(word, "off")) return 1;
   if (same_letters(word, "on")) return 2;
@@ -130,6 +136,9 @@ class SpecReader {
     } else if (key == "curtailment") {
       once(key);
       spec_.layouts = list(layout_code, "curtailment \"off\" and/or \"on\"");
+    } else if (key == "props") {
+      once(key);
+      spec_.props = list(prop_count, "numbers of props in every span, 0, 1 or 2");
     } else if (key == "price") {
       price();
     } else if (key == "rejected") {
@@ -139,7 +148,7 @@ class SpecReader {
         fail("rejected COUNT, a whole number 0 to " + std::to_string(kMaxRejectedListed));
       spec_.rejected_listed = *count;
     } else {
-      fail("a keyword: thickness, concrete, bar, curtailment, price or rejected");
+      fail("a keyword: thickness, concrete, bar, curtailment, props, price or rejected");
     }
     check_count();
   }
@@ -212,13 +221,17 @@ class SpecReader {
 
   void price() {
     const std::string expected =
-        "price concrete [CLASS] PRICE (per m3) or price steel PRICE (per kg), PRICE >= 0";
+        "price concrete [CLASS] PRICE (per m3), price steel PRICE (per kg) or price prop PRICE "
+        "(per m of a line of props), PRICE >= 0";
     auto value = words_.size() >= 3 ? number(words_.back()) : std::nullopt;
     if (!value || *value < 0) fail(expected);
     const float p = static_cast<float>(*value);
     if (words_[1] == "steel" && words_.size() == 3) {
       once("price steel");
       spec_.steel_price = p;
+    } else if (words_[1] == "prop" && words_.size() == 3) {
+      once("price prop");
+      spec_.prop_price = p;
     } else if (words_[1] == "concrete" && words_.size() == 3) {
       once("price concrete");
       general_concrete_ = p;
@@ -269,7 +282,8 @@ class SpecReader {
 int64_t SearchSpec::candidates() const {
   int64_t count = static_cast<int64_t>(std::max<size_t>(concrete.size(), 1)) *
                   static_cast<int64_t>(std::max<size_t>(bars.size(), 1)) *
-                  static_cast<int64_t>(std::max<size_t>(layouts.size(), 1));
+                  static_cast<int64_t>(std::max<size_t>(layouts.size(), 1)) *
+                  static_cast<int64_t>(std::max<size_t>(props.size(), 1));
   for (const ThicknessGroup& g : groups) {
     count *= static_cast<int64_t>(g.thicknesses.size());
     if (count > kMaxCandidates) return count;

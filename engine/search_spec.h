@@ -12,8 +12,10 @@
 //   concrete CLASS...                concrete classes by name (C30/37) or code (1-9)
 //   bar DIAMETER...                  top bar diameters in mm: 6, 8, 10, 12, 16
 //   curtailment off|on...            off = one bar length (layout 1), on = staggered (layout 2)
+//   props COUNT...                   temporary props in every span during casting, 0-2
 //   price concrete [CLASS] PRICE     price of concrete per m3, of every class or of one
 //   price steel PRICE                price of reinforcement per kg
+//   price prop PRICE                 price of a line of props per metre of its length
 //   rejected COUNT                   how many of the best rejected designs are listed
 //
 // A value that a file does not name keeps the case's value. Every keyword but "thickness"
@@ -42,6 +44,7 @@ struct ThicknessGroup {
 inline constexpr std::array<float, comdat::kConcreteClasses + 1> kDefaultConcretePrice = {
     0.0f, 1400.0f, 1450.0f, 1500.0f, 1550.0f, 1600.0f, 1700.0f, 1800.0f, 1900.0f, 2000.0f};
 inline constexpr float kDefaultSteelPrice = 15.0f;
+inline constexpr float kDefaultPropPrice = 0.0f;
 inline constexpr int kDefaultRejectedListed = 20;
 // More candidates than this are refused: the search would take minutes.
 inline constexpr int64_t kMaxCandidates = 200000;
@@ -51,8 +54,10 @@ struct SearchSpec {
   std::vector<int32_t> concrete;       // class codes 1..9, in the file's order
   std::vector<int32_t> bars;           // bar size codes 1..5
   std::vector<int32_t> layouts;        // top bar layout 1 or 2
+  std::vector<int32_t> props;          // props in every span, 0..2; empty: the case's own
   std::array<float, comdat::kConcreteClasses + 1> concrete_price = kDefaultConcretePrice;
   float steel_price = kDefaultSteelPrice;
+  float prop_price = kDefaultPropPrice;
   int rejected_listed = kDefaultRejectedListed;
 
   // The number of candidates: the product of the list lengths.

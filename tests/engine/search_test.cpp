@@ -49,9 +49,11 @@ TEST(SearchSpec, NamesWhatVariesAndKeepsTheCaseForTheRest) {
       "concrete C20/25 c25/30 9\r\n"
       "\tbar 8 16\r\n"
       "curtailment off on\r\n"
+      "props 0 2\r\n"
       "price concrete 1200\r\n"
       "price concrete C60/75 1800\r\n"
       "price steel 11.5\r\n"
+      "price prop 40\r\n"
       "rejected 5");
   ASSERT_EQ(s.groups.size(), 1u);
   EXPECT_EQ(s.groups[0].spans, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
@@ -69,8 +71,10 @@ TEST(SearchSpec, NamesWhatVariesAndKeepsTheCaseForTheRest) {
   EXPECT_EQ(s.concrete_price[8], 1200.0f);
   EXPECT_EQ(s.concrete_price[9], 1800.0f);  // one class's price stands over the general one
   EXPECT_EQ(s.steel_price, 11.5f);
+  EXPECT_EQ(s.prop_price, 40.0f);
+  EXPECT_EQ(s.props, (std::vector<int32_t>{0, 2}));
   EXPECT_EQ(s.rejected_listed, 5);
-  EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2);
+  EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2 * 2);
 }
 
 TEST(SearchSpec, AnEmptyFileIsTheCaseItself) {
@@ -82,6 +86,8 @@ TEST(SearchSpec, AnEmptyFileIsTheCaseItself) {
   EXPECT_EQ(s.layouts, (std::vector<int32_t>{2}));
   EXPECT_EQ(s.concrete_price[4], 1550.0f);
   EXPECT_EQ(s.steel_price, 15.0f);
+  EXPECT_EQ(s.prop_price, 0.0f);
+  EXPECT_TRUE(s.props.empty());  // every span keeps its own props
   EXPECT_EQ(s.candidates(), 1);
 }
 
@@ -107,7 +113,7 @@ struct BadSpec {
 };
 
 const BadSpec kBadSpecs[] = {
-    {"thicknes 0.1 0.2 0.01", 1, "a keyword: thickness"},
+    {"thicknes 0.1 0.2 0.01", 1, "a keyword: thickness, concrete, bar, curtailment, props"},
     {"# fine\n\nbar 10 11", 3, "top bar diameters in mm"},
     {"bar", 1, "top bar diameters in mm"},
     {"bar 10 10", 1, "each once"},
@@ -117,6 +123,9 @@ const BadSpec kBadSpecs[] = {
     {"concrete 10", 1, "concrete classes by name"},
     {"concrete 4\nconcrete 5", 2, "\"concrete\" once"},
     {"curtailment yes", 1, "curtailment \"off\""},
+    {"props 3", 1, "numbers of props in every span, 0, 1 or 2"},
+    {"props 1 1", 1, "each once"},
+    {"price prop", 1, "price prop PRICE"},
     {"thickness 0.2 0.1 0.01", 1, "FROM <= TO"},
     {"thickness 0.10 0.20 0", 1, "STEP > 0"},
     {"thickness 0.10 0.20 -0.01", 1, "STEP > 0"},
@@ -163,7 +172,8 @@ TEST(SearchSpec, BadFilesNameTheFileTheLineAndWhatWasExpected) {
 // ---- The calculation of the candidates ----
 
 // The case file with a candidate's values written into lines 7 (thicknesses, F7.3 fields),
-// 16 (concrete), 18 (bar size) and 19 (curtailment), as the front end would save it.
+// 16 (concrete), 18 (bar size) and 19 (curtailment), and lines 38-40 (continuous deck, the
+// props of every span in columns of 3, 5 Hz), as the front end would save it.
 std::string case_text_of(const Candidate& cand) {
   std::istringstream in(ten_span_text());
   std::string out, line;
@@ -180,8 +190,11 @@ std::string case_text_of(const Candidate& cand) {
     if (no == 16) line = std::to_string(cand.concrete_class) + "\r";
     if (no == 18) line = std::to_string(cand.top_bar) + "\r";
     if (no == 19) line = std::string(cand.top_layout == 2 ? "1" : "0") + "\r";
-    out += line + "\n";
+    if (no <= 37) out += line + "\n";
   }
+  out += "1\r\n";
+  for (int i = 1; i <= 10; ++i) out += std::to_string(cand.props[i]) + "  ";
+  out += "\r\n5.0\r\n";
   return out;
 }
 
@@ -205,9 +218,9 @@ TEST(Search, EveryCandidateIsWhatItsOwnCaseFileGives) {
   const SearchSpec spec = spec_of(
       "thickness 1-5 0.12 0.16 0.04\n"
       "thickness 6-10 0.15 0.15 0.01\n"
-      "concrete 1 9\nbar 6 16\ncurtailment off on");
+      "concrete 1 9\nbar 6 16\ncurtailment off on\nprops 0 2");
   const std::vector<Outcome> found = run_search(base, spec, 2);
-  ASSERT_EQ(found.size(), 16u);
+  ASSERT_EQ(found.size(), 32u);
   for (size_t k = 0; k < found.size(); ++k) {
     solvo::Run normal;
     calculate(normal, case_text_of(found[k].candidate));
@@ -236,10 +249,13 @@ TEST(Search, OneThreadAndTwoGiveTheSameOutcomes) {
 //  - concrete: (0.165 - 0.0165) x (50.4 m of spans + 0.8 + 0.6 of cantilevers) / 50.4
 //    = 0.1485 x 51.8 / 50.4 = 0.15262 m3/m2;
 //  - cost: 1400 x 0.15262 + 15 x (top + bottom kg/m2).
-// 0.160 m fails on the same span: 5.9 / (36 x 0.160) = 1.0243.
+// 0.160 m fails on the same span: 5.9 / (36 x 0.160) = 1.0243. Two props in every span keep
+// the deck during casting well inside its limits (deck spans of 2.0 m at most), and cost
+// 40 x 20 prop lines / 50.4 m = 15.87 per m2.
 TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
   const solvo::Run base = ten_spans();
-  const SearchSpec spec = spec_of("thickness 0.160 0.165 0.005\nconcrete C20/25");
+  const SearchSpec spec =
+      spec_of("thickness 0.160 0.165 0.005\nconcrete C20/25\nprops 2\nprice prop 40");
   const auto found = run_search(base, spec, 1);
   ASSERT_EQ(found.size(), 2u);
   const Outcome& thin = found[0];
@@ -251,18 +267,39 @@ TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
   EXPECT_EQ(check_name(ok.check, ok.where), "Svikt fack 5");
   EXPECT_NEAR(ok.worst, 0.9933f, 0.0001f);
   EXPECT_NEAR(ok.concrete, 0.15262f, 0.00001f);
-  EXPECT_NEAR(ok.cost, 1400.0f * 0.15262f + 15.0f * (ok.steel_top + ok.steel_bottom), 0.02f);
+  EXPECT_NEAR(ok.cost,
+              1400.0f * 0.15262f + 15.0f * (ok.steel_top + ok.steel_bottom) + 15.873f, 0.02f);
   // The sample's page 2 prints 2.09 kg/m2 over the supports for its own thicknesses; a
   // thinner slab over the long spans cannot need less steel over its supports.
   EXPECT_GT(ok.steel_top, 2.0f);
 }
 
+// The sample as it stands, without props: the deck of spans 5 and 6 (6.0 m) carries 0.20 m of
+// wet concrete alone, g = 0.089 + 26 x (0.20 - 0.0165) = 4.86 kN/m2; under the ultimate
+// load w >= 0.91 x 1.35 x 4.86 = 5.97 kN/m2 its hogging moment over the inner supports is of
+// the order of w L2 / 10 = 21 kNm/m against 5.29: page 6 fails it, whatever page 2 says.
+TEST(Search, TheConstructionStageOfPageSixCountsToo) {
+  const solvo::Run base = ten_spans();
+  const auto found = run_search(base, spec_of("props 0 2"), 1);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_FALSE(found[0].passes);
+  EXPECT_EQ(check_name(found[0].check, found[0].where).rfind("Byggskede, ", 0), 0u)
+      << check_name(found[0].check, found[0].where);
+  EXPECT_GT(found[0].worst, 3.0f);
+  // Two props in every span: the sample passes, its largest utilisation the slenderness of
+  // span 1 on page 2, 4.2 - 0.05 = 4.15 m / (33 x 0.14) = 0.898.
+  EXPECT_TRUE(found[1].passes);
+  EXPECT_EQ(check_name(found[1].check, found[1].where), "Svikt fack 1");
+  EXPECT_NEAR(found[1].worst, 0.898f, 0.001f);
+}
+
 TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   solvo::Run run = ten_spans();
+  for (int i = 1; i <= 10; ++i) run.indat.props[i] = 2;
   int32_t flag = 0;
   solvober(run, flag);
   const SearchSpec spec = spec_of("");
-  ASSERT_TRUE(assess(run, spec).passes);  // the sample passes (largest 0.90, page 2)
+  ASSERT_TRUE(assess(run, spec).passes);  // the sample with props passes (largest 0.90)
 
   solvo::Run nan_run = run;
   nan_run.utdat.udt[3] = std::nanf("");
@@ -327,7 +364,7 @@ std::vector<std::vector<std::string>> table_rows(const std::string& text, const 
 }
 
 TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
-  put(dir_ / "SPEC", "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nrejected 3\n");
+  put(dir_ / "SPEC", "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nprops 2\nrejected 3\n");
   ASSERT_EQ(search("SPEC"), 0) << err_.str();
   EXPECT_EQ(err_.str(), "");
   // Progress lines: "0/28" first, "28/28" last (7 x 2 x 2 candidates).
@@ -344,18 +381,19 @@ TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
   // Slenderness of span 5: 0.14, 0.15 and 0.16 m fail (5.9 / (36 x 0.16) = 1.024); 0.17 m
   // is the first to pass (5.9 / 6.12 = 0.964).
   for (const auto& row : pass) {
-    ASSERT_GE(row.size(), 12u);
+    ASSERT_GE(row.size(), 13u);
     EXPECT_GE(std::stof(row[1]), 0.17f) << row[1];
-    EXPECT_LE(std::stof(row[10]), 1.0f);
+    EXPECT_EQ(row[5], "2");  // props
+    EXPECT_LE(std::stof(row[11]), 1.0f);
   }
   EXPECT_EQ(pass.size(), 4u * 2 * 2);  // 0.17 .. 0.20
   for (size_t k = 1; k < pass.size(); ++k)
-    EXPECT_LE(std::stof(pass[k - 1][9]), std::stof(pass[k][9])) << "cost order, row " << k;
+    EXPECT_LE(std::stof(pass[k - 1][10]), std::stof(pass[k][10])) << "cost order, row " << k;
   // Nearest to passing: 0.16 m, 1.024 on span 5, for all four of its designs.
   for (const auto& row : fail) {
     EXPECT_EQ(row[1], "0.160");
-    EXPECT_NEAR(std::stof(row[10]), 1.024f, 0.001f);
-    EXPECT_EQ(row[11] + " " + row[12] + " " + row[13], "Svikt fack 5");
+    EXPECT_NEAR(std::stof(row[11]), 1.024f, 0.001f);
+    EXPECT_EQ(row[12] + " " + row[13] + " " + row[14], "Svikt fack 5");
   }
 }
 
