@@ -49,11 +49,11 @@ double fieldNumber(const QString& text) {
   return textToNumber(QStringView(text));
 }
 
-// A data line of a table: Nr, thicknesses, concrete, bar, AV/PÅ, S, volume, steel top and
-// bottom, cost, largest utilisation, the check.
+// A data line of a table: Nr, thicknesses, concrete, bar, AV/PÅ, props, S, volume, steel top
+// and bottom, cost, largest utilisation, the check.
 std::optional<SearchRow> parseRow(const QString& line, bool passes) {
   const QStringList f = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-  if (f.size() < 12) return std::nullopt;
+  if (f.size() < 13) return std::nullopt;
   bool numbered = false;
   f[0].toInt(&numbered);
   if (!numbered) return std::nullopt;
@@ -64,13 +64,14 @@ std::optional<SearchRow> parseRow(const QString& line, bool passes) {
   row.concrete = static_cast<int>(lists().concreteClasses.indexOf(f[2])) + 1;
   row.bar = barCode(f[3].toInt());
   row.curtailment = f[4] == QStringLiteral("PÅ") ? 1 : 0;
-  row.spacing = f[5].toInt();
-  row.concreteVolume = fieldNumber(f[6]);
-  row.steelTop = fieldNumber(f[7]);
-  row.steelBottom = fieldNumber(f[8]);
-  row.cost = fieldNumber(f[9]);
-  row.worst = fieldNumber(f[10]);
-  row.check = f.mid(11).join(QLatin1Char(' '));
+  row.props = f[5] == QLatin1String("-") ? -1 : f[5].toInt();
+  row.spacing = f[6].toInt();
+  row.concreteVolume = fieldNumber(f[7]);
+  row.steelTop = fieldNumber(f[8]);
+  row.steelBottom = fieldNumber(f[9]);
+  row.cost = fieldNumber(f[10]);
+  row.worst = fieldNumber(f[11]);
+  row.check = f.mid(12).join(QLatin1Char(' '));
   if (row.concrete < 1 || row.bar < 1) return std::nullopt;
   return row;
 }
@@ -133,7 +134,8 @@ std::optional<QList<int>> parseSpans(const QString& text, int n) {
 }
 
 qint64 candidateCount(const SearchRanges& r) {
-  qint64 count = static_cast<qint64>(r.concrete.size()) * r.bars.size() * r.curtailment.size();
+  qint64 count = static_cast<qint64>(r.concrete.size()) * r.bars.size() * r.curtailment.size() *
+                 std::max<qsizetype>(r.props.size(), 1);
   for (const ThicknessRange& g : r.groups) {
     const qint64 lo = tenths(g.from), hi = tenths(g.to), by = tenths(g.step);
     if (by <= 0 || lo > hi) return 0;
@@ -155,8 +157,14 @@ QByteArray specText(const SearchRanges& r) {
   lines.append(QStringLiteral("concrete ") + concrete.join(QLatin1Char(' ')));
   lines.append(QStringLiteral("bar ") + bars.join(QLatin1Char(' ')));
   lines.append(QStringLiteral("curtailment ") + curtailment.join(QLatin1Char(' ')));
+  if (!r.props.isEmpty()) {
+    QStringList props;
+    for (int p : r.props) props.append(QString::number(p));
+    lines.append(QStringLiteral("props ") + props.join(QLatin1Char(' ')));
+  }
   if (r.concretePrice) lines.append(QStringLiteral("price concrete ") + number(*r.concretePrice, 2));
   if (r.steelPrice) lines.append(QStringLiteral("price steel ") + number(*r.steelPrice, 2));
+  if (r.propPrice) lines.append(QStringLiteral("price prop ") + number(*r.propPrice, 2));
   lines.append(QStringLiteral("rejected %1").arg(kRejectedListed));
   return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
 }

@@ -30,8 +30,10 @@ struct SearchRanges {
   QList<int> concrete;  // btg codes
   QList<int> bars;      // dok codes
   QList<int> curtailment;  // 0 and/or 1
+  QList<int> props;        // temporary props in every span, 0..2; empty: the case's own
   std::optional<double> concretePrice;  // per m3, every class; none: the engine's defaults
   std::optional<double> steelPrice;     // per kg
+  std::optional<double> propPrice;      // per m of a line of props
 };
 
 // The dialog's first proposal: the spans of equal thickness form a group whose range runs
@@ -57,6 +59,7 @@ struct SearchRow {
   int concrete = 0;         // btg code
   int bar = 0;              // dok code
   int curtailment = 0;      // kavko
+  int props = -1;           // props in every span; -1: the case's own
   int spacing = 0;          // smallest top bar spacing, mm
   double concreteVolume = 0;  // m3/m2
   double steelTop = 0, steelBottom = 0;  // kg/m2
@@ -76,7 +79,8 @@ struct SearchResult {
 std::optional<SearchResult> parseSearchResult(const QByteArray& bytes);
 
 // Puts the design into the store as an edit would: thicknesses of the group spans, concrete
-// class, bar size and curtailment; the case is then changed and has no diagram.
+// class, bar size and curtailment; the case is then changed and has no diagram. The store
+// holds no props: a design's props are for the caller to tell.
 void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRow& row);
 
 }  // namespace solvow

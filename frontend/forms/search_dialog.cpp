@@ -29,12 +29,12 @@ constexpr qint64 kMostCandidates = 200000;  // what the engine accepts
 constexpr int kIndexRole = Qt::UserRole + 1;
 
 enum Column {
-  kThickness, kConcrete, kBar, kCurtailment, kSpacing, kVolume, kSteelTop, kSteelBottom,
-  kCost, kWorst, kCheck, kColumns
+  kThickness, kConcrete, kBar, kCurtailment, kProps, kSpacing, kVolume, kSteelTop,
+  kSteelBottom, kCost, kWorst, kCheck, kColumns
 };
 
 const char* const kHeads[kColumns] = {
-    "Tjocklek (m)", "Betong", "Diam", "Avkortning", "S (mm)", "Betong m3/m2",
+    "Tjocklek (m)", "Betong", "Diam", "Avkortning", "Stämp", "S (mm)", "Betong m3/m2",
     "Stöd kg/m2", "Fält kg/m2", "Kostnad/m2", "Max. nyttj.", "Kontroll"};
 
 // A cell shown as text and sorted by its number.
@@ -144,6 +144,9 @@ void SearchDialog::buildRangeControls() {
   choices->addWidget(boxes(QStringLiteral("Avkortning"),
                            {QStringLiteral("Utan avkortning"), QStringLiteral("Med avkortning")},
                            "avkortning", 2, m_curtailment));
+  choices->addWidget(boxes(QStringLiteral("Stämp per fack under gjutningen (inget val: som fallet)"),
+                           {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")},
+                           "stamp", 3, m_props));
   auto* prices = new QGroupBox(QStringLiteral("Priser"), this);
   auto* priceGrid = new QGridLayout(prices);
   m_concretePrice = numberEdit(prices, QString());
@@ -155,6 +158,10 @@ void SearchDialog::buildRangeControls() {
   priceGrid->addWidget(m_concretePrice, 0, 1);
   priceGrid->addWidget(new QLabel(QStringLiteral("Stål per kg:"), prices), 0, 2);
   priceGrid->addWidget(m_steelPrice, 0, 3);
+  m_propPrice = numberEdit(prices, QStringLiteral("0"));
+  m_propPrice->setObjectName(QStringLiteral("stamppris"));
+  priceGrid->addWidget(new QLabel(QStringLiteral("Stämp per m stämplinje:"), prices), 1, 0);
+  priceGrid->addWidget(m_propPrice, 1, 1);
   choices->addWidget(prices);
   top->addLayout(choices, 4);
   static_cast<QVBoxLayout*>(layout())->addLayout(top);
@@ -229,6 +236,7 @@ void SearchDialog::loadRanges(const SearchRanges& r) {
   for (int k = 0; k < m_bars.size(); ++k) m_bars[k]->setChecked(r.bars.contains(k + 1));
   for (int k = 0; k < m_curtailment.size(); ++k)
     m_curtailment[k]->setChecked(r.curtailment.contains(k));
+  for (int k = 0; k < m_props.size(); ++k) m_props[k]->setChecked(r.props.contains(k));
   updateCount();
 }
 
@@ -267,6 +275,7 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
   r.concrete = checked(m_concrete, 1);
   r.bars = checked(m_bars, 1);
   r.curtailment = checked(m_curtailment, 0);
+  r.props = checked(m_props, 0);
   if (r.concrete.isEmpty() || r.bars.isEmpty() || r.curtailment.isEmpty()) {
     *problem = QStringLiteral("Välj minst en betongkvalitet, en diameter och en avkortning.");
     return std::nullopt;
@@ -274,7 +283,9 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
   if (!m_concretePrice->text().trimmed().isEmpty())
     r.concretePrice = textToNumber(m_concretePrice->text());
   if (!m_steelPrice->text().trimmed().isEmpty()) r.steelPrice = textToNumber(m_steelPrice->text());
-  if (r.concretePrice.value_or(0) < 0 || r.steelPrice.value_or(0) < 0) {
+  if (!m_propPrice->text().trimmed().isEmpty()) r.propPrice = textToNumber(m_propPrice->text());
+  if (r.concretePrice.value_or(0) < 0 || r.steelPrice.value_or(0) < 0 ||
+      r.propPrice.value_or(0) < 0) {
     *problem = QStringLiteral("Priserna får inte vara negativa.");
     return std::nullopt;
   }
@@ -383,6 +394,8 @@ void SearchDialog::showResult() {
         new QTableWidgetItem(m_store.concreteClasses.value(row.concrete - 1)),
         new NumberItem(row.bar, m_store.barDiameters.value(row.bar - 1)),
         new QTableWidgetItem(row.curtailment != 0 ? QStringLiteral("Med") : QStringLiteral("Utan")),
+        new NumberItem(row.props, row.props < 0 ? QStringLiteral("som fallet")
+                                                : QString::number(row.props)),
         new NumberItem(row.spacing, QString::number(row.spacing)),
         new NumberItem(row.concreteVolume, fixed(row.concreteVolume, 4)),
         new NumberItem(row.steelTop, fixed(row.steelTop, 2)),
@@ -410,6 +423,10 @@ void SearchDialog::applyChosen() {
   if (!row.passes) return;
   applySearchRow(m_store, m_result, row);
   emit designApplied();
+  if (row.props >= 0)
+    tell(QStringLiteral("Utformningen förutsätter %1 stämp i varje fack under gjutningen. "
+                        "Ange stämpen i fallet innan det sparas och beräknas.")
+             .arg(row.props));
   accept();
 }
 

@@ -69,9 +69,10 @@ class SearchDialog : public QDialog {
   SearchResult m_result;
 
   QTableWidget* m_groups = nullptr;
-  QList<QCheckBox*> m_concrete, m_bars, m_curtailment;
+  QList<QCheckBox*> m_concrete, m_bars, m_curtailment, m_props;
   QLineEdit* m_concretePrice = nullptr;
   QLineEdit* m_steelPrice = nullptr;
+  QLineEdit* m_propPrice = nullptr;
   QLabel* m_count = nullptr;
   QPushButton* m_search = nullptr;
   QPushButton* m_cancel = nullptr;

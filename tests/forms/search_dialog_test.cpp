@@ -36,8 +36,16 @@ class SearchDialogTest : public ::testing::Test {
     ASSERT_TRUE(m_root.isValid());
     QDir(m_root.path()).mkpath(QStringLiteral("arbete"));
     QDir(m_root.path()).mkpath(QStringLiteral("fall"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
-                            cases(QStringLiteral("TIOFACK.IND"))));
+    // The sample with two props in every span during casting (lines 38-40), so that its
+    // deck passes page 6 and the search has designs that pass.
+    QFile sample(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    QByteArray bytes = sample.readAll();
+    if (bytes.count('\n') <= 37) bytes += "1\r\n2  2  2  2  2  2  2  2  2  2  \r\n5.0\r\n";
+    QFile copy(cases(QStringLiteral("TIOFACK.IND")));
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+    copy.write(bytes);
+    copy.close();
     shell = std::make_unique<Shell>(work());
     shell->store().programFolder = QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath();
     ASSERT_TRUE(shell->openCaseFile(cases(), QStringLiteral("TIOFACK.IND")));
@@ -114,6 +122,12 @@ TEST_F(SearchDialogTest, ProposesRangesAroundTheCaseValues) {
   EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 625"));
   click(d.get(), "betong1");
   EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 1250"));
+  // No props chosen: the case's own; choosing 1 and 2 props doubles the designs again.
+  EXPECT_FALSE(child<QCheckBox>(d.get(), "stamp1")->isChecked());
+  click(d.get(), "stamp2");
+  EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 1250"));
+  click(d.get(), "stamp3");
+  EXPECT_EQ(count->text(), QStringLiteral("Antal utformningar: 2500"));
 }
 
 TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoTheCase) {
@@ -132,16 +146,16 @@ TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoT
   EXPECT_TRUE(result.own->passes);  // the sample passes: largest 0.90 on its page 2
   EXPECT_EQ(result.groups.size(), 4);
 
-  // Sorted by cost (column 8) with a click on its heading: rising, the passing cheapest
+  // Sorted by cost (column 9) with a click on its heading: rising, the passing cheapest
   // first; a second click turns the order.
   QHeaderView* header = table->horizontalHeader();
-  const int x = header->sectionViewportPosition(8) + header->sectionSize(8) / 2;
+  const int x = header->sectionViewportPosition(9) + header->sectionSize(9) / 2;
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
   double last = -1;
   if (header->sortIndicatorOrder() == Qt::DescendingOrder)
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
   for (int r = 0; r < table->rowCount(); ++r) {
-    const double cost = cell(table, r, 8).toDouble();
+    const double cost = cell(table, r, 9).toDouble();
     EXPECT_GE(cost, last) << "row " << r;
     last = cost;
   }
@@ -150,9 +164,9 @@ TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoT
   // The cheapest passing design, cheaper than the case itself.
   int chosen = -1;
   for (int r = 0; r < table->rowCount() && chosen < 0; ++r)
-    if (cell(table, r, 9).toDouble() <= 1.0) chosen = r;
+    if (cell(table, r, 10).toDouble() <= 1.0) chosen = r;
   ASSERT_GE(chosen, 0);
-  EXPECT_LT(cell(table, chosen, 8).toDouble(), result.own->cost);
+  EXPECT_LT(cell(table, chosen, 9).toDouble(), result.own->cost);
   const QStringList thick = cell(table, chosen, 0).split(QLatin1Char('/'));
   const QString concrete = cell(table, chosen, 1);
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
@@ -186,10 +200,10 @@ TEST_F(SearchDialogTest, RejectedDesignsAreGreyAndCannotBeApplied) {
   ASSERT_GT(table->rowCount(), 0);
   EXPECT_EQ(table->item(0, 0)->foreground().color(), QColor(Qt::gray));
   // The nearest to passing still fails on span 5 or 6, by at least its slenderness.
-  const QString check = cell(table, 0, 10);
+  const QString check = cell(table, 0, 11);
   EXPECT_TRUE(check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6")))
       << check.toStdString();
-  EXPECT_GE(cell(table, 0, 9).toDouble(), 1.638);
+  EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                     table->visualItemRect(table->item(0, 2)).center());
   EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());

@@ -1,0 +1,146 @@
+// The front end's side of the design search: the span lists, the proposal from the case, the
+// specification it writes (read back by the engine's own reader), and SEARCH.RES written by
+// the engine read back and applied to the case.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "case_file.h"
+#include "case_input.h"
+#include "search.h"
+#include "search_files.h"
+#include "search_spec.h"
+
+namespace solvow {
+namespace {
+
+QByteArray sample() {
+  QFile f(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+CaseStore tenSpans() {
+  CaseStore s;
+  setDefaults(s);
+  QString error;
+  EXPECT_TRUE(readCaseBytes(sample(), QStringLiteral("TIOFACK.IND"), s, &error))
+      << error.toStdString();
+  return s;
+}
+
+TEST(SearchFiles, SpanListsBothWays) {
+  const struct {
+    QList<int> spans;
+    const char* text;
+  } good[] = {{{1, 2, 9, 10}, "1-2,9-10"}, {{3}, "3"}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "1-10"},
+              {{2, 4, 5, 6, 8}, "2,4-6,8"}};
+  for (const auto& g : good) {
+    EXPECT_EQ(spansText(g.spans).toStdString(), g.text);
+    EXPECT_EQ(parseSpans(QString::fromLatin1(g.text), 10), g.spans) << g.text;
+  }
+  EXPECT_EQ(parseSpans(QStringLiteral(" 3, 1 -2 "), 10), (QList<int>{1, 2, 3}));
+  for (const char* bad : {"", "0", "11", "1-11", "3-2", "1,,2", "a", "1-", "-2"})
+    EXPECT_FALSE(parseSpans(QString::fromLatin1(bad), 10).has_value()) << bad;
+}
+
+// The proposal for the ten-span sample, written as a specification and read by the engine's
+// reader: four groups of five thicknesses each (the case's +- 0.02 m), C35/45, 12 mm bars,
+// staggered, 5^4 = 625 designs.
+TEST(SearchFiles, TheProposalIsASpecificationTheEngineReads) {
+  SearchRanges r = defaultRanges(tenSpans());
+  ASSERT_EQ(r.groups.size(), 4);
+  EXPECT_EQ(r.groups[0].spans, (QList<int>{1, 2, 9, 10}));
+  EXPECT_DOUBLE_EQ(r.groups[0].from, 0.12);
+  EXPECT_DOUBLE_EQ(r.groups[3].to, 0.22);
+  EXPECT_EQ(candidateCount(r), 625);
+  r.props = {1, 2};
+  r.steelPrice = 12.5;
+  r.propPrice = 30;
+  EXPECT_EQ(candidateCount(r), 1250);
+
+  const QByteArray text = specText(r);
+  solvo::Run run;
+  const QByteArray bytes = sample();
+  solvo::insolvo(run, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  const solvo::SearchSpec spec =
+      solvo::read_search_spec(text.toStdString(), "SEARCH.SPC", run.indat);
+  EXPECT_EQ(spec.candidates(), 1250);
+  ASSERT_EQ(spec.groups.size(), 4u);
+  EXPECT_EQ(spec.groups[1].spans, (std::vector<int>{3, 8}));
+  EXPECT_EQ(spec.groups[1].thicknesses.front(), 0.14f);
+  EXPECT_EQ(spec.concrete, (std::vector<int32_t>{4}));
+  EXPECT_EQ(spec.bars, (std::vector<int32_t>{4}));
+  EXPECT_EQ(spec.layouts, (std::vector<int32_t>{2}));
+  EXPECT_EQ(spec.props, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(spec.steel_price, 12.5f);
+  EXPECT_EQ(spec.prop_price, 30.0f);
+}
+
+// A search by the engine in a scratch folder, read back: every row as the engine listed it,
+// and the chosen one in the store.
+TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
+  QTemporaryDir dir;
+  {
+    QFile f(QDir(dir.path()).filePath(QStringLiteral("~INDATA~.TMP")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(sample());
+  }
+  SearchRanges r = defaultRanges(tenSpans());
+  r.concrete = {1, 4};
+  r.props = {2};
+  {
+    QFile f(QDir(dir.path()).filePath(QString::fromLatin1(kSearchSpecFile)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(specText(r));
+  }
+  std::ostringstream out, err;
+  ASSERT_EQ(solvo::run_solvowb_search(dir.path().toStdString(), kSearchSpecFile, out, err), 0)
+      << err.str();
+  QFile res(QDir(dir.path()).filePath(QString::fromLatin1(kSearchResultFile)));
+  ASSERT_TRUE(res.open(QIODevice::ReadOnly));
+  const auto result = parseSearchResult(res.readAll());
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(result->tried, 1250);
+  EXPECT_GT(result->passing, 0);
+  ASSERT_EQ(result->groups.size(), 4);
+  EXPECT_EQ(result->groups[2], (QList<int>{4, 7}));
+  ASSERT_TRUE(result->own.has_value());
+  EXPECT_EQ(result->own->props, 0);  // the sample has no props: its deck fails
+  EXPECT_FALSE(result->own->passes);
+  EXPECT_TRUE(result->own->check.startsWith(QStringLiteral("Byggskede, ")));
+  // Passing rows first, cheapest first, each with 2 props and every utilisation <= 1.
+  ASSERT_GE(result->rows.size(), 2);
+  const SearchRow& best = result->rows.front();
+  EXPECT_TRUE(best.passes);
+  EXPECT_EQ(best.props, 2);
+  EXPECT_LE(best.worst, 1.0);
+  EXPECT_EQ(best.thickness.size(), 4);
+  EXPECT_LE(result->rows[0].cost, result->rows[1].cost);
+  // Cost as the file states its rule: concrete price of the class x volume + 15 x steel.
+  const double price = best.concrete == 1 ? 1400 : 1550;
+  EXPECT_NEAR(best.cost, price * best.concreteVolume + 15 * (best.steelTop + best.steelBottom),
+              0.02 + price * 0.00005);
+
+  CaseStore s = tenSpans();
+  applySearchRow(s, *result, best);
+  EXPECT_TRUE(s.changed);
+  EXPECT_FALSE(s.diagramEnabled);
+  EXPECT_EQ(s.btg, best.concrete);
+  EXPECT_EQ(s.dok, best.bar);
+  EXPECT_EQ(s.kavko, best.curtailment);
+  EXPECT_FLOAT_EQ(s.ptjl[4], static_cast<float>(best.thickness[2]));
+  EXPECT_FLOAT_EQ(s.ptjl[7], static_cast<float>(best.thickness[2]));
+  EXPECT_FLOAT_EQ(s.ptjl[10], static_cast<float>(best.thickness[0]));
+}
+
+TEST(SearchFiles, OtherFilesAreNotResults) {
+  EXPECT_FALSE(parseSearchResult(QByteArray()).has_value());
+  EXPECT_FALSE(parseSearchResult(sample()).has_value());
+}
+
+}  // namespace
+}  // namespace solvow
