@@ -295,8 +295,9 @@ void Shell::searchDesign() {
   run.setWorkingFolder(m_workFolder);
   run.setProgramFolder(m_store.programFolder);
   SearchDialog dialog(m_store, run, m_window.get());
+  // The design is one undoable step, as an edit.
   connect(&dialog, &SearchDialog::designApplied, this, [this] {
-    m_window->loadCase();
+    m_window->applyCaseChange();
     m_window->showInputForm();
   });
   dialog.exec();

@@ -262,6 +262,38 @@ TEST_F(SearchDialogTest, AvbrytEndsTheEngine) {
   EXPECT_EQ(d->resultTable()->rowCount(), 0);
 }
 
+// Through the menu: the design chosen is one step that "Ångra" takes back.
+TEST_F(SearchDialogTest, AnvandThroughTheMenuIsOneUndoableStep) {
+  MDIForm1* window = shell->window();
+  EXPECT_FALSE(window->history().canUndo());
+  {
+    ModalScript script{[](QWidget* w) {
+      auto* d = qobject_cast<SearchDialog*>(w);
+      ASSERT_NE(d, nullptr);
+      click(d, "betong1");
+      search(d);
+      QTableWidget* table = d->resultTable();
+      ASSERT_GT(table->rowCount(), 0);
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                        table->visualItemRect(table->item(0, 2)).center());
+      click(d, "anvand");
+    }};
+    window->actions().sok->trigger();
+  }
+  const CaseStore& s = shell->store();
+  EXPECT_TRUE(s.changed);
+  // C20/25 costs 150 less per m3 than C35/45: 150 x 0.15 = 22 per m2, more than the steel of
+  // a design differs between the two classes; the cheapest design is of C20/25.
+  EXPECT_EQ(s.btg, 1);
+  EXPECT_NE(s.ptjl[5], 0.20f);
+  EXPECT_TRUE(window->history().canUndo());
+  window->undo();
+  EXPECT_EQ(s.btg, 4);
+  const float sample[] = {0, 0.14f, 0.14f, 0.16f, 0.18f, 0.20f, 0.20f, 0.18f, 0.16f, 0.14f, 0.14f};
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(s.ptjl[static_cast<size_t>(i)], sample[i]) << i;
+  EXPECT_FALSE(window->history().canUndo());
+}
+
 // The menu entry: like "Kör...", only for a saved and unchanged case.
 TEST_F(SearchDialogTest, TheMenuEntryWantsASavedCaseAndOpensTheDialog) {
   QAction* sok = shell->window()->actions().sok;
