@@ -255,7 +255,7 @@ class SearchReport {
     w_.a("  (brand), som sid 2 i resultatet").endl();
     w_.a("  Betongpris per m3:");
     for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
-      if (c == 5) w_.endl().x(19);
+      if (c == 4 || c == 7) w_.endl().x(19);
       w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c)].name).x(1);
       w_.f(spec_.concrete_price[static_cast<size_t>(c)], 8, 2);
     }

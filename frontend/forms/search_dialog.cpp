@@ -176,7 +176,9 @@ void SearchDialog::buildRangeControls() {
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QStringLiteral("forlopp"));
   m_progress->setFormat(QStringLiteral("%v/%m"));
+  m_progress->setRange(0, 1);
   m_progress->setValue(0);
+  m_progress->setTextVisible(false);
   connect(m_search, &QPushButton::clicked, this, &SearchDialog::startSearch);
   connect(m_cancel, &QPushButton::clicked, this, &SearchDialog::cancelSearch);
   runRow->addWidget(m_count);
@@ -328,6 +330,7 @@ void SearchDialog::startSearch() {
   m_pending.clear();
   m_progress->setRange(0, static_cast<int>(candidateCount(*r)));
   m_progress->setValue(0);
+  m_progress->setTextVisible(true);
   m_engine.setProgram(m_run.programPath());
   m_engine.setArguments({QStringLiteral("--search"), QString::fromLatin1(kSearchSpecFile)});
   m_engine.setWorkingDirectory(m_run.workingFolder());
@@ -409,6 +412,8 @@ void SearchDialog::showResult() {
       m_table->setItem(k, c, items[c]);
     }
   }
+  // The order of the file, passing designs cheapest first, until a heading is clicked.
+  m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   m_table->setSortingEnabled(true);
   m_table->resizeColumnsToContents();
   if (m_result.passing > 0) m_table->selectRow(0);

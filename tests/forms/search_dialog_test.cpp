@@ -146,6 +146,12 @@ TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoT
   EXPECT_TRUE(result.own->passes);  // the sample passes: largest 0.90 on its page 2
   EXPECT_EQ(result.groups.size(), 4);
 
+  // Shown in the file's order: the passing designs first, cheapest first.
+  for (int r = 1; r < result.passing; ++r)
+    EXPECT_LE(cell(table, r - 1, 9).toDouble(), cell(table, r, 9).toDouble()) << "row " << r;
+  EXPECT_LE(cell(table, static_cast<int>(result.passing) - 1, 10).toDouble(), 1.0);
+  EXPECT_GT(cell(table, static_cast<int>(result.passing), 10).toDouble(), 1.0);
+
   // Sorted by cost (column 9) with a click on its heading: rising, the passing cheapest
   // first; a second click turns the order.
   QHeaderView* header = table->horizontalHeader();
