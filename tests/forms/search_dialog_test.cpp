@@ -244,17 +244,57 @@ TEST_F(SearchDialogTest, BadRangesAreNamedAndStartNothing) {
   }
 }
 
+// A stand-in engine: a shell script in a program folder of its own.
+class StandIn {
+ public:
+  explicit StandIn(const QByteArray& script) {
+    const QString engine = QDir(m_dir.path()).filePath(QStringLiteral("solvowb"));
+    QFile f(engine);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + script);
+    f.close();
+    QFile::setPermissions(engine, QFile::permissions(engine) | QFileDevice::ExeOwner);
+  }
+  QString folder() const { return m_dir.path(); }
+
+ private:
+  QTemporaryDir m_dir;
+};
+
+TEST_F(SearchDialogTest, AnEngineThatFailsIsNamedAndShowsNothing) {
+  const struct {
+    const char* script;
+    const char* message;
+  } cases[] = {
+      {"echo 'SEARCH.SPC, line 3: expected top bar diameters' >&2\nexit 2\n",
+       "Sökningen kunde inte göras.\nSEARCH.SPC, line 3: expected top bar diameters"},
+      {"echo 1/1\nexit 0\n", "Resultatfil SEARCH.RES saknas !"},
+  };
+  for (const auto& c : cases) {
+    StandIn engine(c.script);
+    run->setProgramFolder(engine.folder());
+    auto d = open();
+    d->hide();  // not modal, so that the message is the only modal window
+    d->setModal(false);
+    d->show();
+    QString seen;
+    {
+      ModalScript script{[&seen](QWidget* w) {
+        seen = test::boxText(w);
+        clickText(w, QStringLiteral("OK"));
+      }};
+      search(d.get());
+    }
+    EXPECT_EQ(seen, QString::fromUtf8(c.message));
+    EXPECT_EQ(d->resultTable()->rowCount(), 0);
+    EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
+  }
+}
+
 TEST_F(SearchDialogTest, AvbrytEndsTheEngine) {
   // A stand-in engine that prints one progress line and never ends.
-  QTemporaryDir program;
-  const QString engine = QDir(program.path()).filePath(QStringLiteral("solvowb"));
-  {
-    QFile f(engine);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\necho 3/10\nexec sleep 30\n");
-  }
-  QFile::setPermissions(engine, QFile::permissions(engine) | QFileDevice::ExeOwner);
-  run->setProgramFolder(program.path());
+  StandIn engine("echo 3/10\nexec sleep 30\n");
+  run->setProgramFolder(engine.folder());
   auto d = open();
   click(d.get(), "sok");
   auto* progress = child<QProgressBar>(d.get(), "forlopp");
