@@ -403,42 +403,56 @@ bool same_loads(const SpanLoads& x, const SpanLoads& y) {
   return true;
 }
 
-// Adds the point load P at a from the left support to the simple span (points 1..20). The
-// points left of the load take P b x / L, the others P a (L - x) / L; the two formulas
-// share their form, so every point chooses its factors (the same operations as two loops).
-void add_point_load(SimpleSpan& st, const SpanGrid& g, float P, float a) {
+// The shape of a point load at a on the span of grid g. The points left of the load take
+// b x / L, the others a (L - x) / L; the two formulas share their form, so every point
+// chooses its factors (the same operations as two loops).
+void set_point_load_shape(PointLoadShape& s, const SpanGrid& g, float a) {
   const float L = g.le;
-  const float b = L - a;
   const float L2 = L * L;
-  st.rot_l += P * b * (L2 - b * b) / (6.0f * L);
-  st.rot_r += P * a * (L2 - a * a) / (6.0f * L);
-  const float pb = P * b;
-  const float pa = P * a;
-  const float left_factor = 1.0f - b * b / L2;
+  s.a = a;
+  s.b = L - a;
+  s.rot_l = L2 - s.b * s.b;
+  s.rot_r = L2 - a * a;
+  const float left_factor = 1.0f - s.b * s.b / L2;
   const float aa = a * a / L2;
-  int k = 1;
-  while (k <= 20 && g.x[k] < a) ++k;
+  int first_right = 1;
+  while (first_right <= 20 && g.x[first_right] < a) ++first_right;
   for (int p = 1; p <= 20; p += kLanes) {
-    const LaneMask left = point_numbers(p) < k;
+    const LaneMask left = point_numbers(p) < first_right;
     const Lanes xi = load(g.xi, p);
-    const Lanes t = pick(left, splat(pb), splat(pa)) * pick(left, xi, load(g.one_minus_xi, p));
-    const Lanes shape = pick(left, splat(left_factor), 2.0f * xi - aa);
-    store(st.mom, p, load(st.mom, p) + t);
-    store(st.defl, p, load(st.defl, p) + t * L2 * (shape - load(g.xi_sq, p)) / 6.0f);
+    store(s.lever, p, pick(left, splat(s.b), splat(a)));
+    store(s.factor, p, pick(left, xi, load(g.one_minus_xi, p)));
+    store(s.shape, p, pick(left, splat(left_factor), 2.0f * xi - aa) - load(g.xi_sq, p));
   }
-  st.vl += P * b / L;
-  st.vr += P * a / L;
+}
+
+// Adds the point load P of the given shape to the simple span (points 1..20).
+void add_point_load(SimpleSpan& st, const SpanGrid& g, float P, const PointLoadShape& s) {
+  const float L = g.le;
+  const float L2 = L * L;
+  st.rot_l += P * s.b * s.rot_l / (6.0f * L);
+  st.rot_r += P * s.a * s.rot_r / (6.0f * L);
+  for (int p = 1; p <= 20; p += kLanes) {
+    const Lanes t = P * load(s.lever, p) * load(s.factor, p);
+    store(st.mom, p, load(st.mom, p) + t);
+    store(st.defl, p, load(st.defl, p) + t * L2 * load(s.shape, p) / 6.0f);
+  }
+  st.vl += P * s.b / L;
+  st.vr += P * s.a / L;
 }
 
 // The distributed load as 20 equal point loads at the centres of the twentieths, then the
 // line loads acting in the span.
 SimpleSpan span_under_loads(const SpanGrid& g, float w, const SpanLoads& loads) {
   SimpleSpan st;
-  const float h = kStep * g.le;
-  const float P = h * w;
-  for (int m = 1; m <= 20; ++m) add_point_load(st, g, P, (static_cast<float>(m) - 0.5f) * h);
-  for (int k = 0; k < loads.count; ++k)
-    add_point_load(st, g, loads.at[static_cast<size_t>(k)].P, loads.at[static_cast<size_t>(k)].a);
+  const float P = kStep * g.le * w;
+  for (const PointLoadShape& shape : g.distributed) add_point_load(st, g, P, shape);
+  for (int k = 0; k < loads.count; ++k) {
+    const SpanLoad& load = loads.at[static_cast<size_t>(k)];
+    PointLoadShape shape;
+    set_point_load_shape(shape, g, load.a);
+    add_point_load(st, g, load.P, shape);
+  }
   return st;
 }
 
@@ -555,6 +569,10 @@ const SpanGrid& KrdefCache::grid(int i, float le) {
     g.one_minus_u_sq[p] = 1.0f - u * u;
     g.one_minus_xi_sq[p] = 1.0f - xi * xi;
   }
+  const float h = kStep * le;
+  for (int m = 1; m <= 20; ++m)
+    set_point_load_shape(g.distributed[static_cast<size_t>(m - 1)], g,
+                         (static_cast<float>(m) - 0.5f) * h);
   return g;
 }
 

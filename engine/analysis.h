@@ -36,12 +36,24 @@ struct SpanLoads {
   std::array<SpanLoad, kMaxLineLoads> at{};
 };
 
-// The sampling points x = p h (h = L / 20) of one clear span L, and the factors of the
-// point curves that depend on them alone: xi = x / L, 1 - xi, xi^2, 1 - (1 - xi)^2, 1 - xi^2.
+// What a point load at a (from the left support face) does to the points 1..20 of a span,
+// apart from its size P: the moment at a point is P `lever` `factor` (b x / L left of the
+// load, a (L - x) / L right of it, b = L - a), the deflection times EI that times L^2
+// `shape` / 6; the end-rotation terms are P b `rot_l` / (6 L) and P a `rot_r` / (6 L).
+struct PointLoadShape {
+  float a = 0, b = 0, rot_l = 0, rot_r = 0;
+  PaddedCurve lever, factor, shape;  // set where used
+};
+
+// The sampling points x = (p 0.05) L of one clear span L, the factors of the point curves
+// that depend on them alone (xi = x / L, 1 - xi, xi^2, 1 - (1 - xi)^2, 1 - xi^2), and the
+// shapes of the 20 point loads that carry the distributed load.
 struct SpanGrid {
   float le = 0;
   bool valid = false;
-  PaddedCurve x{}, xi{}, one_minus_xi{}, xi_sq{}, one_minus_u_sq{}, one_minus_xi_sq{};
+  // Set when the grid is made (valid); a cache holds several, so they are not cleared first.
+  PaddedCurve x, xi, one_minus_xi, xi_sq, one_minus_u_sq, one_minus_xi_sq;
+  std::array<PointLoadShape, 20> distributed;
 };
 
 // What the arrangements of one analysis share: per span the sampling points of its clear
@@ -61,7 +73,7 @@ class KrdefCache {
     SpanLoads loads;
     SimpleSpan result;
   };
-  std::array<SpanGrid, kMaxSpans + 1> grids_{};
+  std::array<SpanGrid, kMaxSpans + 1> grids_;
   std::array<std::array<Entry, 2>, kMaxSpans + 1> entries_{};
   std::array<int, kMaxSpans + 1> next_{};
 };
