@@ -237,20 +237,18 @@ void append_free(std::string& out, float v) {
 }
 
 void append_cp1252(std::string& out, std::string_view utf8) {
-  for (size_t k = 0; k < utf8.size(); ++k) {
-    unsigned char c = static_cast<unsigned char>(utf8[k]);
-    if (c == 0xC2 || c == 0xC3) {
-      if (k + 1 < utf8.size()) {
-        unsigned char c2 = static_cast<unsigned char>(utf8[k + 1]);
-        if (c2 >= 0x80 && c2 <= 0xBF) {
-          out += static_cast<char>(c == 0xC2 ? c2 : c2 + 0x40);
-          ++k;
-          continue;
-        }
-      }
+  size_t done = 0;  // bytes of utf8 appended so far
+  for (size_t k = 0; k + 1 < utf8.size(); ++k) {
+    const auto c = static_cast<unsigned char>(utf8[k]);
+    const auto c2 = static_cast<unsigned char>(utf8[k + 1]);
+    if ((c == 0xC2 || c == 0xC3) && c2 >= 0x80 && c2 <= 0xBF) {
+      out.append(utf8.substr(done, k - done));
+      out += static_cast<char>(c == 0xC2 ? c2 : c2 + 0x40);
+      done = k + 2;
+      ++k;
     }
-    out += static_cast<char>(c);
   }
+  out.append(utf8.substr(done));
 }
 
 }  // namespace
@@ -284,42 +282,43 @@ std::string utf8_to_cp1252(std::string_view utf8) {
 
 FortranWriter& FortranWriter::i(int32_t v, int w, int m) {
   if (!at_end()) return put(i_field(v, w, m));
-  append_i(line_, v, w, m);
+  append_i(out_, v, w, m);
   return moved_to_end();
 }
 
 FortranWriter& FortranWriter::f(float v, int w, int d) {
   if (!at_end()) return put(f_field(v, w, d));
-  append_f(line_, v, w, d);
+  append_f(out_, v, w, d);
   return moved_to_end();
 }
 
 FortranWriter& FortranWriter::line(float v) {
   if (!at_end()) return put(free_field(v)).endl();
-  append_free(line_, v);
+  append_free(out_, v);
   return moved_to_end().endl();
 }
 
 FortranWriter& FortranWriter::a(std::string_view utf8) {
   if (!at_end()) return put(utf8_to_cp1252(utf8));
-  append_cp1252(line_, utf8);
+  append_cp1252(out_, utf8);
   return moved_to_end();
 }
 
 bool FortranWriter::at_end() {
-  if (pos_ < line_.size()) return false;
-  line_.resize(pos_, ' ');
+  const size_t size = line_size();
+  if (pos_ < size) return false;
+  if (pos_ > size) out_.append(pos_ - size, ' ');
   return true;
 }
 
 FortranWriter& FortranWriter::moved_to_end() {
-  pos_ = line_.size();
+  pos_ = line_size();
   return *this;
 }
 
 FortranWriter& FortranWriter::put(std::string_view bytes) {
-  if (line_.size() < pos_) line_.resize(pos_, ' ');
-  line_.replace(pos_, std::min(bytes.size(), line_.size() - pos_), bytes);
+  if (line_size() < pos_) out_.resize(line_start_ + pos_, ' ');
+  out_.replace(line_start_ + pos_, std::min(bytes.size(), line_size() - pos_), bytes);
   pos_ += bytes.size();
   return *this;
 }
@@ -331,9 +330,8 @@ FortranWriter& FortranWriter::aw_bytes(std::string_view bytes, int w) {
 }
 
 FortranWriter& FortranWriter::endl() {
-  out_ += line_;
   out_ += line_end_;
-  line_.clear();
+  line_start_ = out_.size();
   pos_ = 0;
   return *this;
 }

@@ -60,11 +60,12 @@ class FortranWriter {
   FortranWriter& endl();
 
   // The file so far; a line that was started and not ended is not included.
-  const std::string& str() const { return out_; }
+  std::string str() const { return out_.substr(0, line_start_); }
 
  private:
-  // Fields are formatted straight into the line when they go at its end (the usual case);
-  // at_end() pads the line to the position first.
+  // The current line is the end of out_, from line_start_ on. Fields are formatted straight
+  // into it when they go at its end (the usual case); at_end() pads it to the position first.
+  size_t line_size() const { return out_.size() - line_start_; }
   bool at_end();
   FortranWriter& moved_to_end();
   FortranWriter& put(std::string_view bytes);
@@ -72,7 +73,7 @@ class FortranWriter {
 
   std::string line_end_;
   std::string out_;
-  std::string line_;
+  size_t line_start_ = 0;
   size_t pos_ = 0;
 };
 
