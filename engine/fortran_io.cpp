@@ -1,5 +1,6 @@
 #include "fortran_io.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -157,23 +158,24 @@ std::string round_decimal_exact(double magnitude, int d) {
 
 // The same for the usual case, through whole numbers: a float times 10^d (d <= 9) has at
 // most 24 + 21 significant bits, so the product is exact in a double; below 2^51 adding the
-// half is exact too. Writes into buf (40 bytes) and returns the length; 0 when the value
-// needs the exact expansion.
-size_t round_decimal_fast(double magnitude, int d, char* buf) {
+// half is exact too. Written at the end of `buf`; empty when the value needs the exact
+// expansion. `nonzero` tells whether any digit is not 0.
+std::string_view round_decimal_fast(double magnitude, int d, std::array<char, 40>& buf,
+                                    bool& nonzero) {
   static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  if (d < 0 || d > 9 || !(magnitude * kPow10[d] < 2251799813685248.0)) return 0;
-  const auto whole = static_cast<uint64_t>(std::floor(magnitude * kPow10[d] + 0.5));
-  char digits[24];
-  auto count = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
-  const auto decimals = static_cast<size_t>(d);
-  const size_t zeros = count < decimals + 1 ? decimals + 1 - count : 0;  // "0.05", not ".5"
-  std::memset(buf, '0', zeros);
-  std::memcpy(buf + zeros, digits, count);
-  count += zeros;
-  const size_t int_len = count - decimals;
-  std::memmove(buf + int_len + 1, buf + int_len, decimals);
-  buf[int_len] = '.';
-  return count + 1;
+  if (d < 0 || d > 9 || !(magnitude * kPow10[d] < 2251799813685248.0)) return {};
+  auto whole = static_cast<uint64_t>(std::floor(magnitude * kPow10[d] + 0.5));
+  nonzero = whole != 0;
+  size_t start = buf.size();
+  auto digit = [&] {
+    buf[--start] = static_cast<char>('0' + whole % 10);
+    whole /= 10;
+  };
+  for (int k = 0; k < d; ++k) digit();
+  buf[--start] = '.';
+  do digit();  // "0.05", not ".05"
+  while (whole != 0);
+  return {buf.data() + start, buf.size() - start};
 }
 
 // Appends the field: blanks, the sign, the digits (I and F fields).
@@ -181,16 +183,15 @@ void append_f(std::string& out, float v, int w, int d) {
   if (!std::isfinite(v)) return append_stars(out, w);
   const double magnitude = std::fabs(static_cast<double>(v));
   if (magnitude >= 1e30) return append_stars(out, w);
-  char buf[40];
+  std::array<char, 40> buf;
+  bool nonzero = false;
+  std::string_view digits = round_decimal_fast(magnitude, d, buf, nonzero);
   std::string slow;
-  std::string_view digits;
-  if (const size_t n = round_decimal_fast(magnitude, d, buf); n > 0) {
-    digits = std::string_view(buf, n);
-  } else {
+  if (digits.empty()) {
     slow = round_decimal_exact(magnitude, d);
     digits = slow;
+    nonzero = digits.find_first_of("123456789") != std::string_view::npos;
   }
-  const bool nonzero = digits.find_first_of("123456789") != std::string_view::npos;
   const bool minus = std::signbit(v) && nonzero;
   const int size = static_cast<int>(digits.size()) + (minus ? 1 : 0);
   // Drop the leading zero of a value below one when that makes it fit.
