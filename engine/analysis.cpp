@@ -33,7 +33,7 @@ void store(std::array<float, N>& row, int p, Lanes v) {
 }
 
 Lanes splat(float v) { return Lanes{v, v, v, v}; }
-LaneMask point_numbers(int p) { return LaneMask{p, p + 1, p + 2, p + 3}; }
+LaneMask point_numbers(int p) { return LaneMask{0, 1, 2, 3} + p; }
 Lanes pick(LaneMask which, Lanes yes, Lanes no) { return which ? yes : no; }
 
 // The factors of one load set: the permanent load on every span, the extra load of the
