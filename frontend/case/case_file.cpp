@@ -503,6 +503,19 @@ bool openCase(CaseStore& store, FileTable& files, const QString& folder, const Q
   return true;
 }
 
+QString adoptFileName(CaseStore& store) {
+  const qsizetype point = store.fileName.indexOf(u'.');
+  const QString ownName = (point < 0 ? store.fileName : store.fileName.left(point)).toUpper();
+  if (ownName.isEmpty() || ownName == store.baseName.trimmed()) return {};
+  const QString message =
+      QStringLiteral("Filen %1 innehåller fallet %2. Fallet får filens namn, %3, och måste "
+                     "sparas innan det beräknas; resultatet skrivs då till %3.RES.")
+          .arg(store.fileName, store.baseName.trimmed(), ownName);
+  store.baseName = ownName;
+  store.changed = true;
+  return message;
+}
+
 bool saveCase(CaseStore& store, QString* error) {
   const std::optional<QByteArray> bytes = caseFileBytes(store, error);
   if (!bytes) return false;

@@ -47,6 +47,13 @@ bool newCase(CaseStore& store, FileTable& files, const DiskDialogue& dialogue,
 bool openCase(CaseStore& store, FileTable& files, const QString& folder, const QString& name,
               const DiskDialogue& dialogue, QString* error = nullptr);
 
+// After Open: a file copied or renamed on disk still names its old case in line 1, and the
+// engine would write the report of that other case. When the case name differs from the name
+// of the file (up to its first point, ignoring case), the case takes the file's name and is
+// marked changed, so that the run asks for a save, which writes that name into line 1.
+// Returns the message that says so; empty when the names agree.
+QString adoptFileName(CaseStore& store);
+
 // Save: writes the case to its folder under its file name. The file is written beside the
 // target under a temporary name and renamed into place, so a failed save leaves the old file
 // as it was; `error` then names the file and the cause.

@@ -198,7 +198,12 @@ bool Shell::openCaseFile(const QString& folder, const QString& name) {
     return false;
   }
   m_store.diagramEnabled = false;
+  const QString renamed = adoptFileName(m_store);
   showCase();
+  if (!renamed.isEmpty()) {
+    wait.release();
+    warn(renamed);
+  }
   return true;
 }
 

@@ -486,3 +486,59 @@ TEST_F(CaseFiles, WriterAndReaderOnFileNumbers) {
 
 }  // namespace
 }  // namespace solvow
+
+namespace solvow {
+namespace {
+
+// A file whose line 1 names another case takes its own name on opening, once, with a
+// message; the save then writes that name into line 1.
+TEST_F(CaseFiles, AnOpenedFileWhoseFirstLineNamesAnotherCaseTakesItsOwnName) {
+  struct Row {
+    const char* caseName;  // saved under this name: line 1
+    const char* onDisk;    // then copied to this file name
+    const char* opened;    // typed in the dialog
+    const char* wantBase;
+    bool message;
+  };
+  const Row rows[] = {
+      {"KONTOR3", "KOPIA.IND", "KOPIA.IND", "KOPIA", true},
+      {"KONTOR3", "kopia.ind", "KOPIA.IND", "KOPIA", true},
+      {"KONTOR3", "kontor3.ind", "KONTOR3.IND", "KONTOR3", false},
+      {"ÖVNING", "Övning.ind", "ÖVNING.IND", "ÖVNING", false},
+      {"ÖVNING", "ÖVNING2.IND", "ÖVNING2.IND", "ÖVNING2", true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.onDisk);
+    CaseStore original = danishCase();
+    ASSERT_TRUE(saveCaseAs(original, dir.path(), QString::fromUtf8(row.caseName)));
+    const QString written = path(QString::fromUtf8(row.caseName) + QStringLiteral(".IND"));
+    const QByteArray bytes = readAll(written);
+    QFile::remove(written);
+    writeFile(path(QString::fromUtf8(row.onDisk)), bytes);
+
+    CaseStore s;
+    ASSERT_TRUE(openCase(s, files, dir.path(), QString::fromUtf8(row.opened), {}));
+    const QString message = adoptFileName(s);
+    EXPECT_EQ(s.baseName, QString::fromUtf8(row.wantBase));
+    EXPECT_EQ(s.changed, row.message);
+    EXPECT_EQ(s.fileName, QString::fromUtf8(row.onDisk));  // the name on disk, as it is
+    if (row.message) {
+      EXPECT_TRUE(message.startsWith(QStringLiteral("Filen %1 innehåller fallet %2.")
+                                         .arg(QString::fromUtf8(row.onDisk),
+                                              QString::fromUtf8(row.caseName))))
+          << message.toStdString();
+      EXPECT_TRUE(adoptFileName(s).isEmpty()) << "said once";
+      ASSERT_TRUE(saveCase(s));
+      CaseStore reopened;
+      ASSERT_TRUE(openCase(reopened, files, dir.path(), QString::fromUtf8(row.opened), {}));
+      EXPECT_EQ(reopened.baseName, QString::fromUtf8(row.wantBase));  // line 1 now
+      EXPECT_TRUE(adoptFileName(reopened).isEmpty());
+    } else {
+      EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+    }
+    QFile::remove(path(QString::fromUtf8(row.onDisk)));
+  }
+}
+
+}  // namespace
+}  // namespace solvow

@@ -726,5 +726,48 @@ TEST(DiskErrorDialogue, TitleMessageAndButtonsOfTheTableAndTheAnswerPressed) {
   }
 }
 
+// --- a case file copied under another name -------------------------------------------------
+
+TEST(ShellCopiedFile, TheCaseTakesTheNameOnDiskAndItsReportNeverOverwritesTheOther) {
+  Program p;
+  ASSERT_TRUE(p.startUp());
+  p.saveAs(p.cases(), QStringLiteral("KONTOR3"));
+  ASSERT_TRUE(QFile::copy(p.cases("KONTOR3.IND"), p.cases("KOPIA.IND")));
+  QStringList messages;
+  {
+    ModalScript script{note(&messages)};
+    ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("KOPIA.IND")));
+  }
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Filen KOPIA.IND innehåller fallet KONTOR3.")))
+      << messages[0].toStdString();
+  EXPECT_EQ(p.window().windowTitle(), QStringLiteral("KOPIA.IND"));
+  EXPECT_TRUE(p.shell->store().changed);
+
+  // The run asks for the save first; the save writes KOPIA into line 1.
+  messages.clear();
+  {
+    ModalScript script{note(&messages)};
+    p.menu().start->trigger();
+  }
+  EXPECT_EQ(messages, QStringList{QStringLiteral("Du måste spara Filen först !")});
+  p.menu().spar->trigger();
+  EXPECT_TRUE(readBytes(p.cases("KOPIA.IND")).startsWith("KOPIA\r\n"));
+  {
+    ModalScript none;
+    p.menu().start->trigger();
+  }
+  EXPECT_TRUE(QFileInfo::exists(p.work("KOPIA.RES")));
+  EXPECT_FALSE(QFileInfo::exists(p.work("KONTOR3.RES")));
+  EXPECT_TRUE(readBytes(p.cases("KONTOR3.IND")).startsWith("KONTOR3\r\n"));
+
+  // Opened again, the file names its own case: no message.
+  {
+    ModalScript none;
+    ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("KOPIA.IND")));
+  }
+  EXPECT_FALSE(p.shell->store().changed);
+}
+
 }  // namespace
 }  // namespace solvow::forms
