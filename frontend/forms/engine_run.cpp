@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QDir>
 #include <QLabel>
@@ -11,8 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "case_file.h"
 #include "report_print.h"
 #include "report_text.h"
+#include "run_checks.h"
 
 namespace solvow {
 
@@ -81,12 +84,48 @@ RunResult EngineRun::fail(RunResult::Outcome outcome, const QString& message, QW
   return result;
 }
 
+RunResult::Outcome EngineRun::checkBeforeRun(const CaseStore& store, QWidget* parent) {
+  // The engine calculates the file, so the file is what is checked. A file that cannot be
+  // read is left to the run, which then says that the report is missing.
+  CaseStore saved;
+  setDefaults(saved);
+  QFile file(resolveExisting(joinFolder(store.folder, store.fileName)));
+  if (!file.open(QIODevice::ReadOnly) || !readCaseBytes(file.readAll(), file.fileName(), saved))
+    return RunResult::Outcome::Done;
+  const CaseCheck check = checkCase(saved);
+  if (!check.errors.isEmpty()) {
+    fail(RunResult::Outcome::Refused, refusalMessage(check), parent);
+    return RunResult::Outcome::Refused;
+  }
+  if (check.warnings.isEmpty()) return RunResult::Outcome::Done;
+  const QString question = warningMessage(check);
+  bool go = false;
+  if (m_confirm) {
+    go = m_confirm(question);
+  } else {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("SOLVOW"), question, QMessageBox::NoButton,
+                    parent);
+    QPushButton* run = box.addButton(QStringLiteral("Kör ändå"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Avbryt"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    go = box.clickedButton() == run;
+  }
+  return go ? RunResult::Outcome::Done : RunResult::Outcome::NotConfirmed;
+}
+
 RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
   if (!store.named || store.changed)
     return fail(RunResult::Outcome::NotSaved, QStringLiteral("Du måste spara Filen först !"),
                 parent);
   if (const QString problem = lineLoadProblem(store); !problem.isEmpty())
     return fail(RunResult::Outcome::BadLineLoad, problem, parent);
+  if (const RunResult::Outcome checked = checkBeforeRun(store, parent);
+      checked != RunResult::Outcome::Done) {
+    RunResult refused;
+    refused.outcome = checked;
+    return refused;
+  }
 
   const QString reportPath = inWorkingFolder(reportFileName(store.baseName));
   store.diagramEnabled = false;

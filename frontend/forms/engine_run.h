@@ -4,7 +4,9 @@
 // exchange copy ~indata~.tmp there and writes the report (the first nine characters of the
 // case name plus ".RES") and MOMK.DAT beside it. A run
 //   1. refuses a case that is unnamed or changed since it was saved ("Du måste spara Filen
-//      först !"), and a line load in force whose span number lies outside the slab;
+//      först !"), and a line load in force whose span number lies outside the slab; then
+//      checks the saved file (checkCase): refuses it with one message naming every error, and asks
+//      with "Kör ändå" / "Avbryt" when a value lies outside what such slabs are;
 //   2. removes the old report of the case and MOMK.DAT, so a failed run shows nothing old, and
 //      clears the diagram flag of the case;
 //   3. copies the saved design-case file, wherever its folder is, to ~indata~.tmp;
@@ -40,6 +42,8 @@ struct RunResult {
     OldFilesStay,  // the old report or MOMK.DAT could not be removed; nothing was started
     NoReport,      // the engine left no report (or could not be started)
     Cancelled,     // "Avbryt" ended the engine
+    Refused,       // the checks found errors; nothing was started
+    NotConfirmed,  // "Avbryt" on the warning of the checks; nothing was started
   };
   Outcome outcome = Outcome::NoReport;
   QString message;       // what the user was told; empty for Done and Cancelled
@@ -51,6 +55,8 @@ struct RunResult {
 class EngineRun {
  public:
   using Notify = std::function<void(const QString&)>;
+  // Asks a question; true for "Kör ändå".
+  using Confirm = std::function<bool(const QString&)>;
 
   // `files` and `dialogue`: the file-open routine and its disk-error dialogue.
   EngineRun(FileTable& files, DiskDialogue dialogue);
@@ -59,6 +65,8 @@ class EngineRun {
   void setProgramFolder(const QString& folder) { m_programFolder = folder; }
   // Where messages go; by default a message box over `parent` of run().
   void setNotify(Notify notify) { m_notify = std::move(notify); }
+  // Where the warning of the checks goes; by default a message box over `parent` of run().
+  void setConfirm(Confirm confirm) { m_confirm = std::move(confirm); }
   // How long the engine may run before the waiting window appears.
   void setQuietWait(int milliseconds) { m_quietWaitMs = milliseconds; }
 
@@ -83,12 +91,15 @@ class EngineRun {
   bool runEngine(QWidget* parent, QString* errors);
   QString inWorkingFolder(const QString& name) const;
   RunResult fail(RunResult::Outcome outcome, const QString& message, QWidget* parent);
+  // The checks of the case file `store` was saved to: Done when the run may start.
+  RunResult::Outcome checkBeforeRun(const CaseStore& store, QWidget* parent);
 
   FileTable& m_files;
   DiskDialogue m_dialogue;
   QString m_workingFolder;
   QString m_programFolder;
   Notify m_notify;
+  Confirm m_confirm;
   int m_quietWaitMs = 300;
 };
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "case_file.h"
 #include "engine_run.h"
 #include "form6.h"
@@ -135,6 +137,70 @@ TEST_F(Run, ALineLoadInForceOutsideTheSlabIsRefused) {
   store.lineLoads[2].llfnr = 4;
   EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::BadLineLoad);
   EXPECT_FALSE(QFile::exists(work("started")));
+}
+
+// The ten-span sample, edited, as the front end saves it.
+QByteArray editedSample(const std::function<void(CaseStore&)>& edit) {
+  CaseStore s;
+  setDefaults(s);
+  EXPECT_TRUE(readCaseBytes(sampleCase(), QStringLiteral("TIOFACK.IND"), s));
+  edit(s);
+  return caseFileBytes(s).value_or(QByteArray());
+}
+
+TEST_F(Run, TheChecksRefuseErrorsAndAskAboutUnusualValues) {
+  standIn("touch started\n");
+  QStringList asked;
+  bool answer = false;
+  run.setConfirm([&](const QString& question) {
+    asked.append(question);
+    return answer;
+  });
+  struct Row {
+    const char* label;
+    std::function<void(CaseStore&)> edit;
+    bool answer;
+    RunResult::Outcome outcome;
+    QStringList told;   // lines the refusal holds
+    QStringList asks;   // lines the question holds
+    bool started;
+  };
+  const Row rows[] = {
+      // Span 2 of 0.1 m between supports of 0.1 m: clear span 0.1 - 0.1 = 0.
+      {"errors", [](CaseStore& s) { s.spv[2] = 0.1f; s.ptjl[3] = 0.06f; s.spv[4] = 9.0f; },
+       true, RunResult::Outcome::Refused,
+       {"Fack 2: spännvidden måste vara större än upplagsbredderna",
+        "Fack 3: plattjockleken 0.060 m"},
+       {}, false},
+      {"unusual, Avbryt", [](CaseStore& s) { s.spv[4] = 9.0f; }, false,
+       RunResult::Outcome::NotConfirmed, {}, {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
+       false},
+      {"unusual, Kör ändå", [](CaseStore& s) { s.spv[4] = 9.0f; }, true,
+       RunResult::Outcome::NoReport, {}, {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
+       true},
+  };
+  QLocale::setDefault(QLocale::c());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label);
+    QFile::remove(work("started"));
+    messages.clear();
+    asked.clear();
+    answer = row.answer;
+    saveCase(cases(), QStringLiteral("TIOFACK"), editedSample(row.edit));
+    const RunResult result = run.run(store);
+    EXPECT_EQ(result.outcome, row.outcome);
+    EXPECT_EQ(QFile::exists(work("started")), row.started);
+    if (row.told.isEmpty()) {
+      EXPECT_TRUE(messages.isEmpty() || row.started) << messages.join(u'|').toStdString();
+    } else {
+      ASSERT_EQ(messages.size(), 1);
+      for (const QString& line : row.told)
+        EXPECT_TRUE(messages[0].contains(line)) << messages[0].toStdString();
+    }
+    EXPECT_EQ(asked.size(), row.asks.size());
+    for (const QString& line : row.asks)
+      EXPECT_TRUE(!asked.isEmpty() && asked[0].contains(line)) << line.toStdString();
+  }
 }
 
 TEST_F(Run, TheRealEngineRunsACaseSavedInAnotherFolderAndTheReportIsShown) {
