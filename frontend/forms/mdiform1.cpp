@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -20,6 +22,7 @@
 #include "form_controls.h"
 #include "input_rules.h"
 #include "layout_sketch.h"
+#include "recent_files.h"
 
 // The flag pictures are compiled into the forms library; a static library needs its
 // resources pulled in by name.
@@ -200,6 +203,25 @@ void MDIForm1::createActions() {
 
   a.vikt = bar->addAction(QStringLiteral("Viktigt"));
   a.vikt->setObjectName(QStringLiteral("vikt"));
+}
+
+void MDIForm1::setRecentFiles(const QStringList& paths) {
+  qDeleteAll(m_recent);
+  m_recent.clear();
+  if (m_recentSeparator == nullptr) {
+    m_recentSeparator = m_ark->insertSeparator(m_actions.av);
+    m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
+  }
+  for (int i = 0; i < paths.size(); ++i) {
+    const QString path = paths[i];
+    auto* a = new QAction(RecentFiles::menuText(i, path), m_ark);
+    a->setObjectName(QStringLiteral("recent%1").arg(i + 1));
+    a->setStatusTip(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    connect(a, &QAction::triggered, this, [this, path] { emit recentChosen(path); });
+    m_ark->insertAction(m_recentSeparator, a);
+    m_recent.append(a);
+  }
+  m_recentSeparator->setVisible(!paths.isEmpty());
 }
 
 void MDIForm1::createSketch() {

@@ -100,6 +100,11 @@ class MDIForm1 : public QMainWindow {
   void refreshSpanSketch();
   void refreshLoadSketch();
 
+  // The recent case files in Arkiv above "Avsluta", "1 NAME.IND" .. with the folder in the
+  // status tip; a separator below them while there are any.
+  void setRecentFiles(const QStringList& paths);
+  const QList<QAction*>& recentActions() const { return m_recent; }
+
   // Opens the line-load form (or brings it forward) / returns to the input form.
   void showLineLoads();
   void showInputForm();
@@ -110,6 +115,8 @@ class MDIForm1 : public QMainWindow {
  signals:
   // A flag click moved the case to another market.
   void marketChanged(int market);
+  // A recent file was chosen in Arkiv.
+  void recentChosen(const QString& path);
 
  private:
   void createActions();
@@ -134,6 +141,8 @@ class MDIForm1 : public QMainWindow {
   SketchPane* m_picture2 = nullptr;
   SketchPane* m_picture1 = nullptr;
   std::array<QPushButton*, kSupportButtons> m_stod{};
+  QList<QAction*> m_recent;
+  QAction* m_recentSeparator = nullptr;
 };
 
 }  // namespace solvow::forms

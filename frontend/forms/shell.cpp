@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -53,7 +54,8 @@ Shell::Shell(const QString& workFolder, QObject* parent)
       m_workFolder(QDir(workFolder).absolutePath()),
       m_dialogue([this](const DiskErrorMessage& message) {
         return askDiskError(message, m_window.get());
-      }) {
+      }),
+      m_recent(m_workFolder) {
   m_settings.iniFolder = m_workFolder;
   m_settings.files = &m_files;
   m_settings.dialogue = m_dialogue;
@@ -63,6 +65,9 @@ Shell::Shell(const QString& workFolder, QObject* parent)
   m_window = std::make_unique<MDIForm1>(m_store);
   m_window->installEventFilter(this);
   connectMenus();
+  m_recent.read();
+  m_window->setRecentFiles(m_recent.paths());
+  connect(m_window.get(), &MDIForm1::recentChosen, this, &Shell::openRecent);
 }
 
 Shell::~Shell() {
@@ -200,11 +205,33 @@ bool Shell::openCaseFile(const QString& folder, const QString& name) {
   m_store.diagramEnabled = false;
   const QString renamed = adoptFileName(m_store);
   showCase();
+  rememberCaseFile();
   if (!renamed.isEmpty()) {
     wait.release();
     warn(renamed);
   }
   return true;
+}
+
+void Shell::openRecent(const QString& path) {
+  focusHeading();
+  const QFileInfo file(path);
+  if (!file.exists()) {
+    m_recent.remove(path);
+    m_window->setRecentFiles(m_recent.paths());
+    warn(QStringLiteral("Filen %1 finns inte längre och tas bort ur listan.")
+             .arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  if (!saveBeforeReplacing(QStringLiteral("Öppna"), m_store.baseName, m_store.changed,
+                           [this] { return save(); }, m_window.get()))
+    return;
+  openCaseFile(file.absolutePath(), file.fileName());
+}
+
+void Shell::rememberCaseFile() {
+  m_recent.add(QDir(m_store.folder).filePath(m_store.fileName));
+  m_window->setRecentFiles(m_recent.paths());
 }
 
 bool Shell::save() {
@@ -215,6 +242,7 @@ bool Shell::save() {
     return false;
   }
   m_window->setWindowTitle(m_store.fileName);
+  rememberCaseFile();
   return true;
 }
 
@@ -236,6 +264,7 @@ bool Shell::saveAs() {
     return false;
   }
   m_window->setWindowTitle(m_store.fileName);
+  rememberCaseFile();
   return true;
 }
 

@@ -17,6 +17,7 @@
 #include "case_store.h"
 #include "file_access.h"
 #include "fileinfo.h"
+#include "recent_files.h"
 #include "report_print.h"
 #include "report_text.h"
 
@@ -66,6 +67,10 @@ class Shell : public QObject {
   void openCase();
   // Reads `name` in `folder` as the case; on failure the message, and the case stays.
   bool openCaseFile(const QString& folder, const QString& name);
+  // A recent file chosen in Arkiv: the save prompt "Öppna", then the file. A file that is no
+  // longer there is taken out of the list with a message naming it.
+  void openRecent(const QString& path);
+  const RecentFiles& recentFiles() const { return m_recent; }
   // "Spara": over the case's own file; Save as for a case without a name. True when written.
   bool save();
   // "Spara som...": FileInfo "Spara som.." and the typed name. True when written.
@@ -114,6 +119,8 @@ class Shell : public QObject {
   void closeSubWindowOf(QWidget* form);
   void backToInputForm(QWidget* form);
   void tell(const QString& text);
+  // The case's file goes to the top of the recent files.
+  void rememberCaseFile();
   void warn(const QString& text);
 
   QString m_workFolder;
@@ -123,6 +130,7 @@ class Shell : public QObject {
   DiskDialogue m_dialogue;
   ReportSettings m_settings;
   ReportPrinter m_printer;
+  RecentFiles m_recent;
   bool m_ended = false;
   // Last, so that the windows go before the objects they refer to.
   std::unique_ptr<MDIForm1> m_window;

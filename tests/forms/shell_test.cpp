@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -767,6 +768,61 @@ TEST(ShellCopiedFile, TheCaseTakesTheNameOnDiskAndItsReportNeverOverwritesTheOth
     ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("KOPIA.IND")));
   }
   EXPECT_FALSE(p.shell->store().changed);
+}
+
+// --- recent files -------------------------------------------------------------------------
+
+TEST(ShellRecentFiles, SavedAndOpenedCasesAreOfferedAboveAvslutaAndAGoneFileIsTakenOut) {
+  Program p;
+  ASSERT_TRUE(p.startUp());
+  EXPECT_TRUE(p.window().recentActions().isEmpty());
+  p.saveAs(p.cases(), QStringLiteral("PLATTA"));
+  p.saveAs(p.cases(), QStringLiteral("KONTOR3"));
+  const QList<QAction*>& recent = p.window().recentActions();
+  ASSERT_EQ(recent.size(), 2);
+  EXPECT_EQ(recent[0]->text(), QStringLiteral("1 KONTOR3.IND"));
+  EXPECT_EQ(recent[1]->text(), QStringLiteral("2 PLATTA.IND"));
+  EXPECT_EQ(recent[0]->statusTip(), QDir::toNativeSeparators(QDir(p.cases()).absolutePath()));
+  // In Arkiv, just above "Avsluta", with a separator between.
+  const QList<QAction*> ark = p.window().findChild<QMenu*>(QStringLiteral("ark"))->actions();
+  const qsizetype av = ark.indexOf(p.menu().av);
+  ASSERT_GE(av, 3);
+  EXPECT_TRUE(ark[av - 1]->isSeparator());
+  EXPECT_EQ(ark[av - 2], recent[1]);
+  EXPECT_EQ(ark[av - 3], recent[0]);
+
+  // Choosing one with changes asks "Öppna" first.
+  p.edit();
+  QString caption;
+  {
+    ModalScript script{[&](QWidget* w) {
+      caption = w->windowTitle();
+      clickText(w, QStringLiteral("Nej"));
+    }};
+    recent[1]->trigger();
+  }
+  EXPECT_EQ(caption, QStringLiteral("Öppna"));
+  EXPECT_EQ(p.window().windowTitle(), QStringLiteral("PLATTA.IND"));
+  ASSERT_EQ(p.window().recentActions().size(), 2);
+  EXPECT_EQ(p.window().recentActions()[0]->text(), QStringLiteral("1 PLATTA.IND"));
+
+  // The list outlives the program: the next start offers it.
+  ASSERT_TRUE(p.startUp());
+  ASSERT_EQ(p.window().recentActions().size(), 2);
+  EXPECT_EQ(p.window().recentActions()[1]->text(), QStringLiteral("2 KONTOR3.IND"));
+
+  // A file that has gone: a message names it and it leaves the list; the case stays.
+  ASSERT_TRUE(QFile::remove(p.cases("KONTOR3.IND")));
+  QStringList messages;
+  {
+    ModalScript script{note(&messages)};
+    p.window().recentActions()[1]->trigger();
+  }
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("KONTOR3.IND"))) << messages[0].toStdString();
+  ASSERT_EQ(p.window().recentActions().size(), 1);
+  EXPECT_EQ(p.window().recentActions()[0]->text(), QStringLiteral("1 PLATTA.IND"));
+  EXPECT_EQ(p.window().windowTitle(), kDefaultCaption);
 }
 
 }  // namespace
