@@ -40,8 +40,8 @@ class SearchDialogTest : public ::testing::Test {
     // deck passes page 6 and the search has designs that pass.
     QFile sample(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"));
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
-    QByteArray bytes = sample.readAll();
-    if (bytes.count('\n') <= 37) bytes += "1\r\n2  2  2  2  2  2  2  2  2  2  \r\n5.0\r\n";
+    const QByteArray bytes = sample.readAll().split('\n').mid(0, 37).join('\n') +
+                             "\n1\r\n2  2  2  2  2  2  2  2  2  2  \r\n5.0\r\n";
     QFile copy(cases(QStringLiteral("TIOFACK.IND")));
     ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
     copy.write(bytes);
