@@ -101,6 +101,17 @@ qint16 listValue(const QComboBox* box) {
 
 QString zeroSupport() { return formatNumber(0.0, u"0.000"); }
 
+// The report prints the first 40 characters of the heading.
+constexpr int kReportHeading = 40;
+const auto kCopyTint = QStringLiteral("QLineEdit { background-color: #fff0a0; }");
+const auto kLongHeadingTint = QStringLiteral("QLineEdit { background-color: #ffd0d0; }");
+
+QString longHeadingNote(const QString& heading) {
+  return QStringLiteral("Rapporten visar de första %1 tecknen av rubriken: \"%2\"")
+      .arg(kReportHeading)
+      .arg(heading.left(kReportHeading));
+}
+
 }  // namespace
 
 Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store) {
@@ -116,6 +127,28 @@ Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   buildConcreteAndBars();
   buildFire();
   connectRules();
+  setTabOrderAlongRows();
+}
+
+void Form1::setTabOrderAlongRows() {
+  // The grid row by row, then the frames as they are read: the left column down, the right
+  // column down. Hidden and disabled fields are passed over by the focus chain itself.
+  QList<QWidget*> order{m_rubrik};
+  for (const Row* row : {&m_spv, &m_ptjl, &m_upl, &m_plast, &m_flast}) {
+    const int first = row == &m_upl ? 0 : 1;
+    for (int i = first; i <= kMaxSpans; ++i) order << (*row)[static_cast<std::size_t>(i)];
+  }
+  order << m_konsv << m_konsh << m_lokt;
+  for (FieldEdit* f : m_factors) order << f;
+  for (int k = 1; k <= 3; ++k) order << m_lastkomb[static_cast<std::size_t>(k)];
+  order << m_brukskomb[1] << m_brukskomb[2] << m_initiell << m_tillkommande << m_overhojning;
+  for (int m = 1; m <= kMarkets; ++m)
+    for (int k = 1; k <= 3; ++k)
+      order << m_classButtons[static_cast<std::size_t>(m)][static_cast<std::size_t>(k)];
+  order << m_btg << m_kavko << m_aok << m_dok << m_ktack << m_auk << m_duk << m_duarm << m_brandk;
+  for (int k = 1; k <= 4; ++k) order << m_brandb[static_cast<std::size_t>(k)];
+  order << m_kutak[1] << m_kutak[2];
+  for (qsizetype k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
 void Form1::buildHeading() {
@@ -262,8 +295,11 @@ void Form1::connectRules() {
     if (e == m_nfack) continue;
     connect(e, &QLineEdit::textEdited, this, &Form1::markChanged);
   }
-  connect(m_rubrik, &QLineEdit::textEdited, this,
-          [this](const QString& text) { m_store.rubrik = text; });
+  connect(m_rubrik, &QLineEdit::textEdited, this, [this](const QString& text) {
+    m_store.rubrik = text;
+    markLongHeading(text);
+    if (text.size() > kReportHeading) emit statusMessage(longHeadingNote(text));
+  });
 
   for (int i = 1; i <= kMaxSpans; ++i) {
     connect(m_spv[i], &FieldEdit::left, this,
@@ -345,6 +381,7 @@ void Form1::connectRules() {
 }
 
 void Form1::markChanged() {
+  clearCopyTint();
   m_store.changed = true;
   m_store.diagramEnabled = false;
   emit caseEdited();
@@ -354,9 +391,11 @@ void Form1::leaveSpanField(Row& row, SpanArray& values, int i, const char* patte
                            bool fullSketch) {
   const int n = std::clamp<int>(m_store.nfack, i, kMaxSpans);
   FieldEdit* own = row[static_cast<std::size_t>(i)];
+  const SpanArray before = values;
   const SpanLeave r = leaveSpanRow(values, i, n, own->text(), QString::fromLatin1(pattern));
   if (r.stored) {
     for (int j = i + 1; j <= n; ++j) row[static_cast<std::size_t>(j)]->setText(r.shown);
+    showCopy(row, i + 1, n, before, values, QStringLiteral("fack"), 0);
     if (fullSketch)
       emit layoutChanged();
     else
@@ -369,13 +408,41 @@ void Form1::leaveSupport(int i) {
   const int n = std::clamp<int>(m_store.nfack, 1, kMaxSpans);
   if (i >= n) return;  // the last support's field is disabled
   FieldEdit* own = m_upl[static_cast<std::size_t>(i)];
+  const SpanArray before = m_store.upl;
   const SpanLeave r = leaveSpanRow(m_store.upl, i, n - 1, own->text(), u"0.000");
   if (r.stored) {
     for (int j = i + 1; j <= n - 1; ++j) m_upl[static_cast<std::size_t>(j)]->setText(r.shown);
+    showCopy(m_upl, i + 1, n - 1, before, m_store.upl, QStringLiteral("stöd"), 1);
     m_upl[static_cast<std::size_t>(n)]->setText(zeroSupport());
     m_upl[static_cast<std::size_t>(n)]->setEnabled(false);
   }
   own->setText(r.shown);
+}
+
+void Form1::showCopy(const Row& row, int first, int last, const SpanArray& before,
+                     const SpanArray& now, const QString& unit, int numberShift) {
+  QStringList numbers;
+  for (int j = first; j <= last; ++j) {
+    const auto k = static_cast<std::size_t>(j);
+    if (before[k] == now[k]) continue;
+    row[k]->setStyleSheet(kCopyTint);
+    m_tinted.append(row[k]);
+    numbers << QString::number(j + numberShift);
+  }
+  if (!numbers.isEmpty())
+    emit statusMessage(QStringLiteral("Värdet kopierades även till %1 %2.")
+                           .arg(unit, numbers.join(QStringLiteral(", "))));
+}
+
+void Form1::clearCopyTint() {
+  for (FieldEdit* f : std::as_const(m_tinted)) f->setStyleSheet(QString());
+  m_tinted.clear();
+}
+
+void Form1::markLongHeading(const QString& text) {
+  const bool tooLong = text.size() > kReportHeading;
+  m_rubrik->setStyleSheet(tooLong ? kLongHeadingTint : QString());
+  m_rubrik->setToolTip(tooLong ? longHeadingNote(text) : QString());
 }
 
 void Form1::leaveCantilever(FieldEdit* field, float& value) {
@@ -515,6 +582,7 @@ void Form1::refreshSpanRows() {
 void Form1::spinDown() {
   const double shown = textToNumber(m_nfack->text());
   if (shown <= 1.0) return;
+  clearCopyTint();
   m_store.changed = true;
   focusHeading();
   m_store.diagramEnabled = false;
@@ -533,6 +601,7 @@ void Form1::spinDown() {
 void Form1::spinUp() {
   const double shown = textToNumber(m_nfack->text());
   if (shown >= kMaxSpans) return;
+  clearCopyTint();
   m_store.changed = true;
   focusHeading();
   m_store.diagramEnabled = false;
@@ -562,7 +631,9 @@ void Form1::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void Form1::loadFromStore() {
   const CaseStore& s = m_store;
+  clearCopyTint();
   m_rubrik->setText(s.rubrik);
+  markLongHeading(s.rubrik);
   applyMarket();
   m_nfack->setText(formatNumber(s.nfack, u"#0"));
   m_ram5->setTitle(QStringLiteral("Laster enl. Eurokod"));

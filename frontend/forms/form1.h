@@ -57,6 +57,8 @@ class Form1 : public QWidget {
   void layoutChanged();
   // Only the slab geometry changed: the span sketch is out of date.
   void spanSketchChanged();
+  // A line for the status bar: spans that took a copied value, the cut heading.
+  void statusMessage(const QString& text);
   // A change was committed: a field left, a list pick, a button click, a spinner step. The
   // store may hold a new state of the case (one step of undo).
   void committed();
@@ -81,6 +83,15 @@ class Form1 : public QWidget {
 
   // The change rule: the case differs from its file and has no valid diagram.
   void markChanged();
+  // Tints the fields of `row` j = first..last whose value differs from `before[j]` (the copy
+  // of a value to later spans) and says in the status bar which spans took it.
+  // `unit` "fack" or "stöd"; the number shown is j + numberShift.
+  void showCopy(const Row& row, int first, int last, const SpanArray& before, const SpanArray& now,
+                const QString& unit, int numberShift);
+  void clearCopyTint();
+  // The heading's mark when it is longer than the report shows.
+  void markLongHeading(const QString& text);
+  void setTabOrderAlongRows();
   void leaveSpanField(Row& row, SpanArray& values, int i, const char* pattern, bool fullSketch);
   void leaveSupport(int i);
   void leaveCantilever(FieldEdit* field, float& value);
@@ -97,6 +108,7 @@ class Form1 : public QWidget {
   CaseStore& m_store;
 
   QLineEdit* m_rubrik = nullptr;
+  QList<FieldEdit*> m_tinted;  // fields a copy changed, until the next edit
   QLineEdit* m_nfack = nullptr;
   SpinArrows* m_spin = nullptr;
 

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -113,10 +114,15 @@ MDIForm1::MDIForm1(CaseStore& store, QWidget* parent) : QMainWindow(parent), m_s
   connect(m_form1, &Form1::layoutChanged, this, &MDIForm1::refreshLayoutSketch);
   connect(m_form1, &Form1::spanSketchChanged, this, &MDIForm1::refreshSpanSketch);
   connect(m_form1, &Form1::committed, this, &MDIForm1::recordStep);
+  connect(m_form1, &Form1::statusMessage, this,
+          [this](const QString& text) { statusBar()->showMessage(text); });
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
     if (w != nullptr && w == m_form1Window) m_form1->focusHeading();
   });
 
+  // The status bar shows the menu entries' tips (the folder of a recent file) and the input
+  // form's notes.
+  statusBar()->setObjectName(QStringLiteral("statusBar"));
   setWindowTitle(m_store.fileName);
   updateMenus();
 }

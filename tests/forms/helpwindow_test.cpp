@@ -49,6 +49,20 @@ TEST(HelpWindow, EveryLinkOfTheContentsHasItsSection) {
   EXPECT_GE(links, 7);
 }
 
+// The load fields are locked under every category but "Valfri last": the help must not tell
+// the user to edit them.
+TEST(HelpWindow, TheHelpSaysWhichLoadFieldsCanBeEdited) {
+  QFile f(QStringLiteral(SOLVO_DATA "/solvo_help.html"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString html = QString::fromUtf8(f.readAll());
+  EXPECT_FALSE(html.contains(QStringLiteral("kan sedan ändras fritt")));
+  EXPECT_TRUE(html.contains(QStringLiteral("Med lastgrupp <b>Valfri last</b> skrivs lasten in per "
+                                           "fack och kan ändras fritt")));
+  EXPECT_TRUE(html.contains(QStringLiteral("är lastfälten låsta")));
+  EXPECT_TRUE(html.contains(QStringLiteral("när marknaden byts med flaggan")));
+  EXPECT_FALSE(html.contains(QStringLiteral("kontrolleras inte mot några gränser")));
+}
+
 TEST(HelpWindow, AMissingDocumentIsNamedInAMessage) {
   QTemporaryDir dir;
   QString message;
