@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -148,6 +149,13 @@ void Form1::setTabOrderAlongRows() {
   order << m_btg << m_kavko << m_aok << m_dok << m_ktack << m_auk << m_duk << m_duarm << m_brandk;
   for (int k = 1; k <= 4; ++k) order << m_brandb[static_cast<std::size_t>(k)];
   order << m_kutak[1] << m_kutak[2];
+  // Controls of frames added later follow in the order they were made.
+  for (QWidget* w : findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QLineEdit*>(w) != nullptr ||
+                         qobject_cast<QComboBox*>(w) != nullptr ||
+                         qobject_cast<QAbstractButton*>(w) != nullptr;
+    if (control && (w->focusPolicy() & Qt::TabFocus) != 0 && !order.contains(w)) order << w;
+  }
   for (qsizetype k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 }
 
