@@ -31,25 +31,27 @@ bool all_digits(std::string_view s) {
   return true;
 }
 
-// Parses a Fortran real (no blanks) with `d` implied decimals when it has no point.
-bool parse_real(const std::string& s, int d, float& v) {
+// Parses a Fortran real (no blanks) with `d` implied decimals when it has no point. The
+// number is handed to strtof as "[-]digits.digitsE<exponent>".
+bool parse_real(std::string_view s, int d, float& v) {
   if (s.empty()) {
     v = 0.0f;
     return true;
   }
   size_t k = 0;
-  std::string sign;
-  if (s[k] == '+' || s[k] == '-') {
-    if (s[k] == '-') sign = "-";
-    ++k;
-  }
-  std::string int_digits, frac_digits;
+  const bool minus = s[0] == '-';
+  if (s[0] == '+' || s[0] == '-') ++k;
+  auto digits_from = [&](size_t from) {
+    while (k < s.size() && s[k] >= '0' && s[k] <= '9') ++k;
+    return s.substr(from, k - from);
+  };
+  const std::string_view int_digits = digits_from(k);
+  std::string_view frac_digits;
   bool point = false;
-  while (k < s.size() && s[k] >= '0' && s[k] <= '9') int_digits += s[k++];
   if (k < s.size() && s[k] == '.') {
     point = true;
     ++k;
-    while (k < s.size() && s[k] >= '0' && s[k] <= '9') frac_digits += s[k++];
+    frac_digits = digits_from(k);
   }
   if (int_digits.empty() && frac_digits.empty()) return false;
   long exponent = 0;
@@ -60,22 +62,27 @@ bool parse_real(const std::string& s, int d, float& v) {
     } else if (c != '+' && c != '-') {
       return false;
     }
-    std::string exp_text = s.substr(k);
-    size_t e = 0;
+    std::string_view exp_text = s.substr(k);
     bool negative = false;
-    if (e < exp_text.size() && (exp_text[e] == '+' || exp_text[e] == '-')) {
-      negative = exp_text[e] == '-';
-      ++e;
+    if (!exp_text.empty() && (exp_text[0] == '+' || exp_text[0] == '-')) {
+      negative = exp_text[0] == '-';
+      exp_text.remove_prefix(1);
     }
-    std::string digits = exp_text.substr(e);
-    if (!all_digits(digits)) return false;
-    if (digits.size() > 6) return false;  // far outside the range of a real
-    exponent = digits.empty() ? 0 : std::strtol(digits.c_str(), nullptr, 10);
+    if (!all_digits(exp_text)) return false;
+    if (exp_text.size() > 6) return false;  // far outside the range of a real
+    std::from_chars(exp_text.data(), exp_text.data() + exp_text.size(), exponent);
     if (negative) exponent = -exponent;
   }
   if (!point) exponent -= d;
-  std::string text = sign + (int_digits.empty() ? "0" : int_digits) + "." +
-                     (frac_digits.empty() ? "0" : frac_digits) + "e" + std::to_string(exponent);
+  std::string text;
+  text.reserve(int_digits.size() + frac_digits.size() + 12);
+  if (minus) text += '-';
+  text.append(int_digits.empty() ? "0" : int_digits);
+  text += '.';
+  text.append(frac_digits.empty() ? "0" : frac_digits);
+  text += 'e';
+  char exp_buf[24];
+  text.append(exp_buf, std::to_chars(exp_buf, exp_buf + sizeof exp_buf, exponent).ptr);
   errno = 0;
   char* end = nullptr;
   float value = std::strtof(text.c_str(), &end);
