@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev hyperfine
+  libgtest-dev libgmock-dev libbenchmark-dev hyperfine valgrind python3
   qt6-base-dev libgl-dev
   fonts-liberation fonts-dejavu-core fontconfig
   poppler-utils
