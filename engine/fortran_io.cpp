@@ -1,5 +1,6 @@
 #include "fortran_io.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -236,11 +237,10 @@ void append_free(std::string& out, float v) {
   char buf[64];
   buf[0] = ' ';
   const float a = std::fabs(v);
-  const auto format = (a >= 1e-6f && a < 1e9f) ? std::chars_format::fixed
-                                               : std::chars_format::scientific;
+  const bool plain = a >= 1e-6f && a < 1e9f;
+  const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
   char* end = std::to_chars(buf + 1, buf + sizeof buf, v, format).ptr;
-  for (char* c = buf + 1; c != end; ++c)
-    if (*c == 'e') *c = 'E';
+  if (!plain) std::replace(buf + 1, end, 'e', 'E');
   out.append(buf, static_cast<size_t>(end - buf));
 }
 
