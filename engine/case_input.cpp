@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comdat.h"
+#include "file_names.h"
 #include "fortran_io.h"
 
 namespace solvo {
@@ -138,14 +139,8 @@ std::string trimmed_right(std::string_view s) {
 }
 
 // The case name names the report in the working folder: it must stay there.
-void check_case_name(Records& in, std::string_view line, const std::string& prfil) {
-  std::string name = trimmed_right(prfil);
-  bool bad = name == "." || name == "..";
-  for (char c : prfil) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (c == '/' || c == '\\' || u < 32 || u == 127) bad = true;
-  }
-  if (bad)
+void check_case_name(Records& in, std::string_view line) {
+  if (!platform::case_name_ok(line))
     throw in.bad("a case name that names a report in the working folder (no \"/\", \"\\\", "
                  "control characters, \".\" or \"..\")",
                  line);
@@ -202,7 +197,7 @@ void insolvo(Run& run, std::string_view case_text, const std::string& file) {
 
   std::string_view line = in.take(1, "the case name");
   run.prfil = padded(line, 9);
-  check_case_name(in, line, run.prfil);
+  check_case_name(in, line);
   std::string name = trimmed_right(run.prfil).substr(0, 13) + ".RES";
   run.utfil = padded(name, 13);
 

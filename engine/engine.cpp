@@ -11,8 +11,9 @@
 #include "case_input.h"
 #include "checks.h"
 #include "design.h"
-#include "file_names.h"
 #include "report.h"
+#include "atomic_write.h"
+#include "file_names.h"
 
 namespace solvo {
 
@@ -42,7 +43,7 @@ void calculate(Run& run, std::string_view case_text) {
 }
 
 bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& errors) {
-  auto path = resolve_existing(folder, kCaseFile);
+  auto path = platform::find_existing(folder, kCaseFile);
   if (!path) {
     errors << kCaseFile << ": the case file cannot be opened (no such file in the working folder)"
            << std::endl;
@@ -76,14 +77,17 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
   solvober(run, flag);
 
   for (const OutputFile& file : run.files) {
-    std::string error;
-    std::string name = file.report ? dos_name_to_utf8(file.name) : file.name;
-    if (!write_file_replacing(folder, name, file.contents, error, file.report)) {
-      if (file.report)
-        console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
-      else
-        errors << error << std::endl;
-    }
+    const std::string name = file.report ? platform::report_file_name(run.prfil) : file.name;
+    // The old report stays whole until the new one is complete; the data files of the last
+    // run are of no use to anybody once this run writes its own.
+    const platform::WriteResult written = platform::write_file_atomic(
+        folder, name, file.contents,
+        file.report ? platform::OldFile::KeepUntilReplaced : platform::OldFile::RemoveFirst);
+    if (written.error == 0) continue;
+    if (file.report)
+      console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
+    else
+      errors << name << ": " << std::strerror(written.error) << std::endl;
   }
 
   console << "\n" << blanks(46) << "KLART!" << std::endl;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -17,6 +18,7 @@
 #include "comdat_deck.h"
 #include "design.h"
 #include "engine.h"
+#include "atomic_write.h"
 #include "file_names.h"
 #include "fortran_io.h"
 #include "section.h"
@@ -456,7 +458,7 @@ int run_solvowb_search(const std::filesystem::path& folder, const std::string& s
   }
   Run base;
   if (!read_case(folder, base, errors)) return 2;
-  auto path = resolve_existing(folder, spec_name);
+  auto path = platform::find_existing(folder, spec_name);
   std::string text;
   if (path) {
     std::ifstream in(*path, std::ios::binary);
@@ -483,9 +485,10 @@ int run_solvowb_search(const std::filesystem::path& folder, const std::string& s
       run_search(base, spec, threads, [&console](int64_t done, int64_t total) {
         console << done << "/" << total << std::endl;
       });
-  std::string error;
-  if (!write_file_replacing(folder, kResultFile, search_report(base, spec, outcomes), error)) {
-    errors << error << std::endl;
+  const platform::WriteResult written =
+      platform::write_file_atomic(folder, kResultFile, search_report(base, spec, outcomes));
+  if (written.error != 0) {
+    errors << kResultFile << ": " << std::strerror(written.error) << std::endl;
     return 1;
   }
   return 0;

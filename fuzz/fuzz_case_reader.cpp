@@ -15,6 +15,7 @@
 
 #include "case_file.h"
 #include "case_store.h"
+#include "start_case.h"
 
 namespace {
 
@@ -33,17 +34,7 @@ std::optional<QByteArray> saved(const solvow::CaseStore& store) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-  static const solvow::CaseStore kStart = [] {
-    solvow::CaseStore s;
-    solvow::setDefaults(s);
-    s.baseName = QStringLiteral("START");
-    s.nfack = 2;
-    s.spv[1] = 4.0f;
-    s.spv[2] = 5.0f;
-    s.market = 1;
-    s.safetyClass[1] = 2;
-    return s;
-  }();
+  static const solvow::CaseStore kStart = startCase();
   static const std::optional<QByteArray> kStartBytes = saved(kStart);
   if (!kStartBytes) fail("the starting case cannot be saved");
 

@@ -2,10 +2,11 @@
 # Hardening checks, run by CI after the normal tests:
 #  1. the engine and the case library built with AddressSanitizer and UndefinedBehaviorSanitizer
 #     (gcc), running their whole test suites; any report fails the run;
-#  2. the libFuzzer targets (clang) on the case bytes: the whole calculation in memory and the
-#     front end's case reader, FUZZ_SECONDS each (default 60), seeded from the delivered cases
-#     and the test data; every kept regression case runs first;
-#  3. clang-tidy with the checks of .clang-tidy over engine/ and frontend/case/.
+#  2. the libFuzzer targets (clang) on the case bytes: the whole calculation in memory, the
+#     front end's case reader and the case name read by both (the report the front end looks
+#     for is the one the engine writes), FUZZ_SECONDS each (default 60), seeded from the
+#     delivered cases and the test data; every kept regression case runs first;
+#  3. clang-tidy with the checks of .clang-tidy over platform/, engine/ and frontend/case/.
 # Build folders: build-asan, build-fuzz. A crashing input is written to build-fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,7 +33,7 @@ cp data/solvo.def data/samples/*.IND tests/data/bad/*.IND "$seeds"/
 find tests/data -type f \( -name '*.IND' -o -name '*.ind' -o -name '*.TMP' \) \
   -exec cp {} "$seeds"/ \;
 
-for target in fuzz_engine fuzz_case_reader; do
+for target in fuzz_engine fuzz_case_reader fuzz_report_name; do
   corpus="build-fuzz/corpus-$target"
   log_regr="build-fuzz/$target-regressions.log"
   mkdir -p "$corpus"
@@ -55,7 +56,7 @@ done
 step "clang-tidy"
 # The sources of the engine and the case library, as the sanitizer build compiles them.
 mapfile -t files < <(grep -o '"file": *"[^"]*"' build-asan/compile_commands.json |
-  sed 's/.*"\([^"]*\)"$/\1/' | grep -E "^$PWD/(engine|frontend/case)/[^/]+\.cpp$" | sort -u)
+  sed 's/.*"\([^"]*\)"$/\1/' | grep -E "^$PWD/(platform|engine|frontend/case)/[^/]+\.cpp$" | sort -u)
 echo "${#files[@]} sources"
 # Its count of suppressed warnings ("N warnings generated.") is left out of the log.
 printf '%s\n' "${files[@]}" | xargs -P "$JOBS" -n 4 clang-tidy -p build-asan --quiet \

@@ -3,15 +3,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <string_view>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "atomic_write.h"
+#include "file_names.h"
 #include "text_conv.h"
 
 namespace solvow {
@@ -186,15 +185,11 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
 
   const QByteArray* name = r.line(1);
   if (name == nullptr) return failed();
-  s.baseName = decodeTextLine(*name).toUpper();
+  s.baseName = upperCase(decodeTextLine(*name));
   // The case is saved under its name and the engine names its report after it: a name that
-  // would leave the folder is refused, as the engine refuses it.
-  const QString trimmedName = s.baseName.trimmed();
-  bool nameLeavesFolder = trimmedName == u"." || trimmedName == u"..";
-  for (const QChar c : s.baseName)
-    if (c == u'/' || c == u'\\' || c.unicode() < 32 || c.unicode() == 127)
-      nameLeavesFolder = true;
-  if (nameLeavesFolder) {
+  // would leave the folder is refused, by the engine's own rule.
+  if (!solvo::platform::case_name_ok(
+          std::string_view(name->constData(), static_cast<size_t>(name->size())))) {
     r.fail(1, QStringLiteral("ett namn utan / och \\, styrtecken, . och .. väntades (fann \"%1\")")
                   .arg(s.baseName.left(40)));
     return failed();
@@ -317,61 +312,22 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
 }
 
 // Writes `bytes` to a new file beside `path` and renames it over `path` once every byte is on
-// the disk, so the old file stays whole until the new one is complete. Every write is checked
-// (a short write on a full disk or over a size limit is a failure, not a shorter file).
+// the disk, so the old file stays whole until the new one is complete.
 bool writeBytes(const QString& path, const QByteArray& bytes, QString* error) {
-  const QString target = resolveExisting(path);
-  auto fail = [&](int code) {
-    if (error != nullptr)
-      *error = QStringLiteral("Filen %1 kunde inte sparas: %2.")
-                   .arg(target, QString::fromLocal8Bit(std::strerror(code)));
-    return false;
-  };
-  const QFileInfo info(target);
-  if (!info.absoluteDir().exists()) return fail(ENOENT);
-  QByteArray temp = QFile::encodeName(info.absoluteDir().filePath(
-      QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return fail(errno);
-
-  // The new file gets the permissions of the old one, or those of a newly created file.
-  mode_t mode = 0;
-  struct stat old {};
-  if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  int code = 0;
-  if (::fchmod(fd, mode) != 0) code = errno;
-  const char* data = bytes.constData();
-  qsizetype left = bytes.size();
-  while (code == 0 && left > 0) {
-    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      code = n < 0 ? errno : EIO;
-      break;
-    }
-    data += n;
-    left -= n;
-  }
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
-    code = errno;
-  if (code != 0) {
-    ::unlink(temp.constData());
-    return fail(code);
-  }
-  return true;
+  const QFileInfo info(path);
+  const solvo::platform::WriteResult written = solvo::platform::write_file_atomic(
+      std::filesystem::path(QFile::encodeName(info.dir().path()).toStdString()),
+      QFile::encodeName(info.fileName()).toStdString(),
+      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  if (written.error == 0) return true;
+  if (error != nullptr)
+    *error = QStringLiteral("Filen %1 kunde inte sparas: %2.")
+                 .arg(QFile::decodeName(QByteArray::fromStdString(written.target.string())),
+                      QString::fromLocal8Bit(std::strerror(written.error)));
+  return false;
 }
 
-QString joinPath(const QString& folder, const QString& name) {
-  return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
+QString joinPath(const QString& folder, const QString& name) { return inFolder(folder, name); }
 
 }  // namespace
 
@@ -505,7 +461,7 @@ bool openCase(CaseStore& store, FileTable& files, const QString& folder, const Q
 
 QString adoptFileName(CaseStore& store) {
   const qsizetype point = store.fileName.indexOf(u'.');
-  const QString ownName = (point < 0 ? store.fileName : store.fileName.left(point)).toUpper();
+  const QString ownName = upperCase(point < 0 ? store.fileName : store.fileName.left(point));
   if (ownName.isEmpty() || ownName == store.baseName.trimmed()) return {};
   const QString message =
       QStringLiteral("Filen %1 innehåller fallet %2. Fallet får filens namn, %3, och måste "
@@ -527,7 +483,7 @@ bool saveCase(CaseStore& store, QString* error) {
 
 SaveAsName saveAsName(const QString& typed) {
   SaveAsName names;
-  const QString text = typed.toUpper().trimmed();
+  const QString text = upperCase(typed).trimmed();
   if (text.contains(u'/') || text.contains(u'\\')) {
     names.error = QStringLiteral("Filnamnet %1 får inte innehålla / eller \\.").arg(text);
     return names;

@@ -5,6 +5,9 @@
 
 #include <array>
 
+#include "file_names.h"
+#include "text_conv.h"
+
 namespace solvow {
 namespace {
 
@@ -19,18 +22,6 @@ constexpr std::array<DiskErrorMessage, 9> kDiskErrors{{
     {71, "Disk Not Ready", DiskButtons::Ok, false},
     {76, "Path Does Not Exist", DiskButtons::Ok, false},
 }};
-
-bool sameIgnoringAsciiCase(const QString& a, const QString& b) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    char16_t x = a[i].unicode();
-    char16_t y = b[i].unicode();
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 bool writes(FileMode m) { return m != FileMode::Read; }
 
@@ -150,14 +141,23 @@ QString resolveExisting(const QString& path) {
   const QFileInfo info(path);
   if (info.exists()) return path;
   const QDir dir = info.dir();
-  if (!dir.exists()) return path;
-  const QString wanted = info.fileName();
-  const QStringList entries =
-      dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDir::Name);
-  for (const QString& entry : entries)
-    if (sameIgnoringAsciiCase(entry, wanted)) return dir.filePath(entry);
-  return path;
+  const std::optional<std::filesystem::path> found = solvo::platform::find_existing(
+      std::filesystem::path(QFile::encodeName(dir.path()).toStdString()),
+      QFile::encodeName(info.fileName()).toStdString(), true);
+  return found ? inFolder(info.path(), QFile::decodeName(QByteArray::fromStdString(
+                                             found->filename().native())))
+               : path;
+}
+
+QString inFolder(const QString& folder, const QString& name) {
+  if (folder.isEmpty()) return name.startsWith(u':') ? QStringLiteral("./") + name : name;
+  return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+QString reportFileName(const QString& baseName) {
+  std::u32string letters;
+  for (const uint c : baseName.toUcs4()) letters += static_cast<char32_t>(c);
+  return QString::fromStdString(solvo::platform::report_file_name(letters));
 }
 
 bool removeResolved(const QString& path) {

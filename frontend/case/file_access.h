@@ -6,7 +6,8 @@
 // titled "Disk Error", tests answer it themselves.
 //
 // Names of existing files resolve as on a file system that ignores case: the exact name first,
-// otherwise the entry of the same folder whose name matches ignoring ASCII case.
+// otherwise the entry of the same folder whose name matches ignoring case, its letters in UTF-8
+// or in either code page (the rule the engine shares).
 #pragma once
 
 #include <QFile>
@@ -111,8 +112,17 @@ class FileTable {
 };
 
 // The name an existing file answers to: `path` itself when it exists, otherwise the entry of
-// its folder whose name equals the last part of `path` ignoring ASCII case, otherwise `path`.
+// its folder whose name equals the last part of `path` ignoring case, otherwise `path`.
 QString resolveExisting(const QString& path);
+
+// `name` in `folder` ("" is the current folder). Joined as text: a name that starts with ":"
+// stays a file of that folder, never one of Qt's resource paths.
+QString inFolder(const QString& folder, const QString& name);
+
+// The name of the report the engine writes for a case of base name `baseName`: its first nine
+// characters without trailing blanks, then ".RES", by the engine's own rule. The report on
+// disk is then found by resolveExisting, whatever the case of its letters.
+QString reportFileName(const QString& baseName);
 
 // Deletes the case-insensitive match of `path`; false when there was none or it stayed.
 bool removeResolved(const QString& path);

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "code_page.h"
+
 namespace solvow {
 namespace {
 
@@ -151,25 +153,6 @@ QString formatWith(double v, QStringView pattern, QStringView decimalPoint, QStr
   return out;
 }
 
-struct Letter {
-  char dos;
-  char win;
-};
-// In the order of conversion: Å Ä Ö å ä ö.
-constexpr std::array<Letter, 6> kLetters{{{char(143), char(197)},
-                                          {char(142), char(196)},
-                                          {char(153), char(214)},
-                                          {char(134), char(229)},
-                                          {char(132), char(228)},
-                                          {char(148), char(246)}}};
-
-// Windows-1252 bytes 0x80..0x9F; the five bytes the code page leaves free map to the control
-// characters of the same value.
-constexpr std::array<char16_t, 32> kHigh1252{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 }  // namespace
 
 double textToNumber(QStringView text) {
@@ -225,14 +208,7 @@ QByteArray toWindows1252(QStringView text) {
       ++i;
       continue;
     }
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    char byte = '?';
-    for (std::size_t k = 0; k < kHigh1252.size(); ++k)
-      if (kHigh1252[k] == c) byte = static_cast<char>(0x80 + k);
-    out += byte;
+    out += static_cast<char>(solvo::platform::to_windows1252(c).value_or('?'));
   }
   return out;
 }
@@ -240,34 +216,41 @@ QByteArray toWindows1252(QStringView text) {
 QString fromWindows1252(const QByteArray& bytes) {
   QString out;
   out.reserve(bytes.size());
-  for (const char b : bytes) {
-    const auto u = static_cast<unsigned char>(b);
-    out += (u >= 0x80 && u <= 0x9F) ? QChar(kHigh1252[u - 0x80]) : QChar(char16_t(u));
-  }
+  for (const char b : bytes)
+    out += QChar(static_cast<char16_t>(
+        solvo::platform::from_windows1252(static_cast<unsigned char>(b))));
+  return out;
+}
+
+QString upperCase(QStringView text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar c : text)
+    out += QChar(static_cast<char16_t>(solvo::platform::to_upper(c.unicode())));
   return out;
 }
 
 QByteArray windowsToDos(QByteArray bytes) {
-  for (const Letter& l : kLetters) {
-    const qsizetype i = bytes.indexOf(l.win);
-    if (i >= 0) bytes[i] = l.dos;
+  for (const auto& l : solvo::platform::kSwedishLetters) {
+    const qsizetype i = bytes.indexOf(static_cast<char>(l.windows));
+    if (i >= 0) bytes[i] = static_cast<char>(l.dos);
   }
   return bytes;
 }
 
 QByteArray dosToWindows(QByteArray bytes) {
-  for (const Letter& l : kLetters) {
-    const qsizetype i = bytes.indexOf(l.dos);
-    if (i >= 0) bytes[i] = l.win;
+  for (const auto& l : solvo::platform::kSwedishLetters) {
+    const qsizetype i = bytes.indexOf(static_cast<char>(l.dos));
+    if (i >= 0) bytes[i] = static_cast<char>(l.windows);
   }
   return bytes;
 }
 
 QByteArray dosToWindowsAll(QByteArray bytes) {
   for (char& b : bytes)
-    for (const Letter& l : kLetters)
-      if (b == l.dos) {
-        b = l.win;
+    for (const auto& l : solvo::platform::kSwedishLetters)
+      if (b == static_cast<char>(l.dos)) {
+        b = static_cast<char>(l.windows);
         break;
       }
   return bytes;

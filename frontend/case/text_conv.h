@@ -51,8 +51,14 @@ QByteArray formatNumberC(double v, QStringView pattern);
 QByteArray plainNumber(float v);
 
 // Windows-1252 <-> text. Encoding writes "?" for a character the code page cannot hold.
+// The five bytes the code page leaves unused are the control characters of the same value.
 QByteArray toWindows1252(QStringView text);
 QString fromWindows1252(const QByteArray& bytes);
+
+// Upper case one character for one, within the letters of Windows-1252 (ß and µ, which
+// have no capital there, stay): the base name of a case, as the engine's report name is
+// matched against it.
+QString upperCase(QStringView text);
 
 // The six Swedish letters between the Windows code page and the DOS code page:
 // Å 197/143, Ä 196/142, Ö 214/153, å 229/134, ä 228/132, ö 246/148.

@@ -21,9 +21,7 @@ namespace solvow {
 
 namespace {
 
-QString joinFolder(const QString& folder, const QString& name) {
-  return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
+QString joinFolder(const QString& folder, const QString& name) { return inFolder(folder, name); }
 
 // True when no file answers to `path` any more.
 bool removeOld(const QString& path) {

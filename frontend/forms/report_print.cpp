@@ -103,7 +103,7 @@ bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString&
                         const DiskDialogue& dialogue, QString* error) {
   const WaitCursor wait;
   QStringList lines;
-  const QString path = QDir(workingFolder).filePath(reportFileName(baseName));
+  const QString path = inFolder(workingFolder, reportFileName(baseName));
   if (!readReportLines(files, path, dialogue, &lines)) {
     if (error != nullptr) *error = missingReportMessage(baseName);
     return false;

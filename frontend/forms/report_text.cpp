@@ -9,9 +9,7 @@ namespace solvow {
 
 namespace {
 
-QString joinFolder(const QString& folder, const QString& name) {
-  return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
+QString joinFolder(const QString& folder, const QString& name) { return inFolder(folder, name); }
 
 QByteArray readAllFrom(FileTable& files, qint16 number) {
   QFile* file = files.file(number);
@@ -21,12 +19,6 @@ QByteArray readAllFrom(FileTable& files, qint16 number) {
 }
 
 }  // namespace
-
-QString reportFileName(const QString& baseName) {
-  QString name = baseName.left(9);
-  while (name.endsWith(u' ')) name.chop(1);
-  return name + QStringLiteral(".RES");
-}
 
 QStringList reportLines(const QByteArray& bytes) {
   QStringList lines;

@@ -25,10 +25,6 @@ struct ReportSettings {
   DiskDialogue dialogue;
 };
 
-// The report file the engine writes for a case: the first nine characters of the base name,
-// trailing blanks removed, then ".RES" ("LANGTNAMN12" -> "LANGTNAMN.RES").
-QString reportFileName(const QString& baseName);
-
 // A report file read line by line (lines end with CR LF or LF; the last line needs no line
 // end), every line converted to the shown letters. Opened through the file-open routine;
 // false when it could not be opened (the dialogue has then had its say).

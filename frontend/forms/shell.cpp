@@ -341,7 +341,7 @@ void Shell::showReport() {
   Hourglass wait;
   const bool fresh = m_viewer == nullptr;
   Form6* viewer = fresh ? new Form6(m_settings) : m_viewer.data();
-  if (!viewer->loadReport(QDir(m_workFolder).filePath(reportFileName(m_store.baseName)))) {
+  if (!viewer->loadReport(inFolder(m_workFolder, reportFileName(m_store.baseName)))) {
     if (fresh) delete viewer;
     wait.release();
     tell(missingReportMessage(m_store.baseName));

@@ -1,5 +1,4 @@
-// The built solvowb run as a process in a scratch working folder, and the file-name rules
-// it shares with the front end.
+// The built solvowb run as a process in a scratch working folder.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,8 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "test_files.h"
-
-#include "file_names.h"
 
 namespace solvo {
 namespace {
@@ -132,44 +129,6 @@ TEST_F(ScratchFolder, BadCasesEndWithOneLineAndWriteNothing) {
     EXPECT_EQ(files(), std::set<std::string>{"~INDATA~.TMP"}) << c.what;
   }
   EXPECT_FALSE(fs::exists(dir_.parent_path() / "EVIL.RES"));
-}
-
-TEST(FileNames, DosLettersBecomeUtf8) {
-  EXPECT_EQ(dos_name_to_utf8("R\x8eKNA\x8f\x99\x86\x84\x94"), "RÄKNAÅÖåäö");
-  EXPECT_EQ(dos_name_to_utf8("PLAN1.RES"), "PLAN1.RES");
-  EXPECT_EQ(dos_name_to_utf8("\xe9\x80"), "é€");  // other bytes as Windows-1252
-}
-
-TEST_F(ScratchFolder, ExistingFilesResolveIgnoringCase) {
-  put(dir_ / "Plan1.res", "x");
-  auto found = resolve_existing(dir_, "PLAN1.RES");
-  ASSERT_TRUE(found.has_value());
-  EXPECT_EQ(found->filename(), "Plan1.res");
-  EXPECT_FALSE(resolve_existing(dir_, "PLAN2.RES").has_value());
-
-  // Writing replaces the match instead of adding a second file.
-  std::string error;
-  ASSERT_TRUE(write_file_replacing(dir_, "PLAN1.RES", "new", error)) << error;
-  EXPECT_EQ(files(), std::set<std::string>{"Plan1.res"});
-  EXPECT_EQ(slurp(dir_ / "Plan1.res"), "new");
-  ASSERT_TRUE(write_file_replacing(dir_, "MOMK.DAT", "m", error)) << error;
-  EXPECT_EQ(slurp(dir_ / "MOMK.DAT"), "m");
-  // A data file removes its old version first, under the same name.
-  put(dir_ / "Al.dat", "old");
-  ASSERT_TRUE(write_file_replacing(dir_, "AL.DAT", "new", error, false)) << error;
-  EXPECT_EQ(files(), (std::set<std::string>{"Plan1.res", "MOMK.DAT", "Al.dat"}));
-  EXPECT_EQ(slurp(dir_ / "Al.dat"), "new");
-}
-
-TEST_F(ScratchFolder, FailedWriteLeavesNothingBehind) {
-  // A folder in the way of the name: the rename fails even for root.
-  fs::create_directory(dir_ / "OLD.RES");
-  put(dir_ / "OLD.RES" / "keep", "old");
-  std::string error;
-  EXPECT_FALSE(write_file_replacing(dir_, "OLD.RES", "new report", error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(slurp(dir_ / "OLD.RES" / "keep"), "old");
-  EXPECT_EQ(files(), std::set<std::string>{"OLD.RES"});  // no temporary file left
 }
 
 }  // namespace

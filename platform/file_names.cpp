@@ -1,0 +1,79 @@
+#include "file_names.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+#include "code_page.h"
+
+namespace solvo::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool control_character(unsigned char b) {
+  return b < 32 || b == 127 || (b >= 0x80 && b <= 0x9F && from_case_byte(b) == b);
+}
+
+std::string_view trimmed(std::string_view s) {
+  const size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+bool case_name_ok(std::string_view line) {
+  for (const char c : line) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '/' || c == '\\' || control_character(b)) return false;
+  }
+  const std::string_view t = trimmed(line);
+  return t != "." && t != "..";
+}
+
+std::string report_file_name(std::string_view case_name) {
+  std::u32string letters;
+  for (const char b : case_name.substr(0, kCaseNameLength))
+    letters += from_case_byte(static_cast<unsigned char>(b));
+  return report_file_name(letters);
+}
+
+std::string report_file_name(std::u32string_view letters) {
+  letters = letters.substr(0, kCaseNameLength);
+  while (!letters.empty() && letters.back() == U' ') letters.remove_suffix(1);
+  std::string name;
+  for (const char32_t c : letters) append_utf8(name, to_windows1252(c) ? c : U'?');
+  return name + ".RES";
+}
+
+bool same_file_name(std::string_view a, std::string_view b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size())
+    if (to_upper(next_name_char(a, i)) != to_upper(next_name_char(b, j))) return false;
+  return i == a.size() && j == b.size();
+}
+
+std::optional<fs::path> find_existing(const fs::path& folder, std::string_view name,
+                                      bool directories) {
+  std::error_code ec;
+  auto usable = [&](const fs::path& p) {
+    return fs::is_regular_file(p, ec) || (directories && fs::is_directory(p, ec));
+  };
+  if (name.empty()) return std::nullopt;
+  const fs::path exact = folder / fs::path(std::string(name));
+  if (usable(exact)) return exact;
+  std::vector<fs::path> matches;
+  for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+       !ec && it != end; it.increment(ec)) {
+    const fs::path entry = it->path().filename();
+    if (same_file_name(entry.native(), name)) matches.push_back(folder / entry);
+  }
+  std::sort(matches.begin(), matches.end());
+  for (const fs::path& p : matches)
+    if (usable(p)) return p;
+  return std::nullopt;
+}
+
+}  // namespace solvo::platform
