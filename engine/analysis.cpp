@@ -319,7 +319,10 @@ void zero_points(Run& run, int k) {
       }
     }
 
-    // Zero points of the max envelope, which shorten the shear span.
+    // Zero points of the max envelope, which shorten the shear span. Each is found from its own
+    // support: the left one scanning from the left, the right one scanning from the right
+    // support. (Running on from the left for the right one too can stop at a dip near the left
+    // support, and the shear span would become a fraction of the span.)
     const Curve& mx = a.m_max[k][i];
     const float left = drop_tiny(a.ms_max[k][i]);
     const float right = drop_tiny(a.ms_max[k][i + 1]);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "comdat.h"
+#include "comdat_deck.h"
 #include "file_names.h"
 #include "fortran_io.h"
 
@@ -283,10 +284,10 @@ void berdat(Run& run) {
   const comdat::Bar& top = comdat::kBar[static_cast<size_t>(c.top_bar)];
   const comdat::Bar& bot = comdat::kBar[static_cast<size_t>(c.bot_bar)];
 
-  m.fypd = 320000.0f / market.gamma_m0;
+  m.fypd = comdat::kDeckFyp / market.gamma_m0;
   m.es = comdat::kEs;
-  m.tau_rd = 306.0f * (5.0f / 6.0f);
-  m.mrd_deck = 5.29f / market.gamma_m0;
+  m.tau_rd = comdat::kDeckShearStrength * (5.0f / 6.0f);
+  m.mrd_deck = comdat::kDeckMomentResistance / market.gamma_m0;
   m.fyd_top = comdat::kFyk[static_cast<size_t>(c.top_grade)] / market.gamma_s;
   m.fyd_top_fire = m.fyd_top;
   m.fyd_bot = comdat::kFyk[static_cast<size_t>(c.bot_grade)] / market.gamma_s;
@@ -304,7 +305,9 @@ void berdat(Run& run) {
   for (int i = 1; i <= c.n; ++i) {
     run.dat.clear_span[i] =
         c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
-    run.dat.self_weight[i] = (c.thickness[i] - 0.0165f) * 25.0f + 0.089f;
+    run.dat.self_weight[i] = (c.thickness[i] - comdat::kRibVoidDepth) *
+                                 comdat::kConcreteUnitWeight +
+                             comdat::kDeckWeight;
   }
 }
 

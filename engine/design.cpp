@@ -13,10 +13,6 @@ namespace solvo {
 
 namespace {
 
-// The analysis row that the design reads: 1 (6.10a), 2 (6.10b) or 3 (both); the report
-// treats any other selector as "both".
-int design_row(const Indat& c) { return c.load_set == 1 || c.load_set == 2 ? c.load_set : 3; }
-
 // Action over resistance. A resistance that is not positive leaves nothing to carry the
 // action: the ratio is infinite, which the report prints as asterisks.
 float utilisation(float action, float resistance) {

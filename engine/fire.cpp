@@ -95,6 +95,9 @@ float fraction(float from, float to, float target) { return (target - from) / (t
 
 // Zero points and half-moment points of the fire curve of span i, measured from the support
 // centres, into row 9 (zl, zr, tl, tr and the merge flags).
+// Read this way on purpose: each end's zero point is the first point that reaches zero scanned
+// from its own supporting end, with no test for a curve that turns down before it crosses; a
+// span whose fire curve is negative at every point gets (B + Le)/2 at both ends.
 void fire_zero_points(Run& run, int i, const Curve& curve) {
   const Indat& c = run.indat;
   Arbvar& av = run.arbvar;
@@ -216,7 +219,7 @@ void brand(Run& run) {
   Arbvar& av = run.arbvar;
   Snitt& sn = run.snitt;
   const int n = c.n;
-  const int k = c.load_set == 1 || c.load_set == 2 ? c.load_set : 3;
+  const int k = design_row(c);
 
   FortranWriter out;
   out.a("   * Last ").i(0, 2).endl();

@@ -31,7 +31,7 @@ std::string label40(std::string_view utf8) { return label(utf8, 40); }
 class Report {
  public:
   Report(Run& run, const std::tm& now) : run_(run), c_(run.indat), now_(now) {
-    k_ = c_.load_set;
+    k_ = design_row(c_);
   }
 
   std::string write() {

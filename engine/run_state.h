@@ -58,6 +58,12 @@ struct Indat {
   float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
 };
 
+// The analysis row that the design, the fire design and the report read: the load-set
+// selector 1 (6.10a) or 2 (6.10b), otherwise row 3 (both).
+inline int design_row(const Indat& c) {
+  return c.load_set == 1 || c.load_set == 2 ? c.load_set : 3;
+}
+
 // Derived material values.
 struct Matdat {
   float fypd = 0;     // deck design yield strength
