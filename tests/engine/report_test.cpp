@@ -122,6 +122,24 @@ TEST(Report, WholeReportsMatchTheCheckedFiles) {
   }
 }
 
+// The hand-checked figures of KONSOL (top of this file), asserted directly and not only through
+// the byte comparison; tolerance half a unit of the last printed decimal.
+TEST(Report, KonsolHandCheckedFigures) {
+  solvo::Run run;
+  insolvo(run, slurp(SOLVO_DATA "/samples/KONSOL.IND"));
+  int32_t flag = 0;
+  snikra(run, flag);
+  dimen(run);
+  constexpr float kPrinted = 0.005f;
+  const int k = design_row(run.indat);
+  EXPECT_NEAR(run.arbvar.m_span_max[k][1], 24.70f, kPrinted);
+  EXPECT_NEAR(run.arbvar.r_max[k][1], 34.70f, kPrinted);
+  EXPECT_NEAR(run.utdat.uf[1], 0.53f, kPrinted);
+  EXPECT_NEAR(run.utdat.us[1], 0.91f, kPrinted);
+  EXPECT_NEAR(run.utdat.wa, 0.79f, kPrinted);
+  EXPECT_EQ(run.utdat.l1[2], 2119);
+}
+
 TEST(Report, SixPagesEachWithHeaderAndPageMark) {
   auto lines = lines_of(report_of(join(default_case())));
   int marks = 0;
