@@ -78,11 +78,13 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
 
   for (const OutputFile& file : run.files) {
     const std::string name = file.report ? platform::report_file_name(run.prfil) : file.name;
-    // The old report stays whole until the new one is complete; the data files of the last
-    // run are of no use to anybody once this run writes its own.
+    // The old report stays whole until the new one is complete and the new one is flushed to
+    // the disk; the data files of the last run are of no use to anybody once this run writes
+    // its own, and the next run writes them again.
     const platform::WriteResult written = platform::write_file_atomic(
         folder, name, file.contents,
-        file.report ? platform::OldFile::KeepUntilReplaced : platform::OldFile::RemoveFirst);
+        file.report ? platform::OldFile::KeepUntilReplaced : platform::OldFile::RemoveFirst,
+        file.report);
     if (written.error == 0) continue;
     if (file.report)
       console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;

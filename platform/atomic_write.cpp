@@ -50,7 +50,7 @@ void sync_folder(const fs::path& folder) {
 }  // namespace
 
 WriteResult write_file_atomic(const fs::path& folder, std::string_view name,
-                              std::string_view contents, OldFile old) {
+                              std::string_view contents, OldFile old, bool flush) {
   WriteResult result;
   result.target = folder / fs::path(std::string(name));
   const std::optional<fs::path> existing = find_existing(folder, name);
@@ -68,7 +68,7 @@ WriteResult write_file_atomic(const fs::path& folder, std::string_view name,
   int code = 0;
   if (::fchmod(fd, mode) != 0) code = errno;
   if (code == 0) code = write_all(fd, contents);
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
+  if (code == 0 && flush && ::fsync(fd) != 0) code = errno;
   if (::close(fd) != 0 && code == 0) code = errno;
   if (code == 0 && ::rename(temp.c_str(), result.target.c_str()) != 0) code = errno;
   if (code != 0) {
@@ -76,7 +76,7 @@ WriteResult write_file_atomic(const fs::path& folder, std::string_view name,
     result.error = code;
     return result;
   }
-  sync_folder(dir);
+  if (flush) sync_folder(dir);
   return result;
 }
 

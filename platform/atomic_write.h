@@ -24,8 +24,10 @@ struct WriteResult {
 // the rename itself lasts. The target is the existing file that answers to `name` ignoring
 // case, else `name` as given; the new file gets the old one's permissions, or those of a new
 // file. On failure nothing of the new file is left behind.
+// Without `flush` the file and the folder are not flushed to the disk (data files that every
+// run writes anew): still never half written, but a power cut may take the last one.
 WriteResult write_file_atomic(const std::filesystem::path& folder, std::string_view name,
                               std::string_view contents,
-                              OldFile old = OldFile::KeepUntilReplaced);
+                              OldFile old = OldFile::KeepUntilReplaced, bool flush = true);
 
 }  // namespace solvo::platform
