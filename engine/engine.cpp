@@ -78,13 +78,15 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
 
   for (const OutputFile& file : run.files) {
     const std::string name = file.report ? platform::report_file_name(run.prfil) : file.name;
-    // The old report stays whole until the new one is complete and the new one is flushed to
-    // the disk; the data files of the last run are of no use to anybody once this run writes
-    // its own, and the next run writes them again.
+    // The old report stays whole until the new one is complete; the data files of the last
+    // run are of no use to anybody once this run writes its own. None of them is flushed to
+    // the disk: every file here is calculated again from the case in a millisecond, while a
+    // flush costs tens of them, and a power cut can at worst take the last run's results,
+    // never leave half a file (the case files the user types are flushed).
     const platform::WriteResult written = platform::write_file_atomic(
         folder, name, file.contents,
         file.report ? platform::OldFile::KeepUntilReplaced : platform::OldFile::RemoveFirst,
-        file.report);
+        /*flush=*/false);
     if (written.error == 0) continue;
     if (file.report)
       console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
