@@ -55,6 +55,8 @@ const CodeRange kFireOption{"brandklass 1 till 4", 1, 4};
 const CodeRange kCeiling{"undertak 1 till 2", 1, 2};
 const CodeRange kServiceability{"brukskombination 1 till 2", 1, 2};
 const CodeRange kLineLoadCount{"antal linjelaster 0 till 5", 0, kLineLoads};
+const CodeRange kDeckSupport{"byggskede 1 till 2", 1, 2};
+const CodeRange kProps{"antal stämp 0 till 2", 0, 2};
 
 // Checks the codes the engine and the national tables index with.
 QString badCode(const CaseStore& s) {
@@ -67,13 +69,23 @@ QString badCode(const CaseStore& s) {
       {s.lastkomb, kCombination},  {s.btg, kConcrete},         {s.aok, kSteel},
       {s.dok, kBar},               {s.auk, kSteel},            {s.duk, kBar},
       {s.brandb, kFireOption},     {s.kutak, kCeiling},        {s.brukskomb, kServiceability},
-      {s.nllast, kLineLoadCount},
+      {s.nllast, kLineLoadCount},  {s.byggskede, kDeckSupport},
   };
   for (const Check& c : checks)
     if (!inRange(c.value, c.range))
       return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
           .arg(QString::fromUtf8(c.range.what))
           .arg(c.value);
+  for (int i = 1; i <= s.nfack && inRange(s.nfack, kSpans); ++i)
+    if (!inRange(s.stamp[static_cast<std::size_t>(i)], kProps))
+      return QStringLiteral("Fallet kan inte sparas: %1 väntades i fack %2 (fann %3).")
+          .arg(QString::fromUtf8(kProps.what))
+          .arg(i)
+          .arg(s.stamp[static_cast<std::size_t>(i)]);
+  if (!(s.egenfrekvens >= 0.0f) || !std::isfinite(s.egenfrekvens))
+    return QStringLiteral("Fallet kan inte sparas: en egenfrekvens av 0 Hz eller mer väntades "
+                          "(fann %1).")
+        .arg(static_cast<double>(s.egenfrekvens));
   if (isMarket(s.market) && !inRange(s.safetyClass[static_cast<std::size_t>(s.market)],
                                      kSafetyClass))
     return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
@@ -119,6 +131,13 @@ class Reader {
       : m_lines(lines), m_label(label) {}
 
   const QString& error() const { return m_error; }
+
+  // True when the file holds nothing but blank lines after line `number`.
+  bool endsAfter(int number) const {
+    for (std::size_t k = static_cast<std::size_t>(number); k < m_lines.size(); ++k)
+      if (!m_lines[k].trimmed().isEmpty()) return false;
+    return true;
+  }
 
   // Line `number` (1-based), or nothing when the file ended before it.
   const QByteArray* line(int number) {
@@ -174,6 +193,39 @@ class Reader {
   QString m_label;
   QString m_error;
 };
+
+// Lines 38-40: the deck during casting, the props of spans 1..n in 3-character columns and the
+// lowest natural frequency. A file that ends after line 37 (blank lines aside) keeps the
+// defaults; once line 38 is there, 39 and 40 must follow.
+bool parseCasting(Reader& r, CaseStore& s) {
+  if (r.endsAfter(kCaseFileLines)) return true;
+  const auto deck = r.integer(38, &kDeckSupport);
+  if (!deck) return false;
+  s.byggskede = *deck;
+  const QByteArray* props = r.line(39);
+  if (props == nullptr) return false;
+  for (int i = 1; i <= s.nfack; ++i) {
+    const QByteArray text = props->mid(static_cast<qsizetype>(i - 1) * 3, 3);
+    const std::optional<qint16> v = toInt16(textToNumber(text));
+    if (!v || !inRange(*v, kProps)) {
+      r.fail(39, QStringLiteral("%1 väntades i fält %2 (fann \"%3\")")
+                     .arg(QString::fromUtf8(kProps.what))
+                     .arg(i)
+                     .arg(fromWindows1252(text.trimmed())));
+      return false;
+    }
+    s.stamp[static_cast<std::size_t>(i)] = *v;
+  }
+  const auto frequency = r.real(40);
+  if (!frequency) return false;
+  if (!(*frequency >= 0.0f)) {
+    r.fail(40, QStringLiteral("en egenfrekvens av 0 Hz eller mer väntades (fann \"%1\")")
+                   .arg(fromWindows1252(r.line(40)->trimmed())));
+    return false;
+  }
+  s.egenfrekvens = *frequency;
+  return true;
+}
 
 bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
   const std::vector<QByteArray> lines = splitLines(bytes);
@@ -308,6 +360,7 @@ bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QStr
     load.avst = *avst;
     load.lllast = *lllast;
   }
+  if (!parseCasting(r, s)) return failed();
   return true;
 }
 
@@ -380,6 +433,11 @@ std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
     line(column(load.llfnr, u"##0", 3) + column(load.avst, u"##0.000", 7) +
          column(load.lllast, u"##0.000", 7));
   }
+  integer(s.byggskede);
+  QByteArray props;
+  for (int i = 1; i <= n; ++i) props += column(s.stamp[static_cast<std::size_t>(i)], u"##0", 3);
+  line(props);
+  line(plainNumber(s.egenfrekvens));
   return out;
 }
 

@@ -1,7 +1,9 @@
 // The design-case file (.IND) as the front end writes and reads it, and the case operations
 // New, Open, Save and Save as on the case store.
 //
-// The file has 37 lines, each ending with CR LF. Lines 1 and 2 hold the case name and the
+// The file has 37 lines and the lines 38-40 (the deck during casting, the props of every
+// span in 3-character columns, the lowest natural frequency), each ending with CR LF; a file
+// of 37 lines reads with the defaults of the last three. Lines 1 and 2 hold the case name and the
 // heading in Windows-1252 with the Swedish letters in the DOS code page; fixed-column lines
 // hold reals in 7-character columns ("##0.000") or, for the support widths, 6-character
 // columns ("#0.000"), always with a point; the other lines hold one value each. The engine
@@ -18,14 +20,16 @@
 
 namespace solvow {
 
-inline constexpr int kCaseFileLines = 37;
+inline constexpr int kCaseFileLines = 37;         // lines of the original layout
+inline constexpr int kCaseFileLinesWritten = 40;  // with the deck, props and frequency lines
 
 // The bytes of the design-case file of `store`. Nothing when a code of the case lies outside
 // its table (the engine would index outside it); `error` then says which.
 std::optional<QByteArray> caseFileBytes(const CaseStore& store, QString* error = nullptr);
 
 // Reads a design-case file. The defaults routine and the reading work on a copy of `store`;
-// only a file read to its 37th line with every code inside its table replaces the case, so a
+// only a file read to its 37th line (or its 40th when it goes on) with every code inside its
+// table replaces the case, so a
 // file that ends early or holds a bad code leaves `store` untouched and `error` names the file
 // (`fileLabel`) and the line. Lines end with CR LF or LF; text lines are taken whole, commas
 // and quotes included. The editing state (names, flags, folders) is not changed.

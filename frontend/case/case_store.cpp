@@ -21,6 +21,9 @@ void setDefaults(CaseStore& store) {
     store.plast[i] = 0.0f;
   }
   store.upl.fill(0.1f);
+  store.stamp.fill(0);
+  store.byggskede = 1;
+  store.egenfrekvens = 5.0f;
   store.diagramEnabled = false;
 }
 

@@ -64,6 +64,12 @@ struct CaseStore {
   qint16 brukskomb = 2;       // 1 "Frekventa laster", 2 "Karakteristiska laster"
   qint16 nllast = 0;          // line loads in use, 0..5
   std::array<LineLoad, kLineLoads + 1> lineLoads{};  // slots 1..5
+  // Lines 38-40, after the 37 lines of the original layout; a file without them gets these
+  // defaults (setDefaults).
+  qint16 byggskede = 1;  // the deck during casting: 1 continuous over supports and props,
+                         // 2 simply supported between them
+  std::array<qint16, kStoreSpans + 1> stamp{};  // temporary props in each span, 0..2
+  float egenfrekvens = 5.0f;  // lowest acceptable natural frequency, Hz (0 = no check)
 
   // --- editing state ---
   QString fileName;       // base name + ".IND"; the main window's caption
@@ -84,8 +90,9 @@ struct CaseStore {
 };
 
 // The defaults routine, run before every New and Open: presets and lookup lists; for spans 1
-// to 15 a length of 5.5 m, a thickness of 0.17 m, a variable load of 2.0 kN/m2 and no
-// additional permanent load; every support 0.1 m wide; no diagram. Everything else is left
+// to 15 a length of 5.5 m, a thickness of 0.17 m, a variable load of 2.0 kN/m2, no
+// additional permanent load and no props; every support 0.1 m wide; a continuous deck during
+// casting and a lowest natural frequency of 5 Hz; no diagram. Everything else is left
 // for the default-case file or the opened file to set.
 void setDefaults(CaseStore& store);
 

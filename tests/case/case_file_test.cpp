@@ -73,6 +73,10 @@ CaseStore danishCase() {
   s.brukskomb = 1;
   s.nllast = 1;
   s.lineLoads[1] = {2, 3.25f, 10.0f};
+  s.byggskede = 2;
+  s.stamp[1] = 1;
+  s.stamp[2] = 2;
+  s.egenfrekvens = 6.5f;
   return s;
 }
 
@@ -94,6 +98,9 @@ QByteArray danishFile() {
       "3", "2", "4", "1", "20", "2", "2", "40", "1", "3", "2", "2", "10", "300", "400", "1", "1",
       "2  3.250  10.000 ",
       "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ",
+      "2",       // deck simply supported during casting
+      "1  2  ",  // props of spans 1 and 2, "##0" in 3 characters
+      "6.5",     // lowest natural frequency, Hz
   };
   return lines.join("\r\n") + "\r\n";
 }
@@ -109,7 +116,7 @@ TEST(CaseWriter, WritesTheFileLayoutByteForByte) {
   const auto written = caseFileBytes(danishCase());
   ASSERT_TRUE(written);
   EXPECT_EQ(*written, danishFile());
-  EXPECT_EQ(written->count("\r\n"), kCaseFileLines);
+  EXPECT_EQ(written->count("\r\n"), kCaseFileLinesWritten);
 }
 
 TEST(CaseWriter, KeepsPointsUnderASwedishLocale) {
@@ -152,10 +159,34 @@ TEST(CaseWriter, RefusesCodesOutsideTheirTables) {
   EXPECT_FALSE(caseFileBytes(s, &error));
 }
 
+TEST(CaseWriter, RefusesPropsAndFrequenciesOutsideTheirRanges) {
+  struct Row {
+    qint16 deck, props;
+    float frequency;
+    const char* says;
+  };
+  const Row rows[] = {{0, 0, 5.0f, "byggskede"}, {3, 0, 5.0f, "byggskede"},
+                      {1, 3, 5.0f, "stämp"},     {1, -1, 5.0f, "stämp"},
+                      {1, 0, -1.0f, "egenfrekvens"}};
+  for (const Row& r : rows) {
+    CaseStore s = danishCase();
+    s.byggskede = r.deck;
+    s.stamp[2] = r.props;
+    s.egenfrekvens = r.frequency;
+    QString error;
+    EXPECT_FALSE(caseFileBytes(s, &error)) << r.says;
+    EXPECT_TRUE(error.contains(QString::fromUtf8(r.says))) << error.toStdString();
+  }
+  // Props of spans beyond n are neither checked nor written.
+  CaseStore s = danishCase();
+  s.stamp[3] = 7;
+  EXPECT_EQ(*caseFileBytes(s), danishFile());
+}
+
 TEST(CaseWriter, LineBreaksInTheHeadingDoNotSplitTheFile) {
   CaseStore s = danishCase();
   s.rubrik = QStringLiteral("rad ett\nrad två");
-  EXPECT_EQ(caseFileBytes(s)->count("\r\n"), kCaseFileLines);
+  EXPECT_EQ(caseFileBytes(s)->count("\r\n"), kCaseFileLinesWritten);
 }
 
 TEST(CaseReader, ReadsWhatTheWriterWrote) {
@@ -170,6 +201,26 @@ TEST(CaseReader, ReadsWhatTheWriterWrote) {
   EXPECT_EQ(s.baseName, QStringLiteral("ÖVNING"));
   // And writes it back unchanged.
   EXPECT_EQ(*caseFileBytes(s), danishFile());
+}
+
+// A file of the 37 lines written before the casting lines existed: the deck, props and
+// frequency take their defaults, whatever the case before held; saving adds lines 38-40.
+TEST(CaseReader, ThirtySevenLinesReadWithTheCastingDefaults) {
+  QByteArrayList lines = danishFile().split('\n');
+  const QByteArray old = lines.mid(0, kCaseFileLines).join('\n') + "\n";
+  for (const QByteArray& tail : {QByteArray(), QByteArray("\r\n   \r\n")}) {
+    CaseStore s = danishCase();  // props 1 and 2, simply supported, 6.5 Hz
+    QString error;
+    ASSERT_TRUE(readCaseBytes(old + tail, QStringLiteral("GAMMAL.IND"), s, &error))
+        << error.toStdString();
+    EXPECT_EQ(s.byggskede, 1);
+    EXPECT_EQ(s.stamp[1], 0);
+    EXPECT_EQ(s.stamp[2], 0);
+    EXPECT_EQ(s.egenfrekvens, 5.0f);
+    const QByteArray saved = *caseFileBytes(s);
+    EXPECT_TRUE(saved.startsWith(old));
+    EXPECT_EQ(saved.mid(old.size()), QByteArray("1\r\n0  0  \r\n5\r\n"));
+  }
 }
 
 TEST(CaseReader, LinesEndingWithLineFeedOnly) {
@@ -276,6 +327,9 @@ TEST(CaseReader, BadFilesLeaveTheCaseAsItWas) {
       {17, "4", "stålkvalitet"}, {18, "6", "stångdiameter"}, {22, "0", "stångdiameter"},
       {24, "2", "beräkningsmetod"}, {25, "5", "brandklass"}, {26, "3", "undertak"},
       {29, "99999", "heltal"},  {31, "0", "brukskombination"}, {32, "6", "linjelaster"},
+      {38, "3", "byggskede"},   {38, "0", "byggskede"},  {39, "3  0  ", "stämp"},
+      {39, "0  -1 ", "stämp"},  {40, "-1", "egenfrekvens"}, {40, "1E39", "tal"},
+      {40, nullptr, "slutar"},  {39, nullptr, "slutar"},
   };
   for (const BadFile& bad : cases) {
     QByteArrayList lines = danishFile().split('\n');

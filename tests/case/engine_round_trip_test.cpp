@@ -83,6 +83,9 @@ void expectEngineReadsTheStore(const CaseStore& s, const QByteArray& file, const
     EXPECT_FLOAT_EQ(c.ll_pos[l], load.avst) << "line load " << l;
     EXPECT_FLOAT_EQ(c.ll_load[l], load.lllast) << "line load " << l;
   }
+  EXPECT_EQ(c.deck_support, s.byggskede);
+  for (int i = 1; i <= c.n; ++i) EXPECT_EQ(c.props[i], s.stamp[static_cast<std::size_t>(i)]) << i;
+  EXPECT_FLOAT_EQ(c.freq_min, s.egenfrekvens);
   // The engine takes the name and the heading as the bytes of the first two lines.
   const QByteArrayList lines = file.split('\n');
   EXPECT_EQ(run.prfil, lines[0].chopped(1).leftJustified(9, ' ', true).toStdString());
@@ -132,6 +135,9 @@ TEST(EngineRoundTrip, EditedValuesReachTheEngine) {
   s.nllast = 2;
   s.lineLoads[1] = {1, 2.5f, 12.0f};
   s.lineLoads[2] = {3, 0.75f, 4.5f};
+  s.byggskede = 2;
+  s.stamp = {0, 2, 0, 1};
+  s.egenfrekvens = 7.25f;
   const auto written = caseFileBytes(s);
   ASSERT_TRUE(written);
   expectEngineReadsTheStore(s, *written, QStringLiteral("edited"));

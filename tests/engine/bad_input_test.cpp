@@ -156,9 +156,14 @@ TEST(BadCaseFiles, EveryFileOfTheCorpusHasItsOutcome) {
 
 // A file that ends after line k (k = 0..36, whole lines) is refused at line k + 1: every line
 // of the 37 is needed, and the free-form lines of the default case are never blank.
+// After line 37 the file may end (the casting lines keep their defaults); once line 38 is
+// there, lines 39 and 40 must follow.
 TEST(BadCaseFiles, ACaseCutAfterAnyLineIsRefusedAtTheNext) {
   for (int k = 0; k < 37; ++k) expect_refused(run_engine(default_case_cut(k)), k + 1,
                                               "cut after line " + std::to_string(k));
+  for (int k : {38, 39})
+    expect_refused(run_engine(default_case_cut(k)), k + 1, "cut after line " + std::to_string(k));
+  expect_completed(run_engine(default_case_cut(37)), false, "cut after line 37");
 }
 
 // A case cut in the middle of a line: the last line is then shorter. Whatever it holds, the run

@@ -8,7 +8,7 @@ import random
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 BASE = open(os.path.join(HERE, '..', '..', '..', 'data', 'solvo.def'), 'rb').read().split(b'\r\n')
-assert len(BASE) == 38 and BASE[37] == b''  # 37 lines, each ending with CR LF
+assert len(BASE) >= 38  # 37 lines (and more), each ending with CR LF
 
 
 def case(**lines):
@@ -17,6 +17,12 @@ def case(**lines):
     for key, text in lines.items():
         out[int(key[1:]) - 1] = text
     return b''.join(l + b'\r\n' for l in out)
+
+
+def casting(l38, l39, l40=None):
+    """The default case (two spans) with the casting lines 38-40 after its 37 lines."""
+    tail = l38 + b'\r\n' + l39 + b'\r\n' + (b'' if l40 is None else l40 + b'\r\n')
+    return case() + tail
 
 
 files = {
@@ -71,6 +77,11 @@ files = {
     'name-control.IND': case(l1=b'A\tB'),
     'line-load-at-end-of-negative-span.IND': case(
         l8=b'0.000 0.500 20.00 ', l32=b'1', l33=b'  2 -4.250 10.000'),
+    'deck-support-3.IND': casting(b'3', b'0  0  ', b'5'),
+    'props-3.IND': casting(b'1', b'0  3  ', b'5'),
+    'frequency-negative.IND': casting(b'1', b'0  0  ', b'-5'),
+    'casting-without-line-40.IND': casting(b'2', b'1  1  '),
+    'casting-two-props-no-limit.IND': casting(b'2', b'2  2  ', b'0'),
 }
 
 for name, data in files.items():
