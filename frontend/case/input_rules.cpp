@@ -48,6 +48,21 @@ SketchGeometry sketchGeometry(const CaseStore& store) {
   return g;
 }
 
+std::vector<float> propPositions(const CaseStore& store) {
+  const SketchGeometry g = sketchGeometry(store);
+  std::vector<float> xs;
+  if (!g.drawable) return xs;
+  const int n = std::clamp<int>(store.nfack, 0, kStoreSpans);
+  for (int i = 1; i <= n; ++i) {
+    const int props = store.stamp[static_cast<std::size_t>(i)];
+    if (props < 1 || props > 2) continue;
+    const float from = g.x[static_cast<std::size_t>(i - 1)];
+    const float step = (g.x[static_cast<std::size_t>(i)] - from) / static_cast<float>(props + 1);
+    for (int k = 1; k <= props; ++k) xs.push_back(from + step * static_cast<float>(k));
+  }
+  return xs;
+}
+
 float largestLineLoad(const CaseStore& store) {
   float largest = 0.0f;
   const int count = std::clamp<int>(store.nllast, 0, kLineLoads);

@@ -52,6 +52,11 @@ struct SketchGeometry {
 };
 SketchGeometry sketchGeometry(const CaseStore& store);
 
+// The temporary props of spans 1..n, each span's props equally spaced: x in twips from the
+// slab's left end, on the scale of sketchGeometry. None when the slab cannot be drawn; a
+// count outside 0..2 draws no props in its span.
+std::vector<float> propPositions(const CaseStore& store);
+
 // The largest of the line loads 1..count, starting from 0: 0 without line loads or when no
 // load is positive.
 float largestLineLoad(const CaseStore& store);

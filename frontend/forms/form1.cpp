@@ -8,8 +8,11 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
 #include "form_controls.h"
@@ -119,7 +122,7 @@ Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Indata"));
   useFormFont(this);
-  setFixedSize(tw(13560), tw(6000));
+  setFixedSize(tw(13560), tw(6960));
   buildHeading();
   buildGeometry();
   buildLoads();
@@ -127,7 +130,9 @@ Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   buildDeflection();
   buildConcreteAndBars();
   buildFire();
+  buildCasting();
   connectRules();
+  connectCasting();
   setTabOrderAlongRows();
 }
 
@@ -149,6 +154,8 @@ void Form1::setTabOrderAlongRows() {
   order << m_btg << m_kavko << m_aok << m_dok << m_ktack << m_auk << m_duk << m_duarm << m_brandk;
   for (int k = 1; k <= 4; ++k) order << m_brandb[static_cast<std::size_t>(k)];
   order << m_kutak[1] << m_kutak[2];
+  for (int i = 1; i <= kMaxSpans; ++i) order << m_stamp[static_cast<std::size_t>(i)];
+  order << m_byggskede[1] << m_byggskede[2] << m_egenfrekvens;
   // Controls of frames added later follow in the order they were made.
   for (QWidget* w : findChildren<QWidget*>()) {
     const bool control = qobject_cast<QLineEdit*>(w) != nullptr ||
@@ -294,6 +301,63 @@ void Form1::buildFire() {
   QGroupBox* ceiling = frame(this, "Frame8", QStringLiteral("Undertak"), 8760, 4880, 4680, 700);
   m_kutak[1] = option(ceiling, ctl("kutak", 1), QStringLiteral("Saknas"), 150, 320, 1500);
   m_kutak[2] = option(ceiling, ctl("kutak", 2), QStringLiteral("13 Gips"), 1800, 320, 1500);
+}
+
+// The construction stage under the deflection frame: the props of each span in the span
+// grid's columns and the two ways the deck carries the wet concrete; beside it the lowest
+// natural frequency.
+void Form1::buildCasting() {
+  QGroupBox* box = frame(this, "Frame9", QStringLiteral("Byggskede"), 120, 5960, 8520, 960);
+  label(box, QStringLiteral("Stämp per fack"), 90, 300, 1800);
+  for (int i = 1; i <= kMaxSpans; ++i) {
+    auto* spin = new QSpinBox(box);
+    spin->setObjectName(ctl("stamp", i));
+    spin->setRange(0, 2);
+    placeTw(spin, kSpanColumn1 + kSpanPitch * (i - 1), 285, kGridField, kRowHeight + 15);
+    m_stamp[static_cast<std::size_t>(i)] = spin;
+  }
+  m_byggskede[1] = option(box, ctl("byggskede", 1),
+                          QStringLiteral("Plåten kontinuerlig över stöd och stämp"), 150, 630, 3900);
+  m_byggskede[2] = option(box, ctl("byggskede", 2),
+                          QStringLiteral("Fritt upplagd mellan stöd och stämp"), 4200, 630, 3900);
+  QGroupBox* frequency = frame(this, "Frame10", QString(), 8760, 5660, 4680, 620);
+  label(frequency, QStringLiteral("Egenfrekvens min (Hz)"), 150, 215, 2500);
+  m_egenfrekvens = field(frequency, QStringLiteral("egenfrekvens"), 2700, 200, 800,
+                         QStringLiteral("5.0"));
+}
+
+void Form1::connectCasting() {
+  for (int i = 1; i <= kMaxSpans; ++i)
+    connect(m_stamp[static_cast<std::size_t>(i)], &QSpinBox::valueChanged, this,
+            [this, i](int value) { changeProps(i, value); });
+  for (int k = 1; k <= 2; ++k)
+    connect(m_byggskede[static_cast<std::size_t>(k)], &QRadioButton::clicked, this, [this, k] {
+      markChanged();
+      m_store.byggskede = static_cast<qint16>(k);
+    });
+  connect(m_egenfrekvens, &FieldEdit::left, this, &Form1::leaveFrequency);
+}
+
+// Props of span i changed by the user: like the other span rows, the count goes to the spans
+// after it; the span sketch shows the props.
+void Form1::changeProps(int i, int value) {
+  markChanged();
+  const int n = std::clamp<int>(m_store.nfack, i, kMaxSpans);
+  for (int j = i; j <= n; ++j) {
+    m_store.stamp[static_cast<std::size_t>(j)] = static_cast<qint16>(value);
+    const QSignalBlocker quiet(m_stamp[static_cast<std::size_t>(j)]);
+    m_stamp[static_cast<std::size_t>(j)]->setValue(value);
+  }
+  emit spanSketchChanged();
+}
+
+// The lowest natural frequency: a number of 0 Hz or more (0 = no check) is stored; anything
+// else keeps the stored value, which the field then shows again.
+void Form1::leaveFrequency() {
+  const double v = textToNumber(m_egenfrekvens->text());
+  const auto f = static_cast<float>(v);
+  if (f >= 0.0f && std::isfinite(f)) m_store.egenfrekvens = f;
+  m_egenfrekvens->setText(formatNumber(m_store.egenfrekvens, u"#0.0"));
 }
 
 void Form1::connectRules() {
@@ -564,13 +628,15 @@ void Form1::fillRow(int i) {
   m_upl[s]->setText(formatNumber(m_store.upl[s], u"0.000"));
   m_flast[s]->setText(formatNumber(m_store.flast[s], u"#0.00"));
   m_plast[s]->setText(formatNumber(m_store.plast[s], u"#0.00"));
+  const QSignalBlocker quiet(m_stamp[s]);
+  m_stamp[s]->setValue(m_store.stamp[s]);
 }
 
 void Form1::setRowVisible(int i, bool visible) {
   const auto s = static_cast<std::size_t>(i);
   for (QWidget* w : {static_cast<QWidget*>(m_spv[s]), static_cast<QWidget*>(m_ptjl[s]),
                      static_cast<QWidget*>(m_upl[s]), static_cast<QWidget*>(m_plast[s]),
-                     static_cast<QWidget*>(m_flast[s])})
+                     static_cast<QWidget*>(m_flast[s]), static_cast<QWidget*>(m_stamp[s])})
     w->setVisible(visible);
 }
 
@@ -667,6 +733,8 @@ void Form1::loadFromStore() {
   m_initiell->setText(formatNumber(s.initiell, u"####"));
   m_tillkommande->setText(formatNumber(s.tillkommande, u"####"));
   selectOption(m_brukskomb, s.brukskomb);
+  selectOption(m_byggskede, s.byggskede);
+  m_egenfrekvens->setText(formatNumber(s.egenfrekvens, u"#0.0"));
   refreshSpanRows();
 }
 

@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QSpinBox;
 
 namespace solvow::forms {
 
@@ -79,7 +80,9 @@ class Form1 : public QWidget {
   void buildDeflection();
   void buildConcreteAndBars();
   void buildFire();
+  void buildCasting();
   void connectRules();
+  void connectCasting();
 
   // The change rule: the case differs from its file and has no valid diagram.
   void markChanged();
@@ -97,6 +100,8 @@ class Form1 : public QWidget {
   void leaveCantilever(FieldEdit* field, float& value);
   void leaveFactor(FieldEdit* field, int which);
   void leaveWhole(FieldEdit* field, qint16& value, const char* pattern, bool setsChanged);
+  void changeProps(int i, int value);
+  void leaveFrequency();
   void pickLoadCategory(int position);
   void pickFireMethod(int position);
   void showFireOptions();
@@ -142,6 +147,12 @@ class Form1 : public QWidget {
   QComboBox* m_brandk = nullptr;
   std::array<QRadioButton*, 5> m_brandb{};
   std::array<QRadioButton*, 3> m_kutak{};
+
+  // The construction stage: props of each span (0..2), the deck during casting, and the
+  // lowest natural frequency.
+  std::array<QSpinBox*, kMaxSpans + 1> m_stamp{};
+  std::array<QRadioButton*, 3> m_byggskede{};
+  FieldEdit* m_egenfrekvens = nullptr;
 };
 
 }  // namespace solvow::forms

@@ -33,6 +33,13 @@ void paintSpanSketch(QPainter& p, const CaseStore& store) {
   p.setPen(QPen(kBasicRed, 0));
   p.setBrush(Qt::NoBrush);
   p.drawRect(QRectF(QPointF(kSketchLeft, 50), QPointF(kSketchLeft + 8400, 75)));
+  // Temporary props: a post under the slab with a foot.
+  p.setPen(QPen(Qt::black, 0));
+  for (float x : propPositions(store)) {
+    const double at = kSketchLeft + static_cast<double>(x);
+    p.drawLine(QPointF(at, 90), QPointF(at, kPropFoot));
+    p.drawLine(QPointF(at - 60, kPropFoot), QPointF(at + 60, kPropFoot));
+  }
 }
 
 void paintDistributedLoads(QPainter& p, const CaseStore& store) {

@@ -19,6 +19,7 @@ namespace solvow::forms {
 inline constexpr int kSketchLeft = 340;      // twips from the pane's edge to the slab
 inline constexpr int kSpanPaneWidth = 9080;  // twips
 inline constexpr int kSpanPaneHeight = 390;
+inline constexpr int kPropFoot = 330;  // y of the foot of a temporary prop's mark, twips
 inline constexpr int kLoadPaneHeight = 1000;
 inline constexpr int kLoadBase = 940;         // y of the loaded face of the slab, twips
 inline constexpr int kLoadBlockHeight = 800;  // the largest load's height, twips
@@ -27,7 +28,8 @@ inline constexpr int kLineLoadHead = 150;     // half width of a line load's arr
 // Colour 4 of the 16-colour basic palette.
 inline const QColor kBasicRed{0x80, 0x00, 0x00};
 
-// The slab bar of the span sketch; nothing when the slab has no length.
+// The slab bar of the span sketch and the temporary props as small posts under their spans;
+// nothing when the slab has no length.
 void paintSpanSketch(QPainter& p, const CaseStore& store);
 
 // The distributed loads q = variable + additional permanent load of spans 1..n, each span's

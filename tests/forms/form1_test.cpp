@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include <functional>
@@ -273,7 +274,7 @@ TEST_F(Form1Test, FireMethodOffersThreeResistanceClasses) {
 TEST_F(Form1Test, TypingTakesTheDiagramAwayAtOnce) {
   const char* fields[] = {"spv(1)", "ptjl(1)", "upl(1)",   "plast(1)",     "flast(1)",
                           "konsv",  "konsh",   "initiell", "tillkommande", "overhojning",
-                          "ktack",  "duarm",   "rubrik"};
+                          "ktack",  "duarm",   "rubrik", "egenfrekvens"};
   load(2);
   for (const char* name : fields) {
     store.changed = false;
@@ -301,6 +302,8 @@ TEST_F(Form1Test, OptionClicksStoreTheirIndex) {
       {"kutak(2)", [](const CaseStore& s) { return s.kutak; }, 2, true},
       {"brandb(3)", [](const CaseStore& s) { return s.brandb; }, 3, true},
       {"shkl(3)", [](const CaseStore& s) { return s.safetyClass[1]; }, 3, false},
+      {"byggskede(2)", [](const CaseStore& s) { return s.byggskede; }, 2, true},
+      {"byggskede(1)", [](const CaseStore& s) { return s.byggskede; }, 1, true},
   };
   load(2);
   for (const Case& c : cases) {
@@ -340,6 +343,71 @@ TEST_F(Form1Test, ConcreteClassIsStoredInEveryMarket) {
     QTest::keyClick(btg, Qt::Key_Down);  // C35/45 -> C40/50
     EXPECT_EQ(btg->currentText(), "C40/50");
     EXPECT_EQ(store.btg, 5) << market;
+  }
+}
+
+// The props of a span go to the spans after it, like the other span rows; every step marks
+// the case changed and takes the diagram away; the spinner stops at 0 and 2.
+TEST_F(Form1Test, PropsOfASpanAreCopiedToTheLaterSpans) {
+  load(4);
+  store.diagramEnabled = true;
+  window->updateMenus();
+  auto* spin2 = find<QSpinBox>(at("stamp", 2));
+  spin2->setFocus();
+  QTest::keyClick(spin2, Qt::Key_Up);
+  QTest::keyClick(spin2, Qt::Key_Up);
+  QTest::keyClick(spin2, Qt::Key_Up);  // already 2
+  EXPECT_EQ(store.stamp[1], 0);
+  for (int i = 2; i <= 4; ++i) {
+    EXPECT_EQ(store.stamp[i], 2) << i;
+    EXPECT_EQ(find<QSpinBox>(at("stamp", i))->value(), 2) << i;
+  }
+  EXPECT_EQ(store.stamp[5], 0) << "beyond n";
+  EXPECT_TRUE(store.changed);
+  EXPECT_FALSE(window->actions().dia->isEnabled());
+
+  auto* spin4 = find<QSpinBox>(at("stamp", 4));
+  spin4->setFocus();
+  QTest::keyClick(spin4, Qt::Key_Down);
+  EXPECT_EQ(store.stamp[3], 2);
+  EXPECT_EQ(store.stamp[4], 1);
+  EXPECT_FALSE(find<QSpinBox>(at("stamp", 4))->isHidden());
+  EXPECT_TRUE(find<QSpinBox>(at("stamp", 5))->isHidden());
+}
+
+// A case read shows its props, its deck option and its frequency; the spinner rows follow n.
+TEST_F(Form1Test, TheCaseShowsItsPropsDeckAndFrequency) {
+  store.stamp = {0, 1, 2, 0};
+  store.byggskede = 2;
+  store.egenfrekvens = 7.5f;
+  load(3);
+  for (int i = 1; i <= 3; ++i)
+    EXPECT_EQ(find<QSpinBox>(at("stamp", i))->value(), store.stamp[static_cast<std::size_t>(i)]);
+  EXPECT_TRUE(find<QRadioButton>(at("byggskede", 2))->isChecked());
+  EXPECT_FALSE(find<QRadioButton>(at("byggskede", 1))->isChecked());
+  EXPECT_EQ(text("egenfrekvens"), "7.5");
+  EXPECT_FALSE(store.changed) << "filling the form is no edit";
+  clickSpin("down");
+  EXPECT_TRUE(find<QSpinBox>(at("stamp", 3))->isHidden());
+  clickSpin("up");
+  EXPECT_EQ(find<QSpinBox>(at("stamp", 3))->value(), 0);
+}
+
+// The lowest natural frequency takes any number of 0 Hz or more (0: no check); a negative one
+// would make a case file no program reads, so the stored value stays and is shown again.
+TEST_F(Form1Test, LowestNaturalFrequencyTakesZeroOrMore) {
+  struct Case {
+    const char* typed;
+    float stored;
+    const char* shown;
+  };
+  const Case cases[] = {{"6.5", 6.5f, "6.5"}, {"0", 0.0f, "0.0"}, {"8", 8.0f, "8.0"},
+                        {"-3", 8.0f, "8.0"},  {"4,2", 4.2f, "4.2"}};
+  load(2);
+  for (const Case& c : cases) {
+    enter(QStringLiteral("egenfrekvens"), QLatin1String(c.typed));
+    EXPECT_FLOAT_EQ(store.egenfrekvens, c.stored) << c.typed;
+    EXPECT_EQ(text("egenfrekvens"), QLatin1String(c.shown)) << c.typed;
   }
 }
 

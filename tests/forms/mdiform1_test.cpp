@@ -206,6 +206,23 @@ TEST_F(MainWindowTest, EmptySlabLeavesTheSketchEmpty) {
 // Load blocks: heights 800 twips * q / largest q. Two equal spans with q = 2 and 4 kN/m2 give
 // a block of 400 twips (26.7 px) over span 1 and 800 twips (53.3 px) over span 2, standing on
 // the loaded face at 940 twips (62.7 px).
+// One 4.8 m span with one prop: a post under mid-span, (340 + 4200) twips = 302.7 px, from
+// below the slab down to its foot at 330 twips (22 px); none under the quarter point.
+TEST_F(MainWindowTest, PropsShowAsPostsUnderTheirSpan) {
+  store.nfack = 1;
+  store.spv[1] = 4.8f;
+  store.konsv = store.konsh = 0.0f;
+  store.stamp[1] = 1;
+  window->loadCase();
+  const QImage img = window->spanPane()->render();
+  const int mid = (340 + 4200) / 15;
+  const int y = 300 / 15;
+  bool ink = false;
+  for (int x = mid - 1; x <= mid + 1; ++x) ink = ink || img.pixel(x, y) != qRgb(255, 255, 255);
+  EXPECT_TRUE(ink);
+  EXPECT_EQ(img.pixel((340 + 2100) / 15, y), qRgb(255, 255, 255));
+}
+
 TEST_F(MainWindowTest, LoadBlocksAreToScaleOfTheLargestLoad) {
   store.nfack = 2;
   store.spv[1] = store.spv[2] = 5.0f;
@@ -246,6 +263,30 @@ TEST(LoadArrows, StretchIsDividedIntoWholeSteps) {
       EXPECT_FLOAT_EQ(at.back(), c.length) << c.length;
     }
   }
+}
+
+// Props stand equally spaced in their spans, on the scale of the sketch: 8400 twips / total.
+TEST(PropPositions, EquallySpacedInTheirSpans) {
+  CaseStore s;
+  s.nfack = 2;
+  s.spv[1] = 3.0f;
+  s.spv[2] = 6.0f;
+  s.konsv = 1.0f;  // 10 m in all: 840 twips a metre; span 2 from 3360 to 8400 twips
+  s.konsh = 0.0f;
+  s.stamp[1] = 0;
+  s.stamp[2] = 2;  // at 3360 + 5040/3 = 5040 and 6720
+  std::vector<float> xs = propPositions(s);
+  ASSERT_EQ(xs.size(), 2u);
+  EXPECT_NEAR(xs[0], 5040.0f, 0.01f);
+  EXPECT_NEAR(xs[1], 6720.0f, 0.01f);
+  s.stamp[1] = 1;  // mid-span 1: 840 + 1260 = 2100
+  s.stamp[2] = 3;  // outside 0..2: none drawn
+  xs = propPositions(s);
+  ASSERT_EQ(xs.size(), 1u);
+  EXPECT_NEAR(xs[0], 2100.0f, 0.01f);
+  s.spv = {};
+  s.konsv = 0.0f;
+  EXPECT_TRUE(propPositions(s).empty());  // no slab to draw
 }
 
 TEST(LargestLineLoad, OnlyLoadsInForceCountAndNothingBelowZero) {
@@ -293,6 +334,7 @@ TEST_F(MainWindowTest, RendersThreeAndTenSpanCasesAndTheLineLoads) {
     store.spv[i] = 3.0f + 0.4f * static_cast<float>(i);
     store.flast[i] = i % 2 == 0 ? 5.0f : 2.0f;
     store.upl[i] = 0.1f;
+    store.stamp[static_cast<std::size_t>(i)] = static_cast<qint16>(i % 3);
   }
   store.spv[10] = 12.5f;
   store.konsh = 0.8f;
