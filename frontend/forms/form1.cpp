@@ -132,7 +132,6 @@ Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   buildFire();
   buildCasting();
   connectRules();
-  connectCasting();
   setTabOrderAlongRows();
 }
 
@@ -349,6 +348,7 @@ void Form1::changeProps(int i, int value) {
     m_stamp[static_cast<std::size_t>(j)]->setValue(value);
   }
   emit spanSketchChanged();
+  emit committed();  // a spinner step is one step of undo
 }
 
 // The lowest natural frequency: a number of 0 Hz or more (0 = no check) is stored; anything
@@ -449,6 +449,8 @@ void Form1::connectRules() {
 
   connect(m_spin, &SpinArrows::down, this, &Form1::spinDown);
   connect(m_spin, &SpinArrows::up, this, &Form1::spinUp);
+  // Before the commit reports, so that a commit finds the store already changed.
+  connectCasting();
   reportCommits(this, [this] { emit committed(); });
 }
 

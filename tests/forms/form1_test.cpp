@@ -411,4 +411,31 @@ TEST_F(Form1Test, LowestNaturalFrequencyTakesZeroOrMore) {
   }
 }
 
+// A spinner step with its copies, a deck option and the frequency are one step of undo each.
+TEST_F(Form1Test, CastingEditsAreOneUndoStepEach) {
+  load(3);
+  auto* spin = find<QSpinBox>(at("stamp", 1));
+  spin->setFocus();
+  QTest::keyClick(spin, Qt::Key_Up);
+  ASSERT_EQ(store.stamp[3], 1);
+  QTest::mouseClick(find<QRadioButton>(at("byggskede", 2)), Qt::LeftButton);
+  ASSERT_EQ(store.byggskede, 2);
+  enter(QStringLiteral("egenfrekvens"), QStringLiteral("7"));
+  ASSERT_EQ(store.egenfrekvens, 7.0f);
+
+  window->actions().angra->trigger();
+  EXPECT_EQ(store.egenfrekvens, 5.0f);
+  EXPECT_EQ(text("egenfrekvens"), "5.0");
+  EXPECT_EQ(store.byggskede, 2);
+  window->actions().angra->trigger();
+  EXPECT_EQ(store.byggskede, 1);
+  EXPECT_TRUE(find<QRadioButton>(at("byggskede", 1))->isChecked());
+  EXPECT_EQ(store.stamp[3], 1);
+  window->actions().angra->trigger();
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_EQ(store.stamp[i], 0) << i;
+    EXPECT_EQ(find<QSpinBox>(at("stamp", i))->value(), 0) << i;
+  }
+}
+
 }  // namespace
