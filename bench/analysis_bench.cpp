@@ -7,6 +7,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "checks.h"
 
 namespace {
 
@@ -29,6 +30,20 @@ void BM_SnikraTenSpans(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SnikraTenSpans)->Unit(benchmark::kMicrosecond);
+
+// The checks of report page 6 on the same case: the deck during casting (21 deck spans with
+// the sample's props; 30 with two props in every span), the crack reinforcement and the
+// natural frequency.
+void BM_SlabChecksTenSpans(benchmark::State& state) {
+  solvo::Run input = ten_spans();
+  if (state.range(0) == 2)
+    for (int i = 1; i <= input.indat.n; ++i) input.indat.props[i] = 2;
+  for (auto _ : state) {
+    solvo::Run run = input;
+    benchmark::DoNotOptimize(solvo::slab_checks(run).utilisation);
+  }
+}
+BENCHMARK(BM_SlabChecksTenSpans)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
