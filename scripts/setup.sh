@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev hyperfine valgrind python3
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-liberation fonts-dejavu-core fontconfig
   poppler-utils
   clang libclang-rt-14-dev clang-tidy

@@ -384,6 +384,10 @@ QString joinPath(const QString& folder, const QString& name) { return inFolder(f
 
 }  // namespace
 
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error) {
+  return writeBytes(path, bytes, error);
+}
+
 std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
   const QString bad = badCode(s);
   if (!bad.isEmpty()) {

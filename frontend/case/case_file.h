@@ -63,6 +63,10 @@ QString adoptFileName(CaseStore& store);
 // as it was; `error` then names the file and the cause.
 bool saveCase(CaseStore& store, QString* error = nullptr);
 
+// Writes `bytes` to `path` as Save writes a case: beside it under a temporary name, renamed
+// into place once every byte is on the disk. False with `error` naming the file and the cause.
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
 // The names Save as gives a typed name: upper case, trimmed of blanks; with a point the file
 // name is the text up to and including the first point followed by "IND" and the base name
 // the text before the point; otherwise text + ".IND" and the text. A name holding "/" or "\"

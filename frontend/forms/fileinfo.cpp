@@ -184,8 +184,8 @@ void FileInfo::showEvent(QShowEvent* event) {
   QPalette palette = m_lists->files()->palette();
   if (m_state.mode == FileDialogMode::Save) {
     palette.setColor(QPalette::Text, kSaveModeNames);
-    m_textBox->setText(QStringLiteral("test"));
-    m_obs->setText(QString::fromUtf8(kObsText));
+    m_textBox->setText(m_outputSuffix.isEmpty() ? QStringLiteral("test") : m_proposal);
+    m_obs->setText(m_outputSuffix.isEmpty() ? QString::fromUtf8(kObsText) : QString());
   } else {
     palette.setColor(QPalette::Text, QApplication::palette(m_lists->files()).color(QPalette::WindowText));
     const QStringList entries = m_lists->entries();
@@ -262,7 +262,11 @@ bool FileInfo::choose(const QString& name) {
 }
 
 bool FileInfo::saveMayGoOn(const QString& typed) {
-  const SaveAsName names = saveAsName(typed);
+  SaveAsName names;
+  if (m_outputSuffix.isEmpty())
+    names = saveAsName(typed);
+  else
+    names.fileName = outputFileName(typed, m_outputSuffix, &names.error);
   if (!names.error.isEmpty()) {
     QMessageBox::warning(this, windowTitle(), names.error);
     return false;
@@ -278,6 +282,31 @@ bool FileInfo::saveMayGoOn(const QString& typed) {
   box.setDefaultButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+QString outputFileName(const QString& typed, const QString& suffix, QString* error) {
+  const QString name = typed.trimmed();
+  QString problem;
+  if (name.isEmpty())
+    problem = QStringLiteral("Skriv ett filnamn.");
+  else if (name.contains(u'/') || name.contains(u'\\'))
+    problem = QStringLiteral("Filnamnet %1 får inte innehålla / eller \\.").arg(name);
+  if (error != nullptr) *error = problem;
+  if (!problem.isEmpty()) return {};
+  return name.contains(u'.') ? name : name + u'.' + suffix;
+}
+
+QString chooseOutputFile(FileDialogState& state, const QString& caption, const QString& folder,
+                         const QString& proposal, const QString& suffix, QWidget* parent) {
+  state.mode = FileDialogMode::Save;
+  state.lastFolder = withTrailingSlash(folder);
+  FileInfo dialog(state, parent);
+  dialog.setWindowTitle(caption);
+  dialog.setPattern(QStringLiteral("*.") + suffix);
+  dialog.setOutputFile(suffix, proposal);
+  dialog.exec();
+  if (state.cancelled) return {};
+  return QDir(state.lastFolder).filePath(outputFileName(state.chosenName, suffix, nullptr));
 }
 
 FileChoice chooseFile(FileDialogState& state, FileDialogMode mode, const QString& caption,

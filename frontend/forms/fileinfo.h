@@ -90,6 +90,12 @@ class FileInfo : public QDialog {
   void setPattern(const QString& patterns);
   // The case's own file (absolute path): saving over it asks no question.
   void setOwnFile(const QString& path) { m_ownFile = path; }
+  // Save mode for a file other than a case ("pdf"): the name box starts with `proposal`, and a
+  // typed name is read by outputFileName with this suffix instead of the case-name rule.
+  void setOutputFile(const QString& suffix, const QString& proposal) {
+    m_outputSuffix = suffix;
+    m_proposal = proposal;
+  }
 
   FolderLists* lists() const { return m_lists; }
   QLineEdit* nameBox() const { return m_textBox; }
@@ -115,6 +121,8 @@ class FileInfo : public QDialog {
   QLabel* m_obs;
   QPushButton* m_buttons[2];
   QString m_ownFile;
+  QString m_outputSuffix;
+  QString m_proposal;
 };
 
 // What the user chose in FileInfo.
@@ -123,6 +131,18 @@ struct FileChoice {
   QString folder;  // ends with "/"
   QString name;    // as typed or picked
 };
+
+// The file a name typed for an output file names: blanks trimmed; without a point in the name
+// "." + `suffix` is added. Empty, with `error` set, for an empty name or one holding "/" or "\"
+// (it would leave the chosen folder).
+QString outputFileName(const QString& typed, const QString& suffix, QString* error);
+
+// Shows FileInfo modally in save mode with `caption` over the files "*.<suffix>" of `folder`,
+// proposing `proposal`; asks before replacing a file. The absolute path of the file chosen,
+// or empty when the user cancelled. `state` is the state of these output files, apart from
+// the one of the case files.
+QString chooseOutputFile(FileDialogState& state, const QString& caption, const QString& folder,
+                         const QString& proposal, const QString& suffix, QWidget* parent);
 
 // Shows FileInfo modally in `mode` with `caption` and `patterns` ("Välj Indatafil", "*.IND"
 // for Open; "Spara som..", "*.IND" for Save as, with `ownFile` the case's own file when it

@@ -1,6 +1,7 @@
 #include "form6.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -25,6 +26,9 @@ Form6::Form6(ReportSettings& settings, QWidget* parent) : QWidget(parent), m_set
   m_typsn->setObjectName(QStringLiteral("Typsn"));
   m_red = m_typsn->addAction(QStringLiteral("Redigera"));
   m_red->setObjectName(QStringLiteral("Red"));
+  m_forh = m_menuBar->addAction(QStringLiteral("Förhandsgranska..."));
+  m_forh->setObjectName(QStringLiteral("forh"));
+  m_staleLine = staleLineLabel(this);
 
   m_textBox = new QPlainTextEdit(this);
   m_textBox->setObjectName(QStringLiteral("FileTextBox"));
@@ -35,10 +39,28 @@ Form6::Form6(ReportSettings& settings, QWidget* parent) : QWidget(parent), m_set
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setMenuBar(m_menuBar);
+  layout->addWidget(m_staleLine);
   layout->addWidget(m_textBox);
 
   connect(m_ater, &QAction::triggered, this, &Form6::returnRequested);
   connect(m_red, &QAction::triggered, this, &Form6::editFont);
+  connect(m_forh, &QAction::triggered, this, &Form6::previewRequested);
+}
+
+QLabel* staleLineLabel(QWidget* parent) {
+  auto* line = new QLabel(staleResultLine(), parent);
+  line->setObjectName(QStringLiteral("Inaktuell"));
+  line->setWordWrap(true);
+  line->setMargin(4);
+  line->setStyleSheet(QStringLiteral("background: #fff3b0; color: #800000; font-weight: bold;"));
+  line->hide();
+  return line;
+}
+
+void Form6::setStale(bool stale) {
+  m_stale = stale;
+  m_staleLine->setVisible(stale);
+  setWindowTitle(stale ? staleCaption(QStringLiteral("Utdata")) : QStringLiteral("Utdata"));
 }
 
 void Form6::showReportText(const QString& text) {

@@ -2,7 +2,9 @@
 //
 // The report lies in the text box FileTextBox in the report font. The menu "Återgå" asks the
 // main window to close the viewer and bring the input form back; "Typsnitt" / "Redigera"
-// opens the font form, whose choice shows in the viewer at once.
+// opens the font form, whose choice shows in the viewer at once; "Förhandsgranska..." asks
+// for the print preview of the report. While the case differs from the calculated one, the
+// caption and the line Inaktuell above the text say so.
 #pragma once
 
 #include <QString>
@@ -11,11 +13,15 @@
 #include "report_text.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 
 namespace solvow {
+
+// The line Inaktuell above a result of an older version of the case; hidden at first.
+QLabel* staleLineLabel(QWidget* parent);
 
 class Form6 : public QWidget {
   Q_OBJECT
@@ -32,12 +38,18 @@ class Form6 : public QWidget {
   // Sets FileTextBox in `family`.
   void setReportFont(const QString& family);
 
+  // Marks the report as calculated for another version of the case, or as current.
+  void setStale(bool stale);
+  bool isStale() const { return m_stale; }
+
   QString reportText() const { return m_text; }
   QPlainTextEdit* textBox() const { return m_textBox; }
 
  signals:
   // "Återgå": the viewer is done; the main window closes it and shows the input form.
   void returnRequested();
+  // "Förhandsgranska...": the printout of the report in the print preview.
+  void previewRequested();
 
  private:
   void editFont();
@@ -48,7 +60,10 @@ class Form6 : public QWidget {
   QAction* m_ater = nullptr;
   QMenu* m_typsn = nullptr;
   QAction* m_red = nullptr;
+  QAction* m_forh = nullptr;
+  QLabel* m_staleLine = nullptr;
   QPlainTextEdit* m_textBox = nullptr;
+  bool m_stale = false;
 };
 
 }  // namespace solvow

@@ -28,7 +28,7 @@ FrmTypsn::FrmTypsn(ReportSettings& settings, Form6* viewer, QWidget* parent)
   m_list1 = makeList("List1");
   m_list2 = makeList("List2");
   m_list3 = makeList("List3");
-  m_list1->addItems(QFontDatabase::families());
+  m_list1->addItems(fixedPitchFamilies());
   m_list2->addItem(m_stored);
   m_list2->setFont(QFont(m_stored));
   m_list3->addItem(m_stored);
@@ -39,6 +39,17 @@ FrmTypsn::FrmTypsn(ReportSettings& settings, Form6* viewer, QWidget* parent)
   m_sluttyp->setObjectName(QStringLiteral("sluttyp"));
   m_cmdAvbr = new QPushButton(QStringLiteral("Avbryt / Stäng"), this);
   m_cmdAvbr->setObjectName(QStringLiteral("CmdAvbr"));
+
+  // A stored font that is not fixed-pitch stays the report font; the note says what it does.
+  m_note = new QLabel(this);
+  m_note->setObjectName(QStringLiteral("Obs"));
+  m_note->setWordWrap(true);
+  if (!QFontDatabase::isFixedPitch(m_stored))
+    m_note->setText(QStringLiteral("Obs! Det lagrade typsnittet %1 har inte fast teckenbredd: "
+                                   "rapportens kolumner hamnar inte rakt under varandra. Välj "
+                                   "ett typsnitt i listan.")
+                        .arg(m_stored));
+  m_note->setVisible(!m_note->text().isEmpty());
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(QStringLiteral("Installerade skrivarfonter"), this), 0, 0);
@@ -51,12 +62,20 @@ FrmTypsn::FrmTypsn(ReportSettings& settings, Form6* viewer, QWidget* parent)
   buttons->addWidget(m_sluttyp);
   buttons->addWidget(m_cmdAvbr);
   grid->addLayout(buttons, 5, 1, Qt::AlignBottom);
+  grid->addWidget(m_note, 6, 0, 1, 2);
   grid->setRowStretch(4, 1);
 
   connect(m_list1, &QListWidget::itemClicked, this, &FrmTypsn::choose);
   connect(m_list1, &QListWidget::itemActivated, this, &FrmTypsn::choose);
   connect(m_sluttyp, &QPushButton::clicked, this, &FrmTypsn::keep);
   connect(m_cmdAvbr, &QPushButton::clicked, this, &FrmTypsn::reject);
+}
+
+QStringList fixedPitchFamilies() {
+  QStringList fixed;
+  for (const QString& family : QFontDatabase::families())
+    if (QFontDatabase::isFixedPitch(family)) fixed.append(family);
+  return fixed;
 }
 
 void FrmTypsn::choose(QListWidgetItem* item) {

@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QDir>
 
+#include "qt_swedish.h"
 #include "shell.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  solvow::installSwedishQtTexts(app);
   // Leaving goes through the shell, which ends the program itself.
   QApplication::setQuitOnLastWindowClosed(false);
   solvow::forms::Shell shell(QDir::currentPath());

@@ -163,9 +163,11 @@ void MDIForm1::createActions() {
   a.spar = entry(m_ark, "spar", QStringLiteral("Spara"));
   a.spar->setShortcut(QKeySequence::Save);
   a.spars = entry(m_ark, "spars", QStringLiteral("Spara som..."));
+  a.pdf = entry(m_ark, "pdf", QStringLiteral("Spara som PDF..."));
   separator(m_ark, "t2");
   a.sut = entry(m_ark, "sut", QStringLiteral("Skriv ut..."));
   a.sut->setShortcut(QKeySequence::Print);
+  a.forh = entry(m_ark, "forh", QStringLiteral("Förhandsgranska..."));
   a.skrinst = entry(m_ark, "skrinst", QStringLiteral("Skrivarinställning..."));
   separator(m_ark, "t3");
   a.av = entry(m_ark, "av", QStringLiteral("Avsluta"));
@@ -249,6 +251,7 @@ void MDIForm1::createSketch() {
 
 void MDIForm1::updateMenus() {
   m_actions.dia->setEnabled(m_store.diagramEnabled);
+  m_actions.pdf->setEnabled(m_store.diagramEnabled);
   m_actions.angra->setEnabled(m_history.canUndo());
   m_actions.gorom->setEnabled(m_history.canRedo());
 }

@@ -38,7 +38,9 @@ class MDIForm1 : public QMainWindow {
     QAction* op = nullptr;       // Öppna...
     QAction* spar = nullptr;     // Spara
     QAction* spars = nullptr;    // Spara som...
+    QAction* pdf = nullptr;      // Spara som PDF...
     QAction* sut = nullptr;      // Skriv ut...
+    QAction* forh = nullptr;     // Förhandsgranska...
     QAction* skrinst = nullptr;  // Skrivarinställning...
     QAction* av = nullptr;       // Avsluta
     QAction* angra = nullptr;    // Ångra
@@ -91,8 +93,8 @@ class MDIForm1 : public QMainWindow {
   // The flag picture of market `market` is the only one shown.
   int visibleFlag() const;
 
-  // The enabled state of the entries that depend on the case: the diagram entry is enabled
-  // only while the store holds a valid diagram of the current case.
+  // The enabled state of the entries that depend on the case: the diagram entry and the PDF
+  // export are enabled only while the store holds the results of a run of the current case.
   void updateMenus();
 
   // Layout sketch: the whole of it, the span sketch only, or the load sketch only.

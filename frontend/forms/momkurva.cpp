@@ -1,11 +1,16 @@
 #include "momkurva.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPen>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,6 +18,8 @@
 #include <cmath>
 
 #include "engine_run.h"
+#include "form6.h"
+#include "moment_sheet.h"
 #include "report_print.h"
 #include "text_conv.h"
 
@@ -131,6 +138,38 @@ bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* e
   return true;
 }
 
+namespace {
+
+QString momentPath(const QString& workingFolder) {
+  return workingFolder.isEmpty() ? QString::fromLatin1(kMomentFile)
+                                 : QDir(workingFolder).filePath(QString::fromLatin1(kMomentFile));
+}
+
+}  // namespace
+
+bool readMomentFile(FileTable& files, const DiskDialogue& dialogue, const QString& workingFolder,
+                    MomentCurves* curves, QString* error) {
+  const qint16 number =
+      files.open(momentPath(workingFolder), static_cast<int>(FileMode::Read), 0, dialogue);
+  if (number == 0) {
+    if (error != nullptr) *error = QStringLiteral("Momentfilen MOMK.DAT saknas !");
+    return false;
+  }
+  const QByteArray bytes = files.file(number)->readAll();
+  files.close(number);
+  return parseMomentCurves(bytes, curves, error);
+}
+
+SheetText sheetText(const CaseStore& store, const QString& workingFolder) {
+  SheetText text;
+  text.caseName = store.baseName;
+  text.heading = store.rubrik;
+  const QDateTime calculated = QFileInfo(momentPath(workingFolder)).lastModified();
+  text.date =
+      (calculated.isValid() ? calculated.date() : QDate::currentDate()).toString(Qt::ISODate);
+  return text;
+}
+
 SlabGeometry slabGeometry(const CaseStore& store, int spans) {
   SlabGeometry slab;
   const int n = std::clamp(spans, 0, kStoreSpans);
@@ -155,15 +194,20 @@ double largestMoment(const MomentCurves& curves) {
   return largest;
 }
 
+bool drawable(const MomentCurves& curves, const SlabGeometry& slab) {
+  return curves.spans > 0 && curves.maximum.size() == static_cast<size_t>(curves.spans) &&
+         curves.minimum.size() == curves.maximum.size() &&
+         slab.supports.size() == curves.maximum.size() + 1;
+}
+
 double verticalScale(double mmax) {
   return mmax > 0.0 && std::isfinite(mmax) ? diagram::kReach / mmax : 0.0;
 }
 
-void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurves& curves,
-                        const SlabGeometry& slab, qreal linePixels) {
+void paintMomentCurves(QPainter& painter, const QRect& viewport, const MomentCurves& curves,
+                const SlabGeometry& slab, qreal linePixels) {
   painter.save();
-  painter.fillRect(target, Qt::white);
-  painter.setViewport(fittedViewport(target));
+  painter.setViewport(viewport);
   painter.setWindow(0, 0, diagram::kWidth, diagram::kHeight);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
@@ -173,11 +217,7 @@ void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurv
     p.setCosmetic(true);
     return p;
   };
-  const bool complete = curves.spans > 0 &&
-                        curves.maximum.size() == static_cast<size_t>(curves.spans) &&
-                        curves.minimum.size() == curves.maximum.size() &&
-                        slab.supports.size() == curves.maximum.size() + 1;
-  if (complete) {
+  if (drawable(curves, slab)) {
     const double sx = horizontalScale(slab);
     const double sy = verticalScale(largestMoment(curves));
     const double end = slabEnd(curves.maximum, slab, sx);
@@ -196,6 +236,12 @@ void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurv
   painter.restore();
 }
 
+void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurves& curves,
+                        const SlabGeometry& slab, qreal linePixels) {
+  painter.fillRect(target, Qt::white);
+  paintMomentCurves(painter, fittedViewport(target), curves, slab, linePixels);
+}
+
 QImage renderMomentDiagram(const MomentCurves& curves, const SlabGeometry& slab, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -207,12 +253,12 @@ QImage renderMomentDiagram(const MomentCurves& curves, const SlabGeometry& slab,
 
 namespace {
 
-// Picture1: shows the diagram once it has been read.
+// Picture1: shows the diagram sheet once it has been read.
 class DiagramPicture : public QWidget {
  public:
-  DiagramPicture(const MomentCurves& curves, const SlabGeometry& slab, const bool& loaded,
-                 QWidget* parent)
-      : QWidget(parent), m_curves(curves), m_slab(slab), m_loaded(loaded) {
+  DiagramPicture(const MomentCurves& curves, const SlabGeometry& slab, const SheetText& text,
+                 const bool& loaded, QWidget* parent)
+      : QWidget(parent), m_curves(curves), m_slab(slab), m_text(text), m_loaded(loaded) {
     setObjectName(QStringLiteral("Picture1"));
     setMinimumSize(diagram::kWidth / 10, diagram::kHeight / 10);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -222,12 +268,13 @@ class DiagramPicture : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (m_loaded) paintMomentDiagram(painter, rect(), m_curves, m_slab);
+    if (m_loaded) paintMomentSheet(painter, rect(), m_curves, m_slab, m_text);
   }
 
  private:
   const MomentCurves& m_curves;
   const SlabGeometry& m_slab;
+  const SheetText& m_text;
   const bool& m_loaded;
 };
 
@@ -243,21 +290,27 @@ Momkurva::Momkurva(const CaseStore& store, FileTable& files, DiskDialogue dialog
       m_printer(printer) {
   setObjectName(QStringLiteral("Momkurva"));
   setWindowTitle(QStringLiteral("Momentdiagram"));
-  m_picture = new DiagramPicture(m_curves, m_slab, m_loaded, this);
+  m_picture = new DiagramPicture(m_curves, m_slab, m_text, m_loaded, this);
+  m_staleLine = staleLineLabel(this);
   m_command1 = new QPushButton(QStringLiteral("Plotta på skrivare"), this);
   m_command1->setObjectName(QStringLiteral("Command1"));
+  m_forh = new QPushButton(QStringLiteral("Förhandsgranska..."), this);
+  m_forh->setObjectName(QStringLiteral("forh"));
   m_ater = new QPushButton(QStringLiteral("Återgå"), this);
   m_ater->setObjectName(QStringLiteral("ater"));
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(m_command1);
+  buttons->addWidget(m_forh);
   buttons->addWidget(m_ater);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_staleLine);
   layout->addWidget(m_picture, 1);
   layout->addLayout(buttons);
 
   connect(m_command1, &QPushButton::clicked, this, &Momkurva::plot);
+  connect(m_forh, &QPushButton::clicked, this, &Momkurva::preview);
   connect(m_ater, &QPushButton::clicked, this, &Momkurva::returnRequested);
 }
 
@@ -268,23 +321,21 @@ void Momkurva::tell(const QString& text) {
     QMessageBox::information(this, windowTitle(), text);
 }
 
-bool Momkurva::readCurves(MomentCurves* curves, SlabGeometry* slab) {
-  const QString path = m_workingFolder.isEmpty()
-                           ? QString::fromLatin1(kMomentFile)
-                           : QDir(m_workingFolder).filePath(QString::fromLatin1(kMomentFile));
-  const qint16 number = m_files.open(path, static_cast<int>(FileMode::Read), 0, m_dialogue);
-  if (number == 0) {
-    tell(QStringLiteral("Momentfilen MOMK.DAT saknas !"));
-    return false;
-  }
-  const QByteArray bytes = m_files.file(number)->readAll();
-  m_files.close(number);
+void Momkurva::setStale(bool stale) {
+  m_stale = stale;
+  m_staleLine->setVisible(stale);
+  setWindowTitle(stale ? staleCaption(QStringLiteral("Momentdiagram"))
+                       : QStringLiteral("Momentdiagram"));
+}
+
+bool Momkurva::readCurves(MomentCurves* curves, SlabGeometry* slab, SheetText* text) {
   QString error;
-  if (!parseMomentCurves(bytes, curves, &error)) {
+  if (!readMomentFile(m_files, m_dialogue, m_workingFolder, curves, &error)) {
     tell(error);
     return false;
   }
   *slab = slabGeometry(m_store, curves->spans);
+  *text = solvow::sheetText(m_store, m_workingFolder);
   return true;
 }
 
@@ -292,9 +343,11 @@ bool Momkurva::loadDiagram() {
   const WaitCursor wait;
   MomentCurves curves;
   SlabGeometry slab;
-  m_loaded = readCurves(&curves, &slab);
+  SheetText text;
+  m_loaded = readCurves(&curves, &slab, &text);
   m_curves = m_loaded ? std::move(curves) : MomentCurves{};
   m_slab = m_loaded ? std::move(slab) : SlabGeometry{};
+  m_text = m_loaded ? std::move(text) : SheetText{};
   m_picture->update();
   return m_loaded;
 }
@@ -303,18 +356,37 @@ bool Momkurva::plot() {
   const WaitCursor wait;
   MomentCurves curves;
   SlabGeometry slab;
-  if (!readCurves(&curves, &slab)) return false;
+  SheetText text;
+  if (!readCurves(&curves, &slab, &text)) return false;
+  QPrinter& printer = m_printer.printer();
+  const QPageLayout::Orientation kept = printer.pageLayout().orientation();
+  printer.setPageOrientation(QPageLayout::Landscape);
   QPainter painter;
   QString error;
-  if (!m_printer.startJob(painter, &error)) {
+  bool printed = false;
+  if (m_printer.startJob(painter, &error, m_store.baseName + QStringLiteral("-moment.pdf"))) {
+    paintMomentPage(painter, printer, printer.resolution(), curves, slab, text);
+    printed = painter.end();
+  } else if (!error.isEmpty()) {
     tell(error);
-    return false;
   }
+  printer.setPageOrientation(kept);
+  return printed;
+}
+
+void Momkurva::preview() {
+  if (!m_loaded) return;
   QPrinter& printer = m_printer.printer();
-  const QRect page(0, 0, printer.width(), printer.height());
-  paintMomentDiagram(painter, QRect(page.x(), page.y(), page.width(), page.height() / 2), curves,
-                     slab, std::max<qreal>(1.0, printer.resolution() / 96.0));
-  return painter.end();
+  const QPageLayout::Orientation kept = printer.pageLayout().orientation();
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintPreviewDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("Förhandsgranska - Momentdiagram"));
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+    QPainter painter(target);
+    paintMomentPage(painter, *target, target->resolution(), m_curves, m_slab, m_text);
+  });
+  dialog.exec();
+  printer.setPageOrientation(kept);
 }
 
 }  // namespace solvow

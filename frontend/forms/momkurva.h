@@ -27,12 +27,21 @@
 #include "case_store.h"
 #include "file_access.h"
 
+class QLabel;
 class QPainter;
+class QPrinter;
 class QPushButton;
 
 namespace solvow {
 
 class ReportPrinter;
+
+// What the diagram sheet writes beside the curves.
+struct SheetText {
+  QString caseName;  // "PLATTA"
+  QString heading;
+  QString date;      // yyyy-MM-dd, the day the curves were calculated
+};
 
 inline constexpr int kCurvePoints = 21;  // left support, 19 inner points, right support
 
@@ -72,6 +81,15 @@ inline const QColor kMinColour{0x80, 0, 0};
 // spans from 1 to 10 or the file has fewer lines than n requires.
 bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* error);
 
+// Reads MOMK.DAT of `workingFolder` (the current folder when empty) through the file-open
+// routine. False with `error` set when it is missing or cannot be read as curves.
+bool readMomentFile(FileTable& files, const DiskDialogue& dialogue, const QString& workingFolder,
+                    MomentCurves* curves, QString* error);
+
+// The texts of the sheet for the case and the curves calculated on the day MOMK.DAT of
+// `workingFolder` was written.
+SheetText sheetText(const CaseStore& store, const QString& workingFolder);
+
 // The geometry of spans 1..n of the case.
 SlabGeometry slabGeometry(const CaseStore& store, int spans);
 
@@ -82,6 +100,14 @@ double largestMoment(const MomentCurves& curves);
 // sy = 1900 / mmax; 0 when all moments are zero (only the axis is drawn).
 double verticalScale(double mmax);
 
+// Whether the curves and the slab belong together (n spans, n + 1 supports).
+bool drawable(const MomentCurves& curves, const SlabGeometry& slab);
+
+// Draws the axis and the curves with the drawing area mapped onto `viewport` (device
+// coordinates), stretched to it; nothing when the curves are not drawable.
+void paintMomentCurves(QPainter& painter, const QRect& viewport, const MomentCurves& curves,
+                       const SlabGeometry& slab, qreal linePixels);
+
 // Draws the diagram, scaled to fit `target` (device coordinates of `painter`) with its
 // proportions kept, on a white ground. `linePixels`: the width of the lines in device pixels.
 void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurves& curves,
@@ -90,8 +116,11 @@ void paintMomentDiagram(QPainter& painter, const QRect& target, const MomentCurv
 // The diagram in an image of `size`.
 QImage renderMomentDiagram(const MomentCurves& curves, const SlabGeometry& slab, QSize size);
 
-// Momkurva "Momentdiagram": Picture1 with the diagram, Command1 "Plotta på skrivare",
-// ater "Återgå".
+// Momkurva "Momentdiagram": Picture1 with the diagram sheet, Command1 "Plotta på skrivare",
+// forh "Förhandsgranska...", ater "Återgå". The window, the printer page and the preview are
+// painted by the one sheet painter; the printer page is landscape, as the sheet is wider than
+// tall. While the case differs from the calculated one, the caption and the line Inaktuell
+// above the diagram say so.
 class Momkurva : public QWidget {
   Q_OBJECT
 
@@ -108,6 +137,13 @@ class Momkurva : public QWidget {
   bool loadDiagram();
   // "Plotta på skrivare": reads MOMK.DAT again and draws it on a printer page.
   bool plot();
+  // "Förhandsgranska...": the printer page in the print preview.
+  void preview();
+  // Marks the diagram as calculated for another version of the case, or as current.
+  void setStale(bool stale);
+  bool isStale() const { return m_stale; }
+  // What the sheet writes beside the curves.
+  const SheetText& sheetText() const { return m_text; }
 
   const MomentCurves& curves() const { return m_curves; }
   const SlabGeometry& slab() const { return m_slab; }
@@ -118,7 +154,7 @@ class Momkurva : public QWidget {
   void returnRequested();
 
  private:
-  bool readCurves(MomentCurves* curves, SlabGeometry* slab);
+  bool readCurves(MomentCurves* curves, SlabGeometry* slab, SheetText* text);
   void tell(const QString& text);
 
   const CaseStore& m_store;
@@ -129,9 +165,13 @@ class Momkurva : public QWidget {
   Notify m_notify;
   MomentCurves m_curves;
   SlabGeometry m_slab;
+  SheetText m_text;
   bool m_loaded = false;
+  bool m_stale = false;
   QWidget* m_picture = nullptr;
+  QLabel* m_staleLine = nullptr;
   QPushButton* m_command1 = nullptr;
+  QPushButton* m_forh = nullptr;
   QPushButton* m_ater = nullptr;
 };
 

@@ -1,14 +1,15 @@
 #include "report_print.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPrintDialog>
 
 #include <algorithm>
 
+#include "printer_setup.h"
 #include "report_text.h"
 
 namespace solvow {
@@ -42,7 +43,15 @@ QFont pageFont(const QString& family, const QList<QStringList>& pages, QPaintDev
 ReportPrinter::ReportPrinter()
     : m_printer(QPrinter::HighResolution),
       m_fontFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family()),
-      m_chooseTarget([](QPrinter& printer) { return printerSetup(printer, nullptr); }) {}
+      m_chooseTarget([this](QPrinter&) { return chooseTarget(nullptr); }) {}
+
+bool ReportPrinter::chooseTarget(QWidget* parent) {
+  if (!printerSetup(m_printer, parent)) return false;
+  m_askFileName = !m_printer.outputFileName().isEmpty();
+  return true;
+}
+
+bool ReportPrinter::setUp(QWidget* parent) { return chooseTarget(parent); }
 
 bool ReportPrinter::hasTarget() const {
   if (!m_printer.outputFileName().isEmpty()) return true;
@@ -50,10 +59,18 @@ bool ReportPrinter::hasTarget() const {
          !m_printer.printerName().isEmpty();
 }
 
-bool ReportPrinter::startJob(QPainter& painter, QString* error) {
+bool ReportPrinter::startJob(QPainter& painter, QString* error, const QString& proposedName) {
   if (!hasTarget() && !(m_chooseTarget && m_chooseTarget(m_printer) && hasTarget())) {
     if (error != nullptr) *error = QStringLiteral("Ingen skrivare vald.");
     return false;
+  }
+  if (m_askFileName && m_nameFile && !m_printer.outputFileName().isEmpty()) {
+    const QString path = m_nameFile(proposedName);
+    if (path.isEmpty()) {
+      if (error != nullptr) error->clear();
+      return false;
+    }
+    m_printer.setOutputFileName(path);
   }
   if (!painter.begin(&m_printer)) {
     if (error != nullptr)
@@ -65,16 +82,23 @@ bool ReportPrinter::startJob(QPainter& painter, QString* error) {
   return true;
 }
 
-bool ReportPrinter::printPages(const QList<QStringList>& pages, QString* error) {
+bool ReportPrinter::printPages(const QList<QStringList>& pages, QString* error,
+                               const QString& proposedName) {
   if (pages.isEmpty()) return true;
   QPainter painter;
-  if (!startJob(painter, error)) return false;
-  const QRectF area = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
-  const QFont font = pageFont(m_fontFamily, pages, &m_printer, QRectF(QPointF(0, 0), area.size()));
+  if (!startJob(painter, error, proposedName)) return false;
+  paintReportPages(painter, m_printer, m_printer.resolution(), pages, m_fontFamily);
+  return painter.end();
+}
+
+void paintReportPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
+                      const QList<QStringList>& pages, const QString& family) {
+  const QRectF area = device.pageLayout().paintRectPixels(resolution);
+  const QFont font = pageFont(family, pages, painter.device(), QRectF(QPointF(0, 0), area.size()));
   painter.setFont(font);
-  const QFontMetricsF metrics(font, &m_printer);
+  const QFontMetricsF metrics(font, painter.device());
   for (qsizetype k = 0; k < pages.size(); ++k) {
-    if (k > 0) m_printer.newPage();
+    if (k > 0) device.newPage();
     qreal baseline = metrics.ascent();
     painter.drawText(QPointF(0, baseline), pageHeading(static_cast<int>(k + 1)));
     baseline += metrics.lineSpacing();  // the empty line that opens the page text
@@ -83,7 +107,6 @@ bool ReportPrinter::printPages(const QList<QStringList>& pages, QString* error) 
       painter.drawText(QPointF(0, baseline), line);
     }
   }
-  return painter.end();
 }
 
 WaitCursor::WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -109,7 +132,7 @@ bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString&
     return false;
   }
   printer.setFontFamily(reportFont);
-  return printer.printPages(reportPages(lines), error);
+  return printer.printPages(reportPages(lines), error, baseName + QStringLiteral(".pdf"));
 }
 
 bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& path,
@@ -121,13 +144,12 @@ bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& pa
       *error = QStringLiteral("Filen %1 kan inte öppnas !").arg(QDir::toNativeSeparators(path));
     return false;
   }
-  return printer.printPages(reportPages(lines), error);
+  return printer.printPages(reportPages(lines), error,
+                            QFileInfo(path).completeBaseName() + QStringLiteral(".pdf"));
 }
 
 bool printerSetup(QPrinter& printer, QWidget* parent) {
-  QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("Skrivarinställning"));
-  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+  PrinterSetupDialog dialog(printer, parent);
   return dialog.exec() == QDialog::Accepted;
 }
 

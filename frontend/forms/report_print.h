@@ -15,6 +15,7 @@
 
 #include "file_access.h"
 
+class QPagedPaintDevice;
 class QPainter;
 class QWidget;
 
@@ -33,6 +34,9 @@ class ReportPrinter {
  public:
   // Asks the user where the printout goes (a printer or a PDF file); false when cancelled.
   using TargetChooser = std::function<bool(QPrinter&)>;
+  // Asks for the file a print to a file goes to, proposing `proposedName` ("PLATTA.pdf");
+  // the absolute path, or empty when the user cancelled.
+  using FileNamer = std::function<QString(const QString& proposedName)>;
 
   ReportPrinter();
   ReportPrinter(const ReportPrinter&) = delete;
@@ -45,23 +49,42 @@ class ReportPrinter {
   // Used when the printer has no destination yet (no printer installed and no PDF file
   // named); by default the printer set-up dialog.
   void setTargetChooser(TargetChooser chooser) { m_chooseTarget = std::move(chooser); }
+  // Used for every print job to a file whose destination the user chose in a dialog.
+  void setFileNamer(FileNamer namer) { m_nameFile = std::move(namer); }
+
+  // "Skrivarinställning...": the set-up dialog on this printer. True when confirmed; a print
+  // to a file chosen there asks for its file name at every job.
+  bool setUp(QWidget* parent);
 
   // True when a print job can start without asking: a valid installed printer, or a file.
   bool hasTarget() const;
 
-  // Starts a print job on `painter`, asking for a destination first when there is none.
-  // False with `error` set when no destination was chosen or the printer cannot start.
-  bool startJob(QPainter& painter, QString* error);
+  // Starts a print job on `painter`, asking for a destination first when there is none and
+  // for the file name, proposing `proposedName`, when the destination is a file the user
+  // chose. False with `error` set when no destination was chosen or the printer cannot start;
+  // false with `error` empty when the user cancelled the file name.
+  bool startJob(QPainter& painter, QString* error, const QString& proposedName = {});
 
   // Prints the pages as one job and ends it. No pages: nothing is printed and the result is
   // true. False with `error` set when the printer could not be started or was not chosen.
-  bool printPages(const QList<QStringList>& pages, QString* error);
+  bool printPages(const QList<QStringList>& pages, QString* error,
+                  const QString& proposedName = {});
 
  private:
+  bool chooseTarget(QWidget* parent);
+
   QPrinter m_printer;
   QString m_fontFamily;
   TargetChooser m_chooseTarget;
+  FileNamer m_nameFile;
+  bool m_askFileName = false;
 };
+
+// Paints `pages` on `device`, begun by `painter`, one page after the other (the first on the
+// current page), in `family`: the heading line, an empty line, the page's lines. `resolution`:
+// the device's dots per inch.
+void paintReportPages(QPainter& painter, QPagedPaintDevice& device, int resolution,
+                      const QList<QStringList>& pages, const QString& family);
 
 // The heading line of printed page `page`: 68 blanks, "sid ", the number.
 QString pageHeading(int page);
@@ -81,8 +104,8 @@ bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString&
 bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& path,
                      const DiskDialogue& dialogue, QString* error);
 
-// "Skrivarinställning...": the printer set-up dialog; a cancel changes nothing. True when
-// the user confirmed a choice.
+// The printer set-up dialog "Skrivarinställning": the printer (or a PDF file), the paper and
+// the orientation, "OK" and "Avbryt"; a cancel changes nothing. True when the user confirmed.
 bool printerSetup(QPrinter& printer, QWidget* parent);
 
 }  // namespace solvow

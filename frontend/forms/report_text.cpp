@@ -20,6 +20,15 @@ QByteArray readAllFrom(FileTable& files, qint16 number) {
 
 }  // namespace
 
+QString staleResultLine() {
+  return QStringLiteral("Fallet har ändrats sedan detta resultat beräknades. Kör beräkningen "
+                        "igen för ett resultat som gäller fallet.");
+}
+
+QString staleCaption(const QString& caption) {
+  return caption + QStringLiteral(" - fallet har ändrats sedan beräkningen");
+}
+
 QStringList reportLines(const QByteArray& bytes) {
   QStringList lines;
   qsizetype start = 0;

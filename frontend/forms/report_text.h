@@ -25,6 +25,10 @@ struct ReportSettings {
   DiskDialogue dialogue;
 };
 
+// A result shown after the case was changed: the line above the result and the caption.
+QString staleResultLine();
+QString staleCaption(const QString& caption);
+
 // A report file read line by line (lines end with CR LF or LF; the last line needs no line
 // end), every line converted to the shown letters. Opened through the file-open routine;
 // false when it could not be opened (the dialogue has then had its say).

@@ -10,6 +10,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintPreviewDialog>
 #include <QScreen>
 
 #include "case_file.h"
@@ -22,6 +24,7 @@
 #include "mdiform1.h"
 #include "momkurva.h"
 #include "notices.h"
+#include "pdf_export.h"
 #include "prompts.h"
 #include "search_dialog.h"
 #include "startup_files.h"
@@ -68,6 +71,14 @@ Shell::Shell(const QString& workFolder, QObject* parent)
   m_recent.read();
   m_window->setRecentFiles(m_recent.paths());
   connect(m_window.get(), &MDIForm1::recentChosen, this, &Shell::openRecent);
+  m_printer.setFileNamer([this](const QString& proposed) {
+    return chooseOutputFile(m_outputDialogState, QStringLiteral("Skriv till fil"), caseFolder(),
+                            proposed, QStringLiteral("pdf"), m_window.get());
+  });
+  // Every edit, and every return to the results, checks whether they still fit the case.
+  connect(m_window->form1(), &Form1::caseEdited, this, &Shell::showStaleness);
+  connect(m_window.get(), &MDIForm1::marketChanged, this, &Shell::showStaleness);
+  connect(m_window->mdiArea(), &QMdiArea::subWindowActivated, this, &Shell::showStaleness);
 }
 
 Shell::~Shell() {
@@ -86,6 +97,8 @@ void Shell::connectMenus() {
   connect(a.spars, &QAction::triggered, this, &Shell::saveAs);
   connect(a.sut, &QAction::triggered, this, &Shell::printChosenReport);
   connect(a.skrinst, &QAction::triggered, this, &Shell::setUpPrinter);
+  connect(a.pdf, &QAction::triggered, this, &Shell::savePdf);
+  connect(a.forh, &QAction::triggered, this, &Shell::previewReport);
   connect(a.av, &QAction::triggered, this, &Shell::leave);
   connect(a.start, &QAction::triggered, this, &Shell::runCalculation);
   connect(a.sok, &QAction::triggered, this, &Shell::searchDesign);
@@ -147,6 +160,7 @@ bool Shell::start() {
 }
 
 void Shell::showCase() {
+  m_resultCase = caseNow();
   m_window->loadCase();
   m_window->showInputForm();
   focusHeading();
@@ -163,6 +177,24 @@ void Shell::tell(const QString& text) {
 }
 
 void Shell::warn(const QString& text) { QMessageBox::warning(m_window.get(), kMessageTitle, text); }
+
+QString Shell::caseFolder() const {
+  return m_store.named && !m_store.folder.isEmpty() ? m_store.folder : m_workFolder;
+}
+
+QByteArray Shell::caseNow() const { return caseFileBytes(m_store).value_or(QByteArray()); }
+
+bool Shell::resultStale() const {
+  const QByteArray now = caseNow();
+  return now.isEmpty() || now != m_resultCase;
+}
+
+void Shell::showStaleness() {
+  if (m_viewer == nullptr && m_diagram == nullptr) return;
+  const bool stale = resultStale();
+  if (m_viewer != nullptr) m_viewer->setStale(stale);
+  if (m_diagram != nullptr) m_diagram->setStale(stale);
+}
 
 // --- files -------------------------------------------------------------------------------
 
@@ -271,8 +303,12 @@ bool Shell::saveAs() {
 // --- runs and results --------------------------------------------------------------------
 
 QMdiSubWindow* Shell::addMaximised(QWidget* form) {
-  QMdiSubWindow* w = m_window->mdiArea()->addSubWindow(form);
+  QMdiArea* area = m_window->mdiArea();
+  QMdiSubWindow* w = area->addSubWindow(form);
   w->setAttribute(Qt::WA_DeleteOnClose);
+  // Its own size, for when another window is maximised over it and then goes: the whole area,
+  // not the small default size at the bottom left.
+  w->setGeometry(QRect(QPoint(0, 0), area->viewport()->size()));
   w->showMaximized();
   m_window->mdiArea()->setActiveSubWindow(w);
   return w;
@@ -310,15 +346,16 @@ void Shell::runCalculation() {
     m_window->showInputForm();
   }
   if (!result.ok()) return;
+  m_resultCase = caseNow();
   if (m_viewer == nullptr) {
-    m_viewer = new Form6(m_settings);
-    connect(m_viewer, &Form6::returnRequested, this, [this] { backToInputForm(m_viewer); });
+    m_viewer = newViewer();
     addMaximised(m_viewer);
   } else if (auto* w = qobject_cast<QMdiSubWindow*>(m_viewer->parentWidget())) {
     w->showMaximized();
     m_window->mdiArea()->setActiveSubWindow(w);
   }
   m_viewer->showReportText(result.reportText);
+  showStaleness();
 }
 
 void Shell::searchDesign() {
@@ -340,7 +377,7 @@ void Shell::searchDesign() {
 void Shell::showReport() {
   Hourglass wait;
   const bool fresh = m_viewer == nullptr;
-  Form6* viewer = fresh ? new Form6(m_settings) : m_viewer.data();
+  Form6* viewer = fresh ? newViewer() : m_viewer.data();
   if (!viewer->loadReport(inFolder(m_workFolder, reportFileName(m_store.baseName)))) {
     if (fresh) delete viewer;
     wait.release();
@@ -349,12 +386,19 @@ void Shell::showReport() {
   }
   if (fresh) {
     m_viewer = viewer;
-    connect(m_viewer, &Form6::returnRequested, this, [this] { backToInputForm(m_viewer); });
     addMaximised(m_viewer);
   } else if (auto* w = qobject_cast<QMdiSubWindow*>(m_viewer->parentWidget())) {
     w->showMaximized();
     m_window->mdiArea()->setActiveSubWindow(w);
   }
+  showStaleness();
+}
+
+Form6* Shell::newViewer() {
+  auto* viewer = new Form6(m_settings);
+  connect(viewer, &Form6::returnRequested, this, [this] { backToInputForm(m_viewer); });
+  connect(viewer, &Form6::previewRequested, this, &Shell::previewReport);
+  return viewer;
 }
 
 void Shell::printReport() {
@@ -377,7 +421,62 @@ void Shell::printChosenReport() {
     tell(error);
 }
 
-void Shell::setUpPrinter() { printerSetup(m_printer.printer(), m_window.get()); }
+void Shell::setUpPrinter() { m_printer.setUp(m_window.get()); }
+
+void Shell::previewReport() {
+  QStringList lines;
+  if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
+                       m_dialogue, &lines)) {
+    tell(missingReportMessage(m_store.baseName));
+    return;
+  }
+  const QList<QStringList> pages = reportPages(lines);
+  const QString family = m_settings.fontName;
+  QPrintPreviewDialog dialog(&m_printer.printer(), m_window.get());
+  dialog.setWindowTitle(QStringLiteral("Förhandsgranska - ") + reportFileName(m_store.baseName));
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&pages, &family](QPrinter* p) {
+    QPainter painter(p);
+    paintReportPages(painter, *p, p->resolution(), pages, family);
+  });
+  dialog.exec();
+}
+
+void Shell::savePdf() {
+  if (!m_store.diagramEnabled) return;  // no results of this case to export
+  const QString path =
+      chooseOutputFile(m_outputDialogState, QStringLiteral("Spara som PDF"), caseFolder(),
+                       m_store.baseName + QStringLiteral(".pdf"), QStringLiteral("pdf"),
+                       m_window.get());
+  if (!path.isEmpty()) exportPdf(path);
+}
+
+bool Shell::exportPdf(const QString& path) {
+  Hourglass wait;
+  ResultDocument document;
+  QStringList lines;
+  QString error;
+  if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
+                       m_dialogue, &lines))
+    error = missingReportMessage(m_store.baseName);
+  else if (!readMomentFile(m_files, m_dialogue, m_workFolder, &document.curves, &error))
+    lines.clear();
+  if (!error.isEmpty()) {
+    wait.release();
+    tell(error);
+    return false;
+  }
+  document.pages = reportPages(lines);
+  document.fontFamily = m_settings.fontName;
+  document.slab = slabGeometry(m_store, document.curves.spans);
+  document.sheet = sheetText(m_store, m_workFolder);
+  document.title = m_store.rubrik;
+  if (!writeResultPdf(path, document, m_printer.printer().pageLayout(), &error)) {
+    wait.release();
+    warn(error);
+    return false;
+  }
+  return true;
+}
 
 void Shell::showDiagram() {
   if (!m_store.diagramEnabled) return;  // no results of this case to draw
@@ -391,6 +490,7 @@ void Shell::showDiagram() {
   m_diagram = diagram;
   connect(m_diagram, &Momkurva::returnRequested, this, [this] { backToInputForm(m_diagram); });
   addMaximised(m_diagram);
+  showStaleness();
 }
 
 // --- files, notices, help, leaving -------------------------------------------------------

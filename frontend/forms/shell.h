@@ -89,6 +89,14 @@ class Shell : public QObject {
   void printChosenReport();
   // "Skrivarinställning...".
   void setUpPrinter();
+  // "Förhandsgranska..." of Arkiv and of the viewer: the printout of the case's report in the
+  // print preview.
+  void previewReport();
+  // "Spara som PDF...": FileInfo proposes NAME.pdf in the case's folder, then exportPdf.
+  void savePdf();
+  // The report and the moment diagram of the last run as one PDF at `path`. False, after a
+  // message, when the results cannot be read or the file cannot be written.
+  bool exportPdf(const QString& path);
   // "Moment": the moment diagram of the last run.
   void showDiagram();
   // "Ta bort": DelFile with `patterns`.
@@ -116,17 +124,29 @@ class Shell : public QObject {
   void showCase();
   void focusHeading();
   QMdiSubWindow* addMaximised(QWidget* form);
+  // A report viewer wired to "Återgå" and "Förhandsgranska...".
+  Form6* newViewer();
   void closeSubWindowOf(QWidget* form);
   void backToInputForm(QWidget* form);
   void tell(const QString& text);
   // The case's file goes to the top of the recent files.
   void rememberCaseFile();
   void warn(const QString& text);
+  // The folder printouts and PDFs are proposed in: the case's folder, or the working folder
+  // for a case not yet saved.
+  QString caseFolder() const;
+  // Whether the case differs from the one whose results the viewer and diagram show; shown
+  // in both.
+  bool resultStale() const;
+  void showStaleness();
+  // The case as its file would hold it now: what the results are compared with.
+  QByteArray caseNow() const;
 
   QString m_workFolder;
   CaseStore m_store;
   FileTable m_files;
   FileDialogState m_dialogState;
+  FileDialogState m_outputDialogState;  // of printouts and PDFs
   DiskDialogue m_dialogue;
   ReportSettings m_settings;
   ReportPrinter m_printer;
@@ -137,6 +157,9 @@ class Shell : public QObject {
   QAction* m_help = nullptr;
   QPointer<Form6> m_viewer;
   QPointer<Momkurva> m_diagram;
+  // The case the results on disk were calculated for, as its file holds it: taken when a run
+  // has been read, and when a case is made or opened (the results on disk are at best of it).
+  QByteArray m_resultCase;
 };
 
 }  // namespace solvow::forms

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,7 +19,7 @@
 namespace solvow {
 namespace {
 
-const char* const kChosen = "DejaVu Serif";
+const char* const kChosen = "DejaVu Sans Mono";
 
 class FontForm : public ::testing::Test {
  protected:
@@ -62,8 +63,15 @@ class FontForm : public ::testing::Test {
 
 TEST_F(FontForm, ListsThePrinterFontsAndTheStoredChoice) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("TYPSNITT"));
+  // Only fixed-pitch families: the two of the set-up script, none of the proportional ones.
   auto* list1 = child<QListWidget>("List1");
-  EXPECT_EQ(list1->count(), QFontDatabase::families().size());
+  QStringList listed;
+  for (int k = 0; k < list1->count(); ++k) listed << list1->item(k)->text();
+  for (const char* fixed : {"DejaVu Sans Mono", "Liberation Mono"})
+    EXPECT_TRUE(listed.contains(QString::fromLatin1(fixed))) << fixed;
+  for (const char* proportional : {"DejaVu Sans", "DejaVu Serif", "Liberation Serif"})
+    EXPECT_FALSE(listed.contains(QString::fromLatin1(proportional))) << proportional;
+  EXPECT_FALSE(child<QLabel>("Obs")->isVisibleTo(form.get()));
   auto* list2 = child<QListWidget>("List2");
   ASSERT_EQ(list2->count(), 1);
   EXPECT_EQ(list2->item(0)->text(), QStringLiteral("Liberation Mono"));
@@ -111,5 +119,22 @@ TEST_F(FontForm, OkStoresTheChoiceInSolvfntIniReplacingTheOldFile) {
   EXPECT_EQ(files.openCount(), 0);
 }
 
+
+TEST(FontFormStored, AStoredFontThatIsNotFixedPitchIsKeptWithANote) {
+  FileTable files;
+  ReportSettings settings;
+  settings.fontName = QStringLiteral("DejaVu Serif");
+  settings.files = &files;
+  FrmTypsn form(settings, nullptr);
+  form.show();
+  auto* note = form.findChild<QLabel*>(QStringLiteral("Obs"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  EXPECT_TRUE(note->text().contains(QStringLiteral("DejaVu Serif"))) << note->text().toStdString();
+  EXPECT_EQ(form.findChild<QListWidget*>(QStringLiteral("List2"))->item(0)->text(),
+            QStringLiteral("DejaVu Serif"));
+  QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("CmdAvbr")), Qt::LeftButton);
+  EXPECT_EQ(settings.fontName, QStringLiteral("DejaVu Serif"));
+}
 }  // namespace
 }  // namespace solvow

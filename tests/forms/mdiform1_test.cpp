@@ -59,7 +59,9 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
       {"op", "Öppna..."},
       {"spar", "Spara"},
       {"spars", "Spara som..."},
+      {"pdf", "Spara som PDF..."},
       {"sut", "Skriv ut..."},
+      {"forh", "Förhandsgranska..."},
       {"skrinst", "Skrivarinställning..."},
       {"av", "Avsluta"},
       {"Red", "Linjelaster"},
@@ -83,11 +85,12 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
     ASSERT_NE(a, nullptr) << e.name;
     EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
   }
-  // The file menu in its written order, separators t1..t3 included.
+  // The file menu in its written order, separators t1..t3 included, with the PDF export after
+  // "Spara som..." and the preview after "Skriv ut...".
   QStringList order;
   for (QAction* a : find<QMenu>(QStringLiteral("ark"))->actions()) order << a->objectName();
-  EXPECT_EQ(order,
-            (QStringList{"n", "op", "t1", "spar", "spars", "t2", "sut", "skrinst", "t3", "av"}));
+  EXPECT_EQ(order, (QStringList{"n", "op", "t1", "spar", "spars", "pdf", "t2", "sut", "forh",
+                                "skrinst", "t3", "av"}));
   EXPECT_EQ(window->windowTitle(), store.fileName);
   EXPECT_EQ(find<QLabel>(QStringLiteral("Label1"))->text(), QStringLiteral("Solvodeck"));
 }

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,16 +17,19 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -825,5 +829,224 @@ TEST(ShellRecentFiles, SavedAndOpenedCasesAreOfferedAboveAvslutaAndAGoneFileIsTa
   EXPECT_EQ(p.window().windowTitle(), kDefaultCaption);
 }
 
+
+// --- results: PDF, printing to files, preview, results of an older case --------------------
+
+// Answers FileInfo in save mode: checks its caption, the folder and the proposed name, then
+// types `typed` (unless empty) and presses "OK".
+ModalScript::Step saveIn(const QString& caption, const QString& folder, const QString& proposal,
+                         const QString& typed = {}) {
+  return [=](QWidget* w) {
+    auto* d = qobject_cast<FileInfo*>(w);
+    ASSERT_NE(d, nullptr) << w->objectName().toStdString();
+    EXPECT_EQ(d->windowTitle(), caption);
+    EXPECT_EQ(QDir(d->lists()->folder()).canonicalPath(), QDir(folder).canonicalPath());
+    EXPECT_EQ(d->nameBox()->text(), proposal);
+    if (!typed.isEmpty()) {
+      d->nameBox()->selectAll();
+      QTest::keyClicks(d->nameBox(), typed);
+    }
+    // Pressed after the step returns, so that a question it raises gets the next step.
+    QPointer<QPushButton> ok = d->button(0);
+    QTimer::singleShot(0, [ok] {
+      if (ok) QTest::mouseClick(ok, Qt::LeftButton);
+    });
+  };
+}
+
+// Presses "Nej" in the question before replacing a file.
+ModalScript::Step keepOld(QStringList* messages) {
+  return [messages](QWidget* w) {
+    messages->append(boxText(w));
+    clickText(w, QStringLiteral("Nej"));
+  };
+}
+
+int pdfPageCount(const QString& pdf) {
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {pdf});
+  info.waitForFinished(20000);
+  const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                        .match(QString::fromUtf8(info.readAllStandardOutput()));
+  return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+TEST_F(ShellRealRun, SparaSomPdfWritesReportAndDiagramBesideTheCaseAndAsksBeforeReplacing) {
+  EXPECT_FALSE(p.menu().pdf->isEnabled());  // no run yet
+  QStringList order;
+  for (QAction* a : p.window().findChild<QMenu*>(QStringLiteral("ark"))->actions())
+    order << a->objectName();
+  EXPECT_EQ(order.indexOf(QStringLiteral("pdf")), order.indexOf(QStringLiteral("spars")) + 1);
+  run();
+  ASSERT_TRUE(p.menu().pdf->isEnabled());
+  EXPECT_EQ(p.menu().pdf->text(), QStringLiteral("Spara som PDF..."));
+  const QString pdf = p.cases("PLATTA.pdf");
+  {
+    ModalScript script{saveIn(QStringLiteral("Spara som PDF"), p.cases(),
+                              QStringLiteral("PLATTA.pdf"))};
+    p.menu().pdf->trigger();
+  }
+  ASSERT_TRUE(QFileInfo::exists(pdf));
+  EXPECT_EQ(pdfPageCount(pdf), 5 + 1);  // the five report pages and the diagram
+  const QByteArray written = readBytes(pdf);
+
+  // Again: the file is there, "Nej" keeps it, and "Avbryt" ends the export.
+  QStringList messages;
+  {
+    ModalScript script{saveIn(QStringLiteral("Spara som PDF"), p.cases(),
+                              QStringLiteral("PLATTA.pdf")),
+                       keepOld(&messages), cancel(&messages)};
+    p.menu().pdf->trigger();
+  }
+  EXPECT_EQ(messages.first(), QStringLiteral("Filen finns redan. Vill Du ersätta den?"));
+  EXPECT_EQ(readBytes(pdf), written);
+
+  // An edit makes the results old: no export until the next run.
+  p.edit();
+  EXPECT_FALSE(p.menu().pdf->isEnabled());
+}
+
+TEST_F(ShellRealRun, AResultOfAnOlderVersionOfTheCaseSaysSoUntilTheNextRun) {
+  run();
+  p.menu().mom->trigger();
+  Form6* viewer = p.shell->viewer();
+  Momkurva* diagram = p.shell->diagram();
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_NE(diagram, nullptr);
+  const auto line = [](QWidget* w) { return w->findChild<QLabel*>(QStringLiteral("Inaktuell")); };
+  const auto shows = [&line](QWidget* w, bool stale) {
+    ASSERT_NE(line(w), nullptr);
+    EXPECT_EQ(line(w)->isVisibleTo(w), stale) << w->objectName().toStdString();
+    EXPECT_EQ(w->windowTitle().contains(QStringLiteral("fallet har ändrats sedan beräkningen")),
+              stale)
+        << w->windowTitle().toStdString();
+  };
+  shows(viewer, false);
+  shows(diagram, false);
+  EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Utdata"));
+
+  p.edit();
+  shows(viewer, true);
+  shows(diagram, true);
+  EXPECT_EQ(line(viewer)->text(),
+            QStringLiteral("Fallet har ändrats sedan detta resultat beräknades. Kör beräkningen "
+                           "igen för ett resultat som gäller fallet."));
+  // Reading the old report again, or saving the edit, leaves it old.
+  {
+    ModalScript none;
+    p.menu().res1->trigger();
+  }
+  shows(viewer, true);
+  ASSERT_TRUE(p.shell->save());
+  shows(viewer, true);
+  test::render(&p.window(), QStringLiteral("shell_stale_report"));
+
+  // The next run has been read: current again.
+  run();
+  shows(p.shell->viewer(), false);
+}
+
+TEST_F(ShellRealRun, PrintingToAFileAsksForItsNameEveryTime) {
+  // Skrivarinställning: a set-up dialog with OK and Avbryt, here choosing the PDF file.
+  {
+    ModalScript script{[](QWidget* w) {
+      EXPECT_EQ(w->windowTitle(), QStringLiteral("Skrivarinställning"));
+      for (const char* print : {"Skriv ut", "Print", "&Print"})
+        EXPECT_EQ(test::buttonWithText(w, QString::fromLatin1(print)), nullptr) << print;
+      auto* printers = w->findChild<QComboBox*>(QStringLiteral("Skrivare"));
+      ASSERT_NE(printers, nullptr);
+      printers->setCurrentIndex(printers->findText(QStringLiteral("PDF-fil")));
+      clickText(w, QStringLiteral("OK"));
+    }};
+    p.menu().skrinst->trigger();
+  }
+  run();
+  const QString caption = QStringLiteral("Skriv till fil");
+  {
+    ModalScript script{saveIn(caption, p.cases(), QStringLiteral("PLATTA.pdf"))};
+    p.menu().res2->trigger();
+  }
+  EXPECT_EQ(pdfPageCount(p.cases("PLATTA.pdf")), 5);
+  p.menu().mom->trigger();
+  ASSERT_NE(p.shell->diagram(), nullptr);
+  {
+    ModalScript script{saveIn(caption, p.cases(), QStringLiteral("PLATTA-moment.pdf"))};
+    QTest::mouseClick(p.shell->diagram()->findChild<QPushButton*>(QStringLiteral("Command1")),
+                      Qt::LeftButton);
+  }
+  EXPECT_EQ(pdfPageCount(p.cases("PLATTA-moment.pdf")), 1);
+  const QByteArray plotted = readBytes(p.cases("PLATTA-moment.pdf"));
+
+  // The report over the diagram's file: asked, refused, nothing printed.
+  QStringList messages;
+  {
+    ModalScript script{saveIn(caption, p.cases(), QStringLiteral("PLATTA.pdf"),
+                              QStringLiteral("PLATTA-moment")),
+                       keepOld(&messages), cancel(&messages)};
+    p.menu().res2->trigger();
+  }
+  EXPECT_EQ(messages.first(), QStringLiteral("Filen finns redan. Vill Du ersätta den?"));
+  EXPECT_EQ(readBytes(p.cases("PLATTA-moment.pdf")), plotted);
+}
+
+TEST_F(ShellRealRun, PreviewShowsThePagesThePrinterGets) {
+  run();
+  p.menu().mom->trigger();
+  const auto pages = [](int* count, bool* landscape) {
+    return [count, landscape](QWidget* w) {
+      auto* preview = w->findChild<QPrintPreviewWidget*>();
+      ASSERT_NE(preview, nullptr) << w->objectName().toStdString();
+      *count = preview->pageCount();
+      *landscape = preview->orientation() == QPageLayout::Landscape;
+      qobject_cast<QDialog*>(w)->reject();
+    };
+  };
+  const struct {
+    const char* where;
+    std::function<void()> open;
+    int pages;
+    bool landscape;
+  } rows[] = {
+      {"Arkiv", [this] { p.menu().forh->trigger(); }, 5, false},
+      {"Utdata",
+       [this] {
+         p.shell->viewer()->findChild<QAction*>(QStringLiteral("forh"))->trigger();
+       },
+       5, false},
+      {"Momentdiagram",
+       [this] {
+         QTest::mouseClick(p.shell->diagram()->findChild<QPushButton*>(QStringLiteral("forh")),
+                           Qt::LeftButton);
+       },
+       1, true},
+  };
+  for (const auto& r : rows) {
+    int count = 0;
+    bool landscape = false;
+    {
+      ModalScript script{pages(&count, &landscape)};
+      r.open();
+    }
+    EXPECT_EQ(count, r.pages) << r.where;
+    EXPECT_EQ(landscape, r.landscape) << r.where;
+  }
+  // The printer keeps its own orientation for the report.
+  EXPECT_EQ(p.shell->printer().printer().pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+TEST_F(ShellRealRun, ReturningFromTheDiagramLeavesTheViewerAtItsOwnSizeAndPlace) {
+  run();
+  auto* viewerWindow = qobject_cast<QMdiSubWindow*>(p.shell->viewer()->parentWidget());
+  ASSERT_NE(viewerWindow, nullptr);
+  const QRect own = viewerWindow->geometry();
+  p.menu().mom->trigger();
+  QTest::mouseClick(p.shell->diagram()->findChild<QPushButton*>(QStringLiteral("ater")),
+                    Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_NE(p.shell->viewer(), nullptr);
+  EXPECT_EQ(viewerWindow->geometry(), own);
+  EXPECT_EQ(active()->widget(), p.window().form1());
+  test::render(&p.window(), QStringLiteral("shell_after_diagram_return"));
+}
 }  // namespace
 }  // namespace solvow::forms
