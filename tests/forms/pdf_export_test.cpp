@@ -97,7 +97,7 @@ TEST_F(TenSpanResults, OnePdfOfTheReportPagesAsPrintedThenTheDiagram) {
   QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/tiofack_results.pdf"));
   QFile::copy(pdf, QStringLiteral(SOLVO_RENDER_DIR "/tiofack_results.pdf"));
 
-  // The sample's report ends its five pages with the page mark.
+  // The sample's report ends each of its pages with the page mark.
   const int reportPageCount = static_cast<int>(document.pages.size());
   EXPECT_EQ(reportPageCount, static_cast<int>(lines.filter(QStringLiteral("^")).size()));
   EXPECT_EQ(pdfInfo(pdf, "Pages").toInt(), reportPageCount + 1);
