@@ -213,6 +213,9 @@ void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRo
   store.btg = static_cast<qint16>(row.concrete);
   store.dok = static_cast<qint16>(row.bar);
   store.kavko = static_cast<qint16>(row.curtailment);
+  if (row.props >= 0)
+    for (int i = 1; i <= kStoreSpans; ++i)
+      store.stamp[static_cast<size_t>(i)] = static_cast<qint16>(row.props);
   store.changed = true;
   store.diagramEnabled = false;
 }

@@ -79,8 +79,8 @@ struct SearchResult {
 std::optional<SearchResult> parseSearchResult(const QByteArray& bytes);
 
 // Puts the design into the store as an edit would: thicknesses of the group spans, concrete
-// class, bar size and curtailment; the case is then changed and has no diagram. The store
-// holds no props: a design's props are for the caller to tell.
+// class, bar size and curtailment, and the props during casting in every span when the design
+// names them; the case is then changed and has no diagram.
 void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRow& row);
 
 }  // namespace solvow

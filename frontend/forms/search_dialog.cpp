@@ -428,10 +428,6 @@ void SearchDialog::applyChosen() {
   if (!row.passes) return;
   applySearchRow(m_store, m_result, row);
   emit designApplied();
-  if (row.props >= 0)
-    tell(QStringLiteral("Utformningen förutsätter %1 stämp i varje fack under gjutningen. "
-                        "Ange stämpen i fallet innan det sparas och beräknas.")
-             .arg(row.props));
   accept();
 }
 

@@ -135,6 +135,7 @@ TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
   EXPECT_EQ(s.btg, best.concrete);
   EXPECT_EQ(s.dok, best.bar);
   EXPECT_EQ(s.kavko, best.curtailment);
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(s.stamp[static_cast<size_t>(i)], 2) << "span " << i;
   EXPECT_FLOAT_EQ(s.ptjl[4], static_cast<float>(best.thickness[2]));
   EXPECT_FLOAT_EQ(s.ptjl[7], static_cast<float>(best.thickness[2]));
   EXPECT_FLOAT_EQ(s.ptjl[10], static_cast<float>(best.thickness[0]));
