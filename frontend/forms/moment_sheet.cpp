@@ -90,7 +90,8 @@ void drawScale(QPainter& painter, const SheetMap& map, double mmax, qreal line) 
   const qreal axisX = map.x(0.0);
   const int ticks = static_cast<int>(std::floor(mmax / step + 1e-9));
   painter.setPen(Qt::black);
-  painter.drawLine(QPointF(axisX, map.y(-ticks * step)), QPointF(axisX, map.y(ticks * step)));
+  // The axis reaches the largest moment either way; the labelled ticks stay on whole steps.
+  painter.drawLine(QPointF(axisX, map.y(-mmax)), QPointF(axisX, map.y(mmax)));
   for (int k = -ticks; k <= ticks; ++k) {
     const double y = map.y(k * step);
     painter.drawLine(QPointF(axisX - line * 0.3, y), QPointF(axisX, y));
