@@ -13,7 +13,7 @@
 
 namespace {
 
-const char kSpec[] =
+const char kPlan[] =
     "thickness 0.10 0.20 0.005\n"
     "concrete 1 2 3 4 5 6 7 8 9\n"
     "bar 6 8 10 12 16\n"
@@ -25,17 +25,17 @@ void BM_SearchTenSpans(benchmark::State& state) {
   text << in.rdbuf();
   solvo::Run base;
   solvo::insolvo(base, text.str());
-  const solvo::SearchSpec spec = solvo::read_search_spec(kSpec, "SPEC", base.indat);
+  const solvo::SearchPlan plan = solvo::read_search_plan(kPlan, "PLAN", base.indat);
   const int threads = static_cast<int>(state.range(0));
   int64_t passing = 0;
   for (auto _ : state) {
-    const auto outcomes = solvo::run_search(base, spec, threads);
+    const auto outcomes = solvo::run_search(base, plan, threads);
     passing = 0;
     for (const auto& o : outcomes) passing += o.passes ? 1 : 0;
     benchmark::DoNotOptimize(passing);
   }
-  state.SetItemsProcessed(state.iterations() * spec.candidates());
-  state.counters["candidates"] = static_cast<double>(spec.candidates());
+  state.SetItemsProcessed(state.iterations() * plan.candidates());
+  state.counters["candidates"] = static_cast<double>(plan.candidates());
   state.counters["passing"] = static_cast<double>(passing);
 }
 BENCHMARK(BM_SearchTenSpans)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)

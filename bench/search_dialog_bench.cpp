@@ -1,6 +1,6 @@
 // "Sök lösning..." from the click on "Sök" to the table filled, for the ten-span sample over
 // 21 thicknesses (one for every span) x 9 concrete classes x 5 bar sizes x 2 curtailments =
-// 1,890 designs: the specification written, the exchange copy, the engine process searching
+// 1,890 designs: the plan written, the exchange copy, the engine process searching
 // on every core, SEARCH.RES read and shown. Each repetition is one search; read the median in
 // real time (the engine is another process).
 #include <QApplication>

@@ -129,33 +129,33 @@ struct Axes {
   size_t per_analysis = 1;  // bars x curtailments: the candidates of one analysis
 };
 
-Axes axes(const SearchSpec& spec) {
+Axes axes(const SearchPlan& plan) {
   Axes a;
-  for (const ThicknessGroup& g : spec.groups) a.sizes.push_back(g.thicknesses.size());
-  a.sizes.push_back(spec.concrete.size());
-  a.sizes.push_back(spec.bars.size());
-  a.sizes.push_back(spec.layouts.size());
-  a.sizes.push_back(std::max<size_t>(spec.props.size(), 1));
-  a.per_analysis = spec.bars.size() * spec.layouts.size() * a.sizes.back();
+  for (const ThicknessGroup& g : plan.groups) a.sizes.push_back(g.thicknesses.size());
+  a.sizes.push_back(plan.concrete.size());
+  a.sizes.push_back(plan.bars.size());
+  a.sizes.push_back(plan.layouts.size());
+  a.sizes.push_back(std::max<size_t>(plan.props.size(), 1));
+  a.per_analysis = plan.bars.size() * plan.layouts.size() * a.sizes.back();
   return a;
 }
 
-Candidate candidate_at(const Indat& c, const SearchSpec& spec, size_t index) {
-  const Axes a = axes(spec);
+Candidate candidate_at(const Indat& c, const SearchPlan& plan, size_t index) {
+  const Axes a = axes(plan);
   std::vector<size_t> digit(a.sizes.size());
   for (size_t k = a.sizes.size(); k-- > 0;) {
     digit[k] = index % a.sizes[k];
     index /= a.sizes[k];
   }
   Candidate cand = case_candidate(c);
-  for (size_t g = 0; g < spec.groups.size(); ++g)
-    for (int i : spec.groups[g].spans) cand.thickness[i] = spec.groups[g].thicknesses[digit[g]];
-  const size_t base = spec.groups.size();
-  cand.concrete_class = spec.concrete[digit[base]];
-  cand.top_bar = spec.bars[digit[base + 1]];
-  cand.top_layout = spec.layouts[digit[base + 2]];
-  if (!spec.props.empty())
-    for (int i = 1; i <= c.n; ++i) cand.props[i] = spec.props[digit[base + 3]];
+  for (size_t g = 0; g < plan.groups.size(); ++g)
+    for (int i : plan.groups[g].spans) cand.thickness[i] = plan.groups[g].thicknesses[digit[g]];
+  const size_t base = plan.groups.size();
+  cand.concrete_class = plan.concrete[digit[base]];
+  cand.top_bar = plan.bars[digit[base + 1]];
+  cand.top_layout = plan.layouts[digit[base + 2]];
+  if (!plan.props.empty())
+    for (int i = 1; i <= c.n; ++i) cand.props[i] = plan.props[digit[base + 3]];
   return cand;
 }
 
@@ -163,33 +163,33 @@ Candidate candidate_at(const Indat& c, const SearchSpec& spec, size_t index) {
 // and concrete class. The checks of page 6 do not depend on the top bars or the curtailment
 // (only the spacing against cracking does, which passes or fails nothing): their verdict is
 // found once per number of props.
-void search_one_analysis(const Run& base, const SearchSpec& spec, size_t first,
+void search_one_analysis(const Run& base, const SearchPlan& plan, size_t first,
                          std::vector<Outcome>& out) {
   Run analysed = base;
-  apply(analysed, candidate_at(base.indat, spec, first));
+  apply(analysed, candidate_at(base.indat, plan, first));
   int32_t flag = 0;
   snikra(analysed, flag);
   analysed.files.clear();
-  const size_t props = std::max<size_t>(spec.props.size(), 1);
+  const size_t props = std::max<size_t>(plan.props.size(), 1);
   std::vector<CheckVerdict> verdicts;
   {
     Run checked = analysed;
     for (size_t p = 0; p < props; ++p) {
-      checked.indat.props = candidate_at(base.indat, spec, first + p).props;
+      checked.indat.props = candidate_at(base.indat, plan, first + p).props;
       verdicts.push_back(slab_checks(checked));
     }
   }
   size_t index = first;
-  for (size_t b = 0; b < spec.bars.size(); ++b) {
+  for (size_t b = 0; b < plan.bars.size(); ++b) {
     Run designed = analysed;
-    apply(designed, candidate_at(base.indat, spec, index));
+    apply(designed, candidate_at(base.indat, plan, index));
     dimen(designed);
-    for (size_t l = 0; l < spec.layouts.size(); ++l) {
+    for (size_t l = 0; l < plan.layouts.size(); ++l) {
       for (size_t p = 0; p < props; ++p, ++index) {
-        designed.indat.top_layout = spec.layouts[l];
-        designed.indat.props = candidate_at(base.indat, spec, index).props;
+        designed.indat.top_layout = plan.layouts[l];
+        designed.indat.props = candidate_at(base.indat, plan, index).props;
         designed.checkdat.verdict = verdicts[p];
-        out[index] = assess(designed, spec);
+        out[index] = assess(designed, plan);
       }
     }
   }
@@ -219,8 +219,8 @@ class ProgressGate {
 // SEARCH.RES, line by line.
 class SearchReport {
  public:
-  SearchReport(const Run& base, const SearchSpec& spec, const std::vector<Outcome>& outcomes)
-      : base_(base), spec_(spec), outcomes_(outcomes) {}
+  SearchReport(const Run& base, const SearchPlan& plan, const std::vector<Outcome>& outcomes)
+      : base_(base), plan_(plan), outcomes_(outcomes) {}
 
   std::string write() {
     heading();
@@ -233,8 +233,8 @@ class SearchReport {
     std::stable_sort(fail.begin(), fail.end(), [](const Outcome* a, const Outcome* b) {
       return a->worst < b->worst || (a->worst == b->worst && a->cost < b->cost);
     });
-    if (fail.size() > static_cast<size_t>(spec_.rejected_listed))
-      fail.resize(static_cast<size_t>(spec_.rejected_listed));
+    if (fail.size() > static_cast<size_t>(plan_.rejected_listed))
+      fail.resize(static_cast<size_t>(plan_.rejected_listed));
     table("GODKÄNDA, BILLIGAST FÖRST", pass);
     table("UNDERKÄNDA, NÄRMAST GODKÄND FÖRST", fail);
     w_.a("^").endl();
@@ -259,11 +259,11 @@ class SearchReport {
     for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
       if (c == 4 || c == 7) w_.endl().x(19);
       w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c)].name).x(1);
-      w_.f(spec_.concrete_price[static_cast<size_t>(c)], 8, 2);
+      w_.f(plan_.concrete_price[static_cast<size_t>(c)], 8, 2);
     }
     w_.endl();
-    w_.a("  Stålpris per kg:").f(spec_.steel_price, 8, 2).endl();
-    w_.a("  Stämp: pris per m stämplinje").f(spec_.prop_price, 8, 2)
+    w_.a("  Stålpris per kg:").f(plan_.steel_price, 8, 2).endl();
+    w_.a("  Stämp: pris per m stämplinje").f(plan_.prop_price, 8, 2)
         .a(" x antal stämplinjer / fackens längd").endl();
     w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00 och armering med lösning").endl();
     w_.endl();
@@ -274,17 +274,17 @@ class SearchReport {
     for (const Outcome& o : outcomes_) passing += o.passes ? 1 : 0;
     const auto total = static_cast<int64_t>(outcomes_.size());
     w_.a("Tjockleksgrupper (m):");
-    if (spec_.groups.empty()) w_.a(" inga, fallets tjocklekar");
+    if (plan_.groups.empty()) w_.a(" inga, fallets tjocklekar");
     w_.endl();
-    for (size_t g = 0; g < spec_.groups.size(); ++g) {
+    for (size_t g = 0; g < plan_.groups.size(); ++g) {
       w_.a("  Grupp").i(static_cast<int32_t>(g + 1), 3).a(": fack");
-      for (int i : spec_.groups[g].spans) w_.i(i, 3);
+      for (int i : plan_.groups[g].spans) w_.i(i, 3);
       w_.endl();
     }
     w_.a("Prövade:").i(static_cast<int32_t>(total), 8);
     w_.a("   Godkända:").i(static_cast<int32_t>(passing), 8);
     w_.a("   Underkända:").i(static_cast<int32_t>(total - passing), 8).endl();
-    const Outcome own = calculate_candidate(base_, case_candidate(base_.indat), spec_);
+    const Outcome own = calculate_candidate(base_, case_candidate(base_.indat), plan_);
     w_.a("Fallet självt:").endl();
     column_heads();
     row(0, own);
@@ -313,8 +313,8 @@ class SearchReport {
     const Candidate& c = o.candidate;
     w_.i(nr, 5).x(1);
     std::string t;
-    if (spec_.groups.empty()) t = "-";
-    for (const ThicknessGroup& g : spec_.groups) {
+    if (plan_.groups.empty()) t = "-";
+    for (const ThicknessGroup& g : plan_.groups) {
       if (!t.empty()) t += "/";
       t += f_field(c.thickness[g.spans.front()], 5, 3);
     }
@@ -323,7 +323,7 @@ class SearchReport {
     w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c.concrete_class)].name);
     w_.i(static_cast<int32_t>(comdat::kBar[static_cast<size_t>(c.top_bar)].diameter), 5);
     w_.a(c.top_layout == 2 ? "  PÅ" : "  AV");
-    if (spec_.props.empty())
+    if (plan_.props.empty())
       w_.x(5).a("-");
     else
       w_.i(c.props[1], 6);
@@ -333,7 +333,7 @@ class SearchReport {
   }
 
   const Run& base_;
-  const SearchSpec& spec_;
+  const SearchPlan& plan_;
   const std::vector<Outcome>& outcomes_;
   FortranWriter w_;
 };
@@ -383,15 +383,15 @@ Candidate case_candidate(const Indat& c) {
   return cand;
 }
 
-std::vector<Candidate> candidates(const Indat& c, const SearchSpec& spec) {
+std::vector<Candidate> candidates(const Indat& c, const SearchPlan& plan) {
   std::vector<Candidate> all;
-  const auto total = static_cast<size_t>(spec.candidates());
+  const auto total = static_cast<size_t>(plan.candidates());
   all.reserve(total);
-  for (size_t k = 0; k < total; ++k) all.push_back(candidate_at(c, spec, k));
+  for (size_t k = 0; k < total; ++k) all.push_back(candidate_at(c, plan, k));
   return all;
 }
 
-Outcome assess(const Run& run, const SearchSpec& spec) {
+Outcome assess(const Run& run, const SearchPlan& plan) {
   const Indat& c = run.indat;
   const Utdat& u = run.utdat;
   Outcome o;
@@ -399,9 +399,9 @@ Outcome assess(const Run& run, const SearchSpec& spec) {
   o.concrete = concrete_volume(c);
   o.steel_top = c.top_layout == 2 ? u.wb : u.wa;
   o.steel_bottom = u.wf;
-  o.cost = spec.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
-           spec.steel_price * (o.steel_top + o.steel_bottom) +
-           spec.prop_price * props_per_m2(c);
+  o.cost = plan.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
+           plan.steel_price * (o.steel_top + o.steel_bottom) +
+           plan.prop_price * props_per_m2(c);
   const Worst w = worst_check(c, u, run.checkdat.verdict);
   o.worst = w.value;
   o.check = w.check;
@@ -411,27 +411,27 @@ Outcome assess(const Run& run, const SearchSpec& spec) {
   return o;
 }
 
-Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchSpec& spec) {
+Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchPlan& plan) {
   Run run = base;
   apply(run, cand);
   int32_t flag = 0;
   snikra(run, flag);
   dimen(run);
   slab_checks(run);
-  return assess(run, spec);
+  return assess(run, plan);
 }
 
-std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int threads,
+std::vector<Outcome> run_search(const Run& base, const SearchPlan& plan, int threads,
                                 const Progress& progress) {
-  const auto total = static_cast<size_t>(spec.candidates());
+  const auto total = static_cast<size_t>(plan.candidates());
   std::vector<Outcome> out(total);
-  const size_t per = axes(spec).per_analysis;
+  const size_t per = axes(plan).per_analysis;
   const size_t analyses = per > 0 ? total / per : 0;
   ProgressGate gate(progress, static_cast<int64_t>(total));
   std::atomic<size_t> next{0};
   auto worker = [&] {
     for (size_t a = next++; a < analyses; a = next++) {
-      search_one_analysis(base, spec, a * per, out);
+      search_one_analysis(base, plan, a * per, out);
       gate.add(static_cast<int64_t>(per));
     }
   };
@@ -444,21 +444,21 @@ std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int thr
   return out;
 }
 
-std::string search_report(const Run& base, const SearchSpec& spec,
+std::string search_report(const Run& base, const SearchPlan& plan,
                           const std::vector<Outcome>& outcomes) {
-  return SearchReport(base, spec, outcomes).write();
+  return SearchReport(base, plan, outcomes).write();
 }
 
-int run_solvowb_search(const std::filesystem::path& folder, const std::string& spec_name,
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
                        std::ostream& console, std::ostream& errors) {
-  if (spec_name.empty() || spec_name.find_first_of("/\\") != std::string::npos) {
-    errors << spec_name << ": the search specification must be a file in the working folder"
+  if (plan_name.empty() || plan_name.find_first_of("/\\") != std::string::npos) {
+    errors << plan_name << ": the search plan must be a file in the working folder"
            << std::endl;
     return 2;
   }
   Run base;
   if (!read_case(folder, base, errors)) return 2;
-  auto path = platform::find_existing(folder, spec_name);
+  auto path = platform::find_existing(folder, plan_name);
   std::string text;
   if (path) {
     std::ifstream in(*path, std::ios::binary);
@@ -466,27 +466,27 @@ int run_solvowb_search(const std::filesystem::path& folder, const std::string& s
     if (in.bad()) path.reset();
   }
   if (!path) {
-    errors << spec_name
-           << ": the search specification cannot be read (no such file in the working folder)"
+    errors << plan_name
+           << ": the search plan cannot be read (no such file in the working folder)"
            << std::endl;
     return 2;
   }
-  SearchSpec spec;
+  SearchPlan plan;
   try {
-    spec = read_search_spec(text, spec_name, base.indat);
+    plan = read_search_plan(text, plan_name, base.indat);
   } catch (const CaseError& e) {
     errors << e.what() << std::endl;
     return 2;
   }
 
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  console << "0/" << spec.candidates() << std::endl;
+  console << "0/" << plan.candidates() << std::endl;
   const std::vector<Outcome> outcomes =
-      run_search(base, spec, threads, [&console](int64_t done, int64_t total) {
+      run_search(base, plan, threads, [&console](int64_t done, int64_t total) {
         console << done << "/" << total << std::endl;
       });
   const platform::WriteResult written =
-      platform::write_file_atomic(folder, kResultFile, search_report(base, spec, outcomes));
+      platform::write_file_atomic(folder, kResultFile, search_report(base, plan, outcomes));
   if (written.error != 0) {
     errors << kResultFile << ": " << std::strerror(written.error) << std::endl;
     return 1;

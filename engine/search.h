@@ -1,4 +1,4 @@
-// The design search: every combination of the values that a search specification lets vary
+// The design search: every combination of the values that a search plan lets vary
 // (slab thickness per group of spans, concrete class, top bar size, curtailment, props during
 // casting) is calculated in memory as a run of its own, checked as pages 2 and 6 of its
 // report would show it, and priced; SEARCH.RES lists the designs that pass, cheapest first, and the best of those
@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "run_state.h"
-#include "search_spec.h"
+#include "search_plan.h"
 
 namespace solvo {
 
@@ -74,18 +74,18 @@ struct Outcome {
 // The candidate that the case itself is.
 Candidate case_candidate(const Indat& c);
 
-// Every candidate of `spec` for the case of `base` (read by insolvo), in the order in which
+// Every candidate of `plan` for the case of `base` (read by insolvo), in the order in which
 // SEARCH.RES numbers them: thickness groups outermost (the first group slowest), then
 // concrete, bar, curtailment and props.
-std::vector<Candidate> candidates(const Indat& c, const SearchSpec& spec);
+std::vector<Candidate> candidates(const Indat& c, const SearchPlan& plan);
 
 // Checks and prices a completed calculation (run.utdat filled by dimen, run.checkdat by
 // slab_checks).
-Outcome assess(const Run& run, const SearchSpec& spec);
+Outcome assess(const Run& run, const SearchPlan& plan);
 
 // The calculation of one candidate from scratch, as a plain run of the engine would do it
 // (the report left out).
-Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchSpec& spec);
+Outcome calculate_candidate(const Run& base, const Candidate& cand, const SearchPlan& plan);
 
 // Called with (calculated, total) after each group of candidates; from several threads, but
 // never at the same time.
@@ -94,18 +94,18 @@ using Progress = std::function<void(int64_t, int64_t)>;
 // Calculates every candidate on `threads` threads (at least 1), each with run states of its
 // own. Candidates that share thicknesses and concrete class share one analysis, which does
 // not depend on the top bars, the curtailment or the props. Returns the outcomes in candidate order.
-std::vector<Outcome> run_search(const Run& base, const SearchSpec& spec, int threads,
+std::vector<Outcome> run_search(const Run& base, const SearchPlan& plan, int threads,
                                 const Progress& progress = {});
 
 // The text of SEARCH.RES (Windows-1252, CR LF).
-std::string search_report(const Run& base, const SearchSpec& spec,
+std::string search_report(const Run& base, const SearchPlan& plan,
                           const std::vector<Outcome>& outcomes);
 
-// The program started as "solvowb --search SPEC": reads ~INDATA~.TMP and the specification
-// file `spec_name` in `folder`, searches, prints "k/N" progress lines to `console` and writes
-// SEARCH.RES. Returns 0; 2 for a case or a specification that cannot be read (one line on
+// The program started as "solvowb --search PLAN": reads ~INDATA~.TMP and the plan
+// file `plan_name` in `folder`, searches, prints "k/N" progress lines to `console` and writes
+// SEARCH.RES. Returns 0; 2 for a case or a plan that cannot be read (one line on
 // `errors`, nothing written); 1 when SEARCH.RES cannot be written.
-int run_solvowb_search(const std::filesystem::path& folder, const std::string& spec_name,
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
                        std::ostream& console, std::ostream& errors);
 
 }  // namespace solvo

@@ -144,7 +144,7 @@ qint64 candidateCount(const SearchRanges& r) {
   return count;
 }
 
-QByteArray specText(const SearchRanges& r) {
+QByteArray planText(const SearchRanges& r) {
   QStringList lines = {QStringLiteral("# Design search written by SOLVOW")};
   for (const ThicknessRange& g : r.groups)
     lines.append(QStringLiteral("thickness %1 %2 %3 %4")

@@ -1,4 +1,4 @@
-// The files of the design search, on the front end's side: the specification it writes for
+// The files of the design search, on the front end's side: the plan it writes for
 // "solvowb --search" from the ranges chosen in the dialog, the table it reads back from
 // SEARCH.RES, and putting a chosen design into the case store.
 //
@@ -16,7 +16,7 @@
 
 namespace solvow {
 
-inline constexpr const char* kSearchSpecFile = "SEARCH.SPC";
+inline constexpr const char* kSearchPlanFile = "SEARCH.SPC";
 inline constexpr const char* kSearchResultFile = "SEARCH.RES";
 
 // Spans that share one thickness, and the thicknesses tried for them.
@@ -49,8 +49,8 @@ std::optional<QList<int>> parseSpans(const QString& text, int n);
 // The number of designs the ranges name (0 when a list is empty or a range is backwards).
 qint64 candidateCount(const SearchRanges& ranges);
 
-// The specification file's text for the ranges.
-QByteArray specText(const SearchRanges& ranges);
+// The plan file's text for the ranges.
+QByteArray planText(const SearchRanges& ranges);
 
 // One design of SEARCH.RES.
 struct SearchRow {

@@ -314,12 +314,12 @@ void SearchDialog::startSearch() {
   const QString result = resolveExisting(work.filePath(QString::fromLatin1(kSearchResultFile)));
   if (QFileInfo::exists(result) && !QFile::remove(result))
     return tell(QStringLiteral("Den gamla filen %1 kan inte tas bort.").arg(result));
-  QFile spec(work.filePath(QString::fromLatin1(kSearchSpecFile)));
-  const QByteArray text = specText(*r);
-  if (!spec.open(QIODevice::WriteOnly | QIODevice::Truncate) || spec.write(text) != text.size() ||
-      !spec.flush())
-    return tell(QStringLiteral("%1 kan inte skrivas: %2").arg(spec.fileName(), spec.errorString()));
-  spec.close();
+  QFile plan(work.filePath(QString::fromLatin1(kSearchPlanFile)));
+  const QByteArray text = planText(*r);
+  if (!plan.open(QIODevice::WriteOnly | QIODevice::Truncate) || plan.write(text) != text.size() ||
+      !plan.flush())
+    return tell(QStringLiteral("%1 kan inte skrivas: %2").arg(plan.fileName(), plan.errorString()));
+  plan.close();
   if (!m_run.copyExchange(m_store))
     return tell(QStringLiteral("%1 kan inte kopieras till %2.")
                     .arg(m_store.fileName, QString::fromLatin1(kExchangeFile)));
@@ -332,7 +332,7 @@ void SearchDialog::startSearch() {
   m_progress->setValue(0);
   m_progress->setTextVisible(true);
   m_engine.setProgram(m_run.programPath());
-  m_engine.setArguments({QStringLiteral("--search"), QString::fromLatin1(kSearchSpecFile)});
+  m_engine.setArguments({QStringLiteral("--search"), QString::fromLatin1(kSearchPlanFile)});
   m_engine.setWorkingDirectory(m_run.workingFolder());
   m_engine.start(QIODevice::ReadOnly);
   updateButtons();

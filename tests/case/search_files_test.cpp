@@ -1,5 +1,5 @@
 // The front end's side of the design search: the span lists, the proposal from the case, the
-// specification it writes (read back by the engine's own reader), and SEARCH.RES written by
+// plan it writes (read back by the engine's own reader), and SEARCH.RES written by
 // the engine read back and applied to the case.
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,7 @@
 #include "case_input.h"
 #include "search.h"
 #include "search_files.h"
-#include "search_spec.h"
+#include "search_plan.h"
 
 namespace solvow {
 namespace {
@@ -50,7 +50,7 @@ TEST(SearchFiles, SpanListsBothWays) {
     EXPECT_FALSE(parseSpans(QString::fromLatin1(bad), 10).has_value()) << bad;
 }
 
-// The proposal for the ten-span sample, written as a specification and read by the engine's
+// The proposal for the ten-span sample, written as a plan and read by the engine's
 // reader: four groups of five thicknesses each (the case's +- 0.02 m), C35/45, 12 mm bars,
 // staggered, 5^4 = 625 designs.
 TEST(SearchFiles, TheProposalIsASpecificationTheEngineReads) {
@@ -65,22 +65,22 @@ TEST(SearchFiles, TheProposalIsASpecificationTheEngineReads) {
   r.propPrice = 30;
   EXPECT_EQ(candidateCount(r), 1250);
 
-  const QByteArray text = specText(r);
+  const QByteArray text = planText(r);
   solvo::Run run;
   const QByteArray bytes = sample();
   solvo::insolvo(run, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-  const solvo::SearchSpec spec =
-      solvo::read_search_spec(text.toStdString(), "SEARCH.SPC", run.indat);
-  EXPECT_EQ(spec.candidates(), 1250);
-  ASSERT_EQ(spec.groups.size(), 4u);
-  EXPECT_EQ(spec.groups[1].spans, (std::vector<int>{3, 8}));
-  EXPECT_EQ(spec.groups[1].thicknesses.front(), 0.14f);
-  EXPECT_EQ(spec.concrete, (std::vector<int32_t>{4}));
-  EXPECT_EQ(spec.bars, (std::vector<int32_t>{4}));
-  EXPECT_EQ(spec.layouts, (std::vector<int32_t>{2}));
-  EXPECT_EQ(spec.props, (std::vector<int32_t>{1, 2}));
-  EXPECT_EQ(spec.steel_price, 12.5f);
-  EXPECT_EQ(spec.prop_price, 30.0f);
+  const solvo::SearchPlan plan =
+      solvo::read_search_plan(text.toStdString(), "SEARCH.SPC", run.indat);
+  EXPECT_EQ(plan.candidates(), 1250);
+  ASSERT_EQ(plan.groups.size(), 4u);
+  EXPECT_EQ(plan.groups[1].spans, (std::vector<int>{3, 8}));
+  EXPECT_EQ(plan.groups[1].thicknesses.front(), 0.14f);
+  EXPECT_EQ(plan.concrete, (std::vector<int32_t>{4}));
+  EXPECT_EQ(plan.bars, (std::vector<int32_t>{4}));
+  EXPECT_EQ(plan.layouts, (std::vector<int32_t>{2}));
+  EXPECT_EQ(plan.props, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(plan.steel_price, 12.5f);
+  EXPECT_EQ(plan.prop_price, 30.0f);
 }
 
 // A search by the engine in a scratch folder, read back: every row as the engine listed it,
@@ -96,12 +96,12 @@ TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
   r.concrete = {1, 4};
   r.props = {2};
   {
-    QFile f(QDir(dir.path()).filePath(QString::fromLatin1(kSearchSpecFile)));
+    QFile f(QDir(dir.path()).filePath(QString::fromLatin1(kSearchPlanFile)));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(specText(r));
+    f.write(planText(r));
   }
   std::ostringstream out, err;
-  ASSERT_EQ(solvo::run_solvowb_search(dir.path().toStdString(), kSearchSpecFile, out, err), 0)
+  ASSERT_EQ(solvo::run_solvowb_search(dir.path().toStdString(), kSearchPlanFile, out, err), 0)
       << err.str();
   QFile res(QDir(dir.path()).filePath(QString::fromLatin1(kSearchResultFile)));
   ASSERT_TRUE(res.open(QIODevice::ReadOnly));

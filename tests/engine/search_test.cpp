@@ -1,4 +1,4 @@
-// The design search: the specification file, the candidates it names, the checks and the
+// The design search: the plan file, the candidates it names, the checks and the
 // price of each design, and SEARCH.RES, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
 // 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
 // 0.6 m, C35/45, top bars 12 mm staggered).
@@ -41,14 +41,14 @@ Run ten_spans() {
   return run;
 }
 
-SearchSpec spec_of(const std::string& text) {
-  return read_search_spec(text, "SPEC", ten_spans().indat);
+SearchPlan plan_of(const std::string& text) {
+  return read_search_plan(text, "PLAN", ten_spans().indat);
 }
 
-// ---- The specification file ----
+// ---- The plan file ----
 
-TEST(SearchSpec, NamesWhatVariesAndKeepsTheCaseForTheRest) {
-  const SearchSpec s = spec_of(
+TEST(SearchPlan, NamesWhatVariesAndKeepsTheCaseForTheRest) {
+  const SearchPlan s = plan_of(
       "# the benchmark's space\r\n"
       "thickness 0.10 0.20 0.005   # one thickness for every span\r\n"
       "\r\n"
@@ -83,8 +83,8 @@ TEST(SearchSpec, NamesWhatVariesAndKeepsTheCaseForTheRest) {
   EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2 * 2);
 }
 
-TEST(SearchSpec, AnEmptyFileIsTheCaseItself) {
-  const SearchSpec s = spec_of("# nothing varies\n");
+TEST(SearchPlan, AnEmptyFileIsTheCaseItself) {
+  const SearchPlan s = plan_of("# nothing varies\n");
   EXPECT_TRUE(s.groups.empty());
   // The sample: concrete code 4, bar code 4 (12 mm), line 19 = 1 (staggered, layout 2).
   EXPECT_EQ(s.concrete, (std::vector<int32_t>{4}));
@@ -97,8 +97,8 @@ TEST(SearchSpec, AnEmptyFileIsTheCaseItself) {
   EXPECT_EQ(s.candidates(), 1);
 }
 
-TEST(SearchSpec, SpanGroupsVaryEachOnItsOwn) {
-  const SearchSpec s = spec_of(
+TEST(SearchPlan, SpanGroupsVaryEachOnItsOwn) {
+  const SearchPlan s = plan_of(
       "thickness 1-2,9-10 0.12 0.14 0.01\n"
       "thickness 5,6 0.18 0.20 0.02\n");
   ASSERT_EQ(s.groups.size(), 2u);
@@ -112,13 +112,13 @@ TEST(SearchSpec, SpanGroupsVaryEachOnItsOwn) {
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(last.thickness[i], want[i]) << "span " << i;
 }
 
-struct BadSpec {
+struct BadPlan {
   const char* text;
   int line;
   const char* expected;  // part of the message
 };
 
-const BadSpec kBadSpecs[] = {
+const BadPlan kBadPlans[] = {
     {"thicknes 0.1 0.2 0.01", 1, "a keyword: thickness, concrete, bar, curtailment, props"},
     {"# fine\n\nbar 10 11", 3, "top bar diameters in mm"},
     {"bar", 1, "top bar diameters in mm"},
@@ -159,11 +159,11 @@ const BadSpec kBadSpecs[] = {
      "at most 200000 candidates"},
 };
 
-TEST(SearchSpec, BadFilesNameTheFileTheLineAndWhatWasExpected) {
+TEST(SearchPlan, BadFilesNameTheFileTheLineAndWhatWasExpected) {
   const Indat c = ten_spans().indat;
-  for (const BadSpec& b : kBadSpecs) {
+  for (const BadPlan& b : kBadPlans) {
     try {
-      read_search_spec(b.text, "SÖK.SPC", c);
+      read_search_plan(b.text, "SÖK.SPC", c);
       ADD_FAILURE() << "accepted: " << b.text;
     } catch (const CaseError& e) {
       const std::string msg = e.what();
@@ -221,25 +221,25 @@ void expect_same(const Outcome& a, const Outcome& b, const std::string& label) {
 // each of its results must be what the ordinary run of that candidate's case file gives.
 TEST(Search, EveryCandidateIsWhatItsOwnCaseFileGives) {
   const solvo::Run base = ten_spans();
-  const SearchSpec spec = spec_of(
+  const SearchPlan plan = plan_of(
       "thickness 1-5 0.12 0.16 0.04\n"
       "thickness 6-10 0.15 0.15 0.01\n"
       "concrete 1 9\nbar 6 16\ncurtailment off on\nprops 0 2");
-  const std::vector<Outcome> found = run_search(base, spec, 2);
+  const std::vector<Outcome> found = run_search(base, plan, 2);
   ASSERT_EQ(found.size(), 32u);
   for (size_t k = 0; k < found.size(); ++k) {
     solvo::Run normal;
     calculate(normal, case_text_of(found[k].candidate));
-    expect_same(found[k], assess(normal, spec), "candidate " + std::to_string(k));
+    expect_same(found[k], assess(normal, plan), "candidate " + std::to_string(k));
   }
 }
 
 TEST(Search, OneThreadAndTwoGiveTheSameOutcomes) {
   const solvo::Run base = ten_spans();
-  const SearchSpec spec = spec_of("thickness 0.12 0.20 0.02\nconcrete 2 5\nbar 8 10 12");
+  const SearchPlan plan = plan_of("thickness 0.12 0.20 0.02\nconcrete 2 5\nbar 8 10 12");
   std::vector<int64_t> seen;
-  const auto one = run_search(base, spec, 1, [&](int64_t k, int64_t) { seen.push_back(k); });
-  const auto two = run_search(base, spec, 2);
+  const auto one = run_search(base, plan, 1, [&](int64_t k, int64_t) { seen.push_back(k); });
+  const auto two = run_search(base, plan, 2);
   ASSERT_EQ(one.size(), two.size());
   for (size_t k = 0; k < one.size(); ++k) expect_same(one[k], two[k], std::to_string(k));
   // Progress: one report per analysis of 3 candidates, rising to the total 5 x 2 x 3 = 30.
@@ -260,9 +260,9 @@ TEST(Search, OneThreadAndTwoGiveTheSameOutcomes) {
 // 40 x 20 prop lines / 50.4 m = 15.87 per m2.
 TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
   const solvo::Run base = ten_spans();
-  const SearchSpec spec =
-      spec_of("thickness 0.160 0.165 0.005\nconcrete C20/25\nprops 2\nprice prop 40");
-  const auto found = run_search(base, spec, 1);
+  const SearchPlan plan =
+      plan_of("thickness 0.160 0.165 0.005\nconcrete C20/25\nprops 2\nprice prop 40");
+  const auto found = run_search(base, plan, 1);
   ASSERT_EQ(found.size(), 2u);
   const Outcome& thin = found[0];
   const Outcome& ok = found[1];
@@ -286,7 +286,7 @@ TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
 // the order of w L2 / 10 = 21 kNm/m against 5.29: page 6 fails it, whatever page 2 says.
 TEST(Search, TheConstructionStageOfPageSixCountsToo) {
   const solvo::Run base = ten_spans();
-  const auto found = run_search(base, spec_of("props 0 2"), 1);
+  const auto found = run_search(base, plan_of("props 0 2"), 1);
   ASSERT_EQ(found.size(), 2u);
   EXPECT_FALSE(found[0].passes);
   EXPECT_EQ(check_name(found[0].check, found[0].where).rfind("Byggskede, ", 0), 0u)
@@ -304,26 +304,26 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   for (int i = 1; i <= 10; ++i) run.indat.props[i] = 2;
   int32_t flag = 0;
   solvober(run, flag);
-  const SearchSpec spec = spec_of("");
-  ASSERT_TRUE(assess(run, spec).passes);  // the sample with props passes (largest 0.90)
+  const SearchPlan plan = plan_of("");
+  ASSERT_TRUE(assess(run, plan).passes);  // the sample with props passes (largest 0.90)
 
   solvo::Run nan_run = run;
   nan_run.utdat.udt[3] = std::nanf("");
-  const Outcome nan = assess(nan_run, spec);
+  const Outcome nan = assess(nan_run, plan);
   EXPECT_FALSE(nan.passes);
   EXPECT_EQ(check_name(nan.check, nan.where), "Def(tillk.) fack 3");
 
   solvo::Run top = run;
   top.utdat.as[4] = 1000000.0f;  // samm1s found no equilibrium: spacing 0
   top.utdat.s[4] = 0;
-  const Outcome no_top = assess(top, spec);
+  const Outcome no_top = assess(top, plan);
   EXPECT_FALSE(no_top.passes);
   EXPECT_EQ(check_name(no_top.check, no_top.where), "Stödarmering saknar lösning stöd 4");
 
   solvo::Run bottom = run;
   bottom.utdat.sb[7] = 0;  // bars needed over a length, no spacing carries the fire moment
   bottom.utdat.lb[7] = 5100;
-  const Outcome no_bottom = assess(bottom, spec);
+  const Outcome no_bottom = assess(bottom, plan);
   EXPECT_FALSE(no_bottom.passes);
   EXPECT_EQ(check_name(no_bottom.check, no_bottom.where),
             "Fältarmering (brand) saknar lösning fack 7");
@@ -341,10 +341,10 @@ class SearchFolder : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  int search(const std::string& spec_name) {
+  int search(const std::string& plan_name) {
     out_.str("");
     err_.str("");
-    return run_solvowb_search(dir_, spec_name, out_, err_);
+    return run_solvowb_search(dir_, plan_name, out_, err_);
   }
 
   fs::path dir_;
@@ -370,8 +370,8 @@ std::vector<std::vector<std::string>> table_rows(const std::string& text, const 
 }
 
 TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
-  put(dir_ / "SPEC", "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nprops 2\nrejected 3\n");
-  ASSERT_EQ(search("SPEC"), 0) << err_.str();
+  put(dir_ / "PLAN", "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nprops 2\nrejected 3\n");
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
   EXPECT_EQ(err_.str(), "");
   // Progress lines: "0/28" first, "28/28" last (7 x 2 x 2 candidates).
   const std::string out = out_.str();
@@ -409,13 +409,13 @@ TEST_F(SearchFolder, MissingOrBadSpecificationWritesNothing) {
     const char* text;  // nullptr: no such file
     const char* message;
   } cases[] = {
-      {"SPEC", nullptr, "SPEC: the search specification cannot be read"},
-      {"../SPEC", nullptr, "../SPEC: the search specification must be a file in the working"},
-      {"SPEC", "bar 10\nconcrete C90/105\n", "SPEC, line 2: expected concrete classes"},
+      {"PLAN", nullptr, "PLAN: the search plan cannot be read"},
+      {"../PLAN", nullptr, "../PLAN: the search plan must be a file in the working"},
+      {"PLAN", "bar 10\nconcrete C90/105\n", "PLAN, line 2: expected concrete classes"},
   };
   for (const auto& c : cases) {
-    fs::remove(dir_ / "SPEC");
-    if (c.text != nullptr) put(dir_ / "SPEC", c.text);
+    fs::remove(dir_ / "PLAN");
+    if (c.text != nullptr) put(dir_ / "PLAN", c.text);
     EXPECT_EQ(search(c.name), 2) << c.name;
     const std::string err = err_.str();
     EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
@@ -425,21 +425,21 @@ TEST_F(SearchFolder, MissingOrBadSpecificationWritesNothing) {
   }
 }
 
-// The program's arguments: "--search SPEC" searches, anything else but no argument at all
+// The program's arguments: "--search PLAN" searches, anything else but no argument at all
 // is refused with the usage line.
 TEST_F(SearchFolder, TheProgramTakesSearchAndNothingElse) {
-  put(dir_ / "spec.txt", "bar 10 12\n");
+  put(dir_ / "plan.txt", "bar 10 12\n");
   auto run = [&](const std::string& args) {
     const std::string cmd = "cd '" + dir_.string() + "' && '" SOLVOWB_PATH "' " + args +
                             " >/dev/null 2>'" + (dir_ / "..err").string() + "'";
     const int raw = std::system(cmd.c_str());
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
-  EXPECT_EQ(run("--search spec.txt"), 0);
+  EXPECT_EQ(run("--search plan.txt"), 0);
   EXPECT_TRUE(fs::exists(dir_ / "SEARCH.RES"));
   EXPECT_FALSE(fs::exists(dir_ / "TIOFACK.RES"));  // the search writes no report
   EXPECT_EQ(run("--search"), 2);
-  EXPECT_EQ(run("--serch spec.txt"), 2);
+  EXPECT_EQ(run("--serch plan.txt"), 2);
   EXPECT_NE(slurp(dir_ / "..err").find("usage: solvowb"), std::string::npos);
 }
 

@@ -1,4 +1,4 @@
-// The design search's specification file: which values of the case may vary, and the prices
+// The design search's plan file: which values of the case may vary, and the prices
 // by which the designs that pass are ranked.
 //
 // A small line-based text. "#" starts a comment that runs to the end of the line; blank lines
@@ -49,7 +49,7 @@ inline constexpr int kDefaultRejectedListed = 20;
 // More candidates than this are refused: the search would take minutes.
 inline constexpr int64_t kMaxCandidates = 200000;
 
-struct SearchSpec {
+struct SearchPlan {
   std::vector<ThicknessGroup> groups;  // none: every span keeps its thickness
   std::vector<int32_t> concrete;       // class codes 1..9, in the file's order
   std::vector<int32_t> bars;           // bar size codes 1..5
@@ -64,9 +64,9 @@ struct SearchSpec {
   int64_t candidates() const;
 };
 
-// Reads a specification for the case `c` (its values fill what the file leaves out; its
+// Reads a plan for the case `c` (its values fill what the file leaves out; its
 // number of spans bounds the span lists). `file` names the file in messages. Throws
 // CaseError: "<file>, line <n>: expected <what> (found "<text>")".
-SearchSpec read_search_spec(std::string_view text, const std::string& file, const Indat& c);
+SearchPlan read_search_plan(std::string_view text, const std::string& file, const Indat& c);
 
 }  // namespace solvo

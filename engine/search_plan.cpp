@@ -1,4 +1,4 @@
-#include "search_spec.h"
+#include "search_plan.h"
 
 #include <algorithm>
 #include <charconv>
@@ -91,11 +91,11 @@ std::optional<int32_t> layout_code(std::string_view word) {
 }
 
 // Reads the file line by line; every failure names the file, the line and what was expected.
-class SpecReader {
+class PlanReader {
  public:
-  SpecReader(std::string file, const Indat& c) : file_(std::move(file)), case_(c) {}
+  PlanReader(std::string file, const Indat& c) : file_(std::move(file)), case_(c) {}
 
-  SearchSpec read(std::string_view text) {
+  SearchPlan read(std::string_view text) {
     size_t start = 0;
     while (start <= text.size()) {
       size_t lf = text.find('\n', start);
@@ -110,7 +110,7 @@ class SpecReader {
       start = lf + 1;
     }
     finish();
-    return spec_;
+    return plan_;
   }
 
  private:
@@ -129,16 +129,16 @@ class SpecReader {
       thickness();
     } else if (key == "concrete") {
       once(key);
-      spec_.concrete = list(concrete_code, "concrete classes by name (C30/37) or code (1-9)");
+      plan_.concrete = list(concrete_code, "concrete classes by name (C30/37) or code (1-9)");
     } else if (key == "bar") {
       once(key);
-      spec_.bars = list(bar_code, "top bar diameters in mm (6, 8, 10, 12, 16)");
+      plan_.bars = list(bar_code, "top bar diameters in mm (6, 8, 10, 12, 16)");
     } else if (key == "curtailment") {
       once(key);
-      spec_.layouts = list(layout_code, "curtailment \"off\" and/or \"on\"");
+      plan_.layouts = list(layout_code, "curtailment \"off\" and/or \"on\"");
     } else if (key == "props") {
       once(key);
-      spec_.props = list(prop_count, "numbers of props in every span, 0, 1 or 2");
+      plan_.props = list(prop_count, "numbers of props in every span, 0, 1 or 2");
     } else if (key == "price") {
       price();
     } else if (key == "rejected") {
@@ -146,7 +146,7 @@ class SpecReader {
       auto count = words_.size() == 2 ? whole(words_[1]) : std::nullopt;
       if (!count || *count < 0 || *count > kMaxRejectedListed)
         fail("rejected COUNT, a whole number 0 to " + std::to_string(kMaxRejectedListed));
-      spec_.rejected_listed = *count;
+      plan_.rejected_listed = *count;
     } else {
       fail("a keyword: thickness, concrete, bar, curtailment, props, price or rejected");
     }
@@ -216,7 +216,7 @@ class SpecReader {
                                                  std::to_string(kMaxCandidates) + " steps");
     for (auto t = lo; t <= hi; t += by)
       group.thicknesses.push_back(static_cast<float>(t) / static_cast<float>(kTenthsPerMetre));
-    spec_.groups.push_back(std::move(group));
+    plan_.groups.push_back(std::move(group));
   }
 
   void price() {
@@ -228,10 +228,10 @@ class SpecReader {
     const float p = static_cast<float>(*value);
     if (words_[1] == "steel" && words_.size() == 3) {
       once("price steel");
-      spec_.steel_price = p;
+      plan_.steel_price = p;
     } else if (words_[1] == "prop" && words_.size() == 3) {
       once("price prop");
-      spec_.prop_price = p;
+      plan_.prop_price = p;
     } else if (words_[1] == "concrete" && words_.size() == 3) {
       once("price concrete");
       general_concrete_ = p;
@@ -250,9 +250,9 @@ class SpecReader {
       fail("at most " + std::to_string(kMaxCandidates) + " candidates in all");
   }
 
-  // The specification so far, with the case's values where the file names none.
-  SearchSpec current() const {
-    SearchSpec s = spec_;
+  // The plan so far, with the case's values where the file names none.
+  SearchPlan current() const {
+    SearchPlan s = plan_;
     if (s.concrete.empty()) s.concrete = {case_.concrete_class};
     if (s.bars.empty()) s.bars = {case_.top_bar};
     if (s.layouts.empty()) s.layouts = {case_.top_layout};
@@ -260,17 +260,17 @@ class SpecReader {
   }
 
   void finish() {
-    SearchSpec s = current();
+    SearchPlan s = current();
     if (general_concrete_) s.concrete_price.fill(*general_concrete_);
     for (auto [code, p] : class_price_) s.concrete_price[static_cast<size_t>(code)] = p;
-    spec_ = s;
+    plan_ = s;
   }
 
   std::string file_;
   const Indat& case_;
   int line_no_ = 0;
   Words words_;
-  SearchSpec spec_;
+  SearchPlan plan_;
   std::set<std::string> seen_;
   std::set<int> grouped_;
   std::optional<float> general_concrete_;
@@ -279,7 +279,7 @@ class SpecReader {
 
 }  // namespace
 
-int64_t SearchSpec::candidates() const {
+int64_t SearchPlan::candidates() const {
   int64_t count = static_cast<int64_t>(std::max<size_t>(concrete.size(), 1)) *
                   static_cast<int64_t>(std::max<size_t>(bars.size(), 1)) *
                   static_cast<int64_t>(std::max<size_t>(layouts.size(), 1)) *
@@ -291,8 +291,8 @@ int64_t SearchSpec::candidates() const {
   return count;
 }
 
-SearchSpec read_search_spec(std::string_view text, const std::string& file, const Indat& c) {
-  return SpecReader(file, c).read(text);
+SearchPlan read_search_plan(std::string_view text, const std::string& file, const Indat& c) {
+  return PlanReader(file, c).read(text);
 }
 
 }  // namespace solvo
