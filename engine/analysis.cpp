@@ -406,9 +406,7 @@ bool same_loads(const SpanLoads& x, const SpanLoads& y) {
   return true;
 }
 
-// The shape of a point load at a on the span of grid g. The points left of the load take
-// b x / L, the others a (L - x) / L; the two formulas share their form, so every point
-// chooses its factors (the same operations as two loops).
+// The shape of a point load at a on the span of grid g.
 void set_point_load_shape(PointLoadShape& s, const SpanGrid& g, float a) {
   const float L = g.le;
   const float L2 = L * L;
@@ -416,29 +414,38 @@ void set_point_load_shape(PointLoadShape& s, const SpanGrid& g, float a) {
   s.b = L - a;
   s.rot_l = L2 - s.b * s.b;
   s.rot_r = L2 - a * a;
-  const float left_factor = 1.0f - s.b * s.b / L2;
-  const float aa = a * a / L2;
-  int first_right = 1;
-  while (first_right <= 20 && g.x[first_right] < a) ++first_right;
-  for (int p = 1; p <= 20; p += kLanes) {
-    const LaneMask left = point_numbers(p) < first_right;
-    const Lanes xi = load(g.xi, p);
-    store(s.lever, p, pick(left, splat(s.b), splat(a)));
-    store(s.factor, p, pick(left, xi, load(g.one_minus_xi, p)));
-    store(s.shape, p, pick(left, splat(left_factor), 2.0f * xi - aa) - load(g.xi_sq, p));
-  }
+  s.left_factor = 1.0f - s.b * s.b / L2;
+  s.aa = a * a / L2;
+  s.first_right = 1;
+  while (s.first_right <= 20 && g.x[s.first_right] < a) ++s.first_right;
 }
 
-// Adds the point load P of the given shape to the simple span (points 1..20).
+// Adds the point load P of the given shape to the simple span (points 1..20). The points
+// left of the load take b x / L, the others a (L - x) / L; the two formulas share their
+// form, so every point chooses its factors (the same operations as two loops).
 void add_point_load(SimpleSpan& st, const SpanGrid& g, float P, const PointLoadShape& s) {
   const float L = g.le;
   const float L2 = L * L;
   st.rot_l += P * s.b * s.rot_l / (6.0f * L);
   st.rot_r += P * s.a * s.rot_r / (6.0f * L);
+  const Lanes left_lever = P * splat(s.b);
+  const Lanes right_lever = P * splat(s.a);
   for (int p = 1; p <= 20; p += kLanes) {
-    const Lanes t = P * load(s.lever, p) * load(s.factor, p);
+    const Lanes xi = load(g.xi, p);
+    Lanes t, shape;
+    if (p + kLanes <= s.first_right) {  // all four points left of the load
+      t = left_lever * xi;
+      shape = splat(s.left_factor) - load(g.xi_sq, p);
+    } else if (p >= s.first_right) {  // all four right of it
+      t = right_lever * load(g.one_minus_xi, p);
+      shape = (2.0f * xi - s.aa) - load(g.xi_sq, p);
+    } else {
+      const LaneMask left = point_numbers(p) < s.first_right;
+      t = pick(left, left_lever, right_lever) * pick(left, xi, load(g.one_minus_xi, p));
+      shape = pick(left, splat(s.left_factor), 2.0f * xi - s.aa) - load(g.xi_sq, p);
+    }
     store(st.mom, p, load(st.mom, p) + t);
-    store(st.defl, p, load(st.defl, p) + t * L2 * load(s.shape, p) / 6.0f);
+    store(st.defl, p, load(st.defl, p) + t * L2 * shape / 6.0f);
   }
   st.vl += P * s.b / L;
   st.vr += P * s.a / L;

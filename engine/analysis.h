@@ -37,12 +37,16 @@ struct SpanLoads {
 };
 
 // What a point load at a (from the left support face) does to the points 1..20 of a span,
-// apart from its size P: the moment at a point is P `lever` `factor` (b x / L left of the
-// load, a (L - x) / L right of it, b = L - a), the deflection times EI that times L^2
-// `shape` / 6; the end-rotation terms are P b `rot_l` / (6 L) and P a `rot_r` / (6 L).
+// apart from its size P: the moment at a point is P lever factor (lever b and factor x / L
+// left of the load, lever a and factor (L - x) / L right of it, b = L - a), the deflection
+// times EI that times L^2 shape / 6 (shape `left_factor` - xi^2 left of the load,
+// 2 xi - `aa` - xi^2 right of it); the end-rotation terms are P b `rot_l` / (6 L) and
+// P a `rot_r` / (6 L). The point curves are formed where they are added: a few operations
+// a point cost less than the memory that whole curves for every load would fill.
 struct PointLoadShape {
   float a = 0, b = 0, rot_l = 0, rot_r = 0;
-  PaddedCurve lever, factor, shape;  // set where used
+  float left_factor = 0, aa = 0;
+  int first_right = 1;  // the first point at or right of the load
 };
 
 // The sampling points x = (p 0.05) L of one clear span L, the factors of the point curves
