@@ -639,8 +639,14 @@ void snikra(Run& run, int32_t& flag) {
   const Indat& c = run.indat;
   const Matdat& mat = run.matdat;
   const int n = c.n;
+  // Room for the files: a line of free form takes at most 18 bytes; MOMK.DAT has 88 lines a
+  // span and one more, AL.DAT eight rows of one line and two a span.
+  constexpr size_t kFreeLine = 18;
+  const auto spans = static_cast<size_t>(n);
   FortranWriter momk;
+  momk.reserve(kFreeLine * (1 + 88 * spans));
   FortranWriter al;
+  al.reserve(kFreeLine * 8 * (1 + 2 * spans));
   momk.line(static_cast<int32_t>(n));
   KrdefCache cache;
 
@@ -690,8 +696,8 @@ void snikra(Run& run, int32_t& flag) {
   // Row 9, the fire case, takes row 8's load of a loaded span as its distributed load.
   for (int i = 1; i <= n; ++i) run.snitt.q_loaded[9][i] = run.snitt.q_loaded[8][i];
 
-  run.files.push_back({"MOMK.DAT", momk.str()});
-  run.files.push_back({"AL.DAT", al.str()});
+  run.files.push_back({"MOMK.DAT", momk.take()});
+  run.files.push_back({"AL.DAT", al.take()});
 }
 
 }  // namespace solvo

@@ -222,6 +222,7 @@ void brand(Run& run) {
   const int k = design_row(c);
 
   FortranWriter out;
+  out.reserve(16 + 256 * 2 * static_cast<size_t>(n));  // two curves a span, 21 fields each
   out.a("   * Last ").i(0, 2).endl();
 
   // The fire load: row 9's span loads, the line loads times psi2 gammaD, short-term
@@ -314,7 +315,7 @@ void brand(Run& run) {
   }
   for (int i = 1; i <= n; ++i) fire_zero_points(run, i, av.m_max[kFireRow][i]);
 
-  run.files.push_back(OutputFile{"MOMENTBRAND.RES", out.str(), false});
+  run.files.push_back(OutputFile{"MOMENTBRAND.RES", out.take(), false});
 }
 
 void bottom_bars(Run& run) {

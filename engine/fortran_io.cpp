@@ -337,6 +337,15 @@ FortranWriter& FortranWriter::aw_bytes(std::string_view bytes, int w) {
   return put(std::string(width - bytes.size(), ' ') + std::string(bytes));
 }
 
+std::string FortranWriter::take() {
+  out_.resize(line_start_);
+  std::string file = std::move(out_);
+  out_.clear();
+  line_start_ = 0;
+  pos_ = 0;
+  return file;
+}
+
 FortranWriter& FortranWriter::endl() {
   out_ += line_end_;
   line_start_ = out_.size();

@@ -59,8 +59,14 @@ class FortranWriter {
   // Ends the current line (the "/" of a layout).
   FortranWriter& endl();
 
+  // Room for a file of this many bytes, so that the text is not copied as it grows (memory
+  // that is reserved and never written costs nothing).
+  void reserve(size_t bytes) { out_.reserve(bytes); }
+
   // The file so far; a line that was started and not ended is not included.
   std::string str() const { return out_.substr(0, line_start_); }
+  // The same, taken out of the writer without a copy; the writer starts a new file.
+  std::string take();
 
  private:
   // The current line is the end of out_, from line_start_ on. Fields are formatted straight

@@ -238,7 +238,7 @@ class SearchReport {
     table("GODKÄNDA, BILLIGAST FÖRST", pass);
     table("UNDERKÄNDA, NÄRMAST GODKÄND FÖRST", fail);
     w_.a("^").endl();
-    return w_.str();
+    return w_.take();
   }
 
  private:
