@@ -222,7 +222,7 @@ void brand(Run& run) {
   const int k = design_row(c);
 
   FortranWriter out;
-  out.reserve(16 + 256 * 2 * static_cast<size_t>(n));  // two curves a span, 21 fields each
+  out.reserve(16 + size_t{512} * static_cast<size_t>(n));  // two curves of 256 bytes a span
   out.a("   * Last ").i(0, 2).endl();
 
   // The fire load: row 9's span loads, the line loads times psi2 gammaD, short-term
