@@ -53,28 +53,28 @@ LoadSet load_set(const Run& run, int k) {
     const float G = c.perm_load[i] + run.dat.self_weight[i];
     const float q = c.imposed_load[i];
     switch (k) {
-      case 1:
+      case kRowUlsA:
         s.g[i] = gd * c.gamma_g * G;
         s.q[i] = (c.market == 4 || c.market == 5) ? 0.0f : c.psi0 * gd * c.gamma_q * q;
         break;
-      case 2:
+      case kRowUlsB:
         s.g[i] = gd * c.xsi * c.gamma_g * G;
         s.q[i] = gd * c.gamma_q * q;
         break;
-      case 4:
-      case 5:
+      case kRowQuasiLong:
+      case kRowQuasiShort:
         s.g[i] = G;
         s.q[i] = c.psi2 * q;
         break;
-      case 6:
+      case kRowFrequent:
         s.g[i] = 0.0f;
         s.q[i] = c.psi1 * q;
         break;
-      case 7:
+      case kRowCharacteristic:
         s.g[i] = 0.0f;
         s.q[i] = G < q ? q : c.psi0 * q;
         break;
-      case 8:
+      case kRowQuasiGammaD:
         s.g[i] = gd * G;
         s.q[i] = gd * c.psi2 * q;
         break;
@@ -83,13 +83,13 @@ LoadSet load_set(const Run& run, int k) {
     }
   }
   switch (k) {
-    case 1: s.l1 = c.psi0 * gd * c.gamma_q; break;
-    case 2: s.l1 = gd * c.gamma_q; break;
-    case 4: s.l1 = c.psi2; s.creep = static_cast<float>(c.creep); break;
-    case 5: s.l1 = c.psi2; break;
-    case 6: s.l1 = c.psi1; break;
-    case 7: s.l1 = c.psi0; break;
-    case 8: s.l1 = gd * c.psi2; break;
+    case kRowUlsA: s.l1 = c.psi0 * gd * c.gamma_q; break;
+    case kRowUlsB: s.l1 = gd * c.gamma_q; break;
+    case kRowQuasiLong: s.l1 = c.psi2; s.creep = static_cast<float>(c.creep); break;
+    case kRowQuasiShort: s.l1 = c.psi2; break;
+    case kRowFrequent: s.l1 = c.psi1; break;
+    case kRowCharacteristic: s.l1 = c.psi0; break;
+    case kRowQuasiGammaD: s.l1 = gd * c.psi2; break;
     default: break;
   }
   return s;
@@ -192,13 +192,14 @@ void store_row(Run& run, int k, const LoadSet& set, const Values& max, const Val
 void form_row3(Run& run) {
   const int n = run.indat.n;
   Arbvar& a = run.arbvar;
-  auto larger = [](RowSpan& t, int i) { t[3][i] = std::fmax(t[1][i], t[2][i]); };
-  auto smaller = [](RowSpan& t, int i) { t[3][i] = std::fmin(t[1][i], t[2][i]); };
+  constexpr int A = kRowUlsA, B = kRowUlsB, BOTH = kRowUlsBoth;
+  auto larger = [](auto& t, int i) { t[BOTH][i] = std::fmax(t[A][i], t[B][i]); };
+  auto smaller = [](auto& t, int i) { t[BOTH][i] = std::fmin(t[A][i], t[B][i]); };
   for (int j = 1; j <= n + 1; ++j) {
-    a.ms_max[3][j] = std::fmax(a.ms_max[1][j], a.ms_max[2][j]);
-    a.ms_min[3][j] = std::fmin(a.ms_min[1][j], a.ms_min[2][j]);
-    a.r_max[3][j] = std::fmax(a.r_max[1][j], a.r_max[2][j]);
-    a.r_min[3][j] = std::fmin(a.r_min[1][j], a.r_min[2][j]);
+    larger(a.ms_max, j);
+    smaller(a.ms_min, j);
+    larger(a.r_max, j);
+    smaller(a.r_min, j);
   }
   for (int i = 1; i <= n; ++i) {
     larger(a.vl_max, i);
@@ -209,13 +210,13 @@ void form_row3(Run& run) {
     smaller(a.m_span_min, i);
     larger(a.d_span_max, i);
     smaller(a.d_span_min, i);
-    a.m_max[3][i] = a.m_max[2][i];
-    a.m_min[3][i] = a.m_min[2][i];
-    a.d_max[3][i] = a.d_max[2][i];
-    a.d_min[3][i] = a.d_min[2][i];
-    const int from = a.m_span_max[2][i] > a.m_span_max[1][i] ? 2 : 1;
-    run.snitt.q_loaded[3][i] = run.snitt.q_loaded[from][i];
-    run.snitt.g_row[3][i] = run.snitt.g_row[from][i];
+    a.m_max[BOTH][i] = a.m_max[B][i];
+    a.m_min[BOTH][i] = a.m_min[B][i];
+    a.d_max[BOTH][i] = a.d_max[B][i];
+    a.d_min[BOTH][i] = a.d_min[B][i];
+    const int from = a.m_span_max[B][i] > a.m_span_max[A][i] ? B : A;
+    run.snitt.q_loaded[BOTH][i] = run.snitt.q_loaded[from][i];
+    run.snitt.g_row[BOTH][i] = run.snitt.g_row[from][i];
   }
 }
 
@@ -650,7 +651,8 @@ void snikra(Run& run, int32_t& flag) {
   momk.line(static_cast<int32_t>(n));
   KrdefCache cache;
 
-  for (int k : {1, 2, 4, 5, 6, 7, 8}) {
+  for (int k : {kRowUlsA, kRowUlsB, kRowQuasiLong, kRowQuasiShort, kRowFrequent,
+                kRowCharacteristic, kRowQuasiGammaD}) {
     const LoadSet set = load_set(run, k);
     Values base, max, min;
     // The stiffness depends on the load set's creep factor, not on the arrangement.
@@ -681,20 +683,21 @@ void snikra(Run& run, int32_t& flag) {
         fold_arrangement(s, n, base, max, min);
     }
     store_row(run, k, set, max, min);
-    if (k == 1 || k == 2) {
+    if (k == kRowUlsA || k == kRowUlsB) {
       write_curves(momk, run, run.arbvar.ms_max, run.arbvar.m_max, k);
       write_curves(momk, run, run.arbvar.ms_min, run.arbvar.m_min, k);
     }
     zero_points(run, k);
     write_zero_points(al, run, k);
-    if (k == 2) {
+    if (k == kRowUlsB) {
       form_row3(run);
-      zero_points(run, 3);
-      write_zero_points(al, run, 3);
+      zero_points(run, kRowUlsBoth);
+      write_zero_points(al, run, kRowUlsBoth);
     }
   }
   // Row 9, the fire case, takes row 8's load of a loaded span as its distributed load.
-  for (int i = 1; i <= n; ++i) run.snitt.q_loaded[9][i] = run.snitt.q_loaded[8][i];
+  for (int i = 1; i <= n; ++i)
+    run.snitt.q_loaded[kFireRow][i] = run.snitt.q_loaded[kRowQuasiGammaD][i];
 
   run.files.push_back({"MOMK.DAT", momk.take()});
   run.files.push_back({"AL.DAT", al.take()});

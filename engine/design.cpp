@@ -79,9 +79,9 @@ void design_spans(Run& run) {
 
     // Deflections: rows 4 (long term with creep), 5 (short term, deducted), 6 and 7 (the
     // frequent or the characteristic variable part).
-    const float w1 = av.d_span_max[4][i];
-    const float w2 = av.d_span_max[5][i];
-    const float w3 = c.defl_load == 1 ? av.d_span_max[6][i] : av.d_span_max[7][i];
+    const float w1 = av.d_span_max[kRowQuasiLong][i];
+    const float w2 = av.d_span_max[kRowQuasiShort][i];
+    const float w3 = av.d_span_max[c.defl_load == 1 ? kRowFrequent : kRowCharacteristic][i];
     u.di[i] = (w1 - 0.001f * c.precamber) * 1000.0f;
     u.udi[i] = utilisation(u.di[i], 1000.0f * le / static_cast<float>(c.defl_initial));
     u.dt[i] = (w1 - w2 + w3) * 1000.0f;

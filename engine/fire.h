@@ -13,9 +13,6 @@
 
 namespace solvo {
 
-// The analysis row that holds the fire case.
-inline constexpr int kFireRow = 9;
-
 // The whole fire design, called as the design's last step: fire_parameters,
 // fire_support_capacities, brand, bottom_bars.
 void fire(Run& run);

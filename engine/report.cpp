@@ -260,8 +260,8 @@ class Report {
     }
     title("BRANDLASTFALL", "-------------");
     moment_heading();
-    moment_rows(kLoadSets);
-    zero_point_rows(kLoadSets);
+    moment_rows(kFireRow);
+    zero_point_rows(kFireRow);
     page_end();
   }
 

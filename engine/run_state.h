@@ -61,7 +61,9 @@ struct Indat {
 // The analysis row that the design, the fire design and the report read: the load-set
 // selector 1 (6.10a) or 2 (6.10b), otherwise row 3 (both).
 inline int design_row(const Indat& c) {
-  return c.load_set == 1 || c.load_set == 2 ? c.load_set : 3;
+  if (c.load_set == 1) return kRowUlsA;
+  if (c.load_set == 2) return kRowUlsB;
+  return kRowUlsBoth;
 }
 
 // Derived material values.
