@@ -635,10 +635,18 @@ void krdef(Run& run, int32_t mode, KrdefCache& cache) {
   s.r[n + 1] = ends.r_right + s.vr[n];
 }
 
+float span_stiffness(const Run& run, float creep, int i) {
+  const Matdat& mat = run.matdat;
+  const float h = run.indat.thickness[i];
+  return samm5(mat.ec, mat.es, creep, h, comdat::kProfileHeight, comdat::kRibPitch,
+               comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
+               comdat::kDeckInertia)
+      .ei;
+}
+
 void snikra(Run& run, int32_t& flag) {
   (void)flag;
   const Indat& c = run.indat;
-  const Matdat& mat = run.matdat;
   const int n = c.n;
   // Room for the files: a line of free form takes at most 18 bytes; MOMK.DAT has 88 lines a
   // span and one more, AL.DAT eight rows of one line and two a span.
@@ -657,13 +665,7 @@ void snikra(Run& run, int32_t& flag) {
     Values base, max, min;
     // The stiffness depends on the load set's creep factor, not on the arrangement.
     Span1<kMaxSpans> ei{};
-    for (int i = 1; i <= n; ++i) {
-      const float h = c.thickness[i];
-      ei[i] = samm5(mat.ec, mat.es, set.creep, h, comdat::kProfileHeight, comdat::kRibPitch,
-                    comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
-                    comdat::kDeckInertia)
-                  .ei;
-    }
+    for (int i = 1; i <= n; ++i) ei[i] = span_stiffness(run, set.creep, i);
     for (int j = 0; j <= n; ++j) {
       Snitt& s = run.snitt;
       for (int i = 1; i <= n; ++i) {

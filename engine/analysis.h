@@ -16,6 +16,10 @@ namespace solvo {
 // to run.files. `flag` is handed on to krdef and has no effect.
 void snikra(Run& run, int32_t& flag);
 
+// The bending stiffness EI of span i (N m2 per m) for a creep factor, from the section of the
+// slab on the deck.
+float span_stiffness(const Run& run, float creep, int i);
+
 // The 21 points of a curve and three more, so that loops over the points go in whole groups
 // of four (the spare points hold nothing used).
 using PaddedCurve = std::array<float, 24>;

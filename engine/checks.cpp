@@ -216,11 +216,7 @@ void natural_frequency(Run& run) {
   const Snitt kept = run.snitt;
   Snitt& s = run.snitt;
   for (int i = 1; i <= c.n; ++i) {
-    const float h = c.thickness[i];
-    s.ei[i] = samm5(run.matdat.ec, run.matdat.es, 0.0f, h, comdat::kProfileHeight,
-                    comdat::kRibPitch, comdat::kRibConcreteWidth, h - comdat::kDeckCentroid,
-                    comdat::kDeckArea, comdat::kDeckInertia)
-                  .ei;
+    s.ei[i] = span_stiffness(run, 0.0f, i);
     s.w[i] = run.dat.self_weight[i] + c.perm_load[i] + kFrequencyImposedShare * c.imposed_load[i];
   }
   s.nll = c.line_loads;

@@ -214,7 +214,6 @@ void fire_support_capacities(Run& run) {
 
 void brand(Run& run) {
   const Indat& c = run.indat;
-  const Matdat& mat = run.matdat;
   const Dat& dat = run.dat;
   Arbvar& av = run.arbvar;
   Snitt& sn = run.snitt;
@@ -228,11 +227,7 @@ void brand(Run& run) {
   // The fire load: row 9's span loads, the line loads times psi2 gammaD, short-term
   // stiffness.
   for (int i = 1; i <= n; ++i) {
-    const float t = c.thickness[i];
-    sn.ei[i] = samm5(mat.ec, mat.es, 0.0f, t, comdat::kProfileHeight, comdat::kRibPitch,
-                     comdat::kRibConcreteWidth, t - comdat::kDeckCentroid, comdat::kDeckArea,
-                     comdat::kDeckInertia)
-                   .ei;
+    sn.ei[i] = span_stiffness(run, 0.0f, i);
     sn.w[i] = sn.q_loaded[kFireRow][i];
   }
   sn.nll = c.line_loads;

@@ -19,11 +19,11 @@
 // weight (t - 0.0165) 25 + 0.089: 3.18, 3.68, 4.18, 4.68), the continuation lines of the
 // span rows, the line-load block, three chair rows (140 -> 2.0, 160 -> 1.9, 180 -> 1.8,
 // 200 -> 1.7 in order of first appearance), and the analysis behind pages 3 and 5: the min
-// support moments, max span moments and max reactions of rows 1 and 2 were recomputed by an
-// independent three-moment analysis in double precision with the exact uniform-load terms
-// wL^3/24, the five line loads placed by hand (the one at -0.4 m in span 8 acts 5.0 m into
-// span 7) and the same envelopes; every figure agrees within 0.15 % (e.g. support 5 of row 2:
-// -36.43 here, -36.39 exact; span 4: 29.37 against 29.39), the difference of the 20 point loads.
+// support moments, max span moments and max reactions of rows 1 and 2 against a three-moment
+// analysis in double precision with the exact uniform loads and the line loads placed by hand
+// (reference_analysis_test.cpp, TenSpanSampleAgainstTheUniformLoad: within 1/800 of the
+// largest value, the excess of the 20 point loads' end-rotation terms; e.g. support 5 of
+// row 2: -36.43 here, -36.39 exact; span 4: 29.37 against 29.39).
 // Page 6 of both (continuous deck, 5 Hz):
 //  - KONSOL (no props): deck + wet concrete 0.089 + 26 0.1635 = 4.340; the 5.4 m deck deflects
 //    5 4.34 5.4^4/(384 69.3) = 693 mm less the cantilevers' lift (M = -3.125 and -4.883:
