@@ -221,29 +221,34 @@ TEST(Snikra, PatternLoadingMaxEqualsSpanOneLoadedAlone) {
   krdef(direct, 0);
   float peak = direct.snitt.mom[1][1];
   for (int p = 1; p <= 19; ++p) peak = std::fmax(peak, direct.snitt.mom[1][p]);
-  EXPECT_NEAR(run.arbvar.m_span_max[2][1], peak, 1e-3f);
+  EXPECT_NEAR(run.arbvar.m_span_max[kRowUlsB][1], peak, 1e-3f);
   // And the most hogging support moment has the variable load on both spans.
   for (int i = 1; i <= 2; ++i) direct.snitt.w[i] += (i == 2 ? run.dat.gamma_d * c.gamma_q * 2.0f : 0);
   krdef(direct, 0);
-  EXPECT_NEAR(run.arbvar.ms_min[2][2], direct.snitt.m[2], 1e-3f);
+  EXPECT_NEAR(run.arbvar.ms_min[kRowUlsB][2], direct.snitt.m[2], 1e-3f);
 }
 
 TEST(Snikra, RowThreeTakesTheMoreSevereOfRowsOneAndTwo) {
   solvo::Run run = analysed(slab({5.0f, 6.0f, 4.0f}));
   const Arbvar& a = run.arbvar;
   for (int j = 1; j <= 4; ++j) {
-    EXPECT_EQ(a.ms_min[3][j], std::fmin(a.ms_min[1][j], a.ms_min[2][j])) << j;
-    EXPECT_EQ(a.ms_max[3][j], std::fmax(a.ms_max[1][j], a.ms_max[2][j])) << j;
-    EXPECT_EQ(a.r_max[3][j], std::fmax(a.r_max[1][j], a.r_max[2][j])) << j;
+    EXPECT_EQ(a.ms_min[kRowUlsBoth][j], std::fmin(a.ms_min[kRowUlsA][j], a.ms_min[kRowUlsB][j]))
+        << j;
+    EXPECT_EQ(a.ms_max[kRowUlsBoth][j], std::fmax(a.ms_max[kRowUlsA][j], a.ms_max[kRowUlsB][j]))
+        << j;
+    EXPECT_EQ(a.r_max[kRowUlsBoth][j], std::fmax(a.r_max[kRowUlsA][j], a.r_max[kRowUlsB][j])) << j;
   }
   for (int i = 1; i <= 3; ++i) {
-    EXPECT_EQ(a.m_span_max[3][i], std::fmax(a.m_span_max[1][i], a.m_span_max[2][i])) << i;
-    EXPECT_EQ(a.vl_max[3][i], std::fmax(a.vl_max[1][i], a.vl_max[2][i])) << i;
-    const int from = a.m_span_max[2][i] > a.m_span_max[1][i] ? 2 : 1;
-    EXPECT_EQ(run.snitt.q_loaded[3][i], run.snitt.q_loaded[from][i]) << i;
+    EXPECT_EQ(a.m_span_max[kRowUlsBoth][i],
+              std::fmax(a.m_span_max[kRowUlsA][i], a.m_span_max[kRowUlsB][i]))
+        << i;
+    EXPECT_EQ(a.vl_max[kRowUlsBoth][i], std::fmax(a.vl_max[kRowUlsA][i], a.vl_max[kRowUlsB][i]))
+        << i;
+    const int from = a.m_span_max[kRowUlsB][i] > a.m_span_max[kRowUlsA][i] ? kRowUlsB : kRowUlsA;
+    EXPECT_EQ(run.snitt.q_loaded[kRowUlsBoth][i], run.snitt.q_loaded[from][i]) << i;
   }
   // The loaded-span load of the fire row is row 8's.
-  EXPECT_EQ(run.snitt.q_loaded[9][2], run.snitt.q_loaded[8][2]);
+  EXPECT_EQ(run.snitt.q_loaded[kFireRow][2], run.snitt.q_loaded[kRowQuasiGammaD][2]);
 }
 
 TEST(Snikra, LoadSetFactors) {
@@ -253,8 +258,8 @@ TEST(Snikra, LoadSetFactors) {
   berdat(fin);
   fin = analysed(fin);
   for (int i = 1; i <= 2; ++i)
-    EXPECT_EQ(fin.snitt.q_loaded[1][i], fin.snitt.g_row[1][i]) << i;
-  EXPECT_EQ(fin.arbvar.ms_min[1][2], fin.arbvar.ms_max[1][2]);
+    EXPECT_EQ(fin.snitt.q_loaded[kRowUlsA][i], fin.snitt.g_row[kRowUlsA][i]) << i;
+  EXPECT_EQ(fin.arbvar.ms_min[kRowUlsA][2], fin.arbvar.ms_max[kRowUlsA][2]);
 
   // Row 7: q where G < q, psi0 q otherwise. t = 0.1: G = 0.8 + (0.1 - 0.0165) 25 + 0.089
   // = 2.9765 < 5; with 3.9 kN/m2 added, G = 6.0765 > 5.
@@ -263,10 +268,10 @@ TEST(Snikra, LoadSetFactors) {
   run.indat.perm_load[1] = 0.8f;
   run.indat.perm_load[2] = 3.9f;
   run = analysed(run);
-  EXPECT_FLOAT_EQ(run.snitt.q_loaded[7][1], 5.0f);
-  EXPECT_FLOAT_EQ(run.snitt.q_loaded[7][2], 0.7f * 5.0f);
+  EXPECT_FLOAT_EQ(run.snitt.q_loaded[kRowCharacteristic][1], 5.0f);
+  EXPECT_FLOAT_EQ(run.snitt.q_loaded[kRowCharacteristic][2], 0.7f * 5.0f);
   // Row 8 is row 5 times gamma_d (Sweden, safety class 2: 0.91).
-  EXPECT_FLOAT_EQ(run.snitt.q_loaded[8][1], 0.91f * (2.9765f + 0.3f * 5.0f));
+  EXPECT_FLOAT_EQ(run.snitt.q_loaded[kRowQuasiGammaD][1], 0.91f * (2.9765f + 0.3f * 5.0f));
 }
 
 TEST(Snikra, ZeroPointsOfTwoEqualSpans) {
@@ -282,16 +287,16 @@ TEST(Snikra, ZeroPointsOfTwoEqualSpans) {
   const float le = run.dat.clear_span[1];
   ASSERT_FLOAT_EQ(le, 5.9f);
   const Arbvar& a = run.arbvar;
-  EXPECT_FLOAT_EQ(a.zl[5][1], 0.0f);
-  EXPECT_NEAR(a.zr[5][1], 0.1f + 0.25f * le, 0.01f * le);
-  EXPECT_NEAR(a.tr[5][1], 0.1f + 0.1096f * le, 0.01f * le);
-  EXPECT_NEAR(a.zl[5][2], 0.1f + 0.25f * le, 0.01f * le);
-  EXPECT_NEAR(a.tl[5][2], 0.1f + 0.1096f * le, 0.01f * le);
-  EXPECT_FLOAT_EQ(a.zr[5][2], 0.0f);
-  EXPECT_NEAR(a.p2[5][1], 0.1f + 0.25f * le, 0.01f * le);
-  EXPECT_FLOAT_EQ(a.p1[5][1], 0.0f);
-  EXPECT_EQ(a.merge[5][2], 0);
-  EXPECT_EQ(a.merge[5][3], 0);
+  EXPECT_FLOAT_EQ(a.zl[kRowQuasiShort][1], 0.0f);
+  EXPECT_NEAR(a.zr[kRowQuasiShort][1], 0.1f + 0.25f * le, 0.01f * le);
+  EXPECT_NEAR(a.tr[kRowQuasiShort][1], 0.1f + 0.1096f * le, 0.01f * le);
+  EXPECT_NEAR(a.zl[kRowQuasiShort][2], 0.1f + 0.25f * le, 0.01f * le);
+  EXPECT_NEAR(a.tl[kRowQuasiShort][2], 0.1f + 0.1096f * le, 0.01f * le);
+  EXPECT_FLOAT_EQ(a.zr[kRowQuasiShort][2], 0.0f);
+  EXPECT_NEAR(a.p2[kRowQuasiShort][1], 0.1f + 0.25f * le, 0.01f * le);
+  EXPECT_FLOAT_EQ(a.p1[kRowQuasiShort][1], 0.0f);
+  EXPECT_EQ(a.merge[kRowQuasiShort][2], 0);
+  EXPECT_EQ(a.merge[kRowQuasiShort][3], 0);
 }
 
 TEST(Snikra, OneSpanZeroPointsAreHalfTheSupports) {
@@ -306,7 +311,7 @@ TEST(Snikra, OneSpanZeroPointsAreHalfTheSupports) {
     EXPECT_FLOAT_EQ(run.arbvar.ms_min[k][1], 0.0f) << k;
   }
   // Row 5: G + psi2 q over the clear span 5.8 m, (0.5 + 3.6765 + 0.3 * 2) 5.8^2 / 8.
-  EXPECT_NEAR(run.arbvar.m_span_max[5][1], 4.7765f * 5.8f * 5.8f / 8.0f, 1e-3f);
+  EXPECT_NEAR(run.arbvar.m_span_max[kRowQuasiShort][1], 4.7765f * 5.8f * 5.8f / 8.0f, 1e-3f);
 }
 
 TEST(Snikra, ShortMiddleSpanMergesTheTopBars) {

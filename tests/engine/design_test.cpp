@@ -62,7 +62,7 @@ TEST(DesignSupports, MiddleSupportOfTwoSpansCarriesTheFullUltimateLoad) {
   berdat(run);
   int32_t flag = 0;
   snikra(run, flag);
-  ASSERT_NEAR(run.arbvar.ms_min[2][2], -15.6315f, 0.002f);
+  ASSERT_NEAR(run.arbvar.ms_min[kRowUlsB][2], -15.6315f, 0.002f);
   design_supports(run);
   const Utdat& u = run.utdat;
   EXPECT_NEAR(u.as[2], 3.2068E-4f, kAreaTol * 3.2068E-4f);
@@ -141,10 +141,10 @@ TEST(DesignSpans, DeflectionsTakeTheRowsOfTheChosenLoadOption) {
     solvo::Run run = slab(1);
     run.indat.defl_load = k.option;
     run.indat.precamber = 2.0f;
-    run.arbvar.d_span_max[4][1] = 0.012f;
-    run.arbvar.d_span_max[5][1] = 0.005f;
-    run.arbvar.d_span_max[6][1] = 0.0015f;
-    run.arbvar.d_span_max[7][1] = 0.003f;
+    run.arbvar.d_span_max[kRowQuasiLong][1] = 0.012f;
+    run.arbvar.d_span_max[kRowQuasiShort][1] = 0.005f;
+    run.arbvar.d_span_max[kRowFrequent][1] = 0.0015f;
+    run.arbvar.d_span_max[kRowCharacteristic][1] = 0.003f;
     design_spans(run);
     const Utdat& u = run.utdat;
     EXPECT_NEAR(u.di[1], 10.0f, 0.0005f) << k.option;

@@ -196,10 +196,10 @@ Run two_span_fire(float mr) {
   solvo::Run run = slab(2, 4.0f, 0.2f, 0.0f);
   run.indat.load_set = 3;
   for (int i = 1; i <= 2; ++i) run.snitt.q_loaded[kFireRow][i] = 10.0f;
-  run.arbvar.zr[3][1] = 1.0f;
-  run.arbvar.zl[3][2] = 1.0f;
-  run.arbvar.zl[3][1] = 0.0f;
-  run.arbvar.zr[3][2] = 0.0f;
+  run.arbvar.zr[kRowUlsBoth][1] = 1.0f;
+  run.arbvar.zl[kRowUlsBoth][2] = 1.0f;
+  run.arbvar.zl[kRowUlsBoth][1] = 0.0f;
+  run.arbvar.zr[kRowUlsBoth][2] = 0.0f;
   run.utdat.mr_fire = {0, 0.0f, mr, 0.0f};
   run.dat.clear_span[1] = run.dat.clear_span[2] = 4.0f;
   brand(run);
@@ -252,8 +252,8 @@ TEST(Brand, SpanHoggingThroughoutTakesTheMiddleAsItsZeroPoints) {
   berdat(run);
   for (int i = 1; i <= 2; ++i) run.snitt.q_loaded[kFireRow][i] = 10.0f;
   run.indat.load_set = 3;
-  run.arbvar.zr[3][1] = 4.0f;
-  run.arbvar.zl[3][2] = 1.0f;
+  run.arbvar.zr[kRowUlsBoth][1] = 4.0f;
+  run.arbvar.zl[kRowUlsBoth][2] = 1.0f;
   run.utdat.mr_fire = {0, 0.0f, 5.0f, 0.0f};
   brand(run);
   const Arbvar& av = run.arbvar;
@@ -312,8 +312,8 @@ TEST(Brand, SingleSpanKeepsItsCantileverMoments) {
   run.indat.cant_left = 1.0f;
   run.indat.cant_right = 0.5f;
   run.snitt.q_loaded[kFireRow][1] = 10.0f;
-  run.arbvar.zl[3][1] = 0.5f;
-  run.arbvar.zr[3][1] = 0.3f;
+  run.arbvar.zl[kRowUlsBoth][1] = 0.5f;
+  run.arbvar.zr[kRowUlsBoth][1] = 0.3f;
   run.utdat.mr_fire = {0, 0.5f, 0.5f};
   brand(run);
   EXPECT_NEAR(run.arbvar.ms_min[kFireRow][1], -5.0f, 1E-5f);
