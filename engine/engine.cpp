@@ -1,11 +1,6 @@
 #include "engine.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <ostream>
-#include <sstream>
 
 #include "analysis.h"
 #include "case_input.h"
@@ -42,24 +37,22 @@ void calculate(Run& run, std::string_view case_text) {
   solvober(run, flag);
 }
 
-bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& errors) {
+bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors) {
   auto path = platform::find_existing(folder, kCaseFile);
   if (!path) {
-    errors << kCaseFile << ": the case file cannot be opened (no such file in the working folder)"
-           << std::endl;
+    errors << kCaseFile
+           << ": the case file cannot be opened (no such file in the working folder)" << end_line;
     return false;
   }
-  std::ifstream in(*path, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad() || !in.is_open()) {
-    errors << kCaseFile << ": the case file cannot be read (" << std::strerror(errno) << ")"
-           << std::endl;
+  std::string text;
+  if (const int error = read_whole_file(*path, text); error != 0) {
+    errors << kCaseFile << ": the case file cannot be read (" << std::strerror(error) << ")" << end_line;
     return false;
   }
   try {
     insolvo(run, text, kCaseFile);
   } catch (const CaseError& e) {
-    errors << e.what() << std::endl;
+    errors << e.what() << end_line;
     return false;
   }
   return true;
@@ -67,12 +60,18 @@ bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& erro
 
 int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
                 std::ostream& errors) {
-  console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << std::endl;
+  StreamOut console_lines(console);
+  StreamOut error_lines(errors);
+  return run_solvowb(folder, console_lines, error_lines);
+}
+
+int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors) {
+  console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << end_line;
 
   Run run;
   if (!read_case(folder, run, errors)) return 2;
 
-  console << "\n" << blanks(23) << "BERÄKNING PÅGÅR ............." << std::endl;
+  console << "\n" << blanks(23) << "BERÄKNING PÅGÅR ............." << end_line;
   int32_t flag = 0;
   solvober(run, flag);
 
@@ -89,12 +88,12 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
         /*flush=*/false);
     if (written.error == 0) continue;
     if (file.report)
-      console << "*** FEL VID ÖPPNING AV FIL ***" << std::endl;
+      console << "*** FEL VID ÖPPNING AV FIL ***" << end_line;
     else
-      errors << name << ": " << std::strerror(written.error) << std::endl;
+      errors << name << ": " << std::strerror(written.error) << end_line;
   }
 
-  console << "\n" << blanks(46) << "KLART!" << std::endl;
+  console << "\n" << blanks(46) << "KLART!" << end_line;
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "console.h"
 #include "run_state.h"
 
 namespace solvo {
@@ -19,11 +20,12 @@ void calculate(Run& run, std::string_view case_text);
 
 // Reads ~INDATA~.TMP in `folder` into `run` (insolvo). False after one line on `errors`
 // naming the file (and the line and what was expected).
-bool read_case(const std::filesystem::path& folder, Run& run, std::ostream& errors);
+bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors);
 
 // The program: reads ~INDATA~.TMP in `folder`, calculates, writes the report and data files
 // there, and writes the progress lines to `console` (UTF-8). Returns the exit status: 0 for a
 // completed run, 2 for a case that cannot be read (one line on `errors`, no files written).
+int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors);
 int run_solvowb(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);
 
 }  // namespace solvo

@@ -4,8 +4,6 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <mutex>
 #include <ostream>
@@ -451,44 +449,45 @@ std::string search_report(const Run& base, const SearchPlan& plan,
 
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
                        std::ostream& console, std::ostream& errors) {
+  StreamOut console_lines(console);
+  StreamOut error_lines(errors);
+  return run_solvowb_search(folder, plan_name, console_lines, error_lines);
+}
+
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
+                       TextOut& console, TextOut& errors) {
   if (plan_name.empty() || plan_name.find_first_of("/\\") != std::string::npos) {
-    errors << plan_name << ": the search plan must be a file in the working folder"
-           << std::endl;
+    errors << plan_name << ": the search plan must be a file in the working folder" << end_line;
     return 2;
   }
   Run base;
   if (!read_case(folder, base, errors)) return 2;
   auto path = platform::find_existing(folder, plan_name);
   std::string text;
-  if (path) {
-    std::ifstream in(*path, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) path.reset();
-  }
+  if (path && read_whole_file(*path, text) != 0) path.reset();
   if (!path) {
-    errors << plan_name
-           << ": the search plan cannot be read (no such file in the working folder)"
-           << std::endl;
+    errors << plan_name << ": the search plan cannot be read (no such file in the working folder)"
+           << end_line;
     return 2;
   }
   SearchPlan plan;
   try {
     plan = read_search_plan(text, plan_name, base.indat);
   } catch (const CaseError& e) {
-    errors << e.what() << std::endl;
+    errors << e.what() << end_line;
     return 2;
   }
 
   const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  console << "0/" << plan.candidates() << std::endl;
+  console << "0/" << plan.candidates() << end_line;
   const std::vector<Outcome> outcomes =
       run_search(base, plan, threads, [&console](int64_t done, int64_t total) {
-        console << done << "/" << total << std::endl;
+        console << done << "/" << total << end_line;
       });
   const platform::WriteResult written =
       platform::write_file_atomic(folder, kResultFile, search_report(base, plan, outcomes));
   if (written.error != 0) {
-    errors << kResultFile << ": " << std::strerror(written.error) << std::endl;
+    errors << kResultFile << ": " << std::strerror(written.error) << end_line;
     return 1;
   }
   return 0;

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "console.h"
 #include "run_state.h"
 #include "search_plan.h"
 
@@ -105,6 +106,8 @@ std::string search_report(const Run& base, const SearchPlan& plan,
 // file `plan_name` in `folder`, searches, prints "k/N" progress lines to `console` and writes
 // SEARCH.RES. Returns 0; 2 for a case or a plan that cannot be read (one line on
 // `errors`, nothing written); 1 when SEARCH.RES cannot be written.
+int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
+                       TextOut& console, TextOut& errors);
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
                        std::ostream& console, std::ostream& errors);
 
