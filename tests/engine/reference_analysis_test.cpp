@@ -172,8 +172,47 @@ TEST(ReferenceAnalysis, TenSpanSampleAgainstTheUniformLoad) {
   }
 }
 
+// The numbers of a data file of the run (one value per line), in order.
+std::vector<double> numbers_of(const solvo::Run& run, const std::string& name) {
+  std::vector<double> v;
+  for (const OutputFile& f : run.files) {
+    if (f.name != name) continue;
+    std::istringstream in(f.contents);
+    for (double x; in >> x;) v.push_back(x);
+  }
+  return v;
+}
+
+// MOMK.DAT: n, then the max and the min curves of rows 1 and 2, per span the step, the
+// support moment on the left, the 19 inner points and the support moment on the right.
+void compare_momk(const solvo::Run& run, const reference::Rows& rows, const std::string& what,
+                  Comparison& cmp) {
+  const std::vector<double> file = numbers_of(run, "MOMK.DAT");
+  const int n = run.indat.n;
+  ASSERT_EQ(file.size(), 1 + 4 * 22 * static_cast<size_t>(n)) << what;
+  EXPECT_EQ(file[0], n) << what;
+  size_t at = 1;
+  for (int k : {kRowUlsA, kRowUlsB}) {
+    const Envelopes& e = rows.envelopes[static_cast<size_t>(k)];
+    for (bool max : {true, false}) {
+      const std::vector<double>& support = max ? e.ms_max : e.ms_min;
+      for (size_t i = 1; i <= static_cast<size_t>(n); ++i) {
+        EXPECT_NEAR(file[at], 0.05 * rows.slab[static_cast<size_t>(k)].le[i], 1e-6) << what;
+        std::vector<double> want = max ? e.m_max[i] : e.m_min[i];
+        want[0] = support[i];
+        want[20] = support[i + 1];
+        const std::vector<float> got(file.begin() + static_cast<long>(at) + 1,
+                                     file.begin() + static_cast<long>(at) + 22);
+        cmp.group(what + " MOMK.DAT row " + std::to_string(k) + " span " + std::to_string(i),
+                  {{max ? "max" : "min", got.data(), &want, 20, 0}});
+        at += 22;
+      }
+    }
+  }
+}
+
 // The engine in single precision against the reference in double, both with the twenty point
-// loads, on every analysed load set and every table. A float carries 24 bits (6e-8); a value
+// loads, on every analysed load set and every table, and MOMK.DAT. A float carries 24 bits (6e-8); a value
 // here is a sum of some hundred products, and an envelope the sum of up to eleven analyses,
 // each with the cancellation of simple-span and support moments: 2e-5 of the largest value
 // of its group is well above that noise and far below any fault of a formula.
@@ -187,11 +226,11 @@ TEST(ReferenceAnalysis, GeneratedSlabsOfEveryMarketAgreeWithTheDoubleAnalysis) {
     slabs.next(run, index);
     int32_t flag = 0;
     snikra(run, flag);
-    for (int k : reference::kAnalysedRows) {
-      compare_row(run, k,
-                  reference::analyse(reference::slab_of(run, k), Distributed::TwentyPointLoads),
-                  "case " + std::to_string(index), cmp);
-    }
+    const reference::Rows rows = reference::rows_of(run);
+    const std::string what = "case " + std::to_string(index);
+    for (int k : reference::kAnalysedRows)
+      compare_row(run, k, rows.envelopes[static_cast<size_t>(k)], what, cmp);
+    compare_momk(run, rows, what, cmp);
   }
   const std::string failures = cmp.failures();
   EXPECT_EQ(failures.substr(0, 3000), "");
@@ -239,8 +278,13 @@ TEST(ReferenceAnalysis, GeneratedSlabsHaveTheReferenceZeroPoints) {
     const Arbvar& a = run.arbvar;
     const int n = run.indat.n;
     const reference::Rows rows = reference::rows_of(run);
+    // AL.DAT: per row 1..8 in turn its number, then zl and zr of every span.
+    const std::vector<double> al = numbers_of(run, "AL.DAT");
+    ASSERT_EQ(al.size(), 8 * (1 + 2 * static_cast<size_t>(n))) << index;
     for (int k = kRowUlsA; k <= kRowQuasiGammaD; ++k) {
       const size_t r = static_cast<size_t>(k);
+      const size_t al_row = (r - 1) * (1 + 2 * static_cast<size_t>(n));
+      EXPECT_EQ(al[al_row], k) << index;
       const Envelopes& e = rows.envelopes[r];
       const reference::ZeroPoints z =
           reference::zero_points(rows.slab[r], e.m_min, e.m_max, e.ms_min, e.ms_max);
@@ -262,7 +306,9 @@ TEST(ReferenceAnalysis, GeneratedSlabsHaveTheReferenceZeroPoints) {
         const std::pair<const char*, std::pair<double, float>> distances[] = {
             {"zl", {z.zl[u], a.zl[r][u]}}, {"zr", {z.zr[u], a.zr[r][u]}},
             {"tl", {z.tl[u], a.tl[r][u]}}, {"tr", {z.tr[u], a.tr[r][u]}},
-            {"p1", {z.p1[u], a.p1[r][u]}}, {"p2", {z.p2[u], a.p2[r][u]}}};
+            {"p1", {z.p1[u], a.p1[r][u]}}, {"p2", {z.p2[u], a.p2[r][u]}},
+            {"AL.DAT zl", {z.zl[u], al[al_row + 2 * u - 1]}},
+            {"AL.DAT zr", {z.zr[u], al[al_row + 2 * u]}}};
         for (const auto& [name, pair] : distances) {
           if (std::isnan(pair.first)) continue;  // left unset by the rules
           if (!(std::fabs(pair.first - pair.second) <= kDistanceTolerance))
