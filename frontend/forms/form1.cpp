@@ -309,7 +309,7 @@ void Form1::buildCasting() {
   QGroupBox* box = frame(this, "Frame9", QStringLiteral("Byggskede"), 120, 5960, 8520, 960);
   label(box, QStringLiteral("Stämp per fack"), 90, 300, 1800);
   for (int i = 1; i <= kMaxSpans; ++i) {
-    auto* spin = new QSpinBox(box);
+    auto* spin = new CaseSpinBox(box);
     spin->setObjectName(ctl("stamp", i));
     spin->setRange(0, 2);
     placeTw(spin, kSpanColumn1 + kSpanPitch * (i - 1), 285, kGridField, kRowHeight + 15);

@@ -38,17 +38,27 @@ void FieldEdit::commit() {
   emit left();
 }
 
+namespace {
+
+// Leaves the keys of undo and redo to the window's "Ångra" and "Gör om" instead of the
+// control's own text; while they are disabled the key comes back to the control as a key
+// press. True when `event` was such a key.
+bool leaveUndoKeysToCase(QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (!isUndoKey(key) && !isRedoKey(key)) return false;
+  event->ignore();
+  return true;
+}
+
+}  // namespace
+
 bool FieldEdit::event(QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (isUndoKey(key) || isRedoKey(key)) {
-      // Left to the window's "Ångra" and "Gör om"; while they are disabled the key comes
-      // back as a key press and undoes the typing in the field.
-      event->ignore();
-      return true;
-    }
-  }
-  return QLineEdit::event(event);
+  return leaveUndoKeysToCase(event) || QLineEdit::event(event);
+}
+
+bool CaseSpinBox::event(QEvent* event) {
+  return leaveUndoKeysToCase(event) || QSpinBox::event(event);
 }
 
 void reportCommits(QWidget* form, const std::function<void()>& committed) {

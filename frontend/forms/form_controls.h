@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QString>
 #include <QWidget>
 
@@ -41,6 +42,17 @@ class FieldEdit : public QLineEdit {
   // The keys of undo and redo belong to the case, not to the field's own text.
   bool event(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+};
+
+// A spin box whose every step is stored at once, so it has no typing of its own to take
+// back: the keys of undo and redo typed in it belong to the case, as in a FieldEdit.
+class CaseSpinBox : public QSpinBox {
+  Q_OBJECT
+ public:
+  using QSpinBox::QSpinBox;
+
+ protected:
+  bool event(QEvent* event) override;
 };
 
 // Calls `committed` after every commit of its controls has run: a field left, a

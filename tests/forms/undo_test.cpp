@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -139,6 +140,31 @@ TEST_F(UndoTest, ListPickOptionAndSpinnerAreOneStepEach) {
   EXPECT_FALSE(window->actions().angra->isEnabled());
 }
 
+// A spinner step is stored at once, so the box has no typing of its own to take back: the
+// keys of undo and redo typed in it belong to the case, as in a text field.
+TEST_F(UndoTest, PropsStepIsUndoneByTheKeysTypedInItsSpinner) {
+  auto* spin = find<QSpinBox>(at("stamp", 2));
+  spin->setFocus();
+  ASSERT_TRUE(spin->hasFocus());
+  QTest::keyClick(spin, Qt::Key_Up);  // one prop in span 2, copied to span 3
+  ASSERT_EQ(store.stamp[2], 1);
+  ASSERT_EQ(store.stamp[3], 1);
+
+  undo();
+  EXPECT_EQ(store.stamp[2], 0);
+  EXPECT_EQ(store.stamp[3], 0);
+  EXPECT_EQ(spin->value(), 0);
+  EXPECT_EQ(find<QSpinBox>(at("stamp", 3))->value(), 0);
+  redo();
+  EXPECT_EQ(store.stamp[3], 1);
+  EXPECT_EQ(spin->value(), 1);
+  undo();
+  ASSERT_EQ(store.stamp[2], 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                  Qt::ControlModifier | Qt::ShiftModifier);  // the platform's own redo key
+  EXPECT_EQ(store.stamp[2], 1);
+}
+
 TEST_F(UndoTest, UndoWhileTypingStoresTheFieldThenTakesItBack) {
   enter(QStringLiteral("konsv"), QStringLiteral("1.2"));
   typeInto(edit(QStringLiteral("konsh")), QStringLiteral("0.8"));
@@ -231,10 +257,18 @@ TEST_F(UndoTest, MenuEntriesCarryThePlatformKeys) {
                           {a.spar, Qt::Key_S, Qt::ControlModifier},
                           {a.sut, Qt::Key_P, Qt::ControlModifier},
                           {a.start, Qt::Key_F5, Qt::NoModifier}};
-  for (const KeyCase& k : keys) {
-    QSignalSpy spy(k.action, &QAction::triggered);
-    QTest::keyClick(edit(QStringLiteral("rubrik")), k.key, k.modifiers);
-    EXPECT_EQ(spy.count(), 1) << k.action->text().toStdString();
+  // From every kind of control of the input form that takes the focus.
+  const QString focused[] = {QStringLiteral("rubrik"), at("spv", 1), at("stamp", 1),
+                             QStringLiteral("btg"), at("lastkomb", 1)};
+  for (const QString& name : focused) {
+    auto* target = find<QWidget>(name);
+    target->setFocus();
+    ASSERT_TRUE(target->hasFocus()) << name.toStdString();
+    for (const KeyCase& k : keys) {
+      QSignalSpy spy(k.action, &QAction::triggered);
+      QTest::keyClick(target, k.key, k.modifiers);
+      EXPECT_EQ(spy.count(), 1) << k.action->text().toStdString() << " in " << name.toStdString();
+    }
   }
 }
 
