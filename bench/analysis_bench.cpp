@@ -31,8 +31,8 @@ void BM_SnikraTenSpans(benchmark::State& state) {
 }
 BENCHMARK(BM_SnikraTenSpans)->Unit(benchmark::kMicrosecond);
 
-// The checks of report page 6 on the same case: the deck during casting (21 deck spans with
-// the sample's props; 30 with two props in every span), the crack reinforcement and the
+// The checks of report page 6 on the same case: the deck during casting (10 deck spans: the
+// sample has no props; 30 with two props in every span), the crack reinforcement and the
 // natural frequency.
 void BM_SlabChecksTenSpans(benchmark::State& state) {
   solvo::Run input = ten_spans();
