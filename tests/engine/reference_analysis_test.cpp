@@ -16,6 +16,7 @@
 #include "analysis.h"
 #include "case_input.h"
 #include "reference_case.h"
+#include "reference_compare.h"
 #include "test_files.h"
 
 namespace solvo {
@@ -212,11 +213,9 @@ void compare_momk(const solvo::Run& run, const reference::Rows& rows, const std:
 }
 
 // The engine in single precision against the reference in double, both with the twenty point
-// loads, on every analysed load set and every table, and MOMK.DAT. A float carries 24 bits (6e-8); a value
-// here is a sum of some hundred products, and an envelope the sum of up to eleven analyses,
-// each with the cancellation of simple-span and support moments: 2e-5 of the largest value
-// of its group is well above that noise and far below any fault of a formula.
-constexpr double kFloatNoise = 2e-5;
+// loads, on every analysed load set and every table, and MOMK.DAT, within the float noise of
+// an envelope.
+using reference::kFloatNoise;
 
 TEST(ReferenceAnalysis, GeneratedSlabsOfEveryMarketAgreeWithTheDoubleAnalysis) {
   reference::RandomSlabs slabs(20261208);
@@ -236,26 +235,6 @@ TEST(ReferenceAnalysis, GeneratedSlabsOfEveryMarketAgreeWithTheDoubleAnalysis) {
   EXPECT_EQ(failures.substr(0, 3000), "");
 }
 
-// Whether float noise can tip one of the decisions that the zero points of a span rest on:
-// a point of the min or the max envelope, or a support moment, within `eps` of zero, of half a
-// support moment, or of its neighbour (the turn-down test). A value that is exactly 0 here
-// (an end support without a cantilever has no moment, a span without load no curve) is 0 in
-// the engine too; two equal values that are not 0 are a tie that noise can tip.
-bool near_a_decision(const std::vector<double>& m, const std::vector<double>& mx, double ms,
-                     double mr, double ms_max_l, double ms_max_r, double eps) {
-  auto near = [eps](double x, double y) { return !(x == 0 && y == 0) && std::fabs(x - y) < eps; };
-  for (double v : {ms, mr, ms_max_l, ms_max_r})
-    if (near(v, 0) || (v != 0 && near(std::fabs(v), 0.0001))) return true;
-  for (size_t p = 0; p <= 20; ++p) {
-    if (near(m[p], 0) || near(m[p], 0.5 * ms) || near(m[p], 0.5 * mr) || near(mx[p], 0))
-      return true;
-    // The turn-down test runs up to the point where the envelope crosses zero.
-    const bool before_crossing = m[p] < 0 || (p > 0 && m[p - 1] < 0);
-    if (p < 20 && before_crossing && near(m[p + 1], m[p])) return true;
-  }
-  return false;
-}
-
 // Zero points, cut-off distances and merge flags of every analysed row and of row 3 against
 // the reference's reading of the same rules from its own curves. Row 3 takes row 2's curves
 // and the more severe support moments of rows 1 and 2, as the engine forms it. A span where
@@ -266,7 +245,7 @@ bool near_a_decision(const std::vector<double>& m, const std::vector<double>& mx
 // is a tenth of the smallest bar step and far below a fault (a wrong point or interpolation
 // moves a distance by a step's fraction).
 TEST(ReferenceAnalysis, GeneratedSlabsHaveTheReferenceZeroPoints) {
-  constexpr double kDecisionMargin = 1e-4, kDistanceTolerance = 0.004;
+  constexpr double kDistanceTolerance = 0.004;
   reference::RandomSlabs slabs(7);
   int compared = 0, left_out = 0;
   std::ostringstream failures;
@@ -288,15 +267,10 @@ TEST(ReferenceAnalysis, GeneratedSlabsHaveTheReferenceZeroPoints) {
       const Envelopes& e = rows.envelopes[r];
       const reference::ZeroPoints z =
           reference::zero_points(rows.slab[r], e.m_min, e.m_max, e.ms_min, e.ms_max);
-      double scale = 0;
-      for (int j = 1; j <= n + 1; ++j)
-        scale = std::max(scale, std::fabs(e.ms_min[static_cast<size_t>(j)]));
-      for (int i = 1; i <= n; ++i)
-        scale = std::max(scale, std::fabs(e.m_span_max[static_cast<size_t>(i)]));
+      const double scale = reference::moment_scale(e, n);
       for (int i = 1; i <= n; ++i) {
         const size_t u = static_cast<size_t>(i);
-        if (near_a_decision(e.m_min[u], e.m_max[u], e.ms_min[u], e.ms_min[u + 1], e.ms_max[u],
-                            e.ms_max[u + 1], kDecisionMargin * scale)) {
+        if (reference::span_near_a_decision(e, i, reference::kDecisionMargin * scale)) {
           left_out += n - i + 1;
           break;
         }
