@@ -37,6 +37,16 @@ float bar_weight(float mass, float length_mm, float spacing) {
   return mass * length_mm / spacing;
 }
 
+// The spacing of the bar over supports j and j + 1: the smaller of the two. A support that
+// needs no bars (area not positive, spacing 0) does not force its partner to 0; one that needs
+// bars and has no spacing (no equilibrium) leaves the pair without a solution, 0 at both.
+float pair_spacing(const Utdat& u, int j) {
+  const float s1 = u.s[j], s2 = u.s[j + 1];
+  if (!(u.as[j] > 0)) return s2;
+  if (!(u.as[j + 1] > 0)) return s1;
+  return std::fmin(s1, s2);
+}
+
 }  // namespace
 
 void design_supports(Run& run) {
@@ -154,17 +164,7 @@ void top_bar_lengths(Run& run) {
       u.l1b[j] = u.l1[j];
       u.l2b[j] = mm(r_left(j) + r_right(j) + d_left + d_right);
       u.l2b[j + 1] = mm(r_left(j + 1) + r_right(j + 1) + d_right + d_far);
-      // The pair takes the smaller spacing; a support without bars does not force its
-      // partner to 0.
-      const float s1 = u.s[j], s2 = u.s[j + 1];
-      float s = 0;
-      if (s1 > 0 && s2 > 0) {
-        s = std::fmin(s1, s2);
-      } else if (s1 > 0) {
-        s = s1;
-      } else if (s2 > 0) {
-        s = s2;
-      }
+      const float s = pair_spacing(u, j);
       u.s[j] = s;
       u.s[j + 1] = s;
       sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), s);

@@ -11,6 +11,7 @@
 
 #include "analysis.h"
 #include "case_input.h"
+#include "section.h"
 
 namespace solvo {
 namespace {
@@ -243,28 +244,40 @@ TEST(TopBarLengths, NormalSupportsAndASupportWithoutBars) {
 //         = 6.0607 -> 6060
 //   L2b(2) = rL(2) + rR(2) + 0.36 = 0.5001 + 0.4002 + 0.36 = 1.2603 -> 1260
 //   L2b(3) = rL(3) + rR(3) + 0.36 = 0.3001 + 0.5002 + 0.36 = 1.1603 -> 1160
-// The pair takes the smaller of its spacings above 0.
-TEST(TopBarLengths, MergedPairTakesTheSmallerSpacingAboveZero) {
+// The pair takes the smaller of its spacings. A support that needs no bars (area 0, spacing
+// 0) does not force its partner to 0. A support that needs bars but has no spacing (no
+// equilibrium: area 1000000) leaves the pair without a solution: spacing 0 at both, the
+// smaller of the two, and no weight (a spacing of 0 adds none).
+TEST(TopBarLengths, MergedPairTakesTheSmallerSpacingOfTheSupportsThatNeedBars) {
   struct Case {
-    float s2, s3, want;
+    float as2, s2, as3, s3, want;
   };
-  const Case cases[] = {{150, 120, 120}, {120, 150, 120}, {0, 120, 120}, {150, 0, 150}};
+  constexpr float kNone = 0.0f, kFails = kNoEquilibriumArea, kSome = 0.0005f;
+  const Case cases[] = {{kSome, 150, kSome, 120, 120}, {kSome, 120, kSome, 150, 120},
+                        {kNone, 0, kSome, 120, 120},   {kSome, 150, kNone, 0, 150},
+                        {kFails, 0, kSome, 120, 0},    {kSome, 150, kFails, 0, 0}};
   for (const Case& k : cases) {
     solvo::Run run = three_spans();
     run.arbvar.merge[kRow][3] = 1;
+    run.utdat.as[2] = k.as2;
     run.utdat.s[2] = k.s2;
+    run.utdat.as[3] = k.as3;
     run.utdat.s[3] = k.s3;
     top_bar_lengths(run);
     const Utdat& u = run.utdat;
-    EXPECT_EQ(u.s[2], k.want) << k.s2 << " " << k.s3;
-    EXPECT_EQ(u.s[3], k.want) << k.s2 << " " << k.s3;
+    const std::string label = std::to_string(k.as2) + " " + std::to_string(k.s2) + " " +
+                              std::to_string(k.as3) + " " + std::to_string(k.s3);
+    EXPECT_EQ(u.s[2], k.want) << label;
+    EXPECT_EQ(u.s[3], k.want) << label;
     EXPECT_EQ(u.l1[2], 6060);
     EXPECT_EQ(u.l1b[2], 6060);
     EXPECT_EQ(u.l2b[2], 1260);
     EXPECT_EQ(u.l2b[3], 1160);
-    // WA = 0.664 * 6060/S/12.3; WB = 0.664 * (6060 + 1260 + 1160)/(2 S)/12.3
-    EXPECT_NEAR(u.wa, 0.664f * 6060.0f / k.want / 12.3f, 0.00002f);
-    EXPECT_NEAR(u.wb, 0.664f * 8480.0f / (2.0f * k.want) / 12.3f, 0.00002f);
+    // WA = 0.664 * 6060/S/12.3; WB = 0.664 * (6060 + 1260 + 1160)/(2 S)/12.3; 0 without S.
+    const float wa = k.want > 0 ? 0.664f * 6060.0f / k.want / 12.3f : 0.0f;
+    const float wb = k.want > 0 ? 0.664f * 8480.0f / (2.0f * k.want) / 12.3f : 0.0f;
+    EXPECT_NEAR(u.wa, wa, 0.00002f) << label;
+    EXPECT_NEAR(u.wb, wb, 0.00002f) << label;
   }
 }
 

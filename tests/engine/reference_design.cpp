@@ -152,13 +152,15 @@ TopBars top_bars(const Run& run, const DesignRow& row, const std::vector<double>
   return b;
 }
 
-std::vector<double> paired_spacings(const TopBars& bars, std::vector<double> spacing) {
+std::vector<double> paired_spacings(const TopBars& bars, std::vector<double> spacing,
+                                    const std::vector<double>& area) {
   for (size_t j = 1; j + 1 < bars.rule.size(); ++j) {
     if (bars.rule[j] != BarRule::kPairFirst) continue;
-    // The smaller of the two; a support without bars (spacing 0) does not force its partner
-    // to 0 (the decided reading: the bar over the pair is still needed at the other support).
+    // The smaller of the two, where a support without bars (area 0) does not count: the bar
+    // over the pair is still needed at the other one. A support that needs bars but has no
+    // spacing (no equilibrium) gives the smaller, 0.
     const double s1 = spacing[j], s2 = spacing[j + 1];
-    const double s = s1 > 0 && s2 > 0 ? std::min(s1, s2) : std::max(s1, s2);
+    const double s = !(area[j] > 0) ? s2 : !(area[j + 1] > 0) ? s1 : std::min(s1, s2);
     spacing[j] = spacing[j + 1] = s;
   }
   return spacing;

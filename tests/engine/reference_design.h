@@ -66,8 +66,10 @@ struct TopBars {
 TopBars top_bars(const Run& run, const DesignRow& row, const std::vector<double>& a,
                  const std::vector<double>& spacing);
 
-// The spacings after pairing: both supports of a pair take the smaller spacing above 0.
-std::vector<double> paired_spacings(const TopBars& bars, std::vector<double> spacing);
+// The spacings after pairing: both supports of a pair take the smaller spacing of those that
+// need bars (`area` > 0).
+std::vector<double> paired_spacings(const TopBars& bars, std::vector<double> spacing,
+                                    const std::vector<double>& area);
 
 // The weights of both layouts, kg/m2, from the bar lengths and spacings of run.utdat.
 // `divides_by_zero` when a support of a pair or a normal support has spacing 0: the written

@@ -165,18 +165,19 @@ std::pair<std::vector<double>, std::vector<double>> check_supports(const Case& c
   const Utdat& u = c.run.utdat;
   const std::vector<reference::SupportInput> in = reference::support_inputs(c.run, c.row);
   const int n = c.n();
-  std::vector<double> a(at(n + 2)), lo(at(n + 2)), hi(at(n + 2));
+  std::vector<double> a(at(n + 2)), area(at(n + 2)), lo(at(n + 2)), hi(at(n + 2));
   for (int j = 1; j <= n + 1; ++j) {
     const size_t k = at(j);
     a[k] = in[k].a;
     f.near(c.at_support(j) + " a", u.a[k], in[k].a, kRounding * in[k].a);
     const auto [as_lo, as_hi] = area_range(c, in[k]);
     f.within(c.at_support(j) + " As", u.as[k], as_lo, as_hi);
-    std::tie(lo[k], hi[k]) = spacing_range(c, u.as[k]);
+    area[k] = u.as[k];
+    std::tie(lo[k], hi[k]) = spacing_range(c, area[k]);
   }
   const reference::TopBars bars = reference::top_bars(c.run, c.row, a, hi);
-  const std::vector<double> paired_lo = reference::paired_spacings(bars, lo);
-  const std::vector<double> paired_hi = reference::paired_spacings(bars, hi);
+  const std::vector<double> paired_lo = reference::paired_spacings(bars, lo, area);
+  const std::vector<double> paired_hi = reference::paired_spacings(bars, hi, area);
   for (int j = 1; j <= n + 1; ++j)
     if (j <= c.clear_spans + 1)  // the pairing rests on the merge flags up to span j
       f.within(c.at_support(j) + " S", u.s[at(j)], paired_lo[at(j)], paired_hi[at(j)]);
