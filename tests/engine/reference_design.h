@@ -30,7 +30,8 @@ struct DesignRow {
 DesignRow design_row_of(const Run& run, const Rows& rows, double tie);
 
 // Per support j: the depth of the top bars below the top face a(j), the depth of the bars
-// above the soffit d, and the design moment |M|, the magnitude of the min envelope.
+// above the soffit d, and the design moment |M|, the magnitude of the min envelope (the
+// decided reading of "the support moment": the most hogging one).
 struct SupportInput {
   double a = 0, d = 0, moment = 0;
 };

@@ -7,6 +7,8 @@
 // of that other result once it has been compared with the reference: the spacing follows from
 // the engine's area, the shear resistances from its areas, the bond demand from its capacity,
 // the weights from its bar lengths and spacings. Each step is then held to its own rule.
+#include "reference_design.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,7 +27,6 @@
 #include "design.h"
 #include "reference_case.h"
 #include "reference_compare.h"
-#include "reference_design.h"
 #include "section.h"
 
 namespace solvo {
@@ -78,7 +79,11 @@ class Failures {
   int compared() const { return compared_; }
 
  private:
-  std::ostringstream out_ = [] { std::ostringstream o; o.precision(10); return o; }();
+  std::ostringstream out_ = [] {
+    std::ostringstream o;
+    o.precision(10);
+    return o;
+  }();
   int compared_ = 0;
 };
 
@@ -127,7 +132,8 @@ struct Case {
     row = reference::design_row_of(run, rows, moment_noise);
     clear_spans = n;
     for (int i = 1; i <= n && clear_spans == n; ++i)
-      if (reference::span_near_a_decision(row.e, i, reference::kDecisionMargin * moments)) clear_spans = i - 1;
+      if (reference::span_near_a_decision(row.e, i, reference::kDecisionMargin * moments))
+        clear_spans = i - 1;
   }
   int n() const { return run.indat.n; }
   std::string at_support(int j) const { return name + " support " + std::to_string(j); }
@@ -193,8 +199,8 @@ void check_bond(const Case& c, int i, const reference::SpanInput& in, Failures& 
   double lo = std::numeric_limits<double>::infinity(), hi = -lo;
   for (double q : c.row.q_loaded[at(i)]) {
     for (double x : {in.x - kShearLengthTolerance, in.x, in.x + kShearLengthTolerance}) {
-      const BondResult bond = samm3(static_cast<float>(q), static_cast<float>(x),
-                                    comdat::kDeckArea, m.fypd, m.mrd_deck, u.mr_span[at(i)]);
+      const BondResult bond = samm3(static_cast<float>(q), static_cast<float>(x), comdat::kDeckArea,
+                                    m.fypd, m.mrd_deck, u.mr_span[at(i)]);
       const double ub = utilisation(bond.v, m.tau_rd);
       lo = std::min(lo, ub);
       hi = std::max(hi, ub);
@@ -210,7 +216,8 @@ void check_shear(const Case& c, int i, const std::string& end, double v, int sup
   const float t = in.thickness[at(i)];
   const float fck = comdat::kConcrete[at(in.concrete_class)].fck;
   const float gamma_c = comdat::kMarket[at(in.market)].gamma_c;
-  const double vr = samm4(t, c.run.utdat.as[at(support)], deck ? 1 : 0, in.top_cover, fck, gamma_c).vr;
+  const double vr =
+      samm4(t, c.run.utdat.as[at(support)], deck ? 1 : 0, in.top_cover, fck, gamma_c).vr;
   const double want = utilisation(v, vr);
   f.near(c.at_span(i) + " " + end, got, want, c.force_noise / vr + kRounding * std::fabs(want));
 }
@@ -264,7 +271,8 @@ void check_bars(const Case& c, const std::vector<double>& a, const std::vector<d
     const size_t k = at(j);
     if ((j == 1 ? 1 : std::min(j + 1, n)) > c.clear_spans) break;
     const std::pair<const char*, std::pair<double, int32_t>> lengths[] = {
-        {" L1", {bars.l1[k], u.l1[k]}}, {" L1b", {bars.l1b[k], u.l1b[k]}},
+        {" L1", {bars.l1[k], u.l1[k]}},
+        {" L1b", {bars.l1b[k], u.l1b[k]}},
         {" L2b", {bars.l2b[k], u.l2b[k]}}};
     for (const auto& [name, pair] : lengths) {
       if (std::isnan(pair.first))  // no bar by the rules: the table keeps its 0
