@@ -72,13 +72,44 @@ std::vector<double> solve(std::vector<std::vector<double>> A, std::vector<double
   return m;
 }
 
-// Everything one arrangement gives, indexed like the slab.
-struct Result {
-  std::vector<double> m, r, vl, vr;
-  std::vector<std::vector<double>> mom, defl;  // [span][p]
-};
+// The support moments of one arrangement: the cantilevers' at the ends, the three-moment
+// equations between them.
+std::vector<double> support_moments(const Slab& s, const std::vector<double>& w,
+                                    const std::vector<Simple>& simple) {
+  const int n = s.n;
+  std::vector<double> m(static_cast<size_t>(n + 2), 0.0);
+  m[1] = -0.5 * s.cant_left * s.cant_left * w[1];
+  for (size_t k = 0; k < s.left_lever.size(); ++k) m[1] -= s.left_lever[k] * s.left_load[k];
+  m[n + 1] = -0.5 * s.cant_right * s.cant_right * w[n];
+  for (double P : s.right_tip) m[n + 1] -= s.cant_right * P;
+  if (n == 1) return m;
+  // The interior support moments M(2)..M(n).
+  const size_t u = static_cast<size_t>(n - 1);
+  std::vector<std::vector<double>> A(u, std::vector<double>(u, 0.0));
+  std::vector<double> rhs(u, 0.0);
+  for (int j = 2; j <= n; ++j) {
+    const size_t row = static_cast<size_t>(j - 2);
+    const double f1 = s.le[j - 1] / s.ei[j - 1], f2 = s.le[j] / s.ei[j];
+    rhs[row] = -(simple[j - 1].rot_r / s.ei[j - 1] + simple[j].rot_l / s.ei[j]);
+    A[row][row] = (f1 + f2) / 3;
+    if (j > 2)
+      A[row][row - 1] = f1 / 6;
+    else
+      rhs[row] -= m[1] * f1 / 6;
+    if (j < n)
+      A[row][row + 1] = f2 / 6;
+    else
+      rhs[row] -= m[n + 1] * f2 / 6;
+  }
+  const std::vector<double> inner = solve(A, rhs);
+  for (int j = 2; j <= n; ++j) m[j] = inner[static_cast<size_t>(j - 2)];
+  return m;
+}
 
-Result arrangement(const Slab& s, const std::vector<double>& w, Distributed how) {
+// One arrangement: the intensity w[i] on span i; the support moments from the three-moment
+// equations, or all of them as `given` holds them.
+Loading arrangement(const Slab& s, const std::vector<double>& w, Distributed how,
+                    const std::vector<double>* given = nullptr) {
   const int n = s.n;
   std::vector<Simple> simple(static_cast<size_t>(n + 1));
   for (int i = 1; i <= n; ++i) {
@@ -91,35 +122,13 @@ Result arrangement(const Slab& s, const std::vector<double>& w, Distributed how)
   }
   for (const PointLoad& l : s.in_spans) add_point_load(simple[l.span], s.le[l.span], l.a, l.P);
 
-  Result out;
-  out.m.assign(static_cast<size_t>(n + 2), 0.0);
-  out.m[1] = -0.5 * s.cant_left * s.cant_left * w[1];
-  for (size_t k = 0; k < s.left_lever.size(); ++k) out.m[1] -= s.left_lever[k] * s.left_load[k];
-  out.m[n + 1] = -0.5 * s.cant_right * s.cant_right * w[n];
-  for (double P : s.right_tip) out.m[n + 1] -= s.cant_right * P;
-
-  if (n > 1) {  // the interior support moments M(2)..M(n)
-    const size_t u = static_cast<size_t>(n - 1);
-    std::vector<std::vector<double>> A(u, std::vector<double>(u, 0.0));
-    std::vector<double> rhs(u, 0.0);
-    for (int j = 2; j <= n; ++j) {
-      const size_t row = static_cast<size_t>(j - 2);
-      const double f1 = s.le[j - 1] / s.ei[j - 1], f2 = s.le[j] / s.ei[j];
-      rhs[row] = -(simple[j - 1].rot_r / s.ei[j - 1] + simple[j].rot_l / s.ei[j]);
-      A[row][row] = (f1 + f2) / 3;
-      if (j > 2)
-        A[row][row - 1] = f1 / 6;
-      else
-        rhs[row] -= out.m[1] * f1 / 6;
-      if (j < n)
-        A[row][row + 1] = f2 / 6;
-      else
-        rhs[row] -= out.m[n + 1] * f2 / 6;
-    }
-    const std::vector<double> m = solve(A, rhs);
-    for (int j = 2; j <= n; ++j) out.m[j] = m[static_cast<size_t>(j - 2)];
+  Loading out;
+  if (given != nullptr) {
+    out.m = *given;
+    out.m.resize(static_cast<size_t>(n + 2), 0.0);
+  } else {
+    out.m = support_moments(s, w, simple);
   }
-
   out.vl.assign(static_cast<size_t>(n + 1), 0.0);
   out.vr = out.vl;
   out.mom.assign(static_cast<size_t>(n + 1), std::vector<double>(kPoints, 0.0));
@@ -133,6 +142,9 @@ Result arrangement(const Slab& s, const std::vector<double>& w, Distributed how)
           (ml * (1 - xi) * (1 - (1 - xi) * (1 - xi)) + mr * xi * (1 - xi * xi)) * L * L / 6;
       out.defl[i][p] = (simple[i].defl[p] + end_moments) * 1000 / s.ei[i];  // kN to N
     }
+    // The end points are the supports (p L / 20 at p = 20 may miss L by a rounding).
+    out.mom[i][0] = ml;
+    out.mom[i][20] = mr;
     out.vl[i] = simple[i].vl + (mr - ml) / L;
     out.vr[i] = simple[i].vr + (ml - mr) / L;
   }
@@ -171,7 +183,7 @@ Envelopes analyse(const Slab& s, Distributed how) {
   for (int j = 0; j <= n; ++j) {
     std::vector<double> w(spans, 0.0);
     for (int i = 1; i <= n; ++i) w[i] = s.g[i] + (i == j ? s.q[i] : 0.0);
-    const Result a = arrangement(s, w, how);
+    const Loading a = arrangement(s, w, how);
     auto take = [j](Fold& f, double v) { j == 0 ? f.first(v) : f.next(v); };
     for (int k = 1; k <= n + 1; ++k) {
       take(m[k], a.m[k]);
@@ -219,6 +231,13 @@ Envelopes analyse(const Slab& s, Distributed how) {
     }
   }
   return e;
+}
+
+Loading analyse_loading(const Slab& s, Distributed how) { return arrangement(s, s.g, how); }
+
+Loading analyse_loading(const Slab& s, Distributed how,
+                        const std::vector<double>& support_moments) {
+  return arrangement(s, s.g, how, &support_moments);
 }
 
 namespace {
@@ -313,14 +332,19 @@ double max_zero_point(double m0, double half_width, double le, double h, Points 
 
 }  // namespace
 
-ZeroPoints zero_points(const Slab& s, const std::vector<std::vector<double>>& m_min,
-                       const std::vector<std::vector<double>>& m_max,
-                       const std::vector<double>& ms_min, const std::vector<double>& ms_max) {
-  const int n = s.n;
+ZeroPoints unset_zero_points(int n) {
   ZeroPoints z;
   for (auto* v : {&z.zl, &z.zr, &z.tl, &z.tr, &z.p1, &z.p2})
     v->assign(static_cast<size_t>(n + 1), NAN);
   z.merge.assign(static_cast<size_t>(n + 2), 0);
+  return z;
+}
+
+ZeroPoints zero_points(const Slab& s, const std::vector<std::vector<double>>& m_min,
+                       const std::vector<std::vector<double>>& m_max,
+                       const std::vector<double>& ms_min, const std::vector<double>& ms_max) {
+  const int n = s.n;
+  ZeroPoints z = unset_zero_points(n);
   for (int i = 1; i <= n; ++i) {
     const double le = s.le[i], h = 0.05 * le, bl = s.width[i], br = s.width[i + 1];
     SpanZeroPoints span{m_min[i], drop_tiny(ms_min[i]), drop_tiny(ms_min[i + 1]), bl, br, le,

@@ -50,6 +50,24 @@ struct Envelopes {
 
 Envelopes analyse(const Slab& slab, Distributed how);
 
+// One loading of the slab (no arrangements): the permanent load `g` on every span, the line
+// loads, the cantilevers. Support moments, reactions (without the support strip), end shears
+// and per span the moments and deflections at the points p = 0..20, indexed like the slab.
+struct Loading {
+  std::vector<double> m, r, vl, vr;
+  std::vector<std::vector<double>> mom, defl;  // [span][p]
+};
+
+// The interior support moments from the three-moment equations, the end ones from the
+// cantilevers.
+Loading analyse_loading(const Slab& slab, Distributed how);
+
+// With every support moment given, `support_moments[1..n+1]`, the ends included: the curves
+// are the simple-span curves and the line of the given moments; the loads on the cantilevers
+// still add to the end reactions.
+Loading analyse_loading(const Slab& slab, Distributed how,
+                        const std::vector<double>& support_moments);
+
 // Where the top bars may stop, per span, measured from the support centres (m): the zero
 // points of the min moment envelope seen from the left and the right support, the distances
 // at which it has fallen to half the support moment, the zero points of the max envelope;
@@ -59,6 +77,9 @@ struct ZeroPoints {
   std::vector<double> zl, zr, tl, tr, p1, p2;
   std::vector<int> merge;
 };
+
+// The zero points of n spans with every distance unset and no merge flag.
+ZeroPoints unset_zero_points(int n);
 
 // The zero points of a load set from its point curves (min and max moment envelopes) and its
 // support moments.

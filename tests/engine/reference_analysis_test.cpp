@@ -22,54 +22,10 @@
 namespace solvo {
 namespace {
 
+using reference::Comparison;
 using reference::Distributed;
 using reference::Envelopes;
 using reference::Slab;
-
-// One engine table beside the reference's: entries first..last (spans or supports from 1,
-// points from 0).
-struct Table {
-  const char* name;
-  const float* engine;
-  const std::vector<double>* reference;
-  int last;
-  int first = 1;
-};
-
-// Where the engine and the reference disagree by more than `tolerance` times the largest
-// magnitude of a group of tables (the moments, the forces or the deflections of one row: an
-// error in a support moment shows in the span moments beside it).
-class Comparison {
- public:
-  explicit Comparison(double tolerance) : tol_(tolerance) {}
-
-  void group(const std::string& what, const std::vector<Table>& tables) {
-    double scale = 1e-9;
-    for (const Table& t : tables)
-      for (int i = t.first; i <= t.last; ++i)
-        scale = std::max(scale, std::fabs(at(*t.reference, i)));
-    for (const Table& t : tables) {
-      for (int i = t.first; i <= t.last; ++i) {
-        const double want = at(*t.reference, i);
-        const double got = t.engine[i];
-        const double off = std::fabs(got - want) / scale;
-        worst_ = std::max(worst_, off);
-        if (!(off <= tol_))
-          failures_ << what << " " << t.name << "[" << i << "]: " << got << ", reference " << want
-                    << " (off by " << off << " of " << scale << ")\n";
-      }
-    }
-  }
-
-  std::string failures() const { return failures_.str(); }
-  double worst() const { return worst_; }
-
- private:
-  static double at(const std::vector<double>& v, int i) { return v[static_cast<size_t>(i)]; }
-  double tol_;
-  double worst_ = 0;
-  std::ostringstream failures_;
-};
 
 // Compares the tables of row k of the engine with the reference envelopes.
 void compare_row(const Run& run, int k, const Envelopes& e, const std::string& what,
@@ -278,9 +234,12 @@ TEST(ReferenceAnalysis, GeneratedSlabsHaveTheReferenceZeroPoints) {
         const std::string where = "case " + std::to_string(index) + " row " + std::to_string(k) +
                                   " span " + std::to_string(i);
         const std::pair<const char*, std::pair<double, float>> distances[] = {
-            {"zl", {z.zl[u], a.zl[r][u]}}, {"zr", {z.zr[u], a.zr[r][u]}},
-            {"tl", {z.tl[u], a.tl[r][u]}}, {"tr", {z.tr[u], a.tr[r][u]}},
-            {"p1", {z.p1[u], a.p1[r][u]}}, {"p2", {z.p2[u], a.p2[r][u]}},
+            {"zl", {z.zl[u], a.zl[r][u]}},
+            {"zr", {z.zr[u], a.zr[r][u]}},
+            {"tl", {z.tl[u], a.tl[r][u]}},
+            {"tr", {z.tr[u], a.tr[r][u]}},
+            {"p1", {z.p1[u], a.p1[r][u]}},
+            {"p2", {z.p2[u], a.p2[r][u]}},
             {"AL.DAT zl", {z.zl[u], al[al_row + 2 * u - 1]}},
             {"AL.DAT zr", {z.zr[u], al[al_row + 2 * u]}}};
         for (const auto& [name, pair] : distances) {
