@@ -2,22 +2,26 @@
 // generated cases of every market, one to ten spans, cantilevers, line loads, every fire class
 // and ceiling: temperatures, factors and coefficients, the support capacities in fire, the
 // fire support moments, the redistributed curves, span moments, shears and deflections of
-// row 9, its zero points and merge flags, the bottom bars and their weight, and both curves
-// of every span in MOMENTBRAND.RES.
+// row 9, its zero points and merge flags, the bottom bars and their weight, both curves of
+// every span in MOMENTBRAND.RES, and the fire figures as the report prints them.
 #include "reference_fire.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <ctime>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "analysis.h"
+#include "checks.h"
 #include "design.h"
 #include "reference_case.h"
 #include "reference_compare.h"
+#include "report.h"
 
 namespace solvo {
 namespace {
@@ -252,6 +256,122 @@ void compare_bars(const Utdat& u, const reference::BottomBars& b, int i, const s
              << ", moment " << b.moment << ")\n";
 }
 
+// What of a case was compared (the rest rests on a decision that float noise can tip).
+struct Compared {
+  std::vector<bool> zero_points, bars;  // per span
+  bool weight = true;
+};
+
+// The fire figures of the report: per span the fire row of page 4 (support moments max and
+// min at the left, span moments max and min, support moments at the right) and its zero
+// points from the left and the right; per support the capacity in fire (last column of page
+// 5's support table); per span the spacing and length of the bottom bars; the weight of the
+// bottom bars on page 1. A field that is not a number (asterisks) is NaN.
+struct PrintedFire {
+  std::vector<std::vector<double>> moments, zero_points, bars;  // [span] row without its number
+  std::vector<double> mr;                                       // [support]
+  double weight = NAN;
+};
+
+std::vector<double> numbers_of(const std::string& line) {
+  std::vector<double> v;
+  std::istringstream in(line);
+  for (std::string field; in >> field;) {
+    char* end = nullptr;
+    const double x = std::strtod(field.c_str(), &end);
+    v.push_back(end != nullptr && *end == '\0' && !field.empty() ? x : NAN);
+  }
+  return v;
+}
+
+// Rows first.. of a table, each without its leading span or support number.
+std::vector<std::vector<double>> rows_of(const std::vector<std::string>& lines, size_t first,
+                                         int count) {
+  std::vector<std::vector<double>> rows(1);
+  for (size_t r = first; r < first + static_cast<size_t>(count); ++r) {
+    std::vector<double> v = r < lines.size() ? numbers_of(lines[r]) : std::vector<double>{};
+    if (!v.empty()) v.erase(v.begin());
+    rows.push_back(v);
+  }
+  return rows;
+}
+
+PrintedFire read_report(const std::string& text, int n) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  PrintedFire p;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const std::string& line = lines[k];
+    if (line == "     BRANDLASTFALL") {  // title, dashes, blank, two headings, the heading
+      p.moments = rows_of(lines, k + 6, n);
+      p.zero_points = rows_of(lines, k + 6 + static_cast<size_t>(n) + 3, n);
+    } else if (line == "     ARMERING" && k + 1 < lines.size() && lines[k + 1] == "     --------") {
+      for (const std::vector<double>& row : rows_of(lines, k + 3, n + 1))
+        p.mr.push_back(row.empty() ? NAN : row.back());
+      p.mr[0] = 0;
+      for (const std::vector<double>& row : rows_of(lines, k + 3 + static_cast<size_t>(n) + 3, n))
+        p.bars.push_back(row.size() == 3 ? std::vector<double>{row[1], row[2]} : row);
+    } else if (line.rfind("     Armering i f", 0) == 0 && line.find(':') != std::string::npos) {
+      p.weight = std::strtod(line.c_str() + line.find(':') + 1, nullptr);
+    }
+  }
+  return p;
+}
+
+// A printed figure against the reference: within the rounding of its two decimals (or none for
+// a whole number) and the tolerance of the table it is printed from.
+void printed(double shown, double reference, double tolerance, const std::string& what,
+             std::ostringstream& failures) {
+  if (!(std::fabs(shown - reference) <= tolerance))
+    failures << what << ": printed " << shown << ", reference " << reference << "\n";
+}
+
+void compare_report(Run& run, const FireDesign& f, const Compared& compared,
+                    const std::string& where, std::ostringstream& failures) {
+  const int n = run.indat.n;
+  slab_checks(run);
+  utskr(run, std::tm{});
+  const PrintedFire p = read_report(run.files.back().contents, n);
+  if (p.moments.size() != static_cast<size_t>(n + 1) || p.mr.size() != static_cast<size_t>(n + 2) ||
+      p.bars.size() != static_cast<size_t>(n + 1)) {
+    failures << where << ": the fire figures are not where the report puts them\n";
+    return;
+  }
+  constexpr double kRounding = 0.005;
+  const double moment_tolerance = kRounding + kFireTolerance * loading_scale(f.limited);
+  const double mr_scale = *std::max_element(f.mr.begin(), f.mr.end());
+  for (size_t i = 1; i <= static_cast<size_t>(n); ++i) {
+    const std::string span = where + " report span " + std::to_string(i);
+    const double fire_row[] = {f.moments[i], f.moments[i],     f.m_span[i],
+                               f.m_span[i],  f.moments[i + 1], f.moments[i + 1]};
+    for (size_t c = 0; c < 6; ++c)
+      printed(c < p.moments[i].size() ? p.moments[i][c] : NAN, fire_row[c], moment_tolerance,
+              span + " fire moment column " + std::to_string(c + 1), failures);
+    if (compared.zero_points[i]) {
+      const double zero[] = {f.zero.zl[i], f.zero.zr[i]};
+      for (size_t c = 0; c < 2; ++c)
+        printed(c < p.zero_points[i].size() ? p.zero_points[i][c] : NAN, zero[c],
+                kRounding + kDistanceTolerance, span + " fire zero point", failures);
+    }
+    if (compared.bars[i]) {
+      const double bars[] = {static_cast<double>(f.bars[i].sb), static_cast<double>(f.bars[i].lb)};
+      for (size_t c = 0; c < 2; ++c)
+        printed(c < p.bars[i].size() ? p.bars[i][c] : NAN, bars[c], 0, span + " bottom bars",
+                failures);
+    }
+  }
+  for (size_t j = 1; j <= static_cast<size_t>(n + 1); ++j)
+    printed(p.mr[j], f.mr[j], kRounding + kCapacityTolerance * mr_scale,
+            where + " report Mr support " + std::to_string(j), failures);
+  if (compared.weight)
+    printed(p.weight, f.weight, kRounding + kFireTolerance * f.weight,
+            where + " report weight of the bottom bars", failures);
+}
+
 // What the compared cases hold: the rules met, not only the common path.
 struct Tally {
   int cases = 0, compared = 0, screened = 0;
@@ -321,21 +441,24 @@ void compare_case(Run& run, int index, Comparison& cmp, std::ostringstream& fail
   compare_curves(run, f, where, cmp, failures);
   // The zero points of a span rest on its own limited curve; a merge flag runs on into the
   // spans after it. The bottom bars and their weight rest on the span moments.
-  bool zero_points_screened = false, bars_screened = false;
+  Compared compared;
+  compared.zero_points.assign(static_cast<size_t>(n + 1), false);
+  compared.bars = compared.zero_points;
   for (int i = 1; i <= n; ++i) {
     const size_t u = static_cast<size_t>(i);
     const std::string span = where + " span " + std::to_string(i);
-    zero_points_screened = zero_points_screened || screen.curve_near_a_decision(f.limited.mom[u]);
-    ++(zero_points_screened ? tally.spans_screened : tally.spans_compared);
-    if (!zero_points_screened) compare_zero_points(run.arbvar, f, i, span, failures);
-    if (screen.bars_near_a_decision(f.bars[u], f.m_span[u]))
-      bars_screened = true;
-    else
-      compare_bars(run.utdat, f.bars[u], i, span, failures);
+    compared.zero_points[u] =
+        (i == 1 || compared.zero_points[u - 1]) && !screen.curve_near_a_decision(f.limited.mom[u]);
+    ++(compared.zero_points[u] ? tally.spans_compared : tally.spans_screened);
+    if (compared.zero_points[u]) compare_zero_points(run.arbvar, f, i, span, failures);
+    compared.bars[u] = !screen.bars_near_a_decision(f.bars[u], f.m_span[u]);
+    compared.weight = compared.weight && compared.bars[u];
+    if (compared.bars[u]) compare_bars(run.utdat, f.bars[u], i, span, failures);
   }
   const double wf = run.utdat.wf;
-  if (!bars_screened && !(std::fabs(wf - f.weight) <= kFireTolerance * std::max(1.0, f.weight)))
+  if (compared.weight && !(std::fabs(wf - f.weight) <= kFireTolerance * std::max(1.0, f.weight)))
     failures << where << " weight of the bottom bars: " << wf << ", reference " << f.weight << "\n";
+  compare_report(run, f, compared, where, failures);
 }
 
 TEST(ReferenceFire, GeneratedCasesAgreeWithTheDoubleFireDesign) {
