@@ -1,5 +1,5 @@
 // The reference analysis's view of a design case: the loads of every load set read from the
-// table of load sets, the line loads placed by the written rule, all rows analysed (row 3
+// table of load sets, the line loads placed by the placement rule, all rows analysed (row 3
 // formed from rows 1 and 2 as the engine forms it), and design cases drawn at random for the
 // comparisons.
 #pragma once

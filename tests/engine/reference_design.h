@@ -1,4 +1,4 @@
-// The design of the top bars and the span checks re-derived from the written rules in double
+// The design of the top bars and the span checks re-derived from the design rules in double
 // precision, apart from the engine's design, from the reference analysis (reference_case.h).
 // The section routines (required top area, sagging capacity, bond demand, shear resistance)
 // are not derived again: they are tested on their own, and the comparison calls them.
@@ -73,8 +73,8 @@ std::vector<double> paired_spacings(const TopBars& bars, std::vector<double> spa
                                     const std::vector<double>& area);
 
 // The weights of both layouts, kg/m2, from the bar lengths and spacings of run.utdat.
-// `divides_by_zero` when a support of a pair or a normal support has spacing 0: the written
-// sums divide by it there.
+// `divides_by_zero` when a support of a pair or a normal support has spacing 0: the weight
+// sums of the rules divide by it there.
 struct Weights {
   double wa = 0, wb = 0;
   bool divides_by_zero = false;

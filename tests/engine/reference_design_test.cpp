@@ -1,4 +1,4 @@
-// The engine's design of the top bars and its span checks against the written rules,
+// The engine's design of the top bars and its span checks against the design rules,
 // re-derived in double precision from the reference analysis (reference_design.*) on generated
 // slabs of every market, one to ten spans, cantilevers and line loads.
 //
@@ -293,7 +293,7 @@ void check_bars(const Case& c, const std::vector<double>& a, const std::vector<d
   }
   if (c.clear_spans < n) return;
   const reference::Weights w = reference::weights(c.run, bars);
-  // The written sums divide by a spacing of 0 at an interior support that needs no bars or
+  // The weight sums of the rules divide by a spacing of 0 at an interior support that needs no bars or
   // has no equilibrium; the engine leaves such a support out (a choice of its own, tested in
   // the design tests), so such a case is not compared here.
   if (w.divides_by_zero) {
@@ -305,7 +305,7 @@ void check_bars(const Case& c, const std::vector<double>& a, const std::vector<d
   f.near(c.name + " WB", u.wb, w.wb, kSumRounding * w.wb);
 }
 
-TEST(ReferenceDesign, GeneratedSlabsOfEveryMarketAreDesignedByTheWrittenRules) {
+TEST(ReferenceDesign, GeneratedSlabsOfEveryMarketAreDesignedByTheRules) {
   reference::RandomSlabs slabs(1404);
   Failures f;
   Coverage seen;
