@@ -16,10 +16,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Permissions of the file that is replaced, or those a newly created file gets.
-mode_t permissions_for(const fs::path& target) {
+// Permissions of the file that is replaced (when there is one), or those a newly created
+// file gets.
+mode_t permissions_for(const std::optional<fs::path>& existing) {
   struct stat old {};
-  if (::stat(target.c_str(), &old) == 0) return old.st_mode & 07777;
+  if (existing && ::stat(existing->c_str(), &old) == 0) return old.st_mode & 07777;
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -55,7 +56,7 @@ WriteResult write_file_atomic(const fs::path& folder, std::string_view name,
   result.target = folder / fs::path(std::string(name));
   const std::optional<fs::path> existing = find_existing(folder, name);
   if (existing) result.target = *existing;
-  const mode_t mode = permissions_for(result.target);
+  const mode_t mode = permissions_for(existing);
   if (existing && old == OldFile::RemoveFirst) std::remove(existing->c_str());
 
   const fs::path dir = folder.empty() ? fs::path(".") : folder;

@@ -163,9 +163,15 @@ TEST_F(Scratch, AtomicWriteReplacesTheMatchIgnoringCase) {
   ASSERT_EQ(::stat((dir_ / "Plan1.res").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 
-  // A new file, and a data file that removes its old version first.
-  ASSERT_EQ(write_file_atomic(dir_, "MOMK.DAT", std::string(100000, 'm')).error, 0);
+  // A new file, and a data file that removes its old version first. The new file has the
+  // permissions the umask leaves of rw-rw-rw- (here 027: rw-r-----).
+  const mode_t mask = ::umask(027);
+  const WriteResult fresh = write_file_atomic(dir_, "MOMK.DAT", std::string(100000, 'm'));
+  ::umask(mask);
+  ASSERT_EQ(fresh.error, 0);
   EXPECT_EQ(slurp(dir_ / "MOMK.DAT"), std::string(100000, 'm'));
+  ASSERT_EQ(::stat((dir_ / "MOMK.DAT").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
   put(dir_ / "Al.dat", "old");
   ASSERT_EQ(write_file_atomic(dir_, "AL.DAT", "new", OldFile::RemoveFirst).error, 0);
   EXPECT_EQ(files(), (std::set<std::string>{"Plan1.res", "MOMK.DAT", "Al.dat"}));
