@@ -2,9 +2,6 @@
 // (what the front end reads line by line), and a file is read whole, whatever its size and
 // bytes.
 #include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "console.h"
+#include "test_files.h"
 
 namespace solvo {
 namespace {
@@ -47,34 +45,26 @@ TEST(TextOut, AStreamGetsTheSameBytesAndWhatIsLeftAtTheEnd) {
   EXPECT_EQ(text.str(), "0/1890\nÅ");
 }
 
-class ReadWholeFile : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/solvo-console-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
-};
-
-TEST_F(ReadWholeFile, EveryByteOfFilesOfEverySize) {
+TEST(ReadWholeFile, EveryByteOfFilesOfEverySize) {
+  const testing::TempFolder dir;
+  ASSERT_FALSE(dir.path().empty());
   // Sizes around the 8 KB blocks the file is read in; every byte value, CR LF and NUL.
   for (size_t size : {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193},
                       size_t{40000}}) {
     std::string bytes(size, '\0');
     for (size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>((k * 7 + 13) % 256);
-    const auto path = dir_ / "~INDATA~.TMP";
-    std::ofstream(path, std::ios::binary) << bytes;
+    const auto path = dir.path() / "~INDATA~.TMP";
+    testing::put(path, bytes);
     std::string text = "old";
     EXPECT_EQ(read_whole_file(path, text), 0);
     EXPECT_EQ(text, bytes) << size << " bytes";
   }
 }
 
-TEST_F(ReadWholeFile, AFileThatIsNotThereGivesItsError) {
+TEST(ReadWholeFile, AFileThatIsNotThereGivesItsError) {
+  const testing::TempFolder dir;
   std::string text;
-  EXPECT_EQ(read_whole_file(dir_ / "MISSING.IND", text), ENOENT);
+  EXPECT_EQ(read_whole_file(dir.path() / "MISSING.IND", text), ENOENT);
 }
 
 }  // namespace
