@@ -4,8 +4,6 @@
 
 namespace solvo {
 
-namespace {
-
 // Support moments of the beam: the cantilevers at the ends; inside, for a continuous beam,
 // the three-moment equations of constant stiffness with uniform loads,
 //   M(j-1) L(j-1) + 2 M(j) (L(j-1) + L(j)) + M(j+1) L(j) = -(w(j-1) L(j-1)^3 + w(j) L(j)^3) / 4,
@@ -43,7 +41,22 @@ std::vector<float> support_moments(const Beam& beam, const BeamLoad& load) {
   return m;
 }
 
-}  // namespace
+std::vector<float> support_reactions(const Beam& beam, const BeamLoad& load,
+                                     const std::vector<float>& m) {
+  const int n = beam.spans();
+  std::vector<float> r(static_cast<size_t>(n) + 2, 0.0f);
+  for (int i = 1; i <= n; ++i) {
+    const auto si = static_cast<size_t>(i);
+    const float L = beam.length[si];
+    const float half = 0.5f * load.w[si] * L;
+    const float shear = (m[si + 1] - m[si]) / L;
+    r[si] += half + shear;
+    r[si + 1] += half - shear;
+  }
+  r[1] += load.w_left * beam.cant_left;
+  r[static_cast<size_t>(n) + 1] += load.w_right * beam.cant_right;
+  return r;
+}
 
 BeamResult solve_beam(const Beam& beam, const BeamLoad& load) {
   const int n = beam.spans();
@@ -69,6 +82,20 @@ BeamResult solve_beam(const Beam& beam, const BeamLoad& load) {
       r.defl[si][sp] = (simple + ends) / beam.ei;
     }
   }
+  // Slopes (downward deflection per m) of the end spans at the end supports:
+  //   at x = 0: (w L^3 / 24 + (2 M(1) + M(2)) L / 6) / EI;
+  //   at x = L: -(w L^3 / 24 + (M(n) + 2 M(n+1)) L / 6) / EI.
+  const float l1 = beam.length[1], ln = beam.length[static_cast<size_t>(n)];
+  const auto sn = static_cast<size_t>(n);
+  const float slope_left =
+      (load.w[1] * l1 * l1 * l1 / 24.0f + (2.0f * r.m[1] + r.m[2]) * l1 / 6.0f) / beam.ei;
+  const float slope_right =
+      -(load.w[sn] * ln * ln * ln / 24.0f + (r.m[sn] + 2.0f * r.m[sn + 1]) * ln / 6.0f) / beam.ei;
+  auto own = [&](float w, float c) { return w * c * c * c * c / (8.0f * beam.ei); };
+  const float cl = beam.cant_left, cr = beam.cant_right;
+  if (cl > 0.0f) r.tip_left = own(load.w_left, cl) - cl * slope_left;
+  if (cr > 0.0f) r.tip_right = own(load.w_right, cr) + cr * slope_right;
+  r.reaction = support_reactions(beam, load, r.m);
   return r;
 }
 

@@ -40,9 +40,23 @@ struct BeamResult {
   std::vector<float> m;         // support moments [1..spans+1]
   std::vector<BeamCurve> mom;   // bending moment at the points of every span [1..spans]
   std::vector<BeamCurve> defl;  // deflection at the points of every span, m
+  std::vector<float> reaction;  // support reactions [1..spans+1], the cantilevers' loads included
+  float tip_left = 0;           // deflection at the tip of each cantilever, m (0 without one)
+  float tip_right = 0;
 };
 
-// The beam under one load. The support moments come from the cantilevers and, when the beam
+// The support moments alone (what solve_beam puts in BeamResult::m), for a caller that forms
+// the moments of many loads from them.
+std::vector<float> support_moments(const Beam& beam, const BeamLoad& load);
+
+// The support reactions [1..spans+1] of a load with its support moments `m`: each span's
+// simple-span reactions w L / 2 and the shear (M(right) - M(left)) / L of its end moments,
+// and the load of each cantilever on its end support.
+std::vector<float> support_reactions(const Beam& beam, const BeamLoad& load,
+                                     const std::vector<float>& m);
+
+// The beam under one load. A cantilever's tip deflects by the rotation of the end span at the
+// support times its length and by its own load, w c^4 / (8 EI). The support moments come from the cantilevers and, when the beam
 // is continuous, from the three-moment equations with the exact terms of a uniform load,
 // solved by the tridiagonal (Thomas) algorithm. Requires at least one span, every length and
 // the stiffness positive; a beam that breaks this gives results that are not finite.

@@ -11,6 +11,7 @@
 #include "comdat_deck.h"
 #include "numeric.h"
 #include "section.h"
+#include "vibration.h"
 
 namespace solvo {
 
@@ -22,22 +23,32 @@ constexpr float kWetConcreteUnitWeight = 26.0f;
 // the deflection exceeds a tenth of the slab thickness.
 constexpr float kPondingFactor = 0.7f;
 constexpr float kPondingThicknessShare = 0.1f;
-// Construction loads (EN 1991-1-6 4.11.2): 0.75 kN/m2 outside the working area; in it a
-// tenth of the concrete's weight, not below 0.75 and not above 1.5 kN/m2.
+// A deck that ponding would bend more than its span / 20 is far outside the range where a
+// linear deck carries wet concrete; its figures are those without ponding.
+constexpr float kBeyondRangeDivisor = 20.0f;
+// Construction loads (EN 1991-1-6 4.11.1, Table 4.1): 0.75 kN/m2 everywhere, and in the
+// working area in addition a tenth of the concrete's weight, not below 0.75 and not above
+// 1.5 kN/m2.
 constexpr float kConstructionLoad = 0.75f;
 constexpr float kWorkingAreaShare = 0.1f;
+constexpr float kWorkingAreaMin = 0.75f;
 constexpr float kWorkingAreaMax = 1.5f;
-// Deflection of the deck under the wet concrete: deck span / 180 (EN 1994-1-1 9.6(2)).
+// Deflection of the deck under the wet concrete: deck span / 180 (EN 1994-1-1 9.6(2)); a
+// cantilever takes the limit of a span of twice its length.
 constexpr float kDeckDeflectionDivisor = 180.0f;
-// Least top reinforcement over the ribs (EN 1994-1-1 9.8.1(2)): of the concrete above the
-// ribs, unpropped and propped construction; spacing at most 3 h and 400 mm.
+constexpr float kCantileverSpanFactor = 2.0f;
+// Least top reinforcement over the supports (EN 1994-1-1 9.8.1(2), 9.2.1(5)): of the concrete
+// above the ribs, unpropped and propped construction, and at least 80 mm2/m; spacing at most
+// 2 h and 350 mm.
 constexpr float kCrackRatioUnpropped = 0.002f;
 constexpr float kCrackRatioPropped = 0.004f;
-constexpr int32_t kCrackSpacingMax = 400;
-// Simplified natural frequency f = 18 / sqrt(deflection in mm) under the permanent loads and
-// this share of the imposed load.
-constexpr float kFrequencyConstant = 18.0f;
+constexpr float kCrackAreaMin = 80.0f;
+constexpr float kCrackSpacingPerThickness = 2000.0f;  // mm per m of slab thickness
+constexpr int32_t kCrackSpacingMax = 350;
+// Natural frequency: the mass of self weight, permanent load and this share of the imposed
+// load (and of the line loads), kg = kN * 1000 / g.
 constexpr float kFrequencyImposedShare = 0.1f;
+constexpr double kGravity = 9.81;
 
 float ratio(float action, float resistance) {
   if (resistance > 0) return action / resistance;
@@ -48,13 +59,14 @@ float ratio(float action, float resistance) {
 struct Deck {
   Beam beam;
   std::vector<int> group{0};  // slab span of every deck span [1..deck spans]
+  int spans() const { return beam.spans(); }
 };
 
 Deck deck_of(const Indat& c, float ei) {
   Deck d;
   d.beam.length.assign(1, 0.0f);
   for (int i = 1; i <= c.n; ++i) {
-    const int parts = c.props[i] + 1;
+    const int parts = std::clamp(c.props[i], 0, kMaxProps) + 1;
     for (int r = 0; r < parts; ++r) {
       d.beam.length.push_back(c.span[i] / static_cast<float>(parts));
       d.group.push_back(i);
@@ -67,178 +79,469 @@ Deck deck_of(const Indat& c, float ei) {
   return d;
 }
 
-// Deck + wet concrete of span i, kN/m2.
-float wet_load(const Indat& c, int i) {
-  return comdat::kDeckWeight + kWetConcreteUnitWeight * (c.thickness[i] - comdat::kRibVoidDepth);
+// A value for every place of load: 0 the left cantilever, 1..m the deck spans, m + 1 the
+// right cantilever.
+using Places = std::vector<float>;
+
+BeamLoad load_of(const Places& v) {
+  BeamLoad l;
+  l.w.assign(v.begin(), v.end() - 1);
+  l.w[0] = 0.0f;
+  l.w_left = v.front();
+  l.w_right = v.back();
+  return l;
+}
+
+// Wet concrete of span i, kN/m2 (the deck's own weight apart).
+float wet_concrete(const Indat& c, int i) {
+  return kWetConcreteUnitWeight * (c.thickness[i] - comdat::kRibVoidDepth);
 }
 
 float working_area_load(float concrete) {
-  return std::clamp(kWorkingAreaShare * concrete, kConstructionLoad, kWorkingAreaMax);
+  return std::clamp(kWorkingAreaShare * concrete, kWorkingAreaMin, kWorkingAreaMax);
 }
 
-// The largest deflection of every deck span; the supports' 0 included, so that a span
-// lifted everywhere deflects 0.
-std::vector<float> largest_deflections(const BeamResult& r) {
-  std::vector<float> d(r.defl.size(), 0.0f);
-  for (size_t k = 1; k < r.defl.size(); ++k)
-    d[k] = *std::max_element(r.defl[k].begin(), r.defl[k].end());
-  return d;
-}
-
-// The permanent load of the deck with ponding added once where a deck span deflects more
-// than a tenth of the slab thickness; `ponding` gets the load added to each deck span.
-BeamLoad permanent_with_ponding(const Indat& c, const Deck& deck, std::vector<float>& ponding) {
-  const int m = deck.beam.spans();
-  BeamLoad g;
-  g.w.assign(static_cast<size_t>(m) + 1, 0.0f);
-  for (int k = 1; k <= m; ++k)
-    g.w[static_cast<size_t>(k)] = wet_load(c, deck.group[static_cast<size_t>(k)]);
-  g.w_left = wet_load(c, 1);
-  g.w_right = wet_load(c, c.n);
-  const std::vector<float> d = largest_deflections(solve_beam(deck.beam, g));
-  ponding.assign(d.size(), 0.0f);
-  for (int k = 1; k <= m; ++k) {
-    const auto sk = static_cast<size_t>(k);
-    const float h = c.thickness[deck.group[sk]];
-    if (d[sk] > kPondingThicknessShare * h)
-      ponding[sk] = kWetConcreteUnitWeight * kPondingFactor * d[sk];
-    g.w[sk] += ponding[sk];
+// What every place carries while the concrete is wet, characteristic, kN/m2.
+struct PlaceLoads {
+  Places concrete, ponding, work;
+  std::vector<bool> exists, beyond;
+  Places g() const {  // deck + concrete + ponding
+    Places v(concrete.size(), 0.0f);
+    for (size_t k = 0; k < v.size(); ++k)
+      if (exists[k]) v[k] = comdat::kDeckWeight + concrete[k] + ponding[k];
+    return v;
   }
-  return g;
-}
-
-// The ultimate loads: gamma_d (gamma_G G + gamma_Q 0.75) on the whole deck, and one load per
-// deck span and cantilever that raises it to the working-area load there.
-struct UltimateLoads {
-  BeamLoad base;
-  std::vector<BeamLoad> extra;
-  std::vector<float> q_work;  // working-area load of every deck span
 };
 
-UltimateLoads ultimate_loads(const Run& run, const BeamLoad& g) {
-  const Indat& c = run.indat;
-  const float gd = run.dat.gamma_d;
-  auto factored = [&](float perm) {
-    return gd * (c.gamma_g * perm + c.gamma_q * kConstructionLoad);
-  };
-  auto raise = [&](float perm) {
-    return gd * c.gamma_q * (working_area_load(perm - comdat::kDeckWeight) - kConstructionLoad);
-  };
-  UltimateLoads u;
-  const size_t m = g.w.size() - 1;
-  u.base.w.assign(m + 1, 0.0f);
-  u.q_work.assign(m + 1, 0.0f);
-  for (size_t k = 1; k <= m; ++k) {
-    u.base.w[k] = factored(g.w[k]);
-    u.q_work[k] = working_area_load(g.w[k] - comdat::kDeckWeight);
+// The largest deflection of deck span k (the supports' 0 included, so that a lifted span
+// deflects 0), or of a cantilever tip at the places 0 and m + 1.
+float largest_deflection(const BeamResult& r, size_t k) {
+  if (k == 0) return r.tip_left;
+  if (k == r.defl.size()) return r.tip_right;
+  return *std::max_element(r.defl[k].begin(), r.defl[k].end());
+}
+
+// The length whose /180 and /20 the deflection of place k is measured against.
+float reference_length(const Deck& d, size_t k) {
+  if (k == 0) return kCantileverSpanFactor * d.beam.cant_left;
+  if (k == d.beam.length.size()) return kCantileverSpanFactor * d.beam.cant_right;
+  return d.beam.length[k];
+}
+
+// Ponding added once where a place deflects more than a tenth of the slab thickness under
+// deck + concrete; where that would take the deflection beyond span / 20 the ponding is left
+// out and the place is marked. Returns the permanent load's result with what ponding stays.
+BeamResult ponding_of(const Indat& c, const Deck& deck, PlaceLoads& p) {
+  const size_t places = p.concrete.size();
+  const BeamResult first = solve_beam(deck.beam, load_of(p.g()));
+  for (size_t k = 0; k < places; ++k) {
+    if (!p.exists[k]) continue;
+    const int span = k == 0 ? 1 : k == places - 1 ? c.n : deck.group[k];
+    const float d = largest_deflection(first, k);
+    if (d > kPondingThicknessShare * c.thickness[span])
+      p.ponding[k] = kWetConcreteUnitWeight * kPondingFactor * d;
   }
-  u.base.w_left = factored(g.w_left);
-  u.base.w_right = factored(g.w_right);
-  // One added load per deck span and cantilever; a load that raises nothing changes no
-  // envelope. Span index 0 stands for the cantilevers.
-  auto add = [&](size_t k, float on_span, float on_left, float on_right) {
-    if (on_span == 0.0f && on_left == 0.0f && on_right == 0.0f) return;
-    BeamLoad one;
-    one.w.assign(m + 1, 0.0f);
-    if (k > 0) one.w[k] = on_span;
-    one.w_left = on_left;
-    one.w_right = on_right;
-    u.extra.push_back(std::move(one));
-  };
-  for (size_t k = 1; k <= m; ++k) add(k, raise(g.w[k]), 0.0f, 0.0f);
-  if (c.cant_left > 0.0f) add(0, 0.0f, raise(g.w_left), 0.0f);
-  if (c.cant_right > 0.0f) add(0, 0.0f, 0.0f, raise(g.w_right));
-  return u;
+  // Leaving out the ponding of one place lets its neighbours deflect more: repeated until no
+  // place with ponding is beyond the range.
+  BeamResult r = solve_beam(deck.beam, load_of(p.g()));
+  for (size_t round = 0; round < places; ++round) {
+    bool any = false;
+    for (size_t k = 0; k < places; ++k) {
+      const float d = largest_deflection(r, k);
+      if (p.ponding[k] > 0.0f && !(d <= reference_length(deck, k) / kBeyondRangeDivisor)) {
+        p.beyond[k] = true;
+        p.ponding[k] = 0.0f;
+        any = true;
+      }
+    }
+    if (!any) break;
+    r = solve_beam(deck.beam, load_of(p.g()));
+  }
+  return r;
+}
+
+// The ultimate (or characteristic) arrangements of the construction stage, by superposition
+// of a unit load on every place:
+//  - base: factor_g G + factor_q 0.75 on every place;
+//  - the working area, factor_q q_work, on one place alone or on two neighbouring places
+//    (meeting at a support or prop) together, whichever is worst;
+//  - the casting sequence: any place still without its concrete (factor_g x deck only),
+//    wherever that worsens.
+struct Arrangements {
+  Places base, work, unfilled;
+};
+
+Arrangements arrangements(const PlaceLoads& p, float factor_g, float factor_q) {
+  Arrangements a;
+  const Places g = p.g();
+  const size_t places = g.size();
+  a.base.assign(places, 0.0f);
+  a.work.assign(places, 0.0f);
+  a.unfilled.assign(places, 0.0f);
+  for (size_t k = 0; k < places; ++k) {
+    if (!p.exists[k]) continue;
+    a.base[k] = factor_g * g[k] + factor_q * kConstructionLoad;
+    a.work[k] = factor_q * p.work[k];
+    a.unfilled[k] = -factor_g * (g[k] - comdat::kDeckWeight);
+  }
+  return a;
+}
+
+// Upper and lower envelope of one quantity given its value under the base load and its value
+// per unit load on every place.
+struct Bounds {
+  float max = 0, min = 0;
+};
+
+Bounds bounds(float base, const Arrangements& a, const std::vector<float>& unit) {
+  float work_max = 0.0f, work_min = 0.0f, rest_max = 0.0f, rest_min = 0.0f, before = 0.0f;
+  for (size_t k = 0; k < unit.size(); ++k) {
+    const float w = a.work[k] * unit[k];
+    work_max = std::fmax(work_max, std::fmax(w, w + before));
+    work_min = std::fmin(work_min, std::fmin(w, w + before));
+    before = w;
+    const float u = a.unfilled[k] * unit[k];
+    if (u > 0.0f) rest_max += u;
+    if (u < 0.0f) rest_min += u;
+  }
+  return {base + work_max + rest_max, base + work_min + rest_min};
+}
+
+// The support moments of a unit load on every place.
+std::vector<std::vector<float>> unit_moments(const Deck& d) {
+  const size_t places = static_cast<size_t>(d.spans()) + 2;
+  std::vector<std::vector<float>> m(places);
+  for (size_t k = 0; k < places; ++k) {
+    Places one(places, 0.0f);
+    one[k] = 1.0f;
+    m[k] = support_moments(d.beam, load_of(one));
+  }
+  return m;
+}
+
+// The moment envelope of the deck: largest sagging and hogging of every deck span, the hogging
+// at both end supports (the cantilever roots); and the largest support and prop reactions.
+struct DeckEnvelope {
+  std::vector<float> sag, hog;  // [1..m]
+  float root_left = 0, root_right = 0;
+  std::vector<float> reaction;  // [1..m+1]
+};
+
+DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
+                           const std::vector<std::vector<float>>& mu) {
+  const int m = d.spans();
+  const size_t places = static_cast<size_t>(m) + 2;
+  const BeamResult base = solve_beam(d.beam, load_of(a.base));
+  DeckEnvelope e;
+  e.sag.assign(static_cast<size_t>(m) + 1, 0.0f);
+  e.hog.assign(static_cast<size_t>(m) + 1, 0.0f);
+  std::vector<float> unit(places);
+  for (int s = 1; s <= m; ++s) {
+    const auto ss = static_cast<size_t>(s);
+    const float L = d.beam.length[ss];
+    float sag = -std::numeric_limits<float>::infinity(), hog = 0.0f;
+    for (int p = 0; p <= kBeamSteps; ++p) {
+      const float xi = static_cast<float>(p) / static_cast<float>(kBeamSteps);
+      for (size_t k = 0; k < places; ++k) unit[k] = mu[k][ss] * (1.0f - xi) + mu[k][ss + 1] * xi;
+      unit[ss] += 0.5f * xi * L * (L - xi * L);
+      const Bounds b = bounds(base.mom[ss][static_cast<size_t>(p)], a, unit);
+      sag = std::fmax(sag, b.max);
+      hog = std::fmin(hog, b.min);
+      if (s == 1 && p == 0) e.root_left = std::fmin(b.min, 0.0f);
+      if (s == m && p == kBeamSteps) e.root_right = std::fmin(b.min, 0.0f);
+    }
+    e.sag[ss] = std::fmax(sag, 0.0f);  // a deck span hogging throughout has no sagging moment
+    e.hog[ss] = hog;
+  }
+  e.reaction.assign(static_cast<size_t>(m) + 2, 0.0f);
+  std::vector<std::vector<float>> ru(places);
+  for (size_t k = 0; k < places; ++k) {
+    Places one(places, 0.0f);
+    one[k] = 1.0f;
+    ru[k] = support_reactions(d.beam, load_of(one), mu[k]);
+  }
+  for (size_t j = 1; j <= static_cast<size_t>(m) + 1; ++j) {
+    for (size_t k = 0; k < places; ++k) unit[k] = ru[k][j];
+    e.reaction[j] = bounds(base.reaction[j], a, unit).max;
+  }
+  return e;
+}
+
+// The loads of every place before ponding.
+PlaceLoads place_loads(const Indat& c, const Deck& deck) {
+  const size_t places = static_cast<size_t>(deck.spans()) + 2;
+  PlaceLoads p;
+  p.concrete.assign(places, 0.0f);
+  p.ponding.assign(places, 0.0f);
+  p.work.assign(places, 0.0f);
+  p.exists.assign(places, true);
+  p.beyond.assign(places, false);
+  for (size_t k = 1; k + 1 < places; ++k) p.concrete[k] = wet_concrete(c, deck.group[k]);
+  p.concrete[0] = wet_concrete(c, 1);
+  p.concrete[places - 1] = wet_concrete(c, c.n);
+  p.exists[0] = c.cant_left > 0.0f;
+  p.exists[places - 1] = c.cant_right > 0.0f;
+  for (size_t k = 0; k < places; ++k)
+    if (!p.exists[k]) p.concrete[k] = 0.0f;
+  return p;
 }
 
 }  // namespace
 
-void casting_checks(Run& run) {
-  const Indat& c = run.indat;
-  Checkdat& out = run.checkdat;
-  out.ei_deck = comdat::kEs * comdat::kDeckInertia;
-  out.mrd = run.matdat.mrd_deck;
-  const Deck deck = deck_of(c, out.ei_deck);
-  const int m = deck.beam.spans();
+namespace {
 
-  std::vector<float> ponding;
-  const BeamLoad g = permanent_with_ponding(c, deck, ponding);
-  const std::vector<float> defl = largest_deflections(solve_beam(deck.beam, g));
-  const UltimateLoads uls = ultimate_loads(run, g);
-  const BeamEnvelope env = envelope(deck.beam, uls.base, uls.extra);
-
+// The rows of one slab span from its deck spans.
+void fold_spans(const Indat& c, const Deck& deck, const PlaceLoads& p, const BeamResult& g,
+                const DeckEnvelope& env, float mrd, Checkdat& out) {
   for (int i = 1; i <= c.n; ++i) {
     CastingSpan& s = out.casting[static_cast<size_t>(i)];
     s = CastingSpan{};
-    s.props = c.props[i];
-    s.deck_span = c.span[i] / static_cast<float>(c.props[i] + 1);
-    s.g = wet_load(c, i);
+    s.props = std::clamp(c.props[i], 0, kMaxProps);
+    s.deck_span = c.span[i] / static_cast<float>(s.props + 1);
+    s.g = comdat::kDeckWeight + wet_concrete(c, i);
     s.defl = -std::numeric_limits<float>::infinity();
     s.m_sag = -std::numeric_limits<float>::infinity();
   }
-  for (int k = 1; k <= m; ++k) {
+  for (int k = 1; k <= deck.spans(); ++k) {
     const auto sk = static_cast<size_t>(k);
     CastingSpan& s = out.casting[static_cast<size_t>(deck.group[sk])];
-    s.ponding = std::fmax(s.ponding, ponding[sk]);
-    s.q_work = std::fmax(s.q_work, uls.q_work[sk]);
-    s.defl = std::fmax(s.defl, 1000.0f * defl[sk]);
-    s.m_sag = std::fmax(s.m_sag, *std::max_element(env.mom_max[sk].begin(), env.mom_max[sk].end()));
-    s.m_hog = std::fmin(s.m_hog, *std::min_element(env.mom_min[sk].begin(), env.mom_min[sk].end()));
+    s.ponding = std::fmax(s.ponding, p.ponding[sk]);
+    s.q_work = std::fmax(s.q_work, p.work[sk]);
+    s.defl = std::fmax(s.defl, 1000.0f * largest_deflection(g, sk));
+    s.m_sag = std::fmax(s.m_sag, env.sag[sk]);
+    s.m_hog = std::fmin(s.m_hog, env.hog[sk]);
+    s.beyond_range = s.beyond_range || p.beyond[sk];
   }
   for (int i = 1; i <= c.n; ++i) {
     CastingSpan& s = out.casting[static_cast<size_t>(i)];
-    s.m_sag = std::fmax(s.m_sag, 0.0f);  // a group hogging throughout has no sagging moment
-    s.u_sag = ratio(s.m_sag, out.mrd);
-    s.u_hog = ratio(-s.m_hog, out.mrd);
+    s.u_sag = ratio(s.m_sag, mrd);
+    s.u_hog = ratio(-s.m_hog, mrd);
     s.defl_limit = 1000.0f * s.deck_span / kDeckDeflectionDivisor;
     s.u_defl = ratio(s.defl, s.defl_limit);
   }
 }
 
+CastingCantilever cantilever_row(const Indat& c, const PlaceLoads& p, size_t k, float length,
+                                 float tip, float root, float mrd) {
+  CastingCantilever r;
+  if (!(length > 0.0f)) return r;
+  r.length = length;
+  r.g = comdat::kDeckWeight + p.concrete[k];
+  r.ponding = p.ponding[k];
+  r.q_work = p.work[k];
+  r.m_root = root;
+  r.u_moment = ratio(-root, mrd);
+  r.defl = 1000.0f * tip;
+  r.defl_limit = 1000.0f * kCantileverSpanFactor * length / kDeckDeflectionDivisor;
+  r.u_defl = ratio(std::fmax(r.defl, 0.0f), r.defl_limit);
+  r.beyond_range = p.beyond[k];
+  (void)c;
+  return r;
+}
+
+// The support and prop lines from left to right with their line loads.
+void fold_reactions(const Indat& c, const Deck& deck, const DeckEnvelope& design,
+                    const DeckEnvelope& characteristic, Checkdat& out) {
+  out.reactions = 0;
+  int support = 1, prop = 0;
+  for (int j = 1; j <= deck.spans() + 1; ++j) {
+    CastingReaction& r = out.reaction[static_cast<size_t>(++out.reactions)];
+    // Deck support j ends deck span j - 1: a slab support where the next deck span starts a
+    // new slab span (or at either end), a prop otherwise.
+    const bool at_support = j == 1 || j == deck.spans() + 1 ||
+                            deck.group[static_cast<size_t>(j)] != deck.group[static_cast<size_t>(j - 1)];
+    if (at_support) {
+      r.span = 0;
+      r.at = support++;
+      prop = 0;
+    } else {
+      r.span = deck.group[static_cast<size_t>(j)];
+      r.at = ++prop;
+    }
+    r.design = design.reaction[static_cast<size_t>(j)];
+    r.characteristic = characteristic.reaction[static_cast<size_t>(j)];
+  }
+  (void)c;
+}
+
+// The construction stage of the case `c` into `out` (spans, cantilevers, reactions).
+void casting_into(const Run& run, const Indat& c, Checkdat& out) {
+  out.ei_deck = comdat::kEs * comdat::kDeckInertia;
+  out.mrd = run.matdat.mrd_deck;
+  const Deck deck = deck_of(c, out.ei_deck);
+  PlaceLoads p = place_loads(c, deck);
+  const BeamResult g = ponding_of(c, deck, p);
+  for (size_t k = 0; k < p.work.size(); ++k)
+    if (p.exists[k]) p.work[k] = working_area_load(p.concrete[k] + p.ponding[k]);
+  const auto mu = unit_moments(deck);
+  const float gd = run.dat.gamma_d;
+  const DeckEnvelope uls = deck_envelope(deck, arrangements(p, gd * c.gamma_g, gd * c.gamma_q), mu);
+  const DeckEnvelope sls = deck_envelope(deck, arrangements(p, 1.0f, 1.0f), mu);
+  fold_spans(c, deck, p, g, uls, out.mrd, out);
+  const size_t last = p.work.size() - 1;
+  out.cant_left = cantilever_row(c, p, 0, c.cant_left, g.tip_left, uls.root_left, out.mrd);
+  out.cant_right = cantilever_row(c, p, last, c.cant_right, g.tip_right, uls.root_right, out.mrd);
+  fold_reactions(c, deck, uls, sls, out);
+}
+
+bool fails(float u) { return !(u <= 1.0f); }
+
+bool span_fails(const CastingSpan& s) {
+  return s.beyond_range || fails(s.u_sag) || fails(s.u_hog) || fails(s.u_defl);
+}
+
+}  // namespace
+
+void casting_checks(Run& run) { casting_into(run, run.indat, run.checkdat); }
+
+void props_needed(Run& run) {
+  const Indat& c = run.indat;
+  Indat tried = c;
+  std::vector<bool> failing(static_cast<size_t>(c.n) + 1, false);
+  bool any = false;
+  for (int i = 1; i <= c.n; ++i) {
+    CastingSpan& s = run.checkdat.casting[static_cast<size_t>(i)];
+    s.props_needed = -1;
+    failing[static_cast<size_t>(i)] = span_fails(s);
+    any = any || failing[static_cast<size_t>(i)];
+    tried.props[i] = s.props;
+  }
+  if (!any) return;
+  // A span's hogging over a support depends on its neighbour too: every span that still
+  // fails takes one prop more at a time, together, until all pass or have the most props.
+  Checkdat trial;
+  std::vector<bool> still = failing;
+  for (int round = 0; round <= kMaxProps; ++round) {
+    bool more = false;
+    for (int i = 1; i <= c.n; ++i)
+      if (still[static_cast<size_t>(i)] && tried.props[i] < kMaxProps) {
+        ++tried.props[i];
+        more = true;
+      }
+    if (!more) break;
+    casting_into(run, tried, trial);
+    bool left = false;
+    for (int i = 1; i <= c.n; ++i) {
+      still[static_cast<size_t>(i)] = span_fails(trial.casting[static_cast<size_t>(i)]);
+      left = left || still[static_cast<size_t>(i)];
+    }
+    if (!left) break;
+  }
+  for (int i = 1; i <= c.n; ++i) {
+    if (!failing[static_cast<size_t>(i)]) continue;
+    CastingSpan& s = run.checkdat.casting[static_cast<size_t>(i)];
+    s.props_needed = still[static_cast<size_t>(i)] ? kMaxProps + 1 : tried.props[i];
+  }
+}
+
+namespace {
+
+// The least area of span i, mm2/m.
+float crack_area_of(const Indat& c, int i) {
+  const float share = c.props[i] > 0 ? kCrackRatioPropped : kCrackRatioUnpropped;
+  return std::fmax(share * (c.thickness[i] - comdat::kProfileHeight) * 1.0E6f, kCrackAreaMin);
+}
+
+int32_t crack_spacing_limit(float h) {
+  return std::min(ftrunc(kCrackSpacingPerThickness * h), kCrackSpacingMax);
+}
+
+}  // namespace
+
 void crack_reinforcement(Run& run) {
   const Indat& c = run.indat;
   Checkdat& out = run.checkdat;
-  for (int i = 1; i <= c.n; ++i) {
-    const float h = c.thickness[i];
-    const float share = c.props[i] > 0 ? kCrackRatioPropped : kCrackRatioUnpropped;
-    const float area = share * (h - comdat::kProfileHeight) * 1.0E6f;
-    const int32_t most = std::min(ftrunc(3000.0f * h), kCrackSpacingMax);
-    int32_t s = most;
-    if (area > 0.0f) s = std::min(ftrunc(run.matdat.area_top * 1000.0f / area), most);
-    out.crack_area[i] = area;
-    out.crack_spacing[i] = s;
+  float thinnest = std::numeric_limits<float>::infinity();
+  for (int i = 1; i <= c.n; ++i) thinnest = std::fmin(thinnest, c.thickness[i]);
+  out.crack_spacing_max = crack_spacing_limit(thinnest);
+  for (int j = 1; j <= c.n + 1; ++j) {
+    // The steel lies over the support: the larger need of the spans on either side, and the
+    // spacing of the thinner of them.
+    float area = 0.0f;
+    float h = std::numeric_limits<float>::infinity();
+    for (int i : {j - 1, j}) {
+      if (i < 1 || i > c.n) continue;
+      area = std::fmax(area, crack_area_of(c, i));
+      h = std::fmin(h, c.thickness[i]);
+    }
+    const int32_t most = crack_spacing_limit(h);
+    out.crack_area[j] = area;
+    out.crack_spacing[j] = std::min(ftrunc(run.matdat.area_top * 1000.0f / area), most);
   }
 }
+
+bool crack_steel_provided(const Run& run, int j) {
+  const float s = run.utdat.s[j];
+  if (!(s > 0.0f)) return false;
+  const float area = run.matdat.area_top * 1000.0f / s;
+  return area >= run.checkdat.crack_area[j] && ftrunc(s) <= run.checkdat.crack_spacing[j];
+}
+
+namespace {
+
+// The slab as one continuous beam for its vibration: the clear spans of the analysis between
+// supports, the cantilevers free at their tips, 0.1 x the line loads as masses on their lines.
+VibrationBeam vibration_beam(const Run& run) {
+  const Indat& c = run.indat;
+  const Checkdat& d = run.checkdat;
+  VibrationBeam b;
+  auto segment = [&](double length, int i) {
+    b.segments.push_back({length, 1000.0 * d.freq_ei[i], d.freq_mass[i]});
+  };
+  const int first = c.cant_left > 0.0f ? 1 : 0;
+  if (first == 1) {
+    segment(c.cant_left, 1);
+    b.supported.push_back(false);
+  }
+  for (int i = 1; i <= c.n; ++i) {
+    segment(run.dat.clear_span[i], i);
+    b.supported.push_back(true);
+  }
+  b.supported.push_back(true);
+  if (c.cant_right > 0.0f) {
+    segment(c.cant_right, c.n);
+    b.supported.push_back(false);
+  }
+  for (int l = 1; l <= c.line_loads; ++l) {
+    int span = c.ll_span[l];
+    double at = c.ll_pos[l];
+    if (span < 1 || span > c.n || !std::isfinite(at)) continue;
+    while (span < c.n && at > run.dat.clear_span[span]) at -= run.dat.clear_span[span++];
+    while (span > 1 && at < 0.0) at += run.dat.clear_span[--span];
+    int seg = span - 1 + first;
+    if (at < 0.0 && first == 1) {  // on the left cantilever, measured from its tip
+      seg = 0;
+      at = std::fmax(0.0, c.cant_left + at);
+    } else if (at > run.dat.clear_span[span] && c.cant_right > 0.0f) {
+      seg = static_cast<int>(b.segments.size()) - 1;
+      at -= run.dat.clear_span[span];
+    }
+    const double mass = kFrequencyImposedShare * c.ll_load[l] * 1000.0 / kGravity;
+    b.points.push_back({seg, at, mass});
+  }
+  return b;
+}
+
+}  // namespace
 
 void natural_frequency(Run& run) {
   const Indat& c = run.indat;
   Checkdat& out = run.checkdat;
-  const Snitt kept = run.snitt;
-  Snitt& s = run.snitt;
   for (int i = 1; i <= c.n; ++i) {
-    s.ei[i] = span_stiffness(run, 0.0f, i);
-    s.w[i] = run.dat.self_weight[i] + c.perm_load[i] + kFrequencyImposedShare * c.imposed_load[i];
+    out.freq_ei[i] = span_stiffness(run, 0.0f, i) / 1000.0f;
+    const float w = run.dat.self_weight[i] + c.perm_load[i] + kFrequencyImposedShare * c.imposed_load[i];
+    out.freq_mass[i] = static_cast<float>(w * 1000.0 / kGravity);
   }
-  s.nll = c.line_loads;
-  for (int l = 1; l <= kMaxLineLoads; ++l) {
-    s.ll_span[l] = c.ll_span[l];
-    s.ll_pos[l] = c.ll_pos[l];
-    s.ll_load[l] = kFrequencyImposedShare * c.ll_load[l];
-  }
-  krdef(run, 0);
-  for (int i = 1; i <= c.n; ++i) {
-    const Curve& d = s.defl[i];
-    const float mm = 1000.0f * *std::max_element(d.begin(), d.end());  // 0 when lifted
-    out.freq_defl[i] = mm;
-    out.freq[i] =
-        mm > 0.0f ? kFrequencyConstant / std::sqrt(mm) : std::numeric_limits<float>::infinity();
-    out.u_freq[i] = c.freq_min > 0.0f ? c.freq_min / out.freq[i] : 0.0f;
-  }
-  run.snitt = kept;
+  const VibrationMode mode = lowest_mode(vibration_beam(run));
+  out.freq = static_cast<float>(mode.frequency);
+  const int shift = c.cant_left > 0.0f ? 1 : 0;
+  out.freq_span = std::clamp(mode.segment - shift + 1, 1, c.n);
+  out.u_freq = c.freq_min > 0.0f ? c.freq_min / out.freq : 0.0f;
 }
 
 CheckVerdict check_verdict(const Checkdat& d, int n) {
   CheckVerdict v;
+  const float beyond = std::numeric_limits<float>::infinity();
   auto consider = [&](CheckKind kind, int span, float u) {
     // A result that is not a number passes nothing.
     if (std::isnan(u)) u = std::numeric_limits<float>::infinity();
@@ -253,14 +556,22 @@ CheckVerdict check_verdict(const Checkdat& d, int n) {
     const CastingSpan& s = d.casting[static_cast<size_t>(i)];
     consider(CheckKind::kDeckSagging, i, s.u_sag);
     consider(CheckKind::kDeckHogging, i, s.u_hog);
-    consider(CheckKind::kDeckDeflection, i, s.u_defl);
-    consider(CheckKind::kFrequency, i, d.u_freq[i]);
+    consider(CheckKind::kDeckDeflection, i, s.beyond_range ? beyond : s.u_defl);
   }
+  const std::pair<const CastingCantilever*, int> cantilevers[] = {{&d.cant_left, 1},
+                                                                  {&d.cant_right, n + 1}};
+  for (const auto& [k, support] : cantilevers) {
+    if (!(k->length > 0.0f)) continue;
+    consider(CheckKind::kCantileverMoment, support, k->u_moment);
+    consider(CheckKind::kCantileverDeflection, support, k->beyond_range ? beyond : k->u_defl);
+  }
+  consider(CheckKind::kFrequency, d.freq_span, d.u_freq);
   return v;
 }
 
 const CheckVerdict& slab_checks(Run& run) {
   casting_checks(run);
+  props_needed(run);
   crack_reinforcement(run);
   natural_frequency(run);
   run.checkdat.verdict = check_verdict(run.checkdat, run.indat.n);

@@ -1,12 +1,15 @@
 #include "report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "checkdat.h"
+#include "checks.h"
 #include "comdat.h"
+#include "comdat_deck.h"
 #include "fortran_io.h"
 #include "numeric.h"
 
@@ -346,90 +349,279 @@ class Report {
     page_end();
   }
 
-  // The first lines of page 6: one per check that fails, with the largest utilisation and
-  // the spans where it exceeds 1.0; or one line saying that all pass.
+  // ---- Page 6 ----
+
+  // A number in w columns with d decimals, fewer decimals where it would not fit, and where
+  // no decimals fit a ">" and nines (an infinity too): never a row of stars. NaN: "-".
+  FortranWriter& value(float v, int width, int decimals) {
+    if (std::isnan(v)) return w().x(width - 1).a("-");
+    for (int d = decimals; d >= 0; --d) {
+      const std::string text = f_field(v, width, d);
+      if (text.find('*') == std::string::npos) return w().a(text);
+    }
+    const std::string nines(static_cast<size_t>(width - 2), '9');
+    return w().x(1).a(v < 0 ? "<-" : ">").a(v < 0 ? nines.substr(1) : nines);
+  }
+
+  // A number with d decimals and no blanks before it, for a number inside a sentence.
+  FortranWriter& compact(float v, int decimals) {
+    std::string text = f_field(v, 12, decimals);
+    if (text.find('*') != std::string::npos || std::isnan(v)) text = v > 0 ? ">99999999" : "-";
+    return w().a(text.substr(std::min(text.find_first_not_of(' '), text.size())));
+  }
+
+  // A heading word right-aligned in w columns.
+  void cell(std::string_view text, int width) {
+    size_t chars = 0;
+    for (unsigned char c : text)
+      if ((c & 0xC0) != 0x80) ++chars;
+    if (chars < static_cast<size_t>(width)) w().x(width - static_cast<int>(chars));
+    w().a(text);
+  }
+
+  // One line per span that the deck cannot carry with the props it has: the least number of
+  // props with which every construction-stage check of that span passes.
+  void props_lines() {
+    bool any = false;
+    for (int i = 1; i <= c_.n; ++i) {
+      const int32_t p = run_.checkdat.casting[static_cast<size_t>(i)].props_needed;
+      if (p < 0) continue;
+      any = true;
+      w().t(6).a("OBS! Stämpning krävs i fack ").i(i, i >= 10 ? 2 : 1).a(": ");
+      if (p > kMaxProps)
+        w().a("mer än ").i(kMaxProps, 1).a(" stämp").endl();
+      else
+        w().a("minst ").i(p, 1).a(" stämp").endl();
+    }
+    if (any) w().t(6).a("     (med stämpen ovan i alla dessa fack samtidigt)").endl();
+  }
+
+  // The first lines of page 6 after the props: one per check that fails, with the largest
+  // utilisation and the spans (for a cantilever the support) where it fails; or one line
+  // saying that all pass.
   void verdict_lines() {
     const Checkdat& d = run_.checkdat;
     bool any = false;
-    auto line = [&](std::string_view what, auto utilisation) {
+    auto line = [&](std::string_view what, std::string_view where,
+                    const std::vector<std::pair<int, float>>& items, auto failing) {
       float most = 0;
-      std::vector<int> spans;
-      for (int i = 1; i <= c_.n; ++i) {
-        const float u = utilisation(i);
-        if (!(u <= 1.0f)) spans.push_back(i);  // above 1.0, or not a number
+      std::vector<int> at;
+      for (const auto& [k, u] : items) {
+        if (failing(k, u)) at.push_back(k);
         if (!(u <= most)) most = u;
       }
-      if (spans.empty()) return;
+      if (at.empty()) return;
       any = true;
-      w().t(6).a("OBS! ").a(label(what, 22)).a("max").f(most, 6, 2).a("  fack");
-      for (int i : spans) w().i(i, 3);
+      w().t(6).a("OBS! ").a(label(what, 27)).a("max ");
+      value(most, 7, 2);
+      w().a("  ").a(where);
+      for (int k : at) w().i(k, 3);
       w().endl();
     };
-    const auto& cs = d.casting;
-    line("Byggskede, fältmoment", [&](int i) { return cs[static_cast<size_t>(i)].u_sag; });
-    line("Byggskede, stödmoment", [&](int i) { return cs[static_cast<size_t>(i)].u_hog; });
-    line("Byggskede, nedböjning", [&](int i) { return cs[static_cast<size_t>(i)].u_defl; });
-    line("Egenfrekvens", [&](int i) { return d.u_freq[i]; });
+    auto above = [](int, float u) { return !(u <= 1.0f); };
+    std::vector<std::pair<int, float>> sag, hog, defl, root, tip;
+    for (int i = 1; i <= c_.n; ++i) {
+      const CastingSpan& s = d.casting[static_cast<size_t>(i)];
+      sag.push_back({i, s.u_sag});
+      hog.push_back({i, s.u_hog});
+      defl.push_back({i, s.u_defl});
+    }
+    for (const auto& [k, j] : {std::pair{&d.cant_left, 1}, std::pair{&d.cant_right, c_.n + 1}}) {
+      if (!(k->length > 0.0f)) continue;
+      root.push_back({j, k->u_moment});
+      tip.push_back({j, k->u_defl});
+    }
+    line("Byggskede, fältmoment", "fack", sag, above);
+    line("Byggskede, stödmoment", "fack", hog, above);
+    line("Byggskede, nedböjning", "fack", defl, [&](int i, float u) {
+      return above(i, u) || d.casting[static_cast<size_t>(i)].beyond_range;
+    });
+    line("Byggskede, konsolmoment", "stöd", root, above);
+    line("Byggskede, konsolnedböjning", "stöd", tip, [&](int j, float u) {
+      return above(j, u) || (j == 1 ? d.cant_left : d.cant_right).beyond_range;
+    });
+    if (c_.freq_min > 0.0f) line("Egenfrekvens", "fack", {{d.freq_span, d.u_freq}}, above);
     if (!any) w().t(6).a("Samtliga kontroller på sidan uppfylls (nyttjandegrad högst 1.0).").endl();
   }
 
-  void casting_table() {
+  void casting_lead() {
     const Checkdat& d = run_.checkdat;
     title("BYGGSKEDE", "---------");
     w().t(6).a("Profilplåten som form: ");
     w().a(c_.deck_support == 2 ? "fritt upplagd mellan" : "kontinuerlig över");
-    w().a(" stöd och stämp, EI =").f(d.ei_deck, 6, 1).a(" kNm2/m").endl();
-    w().t(6).a("Brott: gammaD*(gammaG*G + gammaQ*Q); nedböjning under G, gräns Lplåt/180").endl();
-    w().t(6).a("Fack Stämp Lplåt  Mfält   Mstöd   MRd  Nyttj.grad  Nedb. Gräns Nyttj Vatten-").endl();
-    w().t(6).a("             (m)  kNm/m   kNm/m kNm/m  fält  stöd   (mm)  (mm)  grad säck").endl();
+    w().a(" stöd och stämp, EI =").f(d.ei_deck, 6, 1).a(" kNm2/m, MRd =").f(d.mrd, 5, 2);
+    w().a(" kNm/m").endl();
+    w().t(6).a("G = plåt ").f(comdat::kDeckWeight, 5, 3).a(" + betong 26 kN/m3*(h - 0.0165)");
+    w().a(" + vattensäck 26*0.7*nedb. där nedb. > h/10").endl();
+    w().t(6).a("Q = 0.75 kN/m2 överallt + Qa = 0.1*betong (0.75-1.5 kN/m2) på ett plåtspann").endl();
+    w().t(6).a("    eller två intill varandra (konservativt där de är längre än 3 m)").endl();
+    w().t(6).a("Gjutordning: plåtspann och konsoler utan betong (endast plåt) ingår där det").endl();
+    w().t(6).a("    ger större moment").endl();
+    w().t(6).a("Brott: gammaD*(gammaG*G + gammaQ*Q), gammaD =").f(run_.dat.gamma_d, 5, 2);
+    w().a(", gammaG =").f(c_.gamma_g, 5, 2).a(", gammaQ =").f(c_.gamma_q, 5, 2).endl();
+    w().t(6).a("Nedböjning under G, gräns Lplåt/180").endl();
+  }
+
+  void casting_table() {
+    const Checkdat& d = run_.checkdat;
+    casting_lead();
+    const std::pair<const char*, int> top[] = {
+        {"Fack", 4}, {"Stämp", 6}, {"Lplåt", 6}, {"G", 6},     {"Vatten", 7},
+        {"Qa", 6},   {"Mfält", 9}, {"Mstöd", 9}, {"Nyttj", 6}, {"Nyttj", 6},
+        {"Nedb.", 9}, {"Gräns", 7}, {"Nyttj", 6}};
+    const std::pair<const char*, int> units[] = {
+        {"", 4},      {"", 6},      {"(m)", 6},  {"kN/m2", 6}, {"kN/m2", 7},
+        {"kN/m2", 6}, {"kNm/m", 9}, {"kNm/m", 9}, {"fält", 6}, {"stöd", 6},
+        {"(mm)", 9},  {"(mm)", 7},  {"nedb", 6}};
+    for (const auto& row : {top, units}) {
+      w().t(6);
+      for (int k = 0; k < 13; ++k) cell(row[k].first, row[k].second);
+      w().endl();
+    }
+    std::vector<int> beyond;
     for (int i = 1; i <= c_.n; ++i) {
       const CastingSpan& s = d.casting[static_cast<size_t>(i)];
-      w().x(6).i(i, 2).x(5).i(s.props, 1).x(2).f(s.deck_span, 5, 2).x(1).f(s.m_sag, 6, 2);
-      w().x(1).f(s.m_hog, 7, 2).x(1).f(d.mrd, 5, 2).x(1).f(s.u_sag, 5, 2).x(1).f(s.u_hog, 5, 2);
-      w().x(1).f(s.defl, 6, 1).x(1).f(s.defl_limit, 5, 1).x(1).f(s.u_defl, 5, 2);
-      w().x(1).a(s.ponding > 0.0f ? "JA" : "NEJ").endl();
+      w().t(6).i(i, 4).i(s.props, 6);
+      value(s.deck_span, 6, 2);
+      value(s.g, 6, 2);
+      value(s.ponding, 7, 2);
+      value(s.q_work, 6, 2);
+      value(s.m_sag, 9, 2);
+      value(s.m_hog, 9, 2);
+      value(s.u_sag, 6, 2);
+      value(s.u_hog, 6, 2);
+      value(s.defl, 9, 1);
+      value(s.defl_limit, 7, 1);
+      value(s.u_defl, 6, 2);
+      w().endl();
+      if (s.beyond_range) beyond.push_back(i);
     }
-    w().t(6).a("G = plåt + betong 26 kN/m3; vattensäck 26*0.7*nedb. där nedb. > h/10.").endl();
-    w().t(6).a("Q = 0.75 kN/m2; i ett plåtspann i taget 0.1*betong, 0.75-1.5 kN/m2.").endl();
+    for (int i : beyond) {
+      w().t(6).a("OBS! Fack ").i(i, i >= 10 ? 2 : 1).a(": vattensäcken skulle ge nedböjning över");
+      w().a(" Lplåt/20, plåten är").endl();
+      w().t(6).a("     långt utanför sitt område; värdena ovan är utan vattensäck.").endl();
+    }
+  }
+
+  void cantilever_table() {
+    const Checkdat& d = run_.checkdat;
+    if (!(d.cant_left.length > 0.0f) && !(d.cant_right.length > 0.0f)) return;
+    w().endl();
+    w().t(6).a("Konsoler (plåtkonsol från ändstödet), nedböjning vid spetsen, gräns 2*längd/180").endl();
+    w().t(6).a("Konsol  Längd     G Vatten    Qa    Mstöd Nyttj    Nedb.  Gräns Nyttj").endl();
+    w().t(6).a("          (m) kN/m2  kN/m2 kN/m2    kNm/m  grad     (mm)   (mm)  grad").endl();
+    for (const auto& [k, name] : {std::pair{&d.cant_left, "Vänster"}, std::pair{&d.cant_right, "Höger  "}}) {
+      if (!(k->length > 0.0f)) continue;
+      w().t(6).a(name);
+      value(k->length, 6, 2);
+      value(k->g, 6, 2);
+      value(k->ponding, 7, 2);
+      value(k->q_work, 6, 2);
+      value(k->m_root, 9, 2);
+      value(k->u_moment, 6, 2);
+      value(k->defl, 9, 1);
+      value(k->defl_limit, 7, 1);
+      value(k->u_defl, 6, 2);
+      w().endl();
+      if (k->beyond_range)
+        w().t(6).a("OBS! Konsolen är långt utanför sitt område; värdena är utan vattensäck.").endl();
+    }
+  }
+
+  // The line loads on the supports and, per span, on its most loaded prop line.
+  void reaction_table() {
+    const Checkdat& d = run_.checkdat;
+    w().endl();
+    w().t(6).a("Linjelast under gjutning (kN/m)     Karakt.  Dimens.").endl();
+    for (int r = 1; r <= d.reactions; ++r) {
+      const CastingReaction& x = d.reaction[static_cast<size_t>(r)];
+      if (x.span != 0) continue;
+      w().t(6).a("Stöd ").i(x.at, 2).x(27);
+      value(x.characteristic, 9, 2);
+      value(x.design, 9, 2);
+      w().endl();
+    }
+    for (int i = 1; i <= c_.n; ++i) {
+      float k = -1.0f, g = -1.0f;
+      int count = 0;
+      for (int r = 1; r <= d.reactions; ++r) {
+        const CastingReaction& x = d.reaction[static_cast<size_t>(r)];
+        if (x.span != i) continue;
+        ++count;
+        k = std::fmax(k, x.characteristic);
+        g = std::fmax(g, x.design);
+      }
+      if (count == 0) continue;
+      w().t(6).a("Stämp i fack ").i(i, 2).a(count > 1 ? ", mest belastad" : "").x(count > 1 ? 4 : 19);
+      value(k, 9, 2);
+      value(g, 9, 2);
+      w().endl();
+    }
   }
 
   void crack_table() {
     const Checkdat& d = run_.checkdat;
     title("SPRICKARMERING", "--------------");
-    w().t(6).a("Minst 0.2 % av betongen ovanför profilen, 0.4 % om stämpat; s högst 3h, 400 mm").endl();
-    w().t(6).a("Fack   As,min (mm2/m)   Diam (mm)      S (mm)").endl();
-    for (int i = 1; i <= c_.n; ++i) {
-      w().x(6).i(i, 2).x(12).i(fnint(d.crack_area[i]), 6).x(8).i(ftrunc(run_.matdat.dia_top), 4);
-      w().x(7).i(d.crack_spacing[i], 5).endl();
+    w().t(6).a("Över stöd minst 0.2 % av betongen ovanför profilen (0.4 % intill stämpat fack)").endl();
+    w().t(6).a("och minst 80 mm2/m; s högst 2h och 350 mm").endl();
+    w().t(6).a("Stöd   As,min (mm2/m)   Diam (mm)      S (mm)   Smax (mm)   Överkantsarm. räcker").endl();
+    for (int j = 1; j <= c_.n + 1; ++j) {
+      const int32_t most = std::min(ftrunc(2000.0f * thinner(j)), 350);
+      w().x(6).i(j, 2).x(12).i(fnint(d.crack_area[j]), 6).x(8).i(ftrunc(run_.matdat.dia_top), 4);
+      w().x(7).i(d.crack_spacing[j], 5).x(7).i(most, 5).x(6);
+      w().a(crack_steel_provided(run_, j) ? "JA" : "NEJ").endl();
     }
+  }
+
+  // The thinner slab on either side of support j.
+  float thinner(int j) const {
+    float h = j > c_.n ? c_.thickness[c_.n] : c_.thickness[j];
+    if (j > 1) h = std::fmin(h, c_.thickness[j - 1]);
+    return h;
   }
 
   void frequency_table() {
     const Checkdat& d = run_.checkdat;
     title("EGENFREKVENS", "------------");
-    w().t(6).a("f = 18/rot(nedb. i mm), egentyngd + permanent + 0.1*nyttig last, kryptal 0").endl();
-    w().t(6).a("Fack   Nedb. (mm)     f (Hz)   Gräns (Hz)   Nyttj.grad").endl();
+    w().t(6).a("Bjälklaget som en kontinuerlig balk över de fria spännvidderna (som analysen)").endl();
+    w().t(6).a("och konsolerna; balkelement med konsistent massa, lägsta egenvärdet.").endl();
+    w().t(6).a("Styvhet kortidsvärde (kryptal 0); massa egentyngd + permanent + 0.1*nyttig last").endl();
+    w().t(6).a("Fack   Spännvidd (m)   EI (kNm2/m)   Massa (kg/m2)").endl();
     for (int i = 1; i <= c_.n; ++i) {
-      w().x(6).i(i, 2).x(7).f(d.freq_defl[i], 7, 2).x(4).f(d.freq[i], 7, 2).x(6);
-      w().f(c_.freq_min, 7, 2).x(6).f(d.u_freq[i], 7, 2).endl();
+      w().t(6).i(i, 4);
+      value(run_.dat.clear_span[i], 16, 2);
+      value(d.freq_ei[i], 14, 1);
+      value(d.freq_mass[i], 16, 1);
+      w().endl();
     }
-    if (!(c_.freq_min > 0.0f))
-      w().t(6).a("Ingen lägsta egenfrekvens angiven: egenfrekvensen kontrolleras ej.").endl();
+    w().t(6).a("Lägsta egenfrekvens f1 = ");
+    if (std::isfinite(d.freq) && d.freq > 0.0f)
+      compact(d.freq, 2).a(" Hz");
+    else
+      w().a("saknas (ingen svängningsform)");
+    if (c_.freq_min > 0.0f) {
+      w().a(", gräns ");
+      compact(c_.freq_min, 2).a(" Hz, nyttjandegrad ");
+      compact(d.u_freq, 2).endl();
+    } else {
+      w().a(", ingen gräns angiven: kontrolleras ej").endl();
+    }
   }
 
   // Page 6: the deck during casting, the anti-crack reinforcement and the natural frequency.
-  // At most 4 + 1 + 4 + 12 + 3n + 1 + 4 + 1 lines: 65 for ten spans, within a printed page.
   void page6() {
     header();
     w().endl();
+    props_lines();
     verdict_lines();
     casting_table();
+    cantilever_table();
+    reaction_table();
     crack_table();
     frequency_table();
     w().endl();
-    w().t(6).a("OBS! Ej kontrollerat i byggskedet: plåtens upplagsreaktioner och").endl();
-    w().t(6).a("     stämpkrafter, livets lokala buckling vid stöd och stämp, samverkan").endl();
-    w().t(6).a("     mellan stödmoment och upplagskraft samt konsolernas nedböjning.").endl();
+    w().t(6).a("OBS! Ej kontrollerat i byggskedet: livets lokala buckling vid stöd och stämp").endl();
+    w().t(6).a("     samt samverkan mellan stödmoment och upplagskraft.").endl();
     page_end();
   }
 

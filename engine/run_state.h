@@ -54,7 +54,7 @@ struct Indat {
   // Lines 38-40, after the 37 lines of the original layout; a file without them keeps these.
   int32_t deck_support = 1;  // the deck while the concrete is wet: 1 continuous over the
                              // supports and props, 2 simply supported between them
-  Int1<kMaxSpans> props{};   // temporary props in each span, 0..2, equally spaced
+  Int1<kMaxSpans> props{};   // temporary props in each span, 0..4, equally spaced
   float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
 };
 

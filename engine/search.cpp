@@ -83,6 +83,10 @@ Check page6_check(CheckKind kind) {
       return Check::kDeckHogging;
     case CheckKind::kDeckDeflection:
       return Check::kDeckDeflection;
+    case CheckKind::kCantileverMoment:
+      return Check::kCantileverMoment;
+    case CheckKind::kCantileverDeflection:
+      return Check::kCantileverDeflection;
     case CheckKind::kNone:
     case CheckKind::kFrequency:
       break;
@@ -367,6 +371,10 @@ std::string check_name(Check check, int where) {
       return "Byggskede, nedböjning" + span;
     case Check::kFrequency:
       return "Egenfrekvens" + span;
+    case Check::kCantileverMoment:
+      return "Byggskede, konsolmoment stöd " + std::to_string(where);
+    case Check::kCantileverDeflection:
+      return "Byggskede, konsolnedböjning stöd " + std::to_string(where);
   }
   return {};
 }

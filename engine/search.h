@@ -36,7 +36,7 @@ struct Candidate {
   int32_t concrete_class = 0;    // 1..9
   int32_t top_bar = 0;           // 1..5
   int32_t top_layout = 0;        // 1 (one length) or 2 (staggered)
-  Int1<kMaxSpans> props{};       // temporary props of every span, 0..2
+  Int1<kMaxSpans> props{};       // temporary props of every span, 0..4
 };
 
 // The checks of page 2, in the order of its columns, and the two designs without solution.
@@ -54,6 +54,8 @@ enum class Check {
   kDeckHogging,       // page 6: "Byggskede, stödmoment"
   kDeckDeflection,    // page 6: "Byggskede, nedböjning"
   kFrequency,         // page 6: "Egenfrekvens"
+  kCantileverMoment,      // page 6: the root moment of a deck cantilever (where: its support)
+  kCantileverDeflection,  // page 6: the tip deflection of a deck cantilever
 };
 
 // The name of a check with its span or support, as SEARCH.RES prints it ("Svikt fack 5").
