@@ -351,13 +351,14 @@ class Report {
 
   // ---- Page 6 ----
 
-  // A number in w columns with d decimals, fewer decimals where it would not fit, and where
-  // no decimals fit a ">" and nines (an infinity too): never a row of stars. NaN: "-".
+  // A number in w columns with d decimals and a blank before it, fewer decimals where it would
+  // not fit, and where no decimals fit a ">" and nines (an infinity too): never a row of stars
+  // and never two numbers run together. NaN: "-".
   FortranWriter& value(float v, int width, int decimals) {
     if (std::isnan(v)) return w().x(width - 1).a("-");
     for (int d = decimals; d >= 0; --d) {
       const std::string text = f_field(v, width, d);
-      if (text.find('*') == std::string::npos) return w().a(text);
+      if (text.find('*') == std::string::npos && text[0] == ' ') return w().a(text);
     }
     const std::string nines(static_cast<size_t>(width - 2), '9');
     return w().x(1).a(v < 0 ? "<-" : ">").a(v < 0 ? nines.substr(1) : nines);
