@@ -194,11 +194,16 @@ struct Bounds {
 };
 
 Bounds bounds(float base, const Arrangements& a, const std::vector<float>& unit) {
+  // Plain comparisons: the values are finite sums of finite products, and the library's
+  // fmax and fmin are calls in this inner loop.
   float work_max = 0.0f, work_min = 0.0f, rest_max = 0.0f, rest_min = 0.0f, before = 0.0f;
   for (size_t k = 0; k < unit.size(); ++k) {
     const float w = a.work[k] * unit[k];
-    work_max = std::fmax(work_max, std::fmax(w, w + before));
-    work_min = std::fmin(work_min, std::fmin(w, w + before));
+    const float pair = w + before;
+    const float high = w > pair ? w : pair;
+    const float low = w < pair ? w : pair;
+    if (high > work_max) work_max = high;
+    if (low < work_min) work_min = low;
     before = w;
     const float u = a.unfilled[k] * unit[k];
     if (u > 0.0f) rest_max += u;
@@ -228,7 +233,7 @@ struct DeckEnvelope {
 };
 
 DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
-                           const std::vector<std::vector<float>>& mu) {
+                           const std::vector<std::vector<float>>& mu, bool moments = true) {
   const int m = d.spans();
   const size_t places = static_cast<size_t>(m) + 2;
   const BeamResult base = solve_beam(d.beam, load_of(a.base));
@@ -236,7 +241,7 @@ DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
   e.sag.assign(static_cast<size_t>(m) + 1, 0.0f);
   e.hog.assign(static_cast<size_t>(m) + 1, 0.0f);
   std::vector<float> unit(places);
-  for (int s = 1; s <= m; ++s) {
+  for (int s = 1; moments && s <= m; ++s) {
     const auto ss = static_cast<size_t>(s);
     const float L = d.beam.length[ss];
     float sag = -std::numeric_limits<float>::infinity(), hog = 0.0f;
@@ -245,12 +250,14 @@ DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
       for (size_t k = 0; k < places; ++k) unit[k] = mu[k][ss] * (1.0f - xi) + mu[k][ss + 1] * xi;
       unit[ss] += 0.5f * xi * L * (L - xi * L);
       const Bounds b = bounds(base.mom[ss][static_cast<size_t>(p)], a, unit);
-      sag = std::fmax(sag, b.max);
-      hog = std::fmin(hog, b.min);
+      if (b.max > sag) sag = b.max;
+      if (b.min < hog) hog = b.min;
+      if (std::isnan(b.max + b.min)) sag = hog = std::numeric_limits<float>::quiet_NaN();
       if (s == 1 && p == 0) e.root_left = std::fmin(b.min, 0.0f);
       if (s == m && p == kBeamSteps) e.root_right = std::fmin(b.min, 0.0f);
     }
-    e.sag[ss] = std::fmax(sag, 0.0f);  // a deck span hogging throughout has no sagging moment
+    // A deck span hogging throughout has no sagging moment; one that is not a number stays so.
+    e.sag[ss] = std::isnan(sag) ? sag : std::fmax(sag, 0.0f);
     e.hog[ss] = hog;
   }
   e.reaction.assign(static_cast<size_t>(m) + 2, 0.0f);
@@ -376,7 +383,7 @@ void casting_into(const Run& run, const Indat& c, Checkdat& out) {
   const auto mu = unit_moments(deck);
   const float gd = run.dat.gamma_d;
   const DeckEnvelope uls = deck_envelope(deck, arrangements(p, gd * c.gamma_g, gd * c.gamma_q), mu);
-  const DeckEnvelope sls = deck_envelope(deck, arrangements(p, 1.0f, 1.0f), mu);
+  const DeckEnvelope sls = deck_envelope(deck, arrangements(p, 1.0f, 1.0f), mu, false);
   fold_spans(c, deck, p, g, uls, out.mrd, out);
   const size_t last = p.work.size() - 1;
   out.cant_left = cantilever_row(c, p, 0, c.cant_left, g.tip_left, uls.root_left, out.mrd);

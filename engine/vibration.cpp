@@ -177,11 +177,40 @@ System assemble(const VibrationBeam& beam, int elements) {
   return s;
 }
 
+// The number of eigenvalues below `shift`: the negative pivots of K - shift M, formed row by
+// row without keeping more than the last kBand columns of L (nothing allocated).
 int count_below(const System& s, double shift) {
-  BandMatrix a = s.k;
-  for (int i = 0; i < a.size(); ++i)
-    for (int k = 0; k <= kBand && i + k < a.size(); ++k) a.at(i, k) -= shift * s.m.at(i, k);
-  return factor(a).negatives;
+  const int n = s.k.size();
+  double scale = 0.0;
+  for (int i = 0; i < n; ++i) scale = std::fmax(scale, std::fabs(s.k.at(i, 0)));
+  const double tiny = 1e-300 + 1e-14 * scale;
+  // ring[r % 4]: pivot d of row r and L(r + k, r) for k = 1..kBand.
+  std::array<std::array<double, kBand + 1>, kBand + 1> ring{};
+  int negatives = 0;
+  for (int j = 0; j < n; ++j) {
+    auto a = [&](int r, int c) {  // (K - shift M)(r, c), r <= c
+      return s.k.at(r, c - r) - shift * s.m.at(r, c - r);
+    };
+    double dj = a(j, j);
+    for (int k = std::max(0, j - kBand); k < j; ++k) {
+      const auto& rk = ring[static_cast<size_t>(k % (kBand + 1))];
+      const double l = rk[static_cast<size_t>(j - k)];
+      dj -= l * l * rk[0];
+    }
+    if (std::fabs(dj) < tiny) dj = dj < 0.0 ? -tiny : tiny;
+    if (dj < 0.0) ++negatives;
+    auto& rj = ring[static_cast<size_t>(j % (kBand + 1))];
+    for (int i = j + 1; i <= std::min(n - 1, j + kBand); ++i) {
+      double v = a(j, i);
+      for (int k = std::max(0, i - kBand); k < j; ++k) {
+        const auto& rk = ring[static_cast<size_t>(k % (kBand + 1))];
+        v -= rk[static_cast<size_t>(i - k)] * rk[static_cast<size_t>(j - k)] * rk[0];
+      }
+      rj[static_cast<size_t>(i - j)] = v / dj;
+    }
+    rj[0] = dj;
+  }
+  return negatives;
 }
 
 // The segment where the mode of the eigenvalue just above `shift` deflects most, by inverse
@@ -219,18 +248,34 @@ VibrationMode lowest_mode(const VibrationBeam& beam, int elements) {
   mode.frequency = std::numeric_limits<double>::quiet_NaN();
   if (!valid(beam, elements)) return mode;
   const System s = assemble(beam, elements);
-  // A bracket [lo, hi] of the lowest eigenvalue w^2: none below lo, at least one below hi.
-  // The simply supported value of the first segment is a start for hi.
-  const VibrationSegment& first = beam.segments.front();
-  double hi = std::pow(kPi / first.length, 4) * first.ei / first.mass;
-  double lo = 0.0;
-  int grow = 0;
-  while (count_below(s, hi) == 0) {
+  // A bracket [lo, hi] of the lowest eigenvalue w^2 (none below lo, at least one below hi),
+  // hi = 2 lo, from the simply supported value of the first span between supports; then
+  // bisection to a relative 1E-8 (a frequency within 5E-9).
+  double start = 0.0;
+  for (size_t g = 0; g < beam.segments.size(); ++g)
+    if (beam.supported[g] && beam.supported[g + 1]) {
+      const VibrationSegment& seg = beam.segments[g];
+      start = std::pow(kPi / seg.length, 4) * seg.ei / seg.mass;
+      break;
+    }
+  if (!(start > 0.0)) start = beam.segments.front().ei / beam.segments.front().mass;
+  double lo = start, hi = start;
+  for (int grow = 0; count_below(s, hi) == 0; ++grow) {
+    if (grow > 200) return mode;
     lo = hi;
-    hi *= 4.0;
-    if (++grow > 200) return mode;
+    hi *= 2.0;
   }
-  for (int it = 0; it < 200 && hi - lo > 1e-12 * hi; ++it) {
+  if (lo == hi) {  // the start was above the lowest eigenvalue: halve down to it
+    for (int shrink = 0; count_below(s, lo) > 0; ++shrink) {
+      if (shrink > 200) {  // no eigenvalue above 0: a mechanism, frequency 0
+        lo = 0.0;
+        break;
+      }
+      hi = lo;
+      lo *= 0.5;
+    }
+  }
+  for (int it = 0; it < 200 && hi - lo > 1e-8 * hi; ++it) {
     const double mid = 0.5 * (lo + hi);
     if (count_below(s, mid) == 0)
       lo = mid;
@@ -238,6 +283,7 @@ VibrationMode lowest_mode(const VibrationBeam& beam, int elements) {
       hi = mid;
   }
   mode.frequency = std::sqrt(0.5 * (lo + hi)) / (2.0 * kPi);
+  if (lo == 0.0) return mode;
   mode.segment = peak_segment(s, lo);
   return mode;
 }
