@@ -232,6 +232,47 @@ struct DeckEnvelope {
   std::vector<float> reaction;  // [1..m+1]
 };
 
+// The moment envelope of deck span s at its points, every place's unit effect formed point by
+// point (the simple-span parabola of its own span and the line of its support moments).
+Bounds span_bounds(const Deck& d, const Arrangements& a, const std::vector<std::vector<float>>& mu,
+                   const BeamCurve& base, size_t s, std::array<Bounds, kBeamSteps + 1>& at) {
+  constexpr int kPts = kBeamSteps + 1;
+  const float L = d.beam.length[s];
+  std::array<float, kPts> xi{}, own{}, wmax{}, wmin{}, rmax{}, rmin{}, before{};
+  for (int p = 0; p < kPts; ++p) {
+    xi[p] = static_cast<float>(p) / static_cast<float>(kBeamSteps);
+    own[p] = 0.5f * xi[p] * L * (L - xi[p] * L);
+  }
+  for (size_t k = 0; k < mu.size(); ++k) {
+    const float left = mu[k][s], right = mu[k][s + 1];
+    const float wk = a.work[k], uk = a.unfilled[k];
+    const bool self = k == s;
+    for (int p = 0; p < kPts; ++p) {
+      const float unit = left + (right - left) * xi[p] + (self ? own[p] : 0.0f);
+      const float w = wk * unit;
+      const float pair = w + before[p];
+      const float high = w > pair ? w : pair;
+      const float low = w < pair ? w : pair;
+      wmax[p] = high > wmax[p] ? high : wmax[p];
+      wmin[p] = low < wmin[p] ? low : wmin[p];
+      before[p] = w;
+      const float u = uk * unit;
+      rmax[p] += u > 0.0f ? u : 0.0f;
+      rmin[p] += u < 0.0f ? u : 0.0f;
+    }
+  }
+  Bounds span{-std::numeric_limits<float>::infinity(), 0.0f};
+  for (int p = 0; p < kPts; ++p) {
+    at[static_cast<size_t>(p)] = {base[static_cast<size_t>(p)] + wmax[p] + rmax[p],
+                                  base[static_cast<size_t>(p)] + wmin[p] + rmin[p]};
+    const Bounds& b = at[static_cast<size_t>(p)];
+    if (b.max > span.max) span.max = b.max;
+    if (b.min < span.min) span.min = b.min;
+    if (std::isnan(b.max + b.min)) return {std::nanf(""), std::nanf("")};
+  }
+  return span;
+}
+
 DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
                            const std::vector<std::vector<float>>& mu, bool moments = true) {
   const int m = d.spans();
@@ -240,25 +281,15 @@ DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
   DeckEnvelope e;
   e.sag.assign(static_cast<size_t>(m) + 1, 0.0f);
   e.hog.assign(static_cast<size_t>(m) + 1, 0.0f);
-  std::vector<float> unit(places);
+  std::array<Bounds, kBeamSteps + 1> at{};
   for (int s = 1; moments && s <= m; ++s) {
     const auto ss = static_cast<size_t>(s);
-    const float L = d.beam.length[ss];
-    float sag = -std::numeric_limits<float>::infinity(), hog = 0.0f;
-    for (int p = 0; p <= kBeamSteps; ++p) {
-      const float xi = static_cast<float>(p) / static_cast<float>(kBeamSteps);
-      for (size_t k = 0; k < places; ++k) unit[k] = mu[k][ss] * (1.0f - xi) + mu[k][ss + 1] * xi;
-      unit[ss] += 0.5f * xi * L * (L - xi * L);
-      const Bounds b = bounds(base.mom[ss][static_cast<size_t>(p)], a, unit);
-      if (b.max > sag) sag = b.max;
-      if (b.min < hog) hog = b.min;
-      if (std::isnan(b.max + b.min)) sag = hog = std::numeric_limits<float>::quiet_NaN();
-      if (s == 1 && p == 0) e.root_left = std::fmin(b.min, 0.0f);
-      if (s == m && p == kBeamSteps) e.root_right = std::fmin(b.min, 0.0f);
-    }
+    const Bounds b = span_bounds(d, a, mu, base.mom[ss], ss, at);
     // A deck span hogging throughout has no sagging moment; one that is not a number stays so.
-    e.sag[ss] = std::isnan(sag) ? sag : std::fmax(sag, 0.0f);
-    e.hog[ss] = hog;
+    e.sag[ss] = std::isnan(b.max) ? b.max : std::fmax(b.max, 0.0f);
+    e.hog[ss] = b.min;
+    if (s == 1) e.root_left = std::fmin(at.front().min, 0.0f);
+    if (s == m) e.root_right = std::fmin(at.back().min, 0.0f);
   }
   e.reaction.assign(static_cast<size_t>(m) + 2, 0.0f);
   std::vector<std::vector<float>> ru(places);
@@ -267,6 +298,7 @@ DeckEnvelope deck_envelope(const Deck& d, const Arrangements& a,
     one[k] = 1.0f;
     ru[k] = support_reactions(d.beam, load_of(one), mu[k]);
   }
+  std::vector<float> unit(places);
   for (size_t j = 1; j <= static_cast<size_t>(m) + 1; ++j) {
     for (size_t k = 0; k < places; ++k) unit[k] = ru[k][j];
     e.reaction[j] = bounds(base.reaction[j], a, unit).max;
@@ -328,7 +360,7 @@ void fold_spans(const Indat& c, const Deck& deck, const PlaceLoads& p, const Bea
   }
 }
 
-CastingCantilever cantilever_row(const Indat& c, const PlaceLoads& p, size_t k, float length,
+CastingCantilever cantilever_row(const PlaceLoads& p, size_t k, float length,
                                  float tip, float root, float mrd) {
   CastingCantilever r;
   if (!(length > 0.0f)) return r;
@@ -342,12 +374,11 @@ CastingCantilever cantilever_row(const Indat& c, const PlaceLoads& p, size_t k, 
   r.defl_limit = 1000.0f * kCantileverSpanFactor * length / kDeckDeflectionDivisor;
   r.u_defl = ratio(std::fmax(r.defl, 0.0f), r.defl_limit);
   r.beyond_range = p.beyond[k];
-  (void)c;
   return r;
 }
 
 // The support and prop lines from left to right with their line loads.
-void fold_reactions(const Indat& c, const Deck& deck, const DeckEnvelope& design,
+void fold_reactions(const Deck& deck, const DeckEnvelope& design,
                     const DeckEnvelope& characteristic, Checkdat& out) {
   out.reactions = 0;
   int support = 1, prop = 0;
@@ -368,11 +399,11 @@ void fold_reactions(const Indat& c, const Deck& deck, const DeckEnvelope& design
     r.design = design.reaction[static_cast<size_t>(j)];
     r.characteristic = characteristic.reaction[static_cast<size_t>(j)];
   }
-  (void)c;
 }
 
-// The construction stage of the case `c` into `out` (spans, cantilevers, reactions).
-void casting_into(const Run& run, const Indat& c, Checkdat& out) {
+// The construction stage of the case `c` into `out` (spans, cantilevers, and the reactions
+// unless a trial of props asks only whether the spans pass).
+void casting_into(const Run& run, const Indat& c, Checkdat& out, bool reactions = true) {
   out.ei_deck = comdat::kEs * comdat::kDeckInertia;
   out.mrd = run.matdat.mrd_deck;
   const Deck deck = deck_of(c, out.ei_deck);
@@ -383,12 +414,13 @@ void casting_into(const Run& run, const Indat& c, Checkdat& out) {
   const auto mu = unit_moments(deck);
   const float gd = run.dat.gamma_d;
   const DeckEnvelope uls = deck_envelope(deck, arrangements(p, gd * c.gamma_g, gd * c.gamma_q), mu);
-  const DeckEnvelope sls = deck_envelope(deck, arrangements(p, 1.0f, 1.0f), mu, false);
   fold_spans(c, deck, p, g, uls, out.mrd, out);
   const size_t last = p.work.size() - 1;
-  out.cant_left = cantilever_row(c, p, 0, c.cant_left, g.tip_left, uls.root_left, out.mrd);
-  out.cant_right = cantilever_row(c, p, last, c.cant_right, g.tip_right, uls.root_right, out.mrd);
-  fold_reactions(c, deck, uls, sls, out);
+  out.cant_left = cantilever_row(p, 0, c.cant_left, g.tip_left, uls.root_left, out.mrd);
+  out.cant_right = cantilever_row(p, last, c.cant_right, g.tip_right, uls.root_right, out.mrd);
+  if (!reactions) return;
+  const DeckEnvelope sls = deck_envelope(deck, arrangements(p, 1.0f, 1.0f), mu, false);
+  fold_reactions(deck, uls, sls, out);
 }
 
 bool fails(float u) { return !(u <= 1.0f); }
@@ -426,7 +458,7 @@ void props_needed(Run& run) {
         more = true;
       }
     if (!more) break;
-    casting_into(run, tried, trial);
+    casting_into(run, tried, trial, false);
     bool left = false;
     for (int i = 1; i <= c.n; ++i) {
       still[static_cast<size_t>(i)] = span_fails(trial.casting[static_cast<size_t>(i)]);
@@ -576,9 +608,13 @@ CheckVerdict check_verdict(const Checkdat& d, int n) {
   return v;
 }
 
-const CheckVerdict& slab_checks(Run& run) {
+const CheckVerdict& slab_checks(Run& run, CheckScope scope) {
   casting_checks(run);
-  props_needed(run);
+  if (scope == CheckScope::kPage) {
+    props_needed(run);
+  } else {
+    for (CastingSpan& s : run.checkdat.casting) s.props_needed = -1;
+  }
   crack_reinforcement(run);
   natural_frequency(run);
   run.checkdat.verdict = check_verdict(run.checkdat, run.indat.n);

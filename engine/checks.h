@@ -22,11 +22,16 @@
 
 namespace solvo {
 
+// What slab_checks works out: everything page 6 prints, or only what the verdict reads (the
+// props a failing span needs are left out: they pass or fail nothing, and finding them
+// takes several more calculations of the deck; a design search asks for the verdict).
+enum class CheckScope { kPage, kVerdict };
+
 // All checks into run.checkdat, and the verdict: whether the slab passes and which check
 // governs. Requires the case read and derived (insolvo, or blkdat + berdat with the clear
 // spans); independent of the analysis and the design, so a design search can call it on a
 // candidate without them. Leaves run.snitt as it found it.
-const CheckVerdict& slab_checks(Run& run);
+const CheckVerdict& slab_checks(Run& run, CheckScope scope = CheckScope::kPage);
 
 // The steps of slab_checks.
 void casting_checks(Run& run);

@@ -178,7 +178,7 @@ void search_one_analysis(const Run& base, const SearchPlan& plan, size_t first,
     Run checked = analysed;
     for (size_t p = 0; p < props; ++p) {
       checked.indat.props = candidate_at(base.indat, plan, first + p).props;
-      verdicts.push_back(slab_checks(checked));
+      verdicts.push_back(slab_checks(checked, CheckScope::kVerdict));
     }
   }
   size_t index = first;
