@@ -425,8 +425,17 @@ void casting_into(const Run& run, const Indat& c, Checkdat& out, bool reactions 
 
 bool fails(float u) { return !(u <= 1.0f); }
 
-bool span_fails(const CastingSpan& s) {
-  return s.beyond_range || fails(s.u_sag) || fails(s.u_hog) || fails(s.u_defl);
+// Whether span i fails a construction-stage check that props in it can help: hogging that is
+// no larger than the root moment of a cantilever at its end is the cantilever's, which has a
+// row and a verdict of its own.
+bool span_fails(const Checkdat& d, int i, int n) {
+  const CastingSpan& s = d.casting[static_cast<size_t>(i)];
+  if (s.beyond_range || fails(s.u_sag) || fails(s.u_defl)) return true;
+  if (!fails(s.u_hog)) return false;
+  float root = 0.0f;
+  if (i == 1 && d.cant_left.length > 0.0f) root = std::fmin(root, d.cant_left.m_root);
+  if (i == n && d.cant_right.length > 0.0f) root = std::fmin(root, d.cant_right.m_root);
+  return !(s.m_hog >= root);
 }
 
 }  // namespace
@@ -441,7 +450,7 @@ void props_needed(Run& run) {
   for (int i = 1; i <= c.n; ++i) {
     CastingSpan& s = run.checkdat.casting[static_cast<size_t>(i)];
     s.props_needed = -1;
-    failing[static_cast<size_t>(i)] = span_fails(s);
+    failing[static_cast<size_t>(i)] = span_fails(run.checkdat, i, c.n);
     any = any || failing[static_cast<size_t>(i)];
     tried.props[i] = s.props;
   }
@@ -461,7 +470,7 @@ void props_needed(Run& run) {
     casting_into(run, tried, trial, false);
     bool left = false;
     for (int i = 1; i <= c.n; ++i) {
-      still[static_cast<size_t>(i)] = span_fails(trial.casting[static_cast<size_t>(i)]);
+      still[static_cast<size_t>(i)] = span_fails(trial, i, c.n);
       left = left || still[static_cast<size_t>(i)];
     }
     if (!left) break;

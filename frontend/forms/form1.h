@@ -148,7 +148,7 @@ class Form1 : public QWidget {
   std::array<QRadioButton*, 5> m_brandb{};
   std::array<QRadioButton*, 3> m_kutak{};
 
-  // The construction stage: props of each span (0..2), the deck during casting, and the
+  // The construction stage: props of each span (0..4), the deck during casting, and the
   // lowest natural frequency.
   std::array<QSpinBox*, kMaxSpans + 1> m_stamp{};
   std::array<QRadioButton*, 3> m_byggskede{};

@@ -414,6 +414,17 @@ TEST(CastingStage, PropsNeeded) {
     props_needed(run);
     EXPECT_EQ(run.checkdat.casting[1].props_needed, r.needed) << r.span;
   }
+  // The 2.0 m span of h 0.35 behind a 1.0 m cantilever (CantileverAndTheCastingSequence): its
+  // sagging 6.204 fails, and its hogging is the cantilever's root moment -6.4845, which props
+  // in the span do not change. One prop gives deck spans of 1.0 m, sagging at most
+  // 12.969/8 = 1.62: one prop, however much the cantilever fails.
+  solvo::Run cant = one_span(2.0f, 0.35f);
+  cant.indat.cant_left = 1.0f;
+  berdat(cant);
+  slab_checks(cant);
+  EXPECT_EQ(cant.checkdat.casting[1].props_needed, 1);
+  EXPECT_GT(cant.checkdat.cant_left.u_moment, 1.0f);
+
   // Two spans of 6.0 m (the default case): each fails through the other's hogging over the
   // middle support too; two props in both make every check pass.
   solvo::Run two = one_span(6.0f, 0.16f);

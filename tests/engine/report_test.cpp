@@ -26,19 +26,19 @@
 // row 2: -36.43 here, -36.39 exact; span 4: 29.37 against 29.39).
 // Page 6 of both (continuous deck, 5 Hz):
 //  - KONSOL (no props): deck + wet concrete 0.089 + 26 0.1635 = 4.340; the 5.4 m deck deflects
-//    5 4.34 5.4^4/(384 69.3) = 693 mm less the cantilevers' lift (M = -3.125 and -4.883:
-//    0.375 8.007 5.4^2/6/69.3 = 211 mm) = 483 mm > 18 mm: ponding 18.2 0.483 = 8.79; then
-//    693 13.13/4.34 - 211 = 1887 mm against 5400/180 = 30 (62.9); working area
-//    0.1 (4.251 + 8.79) = 1.30; sagging 0.91 (1.35 13.13 + 1.5 1.30) 5.4^2/8 - (4.576 + 7.150)/2
-//    = 59.4 (11.23), hogging -0.91 (1.35 4.34 + 1.125) 1.5^2/2 = -7.15 (1.35);
-//    crack 0.002 135000 = 270 mm2/m, 113000/270 = 418 -> 400 mm; f = 18/sqrt(4.47) = 8.51.
-//  - TIOFACK (no props): the construction stage was recomputed by an independent three-moment
-//    analysis in double precision (400 points a span, the same ponding and envelopes): ponding
-//    loads, deflections, sagging and hogging moments agree within 0.1 % (span 5: 559.5 mm,
-//    21.84 and -43.10 against 559.1, 21.83 and -43.07 here); span 9, lifted by its
-//    neighbours' ponding, deflects 0. Crack: h 0.20, 0.002 155000 = 310 mm2/m,
-//    113000/310 = 364 mm. With props 1 1 1 1 2 2 1 1 1 1 (21 deck spans) the same analysis
-//    agreed within the last printed digit (span 4: 11.2 mm, 2.22 and -4.33 kNm/m).
+//    5 4.34 5.4^4/(384 69.3) = 693 mm less the cantilevers' lift 211 mm = 483 mm; ponding would
+//    take it beyond 5400/20, so the figures are first-order (483 mm, 16.1 x 30 mm) and the page
+//    says the deck is far outside its range; cantilever roots with the working area on them,
+//    w = 0.91 (1.35 4.34 + 1.5 1.5) = 7.379: -7.379 1.2^2/2 = -5.31 and -7.379 1.5^2/2 = -8.30
+//    (1.57, the cantilevers' own failure); the span needs two props. Crack steel per support: 0.002 135000 = 270
+//    mm2/m, Ø12 113000/270 = 418 -> 350 mm (2h = 360). Lowest frequency of the span with both
+//    cantilevers 6.32 Hz (exact transfer matrices: 6.319, page6_second_method.py).
+//  - TIOFACK (no props): every span needs props (1 or 2); the middle spans 4 to 7 are far outside
+//    the range unpropped. f1 = 7.21 Hz (exact transfer matrices with the line masses: 7.210).
+//  - The default case with two props in each span, worked by explicit arrangements in double
+//    precision (page6_second_method.py): sagging 2.564, hogging -3.152, deflection 5.77 mm,
+//    line loads 5.88 / 16.20 / 15.16 / 15.56 kN/m design against 2.562, -3.152, 5.767 and the
+//    same line loads here (41 points a deck span).
 #include <cctype>
 #include <cmath>
 #include <cstdio>
