@@ -56,6 +56,9 @@ struct Indat {
                              // supports and props, 2 simply supported between them
   Int1<kMaxSpans> props{};   // temporary props in each span, 0..2, equally spaced
   float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
+  // The fire class as the case asks for it: 1..4 for REI 30, 60, 90, 120; 0 where the reader
+  // does not say. REI 120 is designed as REI 90 (fire_minutes 90), and the report says so.
+  int32_t fire_option = 0;
 };
 
 // The analysis row that the design, the fire design and the report read: the load-set
