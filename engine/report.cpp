@@ -34,22 +34,24 @@ std::string bar_text(int32_t bar) {
   return "Ø" + std::to_string(ftrunc(comdat::kBar[static_cast<size_t>(bar)].diameter));
 }
 
-// Why bars have no solution: `dia` the bar size of the case, `least` the least spacing.
+// Why bars have no solution: `bar` the bar size of the case, `needed` the spacing it would
+// need, `least` the least spacing, `hint` the larger bar size or the partner support. At most
+// 41 characters, so that a note of a support or span fits in 80 columns.
 std::string solution_reason(BarSolution why, int32_t bar, int32_t needed, int32_t least,
                             int32_t hint) {
   switch (why) {
     case BarSolution::kSolved:
       break;
     case BarSolution::kNoConvergence:
-      return "armeringsarean konvergerar inte";
+      return "arean konvergerar inte";
     case BarSolution::kNoEquilibrium:
-      return "ingen jämvikt, tvärsnittet bär inte momentet";
+      return "ingen jämvikt, snittet bär inte momentet";
     case BarSolution::kTooClose:
     case BarSolution::kAboveOneLayer: {
-      std::string text = bar_text(bar) + " kräver s " + std::to_string(needed) + " mm, minst " +
+      std::string text = bar_text(bar) + " ger s " + std::to_string(needed) + " < " +
                          std::to_string(least) + " mm; ";
       if (why == BarSolution::kTooClose) return text + bar_text(hint) + " ger lösning";
-      return text + "arean ryms inte i ett lager";
+      return text + "ryms ej i ett lager";
     }
     case BarSolution::kPairPartner:
       return "samma stång som stöd " + std::to_string(hint);
@@ -78,7 +80,7 @@ std::vector<std::string> bottom_bar_notes(const Run& run) {
   for (int i = 1; i <= run.indat.n; ++i) {
     const BarSolution why = u.bottom_solution[static_cast<size_t>(i)];
     if (why == BarSolution::kSolved) continue;
-    lines.push_back("OBS! Fältarmering fack " + std::to_string(i) + " saknar lösning: " +
+    lines.push_back("OBS! Fält " + std::to_string(i) + " (brand) saknar lösning: " +
                     solution_reason(why, run.indat.bot_bar, u.bottom_needed[i],
                                     kLeastBottomSpacing, u.bottom_hint[i]));
   }
