@@ -211,7 +211,9 @@ class SearchReport {
     w_.a("  Stålpris per kg:").f(plan_.steel_price, 8, 2).endl();
     w_.a("  Stämp: pris per m stämplinje").f(plan_.prop_price, 8, 2)
         .a(" x antal stämplinjer / fackens längd").endl();
-    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00 och armering med lösning").endl();
+    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00, armering med lösning och")
+        .endl();
+    w_.a("  tjocklek minst 0.085 m i alla fack").endl();
     w_.endl();
   }
 
