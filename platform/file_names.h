@@ -44,4 +44,9 @@ std::optional<std::filesystem::path> find_existing(const std::filesystem::path& 
                                                    std::string_view name,
                                                    bool directories = false);
 
+// The same lookup for an entry of any kind (a FIFO, a folder, a dangling link), so that a
+// program can say what stands under the name instead of "no such file".
+std::optional<std::filesystem::path> find_entry(const std::filesystem::path& folder,
+                                                std::string_view name);
+
 }  // namespace solvo::platform
