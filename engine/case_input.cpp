@@ -187,9 +187,9 @@ void read_text_lines(Records& in, Run& run) {
     throw in.bad("a case name that names a report in the working folder (no \"/\", \"\\\", "
                  "control characters, \".\" or \"..\")",
                  line);
+  if (platform::case_name_blank(line)) throw in.bad("a case name that is not blank", line);
   run.prfil = padded(line, 9);
   std::string name = trimmed_right(run.prfil);
-  if (name.empty()) throw in.bad("a case name that is not blank", line);
   run.utfil = padded(name.substr(0, 13) + ".RES", 13);
 
   std::string_view heading = in.take(2, "the heading");

@@ -31,6 +31,10 @@ bool case_name_ok(std::string_view line) {
   return t != "." && t != "..";
 }
 
+bool case_name_blank(std::string_view line) {
+  return line.substr(0, kCaseNameLength).find_first_not_of(' ') == std::string_view::npos;
+}
+
 std::string report_file_name(std::string_view case_name) {
   std::u32string letters;
   for (const char b : case_name.substr(0, kCaseNameLength))

@@ -22,6 +22,10 @@ bool case_name_ok(std::string_view line);
 // Characters of a case name that make up its report name.
 inline constexpr size_t kCaseNameLength = 9;
 
+// True when the characters of the case name that make up the report name are all blank (or
+// there are none): the report would be the hidden file ".RES". Both readers refuse such a case.
+bool case_name_blank(std::string_view line);
+
 // The report's name on disk for the case-name bytes: the first 9 bytes, trailing blanks
 // removed, then ".RES"; each byte as its letter in UTF-8 (the DOS bytes of the Swedish letters
 // as those letters, every other byte as Windows-1252). "\x86bc" gives "åbc.RES".
