@@ -207,7 +207,7 @@ class Report {
     if (c_.ceiling == 1) w().t(6).a(label40("Undertak :")).a("Saknas").endl();
     if (c_.ceiling == 2) w().t(6).a(label40("Undertak :")).a("13 Gips").endl();
     w().t(6).a(label40("Brandklass :")).a("REI").i(c_.fire_minutes, 2).endl();
-    if (c_.fire_option == 4) w().t(6).a("OBS! REI 120 dimensioneras inte; REI 90 redovisas").endl();
+    if (asks_rei120(c_)) w().t(6).a("OBS! REI 120 dimensioneras inte; REI 90 redovisas").endl();
 
     w().endl();
     row("Fack                 ", n, 6, 27, [&](int i) { w().i(i, 8); });
