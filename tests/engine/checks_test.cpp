@@ -17,6 +17,7 @@
 
 #include "beam.h"
 #include "case_input.h"
+#include "verdict.h"
 #include "vibration.h"
 
 namespace solvo {
@@ -643,6 +644,21 @@ TEST(CheckVerdict, SlabChecksStoreTheVerdict) {
   EXPECT_EQ(v.governing, CheckKind::kDeckDeflection);
   expect_near_rel(v.utilisation, 0.893f, "governing utilisation");
   EXPECT_EQ(&v, &run.checkdat.verdict);
+}
+
+// A cantilever check is named by its support in the console line and the design search.
+TEST(CheckVerdict, CantileverChecksAreNamedByTheirSupport) {
+  EXPECT_EQ(check_name(Check::kCantileverMoment, 1), "Byggskede, konsolmoment st\xc3\xb6" "d 1");
+  EXPECT_EQ(check_name(Check::kCantileverDeflection, 3),
+            "Byggskede, konsolnedb\xc3\xb6jning st\xc3\xb6" "d 3");
+  solvo::Run run = one_span(2.0f, 0.35f);  // the cantilever of CantileverAndTheCastingSequence
+  run.indat.cant_left = 1.0f;
+  berdat(run);
+  slab_checks(run);
+  const Verdict v = slab_verdict(run);
+  EXPECT_FALSE(v.passes);
+  EXPECT_EQ(v.governing.check, Check::kCantileverDeflection);
+  EXPECT_EQ(v.governing.where, 1);
 }
 
 }  // namespace
