@@ -29,6 +29,7 @@
 #include "reference_case.h"
 #include "report.h"
 #include "search.h"
+#include "test_files.h"
 #include "verdict.h"
 
 namespace solvo {
@@ -344,6 +345,20 @@ TEST(FireClass, Rei120IsDesignedAsRei90AndPageOneSaysSo) {
     EXPECT_EQ(page1[at + 1] == "     OBS! REI 120 dimensioneras inte; REI 90 redovisas", option == 4)
         << option;
   }
+}
+
+// The same read from a case file: line 25 holds the fire option (KONSOL has 3, REI 90).
+TEST(FireClass, OptionFourOfTheCaseFileGetsTheLine) {
+  std::string text = testing::slurp(SOLVO_DATA "/samples/KONSOL.IND");
+  size_t at = 0;
+  for (int line = 1; line < 25; ++line) at = text.find("\r\n", at) + 2;
+  ASSERT_EQ(text.substr(at, 3), "3\r\n");
+  text[at] = '4';
+  solvo::Run run;
+  calculate(run, text);
+  EXPECT_EQ(run.indat.fire_minutes, 90);
+  EXPECT_TRUE(has_line(page_lines(run.files.back().contents, 1),
+                       "     OBS! REI 120 dimensioneras inte; REI 90 redovisas"));
 }
 
 // ---- Generated slabs -------------------------------------------------------------------------------
