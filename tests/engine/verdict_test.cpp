@@ -74,8 +74,9 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
        },
        false, "Minsta plattjocklek fack 2",
        "Ej uppfyllt: Minsta plattjocklek fack 2, Def(init.) fack 1, Fält fack 1"},
-      {"the least depth itself passes", [](solvo::Run& r) { r.indat.thickness[2] = kLeastSlabDepth; },
-       true, "Fält fack 1", "Alla kontroller uppfyllda"},
+      {"the least depth itself passes",
+       [](solvo::Run& r) { r.indat.thickness[2] = kLeastSlabDepth; }, true, "Fält fack 1",
+       "Alla kontroller uppfyllda"},
       {"a support without a solution",
        [](solvo::Run& r) { r.utdat.top_solution[4] = BarSolution::kNoConvergence; }, false,
        "Stödarmering saknar lösning stöd 4", "Ej uppfyllt: Stödarmering saknar lösning stöd 4"},
@@ -93,8 +94,10 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
        },
        false, "Egenfrekvens fack 2", "Ej uppfyllt: Egenfrekvens fack 2, Vidhäft fack 1"},
       {"page 6 failing without a utilisation above 1.0 still fails",
-       [](solvo::Run& r) { r.checkdat.verdict = {false, CheckKind::kDeckHogging, 3, 0.7f}; }, false,
-       "Byggskede, stödmoment fack 3", "Ej uppfyllt: Byggskede, stödmoment fack 3"},
+       [](solvo::Run& r) {
+         r.checkdat.verdict = {false, CheckKind::kDeckHogging, 3, 0.7f};
+       },
+       false, "Byggskede, stödmoment fack 3", "Ej uppfyllt: Byggskede, stödmoment fack 3"},
   };
   for (const Case& c : cases) {
     solvo::Run run = passing();
