@@ -71,6 +71,7 @@ constexpr CheckRow kChecks[] = {
     {Check::kDeckDeflection, "Byggskede, nedböjning", Place::kPage6, false,
      CheckKind::kDeckDeflection, nullptr},
     {Check::kFrequency, "Egenfrekvens", Place::kPage6, false, CheckKind::kFrequency, nullptr},
+    {Check::kPage6Other, "Kontroll sid 6", Place::kPage6, false, CheckKind::kNone, nullptr},
 };
 
 const CheckRow& row_of(Check check) {
@@ -79,12 +80,12 @@ const CheckRow& row_of(Check check) {
   return kChecks[0];
 }
 
-// The page-6 check of a kind; a kind without a row of its own counts as the frequency check
+// The page-6 check of a kind; a kind without a row of its own is named as a check of page 6
 // rather than being lost.
 Check page6_check(CheckKind kind) {
   for (const CheckRow& r : kChecks)
-    if (r.place == Place::kPage6 && r.page6 == kind) return r.check;
-  return Check::kFrequency;
+    if (r.place == Place::kPage6 && r.page6 == kind && kind != CheckKind::kNone) return r.check;
+  return Check::kPage6Other;
 }
 
 // Collects the items: the governing one and each failing check at its worst place.

@@ -35,6 +35,7 @@ enum class Check {
   kDeckHogging,     // page 6 "Byggskede, stödmoment"
   kDeckDeflection,  // page 6 "Byggskede, nedböjning"
   kFrequency,       // page 6 "Egenfrekvens"
+  kPage6Other,      // a page-6 kind without a row of its own: "Kontroll sid 6"
 };
 
 // The name of a check with its span or support ("Svikt fack 5").

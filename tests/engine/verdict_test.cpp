@@ -93,6 +93,11 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
          r.utdat.ub[1] = 1.1f;
        },
        false, "Egenfrekvens fack 2", "Ej uppfyllt: Egenfrekvens fack 2, Vidhäft fack 1"},
+      {"a page-6 kind without a name of its own is still named and fails",
+       [](solvo::Run& r) {
+         r.checkdat.verdict = {false, static_cast<CheckKind>(99), 1, 1.4f};
+       },
+       false, "Kontroll sid 6 fack 1", "Ej uppfyllt: Kontroll sid 6 fack 1"},
       {"page 6 failing without a utilisation above 1.0 still fails",
        [](solvo::Run& r) {
          r.checkdat.verdict = {false, CheckKind::kDeckHogging, 3, 0.7f};
@@ -138,6 +143,7 @@ TEST(CheckName, CountsSupportsAndSpans) {
   EXPECT_EQ(check_name(Check::kTopBars, 11), "Stödarmering saknar lösning stöd 11");
   EXPECT_EQ(check_name(Check::kLeastDepth, 1), "Minsta plattjocklek fack 1");
   EXPECT_EQ(check_name(Check::kDeckDeflection, 10), "Byggskede, nedböjning fack 10");
+  EXPECT_EQ(check_name(Check::kPage6Other, 2), "Kontroll sid 6 fack 2");
 }
 
 }  // namespace
