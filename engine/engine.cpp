@@ -7,6 +7,7 @@
 #include "checks.h"
 #include "design.h"
 #include "report.h"
+#include "verdict.h"
 #include "atomic_write.h"
 #include "file_names.h"
 
@@ -99,6 +100,7 @@ int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& 
   }
 
   console << "\n" << blanks(46) << "KLART!" << end_line;
+  console << verdict_line(slab_verdict(run)) << end_line;
   return 0;
 }
 
