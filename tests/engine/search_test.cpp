@@ -17,6 +17,7 @@
 
 #include "case_input.h"
 #include "engine.h"
+#include "file_names.h"
 #include "search.h"
 #include "test_files.h"
 
@@ -83,18 +84,39 @@ TEST(SearchPlan, NamesWhatVariesAndKeepsTheCaseForTheRest) {
   EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2 * 2);
 }
 
-TEST(SearchPlan, AnEmptyFileIsTheCaseItself) {
-  const SearchPlan s = plan_of("# nothing varies\n");
+TEST(SearchPlan, WhatAFileLeavesOutIsTheCase) {
+  const SearchPlan s = plan_of("# only the concrete varies\nconcrete 4 5\n");
   EXPECT_TRUE(s.groups.empty());
   // The sample: concrete code 4, bar code 4 (12 mm), line 19 = 1 (staggered, layout 2).
-  EXPECT_EQ(s.concrete, (std::vector<int32_t>{4}));
+  EXPECT_EQ(s.concrete, (std::vector<int32_t>{4, 5}));
   EXPECT_EQ(s.bars, (std::vector<int32_t>{4}));
   EXPECT_EQ(s.layouts, (std::vector<int32_t>{2}));
   EXPECT_EQ(s.concrete_price[4], 1550.0f);
   EXPECT_EQ(s.steel_price, 15.0f);
   EXPECT_EQ(s.prop_price, 0.0f);
   EXPECT_TRUE(s.props.empty());  // every span keeps its own props
-  EXPECT_EQ(s.candidates(), 1);
+  EXPECT_EQ(s.passing_listed, 200);
+  EXPECT_EQ(s.candidates(), 2);
+}
+
+// From, to and step are rounded to whole millimetres: 0.1004 -> 100 mm, 0.1196 -> 120 mm,
+// 0.0051 -> 5 mm: 100, 105, 110, 115, 120 mm. A step of 0.9 mm is refused (kBadPlans).
+TEST(SearchPlan, ThicknessesAreWholeMillimetres) {
+  struct Row {
+    const char* line;
+    std::vector<float> want;
+  };
+  const Row rows[] = {
+      {"thickness 0.1004 0.1196 0.0051", {0.100f, 0.105f, 0.110f, 0.115f, 0.120f}},
+      {"thickness 0.1 0.103 0.001", {0.100f, 0.101f, 0.102f, 0.103f}},
+      {"thickness 0.1 0.1024 0.0014", {0.100f, 0.101f, 0.102f}},  // 1.4 mm -> 1 mm
+      {"thickness 0.1 0.1034 0.0016", {0.100f, 0.102f}},          // 1.6 mm -> 2 mm, to 103
+  };
+  for (const Row& r : rows) {
+    const SearchPlan s = plan_of(r.line);
+    ASSERT_EQ(s.groups.size(), 1u) << r.line;
+    EXPECT_EQ(s.groups[0].thicknesses, r.want) << r.line;
+  }
 }
 
 TEST(SearchPlan, SpanGroupsVaryEachOnItsOwn) {
@@ -133,8 +155,11 @@ const BadPlan kBadPlans[] = {
     {"props 1 1", 1, "each once"},
     {"price prop", 1, "price prop PRICE"},
     {"thickness 0.2 0.1 0.01", 1, "FROM <= TO"},
-    {"thickness 0.10 0.20 0", 1, "STEP > 0"},
-    {"thickness 0.10 0.20 -0.01", 1, "STEP > 0"},
+    {"thickness 0.10 0.20 0", 1, "STEP at least 0.001"},
+    {"thickness 0.10 0.20 -0.01", 1, "STEP at least 0.001"},
+    {"thickness 0.10 0.20 0.0009", 1, "whole millimetres"},
+    {"thickness 0.10 0.20 0.0001", 1, "STEP at least 0.001"},
+    {"thickness 1e40 1e41 0.01", 1, "thickness [SPANS]"},
     {"thickness 0.04 0.20 0.01", 1, "above the deck's 0.045"},
     {"thickness 0.10 1.5 0.01", 1, "at most 1.0"},
     {"thickness 0.10 0.20", 1, "thickness [SPANS] FROM TO STEP"},
@@ -147,15 +172,30 @@ const BadPlan kBadPlans[] = {
     {"thickness 1,,2 0.10 0.20 0.01", 1, "the spans of a thickness group"},
     {"thickness 1-3 0.1 0.2 0.01\nthickness 3 0.1 0.2 0.01", 2, "one thickness group only"},
     {"thickness 0.1 0.2 0.01\nthickness 4 0.1 0.2 0.01", 2, "one thickness group only"},
-    {"price steel -1", 1, "PRICE >= 0"},
+    {"price steel -1", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price steel 1e40", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price steel 10000.5", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price concrete 100001", 1, "price concrete [CLASS] PRICE (per m3, 0 to 100000)"},
+    {"price concrete C30/37 1e40", 1, "price concrete [CLASS] PRICE (per m3, 0 to 100000)"},
+    {"price prop 100001", 1, "per m of a line of props, 0 to 100000"},
+    {"listed -1", 1, "listed COUNT, a whole number 0 to 10000"},
+    {"listed 10001", 1, "listed COUNT"},
+    {"listed 5\nlisted 6", 2, "\"listed\" once"},
+    // Plans that give only the case's own design (C35/45, 12 mm, staggered, its
+    // thicknesses): nothing to search.
+    {"", 1, "a plan that varies the case"},
+    {"# nothing\nprice steel 12\n", 3, "a plan that varies the case"},
+    {"concrete C35/45\nbar 12\ncurtailment on", 3, "a plan that varies the case"},
+    {"thickness 1-2,9-10 0.14 0.14 0.01\nthickness 5,6 0.20 0.20 0.01", 2,
+     "a plan that varies the case"},
     {"price gold 10", 1, "price concrete [CLASS]"},
     {"price concrete C99/99 10", 1, "price concrete [CLASS]"},
     {"price steel 10\nprice steel 12", 2, "\"price steel\" once"},
     {"rejected -1", 1, "rejected COUNT"},
     {"rejected 1001", 1, "rejected COUNT"},
-    // 1001 x 1001 thicknesses in two groups: 1,002,001 candidates, refused at the line that
+    // 501 x 501 thicknesses in two groups: 251,001 candidates, refused at the line that
     // makes them too many.
-    {"thickness 1 0.10 0.20 0.0001\nthickness 2 0.10 0.20 0.0001", 2,
+    {"thickness 1 0.10 0.60 0.001\nthickness 2 0.10 0.60 0.001", 2,
      "at most 200000 candidates"},
 };
 
@@ -304,7 +344,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   for (int i = 1; i <= 10; ++i) run.indat.props[i] = 2;
   int32_t flag = 0;
   solvober(run, flag);
-  const SearchPlan plan = plan_of("");
+  const SearchPlan plan = plan_of("concrete 4 5");
   ASSERT_TRUE(assess(run, plan).passes);  // the sample with props passes (largest 0.90)
 
   solvo::Run nan_run = run;
@@ -378,7 +418,7 @@ TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
   EXPECT_EQ(out.rfind("0/28\n", 0), 0u) << out;
   EXPECT_EQ(out.substr(out.size() - 6), "28/28\n") << out;
 
-  const std::string res = slurp(dir_ / "SEARCH.RES");
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
   EXPECT_NE(res.find("Pr\xF6vade:      28"), std::string::npos);  // written as Windows-1252
   const auto pass = table_rows(res, "GODK\xC4NDA, BILLIGAST");
   const auto fail = table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST");
@@ -421,7 +461,7 @@ TEST_F(SearchFolder, MissingOrBadSpecificationWritesNothing) {
     EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(out_.str(), "");
-    EXPECT_FALSE(fs::exists(dir_ / "SEARCH.RES"));
+    EXPECT_FALSE(fs::exists(dir_ / platform::kSearchReportFile));
   }
 }
 
@@ -436,7 +476,7 @@ TEST_F(SearchFolder, TheProgramTakesSearchAndNothingElse) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
   EXPECT_EQ(run("--search plan.txt"), 0);
-  EXPECT_TRUE(fs::exists(dir_ / "SEARCH.RES"));
+  EXPECT_TRUE(fs::exists(dir_ / platform::kSearchReportFile));
   EXPECT_FALSE(fs::exists(dir_ / "TIOFACK.RES"));  // the search writes no report
   EXPECT_EQ(run("--search"), 2);
   EXPECT_EQ(run("--serch plan.txt"), 2);
