@@ -74,8 +74,10 @@ std::unique_ptr<platform::FolderLock> take_folder(const std::filesystem::path& f
            << end_line;
     return nullptr;
   }
-  if (lock->state() == platform::FolderLock::State::kHeld)
+  if (lock->state() == platform::FolderLock::State::kHeld) {
+    platform::finish_interrupted_commit(folder);
     platform::remove_stale_temporaries(folder);
+  }
   return lock;
 }
 

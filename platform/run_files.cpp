@@ -72,8 +72,9 @@ class SignalsHeld {
   sigset_t old_;
 };
 
+// With the cleanup signals held by the caller from the file's creation on, so that no signal
+// falls between the two.
 void register_temp(const std::string& path) {
-  const SignalsHeld held;
   if (g_temp_count >= kMaxTemps || path.size() >= PATH_MAX) return;
   std::memcpy(g_temps[g_temp_count], path.c_str(), path.size() + 1);
   g_temp_count = g_temp_count + 1;
@@ -125,12 +126,16 @@ int write_temp(const fs::path& folder, std::string_view contents, mode_t mode,
                std::string& temp) {
   temp = ((folder.empty() ? fs::path(".") : folder) / (std::string(kTempPrefix) + "XXXXXX"))
              .string();
-  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  int fd = -1;
+  {
+    const SignalsHeld held;
+    fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd >= 0) register_temp(temp);
+  }
   if (fd < 0) {
     temp.clear();
     return errno;
   }
-  register_temp(temp);
   int code = ::fchmod(fd, mode) != 0 ? errno : 0;
   if (code == 0) code = write_all(fd, contents);
   if (::close(fd) != 0 && code == 0) code = errno;
@@ -154,20 +159,42 @@ void remove_temps(const std::vector<Staged>& staged) {
 RunFilesResult failed(const fs::path& folder, const std::vector<RunFile>& files,
                       const std::vector<Staged>& staged, int error, const std::string& name) {
   remove_temps(staged);
+  ::unlink(((folder.empty() ? fs::path(".") : folder) / kCommitJournal).c_str());
   for (const RunFile& f : files) remove_old(folder, f.name);
   return {error, name};
 }
 
-// The renames, the last file last; the old last file goes before the first rename.
+fs::path journal_path(const fs::path& folder) {
+  return (folder.empty() ? fs::path(".") : folder) / kCommitJournal;
+}
+
+// The renames to come, one "temporary/target" line each (names in the folder: neither holds
+// a "/" or a line end), written whole under the journal's name before the first rename.
+int write_journal(const fs::path& folder, const std::vector<Staged>& staged, mode_t mode) {
+  std::string text;
+  for (const Staged& s : staged)
+    text += fs::path(s.temp).filename().string() + "/" + s.target.filename().string() + "\n";
+  std::string temp;
+  int error = write_temp(folder, text, mode, temp);
+  if (error == 0 && ::rename(temp.c_str(), journal_path(folder).c_str()) != 0) error = errno;
+  if (error != 0 && !temp.empty()) ::unlink(temp.c_str());
+  return error;
+}
+
+// The renames, the last file last; the old last file goes before the first rename. Killed
+// meanwhile (SIGKILL, a power cut), the journal lets the next run finish them.
 RunFilesResult commit(const fs::path& folder, const std::vector<RunFile>& files,
-                      std::vector<Staged>& staged) {
+                      std::vector<Staged>& staged, mode_t mode) {
   const SignalsHeld held;
+  if (const int error = write_journal(folder, staged, mode); error != 0)
+    return failed(folder, files, staged, error, files.back().name);
   if (staged.size() > 1) ::unlink(staged.back().target.c_str());
   for (size_t k = 0; k < staged.size(); ++k) {
     if (::rename(staged[k].temp.c_str(), staged[k].target.c_str()) != 0)
       return failed(folder, files, staged, errno, files[k].name);
     staged[k].temp.clear();
   }
+  ::unlink(journal_path(folder).c_str());
   forget_temps();
   return {};
 }
@@ -226,7 +253,32 @@ RunFilesResult write_run_files(const fs::path& folder, const std::vector<RunFile
     if (const int error = write_temp(folder, files[k].contents, mode, staged[k].temp);
         error != 0)
       return failed(folder, files, staged, error, files[k].name);
-  return commit(folder, files, staged);
+  return commit(folder, files, staged, mode);
+}
+
+bool finish_interrupted_commit(const fs::path& folder) {
+  std::string text;
+  {
+    const int fd = ::open(journal_path(folder).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    char block[4096];
+    ssize_t n = 0;
+    while ((n = ::read(fd, block, sizeof block)) > 0) text.append(block, static_cast<size_t>(n));
+    ::close(fd);
+  }
+  const fs::path dir = folder.empty() ? fs::path(".") : folder;
+  size_t start = 0;
+  for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = text.substr(start, end - start);
+    const size_t slash = line.find('/');
+    if (slash == std::string::npos || line.rfind(kTempPrefix, 0) != 0) continue;
+    const fs::path temp = dir / line.substr(0, slash);
+    struct stat st {};
+    if (::lstat(temp.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      ::rename(temp.c_str(), (dir / line.substr(slash + 1)).c_str());
+  }
+  ::unlink(journal_path(folder).c_str());
+  return true;
 }
 
 }  // namespace solvo::platform

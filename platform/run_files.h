@@ -7,7 +7,9 @@
 // that an old report never stands beside new data files. A file that cannot be written
 // leaves none of the new files and none of the old files of the run's names: no result is
 // better than an older design's result. SIGTERM, SIGINT and SIGHUP remove the temporaries
-// before the program ends; the renames are not interrupted by them.
+// before the program ends; the renames are not interrupted by them. A run killed outright
+// while renaming (SIGKILL, a power cut) has left a journal of its renames, which the next
+// run in the folder finishes first; until then the folder holds no report.
 #pragma once
 
 #include <chrono>
@@ -22,6 +24,8 @@ namespace solvo::platform {
 inline constexpr const char kLockFile[] = ".solvowb.lock";
 // Every temporary file of a run starts so; nothing else the programs write does.
 inline constexpr const char kTempPrefix[] = ".solvowb-tmp-";
+// The renames of a run that has begun to rename its files, until it has done so.
+inline constexpr const char kCommitJournal[] = ".solvowb-commit";
 // How long a second engine waits for the first to finish.
 inline constexpr std::chrono::milliseconds kLockWait{3000};
 
@@ -46,6 +50,11 @@ class FolderLock {
   int fd_ = -1;
   State state_ = State::kNoLockFile;
 };
+
+// Finishes the renames of a run that was killed while renaming its files (the journal it
+// left), so that the folder holds that run's whole set. Call with the lock held, before
+// remove_stale_temporaries. False when there was nothing to finish.
+bool finish_interrupted_commit(const std::filesystem::path& folder);
 
 // Removes the temporary files of earlier runs that were killed before they could (only
 // names starting with kTempPrefix). Call with the lock held. Returns how many were removed.
