@@ -2,6 +2,7 @@
 // price of each design, and SEARCH.RES, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
 // 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
 // 0.6 m, C35/45, top bars 12 mm staggered).
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -481,6 +482,152 @@ TEST_F(SearchFolder, TheProgramTakesSearchAndNothingElse) {
   EXPECT_EQ(run("--search"), 2);
   EXPECT_EQ(run("--serch plan.txt"), 2);
   EXPECT_NE(slurp(dir_ / "..err").find("usage: solvowb"), std::string::npos);
+}
+
+// ---- The columns, the cap on the passing designs, the table for a spreadsheet ----
+
+const char kRaceOfPlans[] =
+    "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nprops 2\nrejected 3\n";
+
+// Every line of a table of the report has its fields end where their headings end: no value
+// runs into the next column, however wide (costs of 10,000 and more here).
+TEST_F(SearchFolder, EveryColumnHoldsItsWidestValue) {
+  put(dir_ / "PLAN", std::string(kRaceOfPlans) + "price concrete 100000\nprice steel 10000\n");
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  std::istringstream in(res);
+  std::string line, head;
+  int rows = 0;
+  while (std::getline(in, line)) {
+    if (line.rfind("   Nr", 0) == 0 || line.rfind("    Nr", 0) == 0) {
+      head = line;
+      continue;
+    }
+    std::istringstream words(line);
+    int nr = 0;
+    if (head.empty() || !(words >> nr)) continue;
+    // The right edge of each of the first 12 fields, in the line and in its heading
+    // ("Tjocklek (m)" is left-aligned: its left edge).
+    auto edges = [](const std::string& text, bool heading) {
+      std::vector<size_t> out;
+      size_t at = 0;
+      for (int field = 0; field < 12; ++field) {
+        at = text.find_first_not_of(' ', at);
+        size_t end = text.find(' ', at);
+        if (heading && field == 1) end = text.find(' ', end + 1);  // "Tjocklek (m)"
+        out.push_back(field == 1 ? at : end);
+        at = end;
+      }
+      return out;
+    };
+    EXPECT_EQ(edges(line, false), edges(head, true)) << line << "\n" << head;
+    // Cost = 100000 x volume + 10000 x (steel top + bottom), from the printed values, to the
+    // rounding of the printed values (4 and 2 decimals).
+    std::vector<std::string> f;
+    std::istringstream all(line);
+    for (std::string w; all >> w;) f.push_back(w);
+    const double cost = 100000.0 * std::stod(f[7]) + 10000.0 * (std::stod(f[8]) + std::stod(f[9]));
+    EXPECT_NEAR(std::stod(f[10]), cost, 100000.0 * 0.00005 + 10000.0 * 0.01) << line;
+    EXPECT_GE(std::stod(f[10]), 10000.0) << line;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 1 + 16 + 3);  // the case, the 16 passing designs, 3 rejected
+}
+
+// "listed 5": the five cheapest of the 16 passing designs, the same five as the full list
+// begins with, and the count of all that passed stated.
+TEST_F(SearchFolder, ThePassingDesignsListedAreCappedWithTheirCountStated) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const auto all = table_rows(slurp(dir_ / platform::kSearchReportFile), "GODK\xC4NDA, BILLIGAST");
+  ASSERT_EQ(all.size(), 16u);
+  put(dir_ / "PLAN", std::string(kRaceOfPlans) + "listed 5\n");
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  const auto five = table_rows(res, "GODK\xC4NDA, BILLIGAST");
+  ASSERT_EQ(five.size(), 5u);
+  for (size_t k = 0; k < 5; ++k) EXPECT_EQ(five[k], all[k]) << "row " << k + 1;
+  EXPECT_NE(res.find("Godk\xE4nda:      16"), std::string::npos);
+  EXPECT_NE(res.find("Listade: de       5 billigaste av      16 godk\xE4nda"), std::string::npos);
+  EXPECT_EQ(table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST").size(), 3u);
+}
+
+// The table for a spreadsheet: a header row, then the case, the passing and the rejected
+// designs, each with every field of its report row, in UTF-8.
+TEST_F(SearchFolder, TheTableHoldsEveryRowOfTheReport) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  const std::string csv = slurp(dir_ / platform::kSearchTableFile);
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(csv);
+  for (std::string line; std::getline(in, line);) {
+    ASSERT_FALSE(line.empty());
+    ASSERT_EQ(line.back(), '\r');
+    line.pop_back();
+    std::vector<std::string> f;
+    std::istringstream fields(line);
+    for (std::string v; std::getline(fields, v, ';');) f.push_back(v);
+    lines.push_back(f);
+  }
+  ASSERT_EQ(lines.size(), 1u + 1 + 16 + 3);
+  EXPECT_EQ(lines[0][0], "Lista");
+  EXPECT_EQ(lines[0][2], "Tjocklek fack 1-10 (m)");
+  EXPECT_EQ(lines[0].back(), "Kontroll");
+  EXPECT_EQ(lines[1][0], "Fallet");
+  EXPECT_EQ(lines[2][0], "Godk\xC3\xA4nd");  // UTF-8
+  EXPECT_EQ(lines[18][0], "Underk\xC3\xA4nd");
+  const auto pass = table_rows(res, "GODK\xC4NDA, BILLIGAST");
+  const auto fail = table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST");
+  for (size_t k = 1; k < lines.size(); ++k) {
+    ASSERT_EQ(lines[k].size(), lines[0].size()) << "row " << k;
+    if (k < 2) continue;
+    const auto& r = k < 18 ? pass[k - 2] : fail[k - 18];
+    // Nr .. largest utilisation: the same text; "PÅ" in UTF-8 against Windows-1252.
+    for (size_t c = 0; c < 12; ++c) {
+      const std::string want = r[c] == "P\xC5" ? "P\xC3\x85" : r[c];
+      EXPECT_EQ(lines[k][c + 1], want) << "row " << k << ", column " << c;
+    }
+    std::string check = r[12];
+    for (size_t c = 13; c < r.size(); ++c) check += " " + r[c];
+    EXPECT_EQ(lines[k].back(), check) << "row " << k;
+  }
+}
+
+// The search's files are named so that no case's report can take either name.
+TEST(SearchFiles, NoCasesReportHasTheSearchsNames) {
+  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH", "SOLVO-SEARCH.RES",
+                           "SOLVO-SEARCH.CSV", "SOLVO-SEARCHX"}) {
+    const std::string report = platform::report_file_name(std::string_view(name));
+    EXPECT_FALSE(platform::same_file_name(report, platform::kSearchReportFile)) << name;
+    EXPECT_FALSE(platform::same_file_name(report, platform::kSearchTableFile)) << name;
+  }
+}
+
+TEST_F(SearchFolder, ASearchFileThatCannotBeWrittenLeavesNeither) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  put(dir_ / platform::kSearchTableFile, "old table");
+  fs::create_directory(dir_ / platform::kSearchReportFile);
+  EXPECT_EQ(search("PLAN"), kExitNotWritten);
+  EXPECT_EQ(err_.str(), std::string(platform::kSearchReportFile) + ": Is a directory\n");
+  EXPECT_FALSE(fs::exists(dir_ / platform::kSearchTableFile));
+}
+
+// The threads follow the processors the process may run on.
+TEST(SearchThreads, FollowTheAffinity) {
+  cpu_set_t old;
+  ASSERT_EQ(sched_getaffinity(0, sizeof old, &old), 0);
+  EXPECT_EQ(search_threads(), CPU_COUNT(&old));
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+    if (CPU_ISSET(cpu, &old)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  EXPECT_EQ(search_threads(), 1);
+  sched_setaffinity(0, sizeof old, &old);
 }
 
 }  // namespace
