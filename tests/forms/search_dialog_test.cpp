@@ -268,7 +268,7 @@ TEST_F(SearchDialogTest, AnEngineThatFailsIsNamedAndShowsNothing) {
   } cases[] = {
       {"echo 'SEARCH.SPC, line 3: expected top bar diameters' >&2\nexit 2\n",
        "Sökningen kunde inte göras.\nSEARCH.SPC, line 3: expected top bar diameters"},
-      {"echo 1/1\nexit 0\n", "Resultatfil SEARCH.RES saknas !"},
+      {"echo 1/1\nexit 0\n", "Resultatfil SOLVO-SEARCH.RES saknas !"},
   };
   for (const auto& c : cases) {
     StandIn engine(c.script);
