@@ -1,5 +1,5 @@
 // The design search: the plan file, the candidates it names, the checks and the
-// price of each design, and SEARCH.RES, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
+// price of each design, and the search's report and table, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
 // 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
 // 0.6 m, C35/45, top bars 12 mm staggered).
 #include <sched.h>
@@ -370,7 +370,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
             "Fältarmering (brand) saknar lösning fack 7");
 }
 
-// ---- SEARCH.RES and the program ----
+// ---- The search's report and the program ----
 
 class SearchFolder : public ::testing::Test {
  protected:
