@@ -214,7 +214,7 @@ class ProgressGate {
   int64_t shown_ = 0;
 };
 
-// The cells of one design's row, as SEARCH.RES and SEARCH.CSV give them: Nr, the
+// The cells of one design's row, as the search's report and its table give them: Nr, the
 // thicknesses of the groups, concrete, bar diameter, curtailment, props, spacing, volume,
 // steel top, steel bottom, cost, largest utilisation, the check.
 enum Column {
@@ -300,8 +300,8 @@ Listing make_listing(const Run& base, const SearchPlan& plan,
   return l;
 }
 
-// SEARCH.RES, line by line. Every column is as wide as its widest value and a blank, and
-// never narrower than its heading, so that a value never runs into the next one.
+// The search's report, line by line. Every column is as wide as its widest value and a
+// blank, and never narrower than its heading, so that a value never runs into the next one.
 class SearchReport {
  public:
   SearchReport(const Run& base, const SearchPlan& plan, const Listing& listing)
@@ -420,8 +420,8 @@ class SearchReport {
   FortranWriter w_;
 };
 
-// SEARCH.CSV: semicolons, decimal points, UTF-8, CR LF, a header row, then the rows of
-// SEARCH.RES with the list each belongs to. A value that is not a number is left empty.
+// The search's table: semicolons, decimal points, UTF-8, CR LF, a header row, then the rows
+// of the report with the list each belongs to. A value that is not a number is left empty.
 std::string search_table(const SearchPlan& plan, const Listing& listing) {
   std::string out = "Lista;Nr";
   for (const ThicknessGroup& g : plan.groups) {

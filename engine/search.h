@@ -62,7 +62,8 @@ enum class Check {
   kFrequency,         // page 6: "Egenfrekvens"
 };
 
-// The name of a check with its span or support, as SEARCH.RES prints it ("Svikt fack 5").
+// The name of a check with its span or support, as the search's report prints it
+// ("Svikt fack 5").
 std::string check_name(Check check, int where);
 
 struct Outcome {
@@ -82,7 +83,7 @@ struct Outcome {
 Candidate case_candidate(const Indat& c);
 
 // Every candidate of `plan` for the case of `base` (read by insolvo), in the order in which
-// SEARCH.RES numbers them: thickness groups outermost (the first group slowest), then
+// the search's report numbers them: thickness groups outermost (the first group slowest), then
 // concrete, bar, curtailment and props.
 std::vector<Candidate> candidates(const Indat& c, const SearchPlan& plan);
 

@@ -1,6 +1,6 @@
 // The design search: the plan file, the candidates it names, the checks and the
-// price of each design, and the search's report and table, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
-// 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
+// price of each design, and the search's report and table, on the ten-span sample case
+// (spans 4.2 4.5 5.0 5.5 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
 // 0.6 m, C35/45, top bars 12 mm staggered).
 #include <sched.h>
 #include <sys/wait.h>
@@ -392,7 +392,7 @@ class SearchFolder : public ::testing::Test {
   std::ostringstream out_, err_;
 };
 
-// The data lines of one table of SEARCH.RES: the lines after `title` and its two heading
+// The data lines of one table of the search's report: the lines after `title` and its two heading
 // lines, up to the empty line.
 std::vector<std::vector<std::string>> table_rows(const std::string& text, const std::string& title) {
   std::vector<std::vector<std::string>> rows;
@@ -596,8 +596,8 @@ TEST_F(SearchFolder, TheTableHoldsEveryRowOfTheReport) {
 
 // The search's files are named so that no case's report can take either name.
 TEST(SearchFiles, NoCasesReportHasTheSearchsNames) {
-  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH", "SOLVO-SEARCH.RES",
-                           "SOLVO-SEARCH.CSV", "SOLVO-SEARCHX"}) {
+  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH", "SOLVO-the search's report",
+                           "SOLVO-its table", "SOLVO-SEARCHX"}) {
     const std::string report = platform::report_file_name(std::string_view(name));
     EXPECT_FALSE(platform::same_file_name(report, platform::kSearchReportFile)) << name;
     EXPECT_FALSE(platform::same_file_name(report, platform::kSearchTableFile)) << name;
