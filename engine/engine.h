@@ -44,10 +44,12 @@ int write_files(const std::filesystem::path& folder, const std::vector<platform:
                 TextOut& errors);
 
 // The program: reads ~INDATA~.TMP in `folder`, calculates, writes the report and data files
-// there, and writes the progress lines to `console` (UTF-8). Returns the exit status: 0 for a
-// completed run, 2 for a case that cannot be read or a folder that another calculation holds
-// (one line on `errors`, no files written), 3 when a file of the run cannot be written (one
-// line on `errors` naming it; no file of the run is left, neither new nor old).
+// there, and writes the progress lines to `console` (UTF-8), the last of them the verdict
+// ("Alla kontroller uppfyllda" or "Ej uppfyllt: " and the checks that fail). Returns the exit
+// status: 0 for a completed run, 2 for a case that cannot be read or a folder that another
+// calculation holds (one line on `errors`, no files written), 3 when a file of the run cannot
+// be written (one line on `errors` naming it; no file of the run is left, neither new nor
+// old).
 int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors,
                 std::chrono::milliseconds lock_wait = platform::kLockWait);
 int run_solvowb(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);
