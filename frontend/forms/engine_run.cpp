@@ -140,9 +140,16 @@ RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
   {
     const WaitCursor wait;
     if (copyExchange(store)) {
-      if (!runEngine(parent, &result.engineErrors)) {
+      int exitCode = -1;
+      if (!runEngine(parent, &result.engineErrors, &exitCode)) {
         result.outcome = RunResult::Outcome::Cancelled;
         return result;
+      }
+      if (const QString failure = engineFailureMessage(exitCode, result.engineErrors);
+          !failure.isEmpty()) {
+        RunResult failed = fail(RunResult::Outcome::NoReport, failure, parent);
+        failed.engineErrors = result.engineErrors;
+        return failed;
       }
     } else {
       result.engineErrors = QStringLiteral("%1 kan inte kopieras till %2.")
@@ -189,7 +196,17 @@ bool EngineRun::copyCase(const QString& from, const QString& to) {
   return ok;
 }
 
-bool EngineRun::runEngine(QWidget* parent, QString* errors) {
+QString EngineRun::engineFailureMessage(int exitCode, const QString& errors) {
+  if (exitCode == 2 && errors.contains(QStringLiteral("already running")))
+    return QStringLiteral("En annan beräkning pågår redan i arbetsmappen. Försök igen när den "
+                          "är klar.");
+  if (exitCode == 3)
+    return QStringLiteral("Resultatet kunde inte skrivas, och inget resultat finns kvar.\n%1")
+        .arg(errors);
+  return {};
+}
+
+bool EngineRun::runEngine(QWidget* parent, QString* errors, int* exitCode) {
   QProcess engine;
   engine.setProgram(programPath());
   engine.setWorkingDirectory(workingFolder());
@@ -211,6 +228,7 @@ bool EngineRun::runEngine(QWidget* parent, QString* errors) {
     engine.waitForFinished(-1);
   }
   *errors = QString::fromLocal8Bit(engine.readAllStandardError()).trimmed();
+  *exitCode = engine.exitStatus() == QProcess::NormalExit ? engine.exitCode() : -1;
   return !cancelled;
 }
 

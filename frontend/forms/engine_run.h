@@ -15,8 +15,11 @@
 //      which ends the engine;
 //   5. reads the report line by line into the viewer text and sets the diagram flag, or says
 //      "Resultatfil till " + base name + ".IND" + " saknas !".
-// The engine's exit code is not used; what it wrote on its error channel is kept for the
-// caller.
+// An engine that refuses because another calculation is running in the working folder
+// (status 2 and its line) or that ends with status 3 (a file of the run could not be written;
+// the engine then leaves no report) is not asked for a report: the user is told in words, the
+// second with the engine's line naming the file and the reason.
+// What it wrote on its error channel is kept for the caller.
 #pragma once
 
 #include <QString>
@@ -74,6 +77,10 @@ class EngineRun {
   // was read. The waiting window is modal over `parent`.
   RunResult run(CaseStore& store, QWidget* parent = nullptr);
 
+  // What the user is told when the engine ended with `exitCode` and wrote `errors`; empty
+  // when the report is to be read (or found missing).
+  static QString engineFailureMessage(int exitCode, const QString& errors);
+
   // The message for a line load in force outside spans 1..n, or empty when all lie inside.
   static QString lineLoadProblem(const CaseStore& store);
 
@@ -87,8 +94,9 @@ class EngineRun {
 
  private:
   bool copyCase(const QString& from, const QString& to);
-  // Starts the engine and waits; false when "Avbryt" ended it.
-  bool runEngine(QWidget* parent, QString* errors);
+  // Starts the engine and waits; false when "Avbryt" ended it. `exitCode`: the engine's exit
+  // status, -1 when it did not end normally.
+  bool runEngine(QWidget* parent, QString* errors, int* exitCode);
   QString inWorkingFolder(const QString& name) const;
   RunResult fail(RunResult::Outcome outcome, const QString& message, QWidget* parent);
   // The checks of the case file `store` was saved to: Done when the run may start.

@@ -311,9 +311,11 @@ void SearchDialog::startSearch() {
   const auto r = ranges(&problem);
   if (!r) return tell(problem);
   const QDir work(m_run.workingFolder());
-  const QString result = resolveExisting(work.filePath(QString::fromLatin1(kSearchResultFile)));
-  if (QFileInfo::exists(result) && !QFile::remove(result))
-    return tell(QStringLiteral("Den gamla filen %1 kan inte tas bort.").arg(result));
+  for (const char* name : {kSearchResultFile, kSearchTableFile}) {
+    const QString result = resolveExisting(work.filePath(QString::fromLatin1(name)));
+    if (QFileInfo::exists(result) && !QFile::remove(result))
+      return tell(QStringLiteral("Den gamla filen %1 kan inte tas bort.").arg(result));
+  }
   QFile plan(work.filePath(QString::fromLatin1(kSearchPlanFile)));
   const QByteArray text = planText(*r);
   if (!plan.open(QIODevice::WriteOnly | QIODevice::Truncate) || plan.write(text) != text.size() ||
@@ -376,10 +378,16 @@ void SearchDialog::engineFinished(int exitCode, QProcess::ExitStatus status) {
 }
 
 void SearchDialog::showResult() {
-  QFile file(resolveExisting(
-      QDir(m_run.workingFolder()).filePath(QString::fromLatin1(kSearchResultFile))));
-  std::optional<SearchResult> parsed;
-  if (file.open(QIODevice::ReadOnly)) parsed = parseSearchResult(file.readAll());
+  // The designs from the table, the counts from the report.
+  QByteArray bytes[2];
+  const char* names[2] = {kSearchResultFile, kSearchTableFile};
+  for (int k = 0; k < 2; ++k) {
+    QFile file(resolveExisting(QDir(m_run.workingFolder()).filePath(QString::fromLatin1(names[k]))));
+    if (!file.open(QIODevice::ReadOnly))
+      return tell(QStringLiteral("Resultatfil %1 saknas !").arg(QString::fromLatin1(names[k])));
+    bytes[k] = file.readAll();
+  }
+  const std::optional<SearchResult> parsed = parseSearchFiles(bytes[0], bytes[1]);
   if (!parsed) return tell(QStringLiteral("Resultatfil %1 saknas !").arg(kSearchResultFile));
   m_result = *parsed;
   QString summary = QStringLiteral("Prövade: %1, godkända: %2.").arg(m_result.tried).arg(m_result.passing);

@@ -1,7 +1,8 @@
 // "Sök lösning...": the design search of the saved case. The dialog proposes ranges from the
 // case (thickness groups, concrete classes, bar sizes, curtailment, prices), writes them as
 // SEARCH.SPC in the working folder, runs "solvowb --search SEARCH.SPC" there with a progress
-// bar fed by the engine's "k/N" lines and "Avbryt", and shows SEARCH.RES as a table sortable
+// bar fed by the engine's "k/N" lines and "Avbryt", and shows the designs of the search's
+// table (SOLVO-SEARCH.CSV) with the counts of its report (SOLVO-SEARCH.RES), sortable
 // by column. "Använd" puts the chosen passing design into the case store (changed, no
 // diagram) and closes the dialog.
 #pragma once

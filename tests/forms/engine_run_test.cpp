@@ -261,6 +261,33 @@ TEST_F(Run, AFailedEngineShowsTheMissingReportAndNothingOld) {
   EXPECT_FALSE(result.engineErrors.isEmpty());
 }
 
+// An engine that cannot write its files, or that finds another calculation in the folder,
+// is told in words with its line, and no report is read, not even one it left.
+TEST_F(Run, AnEngineThatCannotWriteOrFindsTheFolderBusyIsToldInWords) {
+  const struct {
+    const char* script;
+    const char* message;
+  } rows[] = {
+      {"printf 'GAMMAL\\r\\n' > TIOFACK.RES\necho 'TIOFACK.RES: No space left on device' >&2\n"
+       "exit 3\n",
+       "Resultatet kunde inte skrivas, och inget resultat finns kvar.\n"
+       "TIOFACK.RES: No space left on device"},
+      {"printf 'GAMMAL\\r\\n' > TIOFACK.RES\necho 'another calculation is already running in "
+       "the working folder; try again when it has finished' >&2\nexit 2\n",
+       "En annan beräkning pågår redan i arbetsmappen. Försök igen när den är klar."},
+  };
+  for (const auto& row : rows) {
+    messages.clear();
+    standIn(row.script);
+    saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+    const RunResult result = run.run(store);
+    EXPECT_EQ(result.outcome, RunResult::Outcome::NoReport) << row.script;
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(row.message)});
+    EXPECT_TRUE(result.reportText.isEmpty());
+    EXPECT_FALSE(store.diagramEnabled);
+  }
+}
+
 TEST_F(Run, AMissingEngineOrAMissingCaseFileEndsInTheMissingReportMessage) {
   saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
   run.setProgramFolder(program());  // holds no engine
