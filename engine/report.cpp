@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis.h"
 #include "checkdat.h"
 #include "comdat.h"
 #include "fortran_io.h"
@@ -459,6 +460,8 @@ class Report {
 void utskr(Run& run, const std::tm& now) {
   Report report(run, now);
   std::string text = report.write();
+  // The diagram's curves: those of the design's load set, beside MOMK.DAT.
+  run.files.push_back({"MOMD.DAT", design_curves(run)});
   std::string name = run.utfil;
   while (!name.empty() && name.back() == ' ') name.pop_back();
   run.files.push_back({name, std::move(text), true});
