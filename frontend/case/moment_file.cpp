@@ -1,7 +1,6 @@
 #include "moment_file.h"
 
 #include <QDir>
-
 #include <algorithm>
 #include <cmath>
 
@@ -77,9 +76,8 @@ bool parseDesignCurves(const QByteArray& bytes, MomentCurves* curves, QString* e
   if (set != 1.0 && set != 2.0 && set != 3.0)
     return fail(error, QStringLiteral("Momentfilen %1 anger lastuppsättning %2; 1, 2 eller 3 "
                                       "kan ritas.")
-                           .arg(file, lines.size() > 1
-                                          ? QString::fromLatin1(lines[1].trimmed())
-                                          : QStringLiteral("(ingen)")));
+                           .arg(file, lines.size() > 1 ? QString::fromLatin1(lines[1].trimmed())
+                                                       : QStringLiteral("(ingen)")));
   MomentCurves read;
   read.loadSet = static_cast<int>(set);
   if (!parseBlocks(lines, file, 2, &read, error)) return false;
@@ -97,8 +95,9 @@ bool readDesignMomentFile(FileTable& files, const DiskDialogue& dialogue,
   const qint16 number = files.open(momentFilePath(workingFolder, kDesignMomentFile),
                                    static_cast<int>(FileMode::Read), 0, dialogue);
   if (number == 0)
-    return fail(error,
-                QStringLiteral("Momentfilen %1 saknas !").arg(QString::fromLatin1(kDesignMomentFile)));
+    return fail(
+        error,
+        QStringLiteral("Momentfilen %1 saknas !").arg(QString::fromLatin1(kDesignMomentFile)));
   QFile* file = files.file(number);
   const QByteArray bytes = file != nullptr ? file->readAll() : QByteArray();
   files.close(number);

@@ -64,7 +64,7 @@ bool isPageMark(QStringView line) {
 QString reportViewerText(const QStringList& lines) {
   QString text;
   for (const QString& line : lines)
-    text += QStringLiteral("\r\n") + (isPageMark(line) ? QString() : line);
+    if (!isPageMark(line)) text += QStringLiteral("\r\n") + line;
   return text;
 }
 

@@ -46,7 +46,8 @@ QStringList reportLines(const QByteArray& bytes);
 bool isPageMark(QStringView line);
 
 // The text the viewer shows: each line preceded by CR LF, so the text begins with an empty
-// line and has no line end after its last line. A page mark shows as an empty line.
+// line and has no line end after its last line. The page marks are left out: the next page's
+// header begins with an empty line of its own.
 QString reportViewerText(const QStringList& lines);
 
 // The lines split into printed pages. A page ends after its 70th line, at a page mark, and at

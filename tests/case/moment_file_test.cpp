@@ -1,17 +1,17 @@
 // The moment-curve files: MOMK.DAT and MOMD.DAT read line by line, refused when short or
 // out of range, the title of the load set, and the diagram's largest moments against the
 // report's ultimate-limit-state page for every sample case.
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+#include "moment_file.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 #include <string>
 
 #include "engine.h"
-#include "moment_file.h"
 #include "report_text.h"
 #include "run_state.h"
 
@@ -24,7 +24,8 @@ QByteArray block(int spans, int sign) {
   QByteArray bytes;
   for (int i = 1; i <= spans; ++i) {
     bytes += " 0.2\r\n";
-    for (int p = 0; p < kCurvePoints; ++p) bytes += ' ' + QByteArray::number(sign * (10 * i + p)) + "\r\n";
+    for (int p = 0; p < kCurvePoints; ++p)
+      bytes += ' ' + QByteArray::number(sign * (10 * i + p)) + "\r\n";
   }
   return bytes;
 }
@@ -179,9 +180,8 @@ TEST(DesignMomentFile, LargestValuesAreThoseOfPageThreeForEverySample) {
     ASSERT_TRUE(parseDesignCurves(QByteArray::fromStdString(design->contents), &curves, &error))
         << error.toStdString();
     EXPECT_EQ(curves.spans, run.indat.n);
-    EXPECT_EQ(curves.loadSet, run.indat.load_set == 1 || run.indat.load_set == 2
-                                  ? run.indat.load_set
-                                  : 3);
+    EXPECT_EQ(curves.loadSet,
+              run.indat.load_set == 1 || run.indat.load_set == 2 ? run.indat.load_set : 3);
     const QStringList lines = reportLines(QByteArray::fromStdString(report->contents));
     const MomentExtremes page3 = pageThreeMoments(lines, curves.spans);
     const MomentExtremes drawn = momentExtremes(curves);

@@ -1,8 +1,8 @@
 // The report as text: its lines and letters, the page mark as a whole line, the paging by 70
 // lines and by the mark, the viewer text and the header that names the case.
-#include <gtest/gtest.h>
-
 #include "report_text.h"
+
+#include <gtest/gtest.h>
 
 namespace solvow {
 namespace {
@@ -32,8 +32,7 @@ TEST(ReportLines, SplitAtEveryLineEndAndShowEverySwedishLetter) {
       {"\r\n\r\nx\r\n", {"", "", "x"}},
       {"", {}},
       // Several DOS letters of one kind on one line: every one is converted.
-      {"\x8e\x8e\x8f\x8f\x99\x99 \x86\x86\x84\x84\x94\x94",
-       {QString::fromUtf8("ÄÄÅÅÖÖ ååääöö")}},
+      {"\x8e\x8e\x8f\x8f\x99\x99 \x86\x86\x84\x84\x94\x94", {QString::fromUtf8("ÄÄÅÅÖÖ ååääöö")}},
       // Letters already in the Windows code page stay.
       {"\xc4\xc5\xd6\xd8\xe5", {QString::fromUtf8("ÄÅÖØå")}},
   };
@@ -45,15 +44,9 @@ TEST(PageMark, IsALineHoldingTheCaretAloneInItsFirstColumn) {
     const char* line;
     bool mark;
   } rows[] = {
-      {"^", true},
-      {"^   ", true},          // blanks after it are no text
-      {"", false},
-      {"     ^", false},       // a heading "^" stands from column 6
-      {"^^", false},
-      {"^ A", false},
-      {"A^B", false},
-      {"INDATAFIL : A^B", false},
-      {"\t^", false},
+      {"^", true},   {"^   ", true},     // blanks after it are no text
+      {"", false},   {"     ^", false},  // a heading "^" stands from column 6
+      {"^^", false}, {"^ A", false},    {"A^B", false}, {"INDATAFIL : A^B", false}, {"\t^", false},
   };
   for (const auto& r : rows) EXPECT_EQ(isPageMark(QString::fromLatin1(r.line)), r.mark) << r.line;
 }
@@ -105,14 +98,15 @@ TEST(ReportPages, ACaretInsideALineIsText) {
   for (const auto& r : rows) EXPECT_EQ(reportPages(r.lines), r.pages) << r.name;
 }
 
-TEST(ReportViewerText, ShowsEveryLineAfterALineEndAndTheMarkAsAnEmptyLine) {
+TEST(ReportViewerText, ShowsEveryLineAfterALineEndAndLeavesTheMarkOut) {
   const struct {
     QStringList lines;
     const char* want;
   } rows[] = {
       {{"Rad 1", "Rad 2"}, "\r\nRad 1\r\nRad 2"},
-      {{"a", "^", "b"}, "\r\na\r\n\r\nb"},
-      {{"a ^", "^  "}, "\r\na ^\r\n"},
+      {{"a", "^", "b"}, "\r\na\r\nb"},
+      {{"a ^", "^  "}, "\r\na ^"},
+      {{"^", "", "x"}, "\r\n\r\nx"},
       {{}, ""},
   };
   for (const auto& r : rows)
@@ -161,7 +155,7 @@ TEST(ReportHeader, IsMissingFromTextThatIsNoReport) {
   const QStringList rows[] = {
       {},
       {"Rad 1", "Rad 2"},
-      {"^", QString(56, u' ') + QStringLiteral("INDATAFIL : X")},  // behind the first page
+      {"^", QString(56, u' ') + QStringLiteral("INDATAFIL : X")},     // behind the first page
       QStringList(12, QString()) << QStringLiteral("INDATAFIL : X"),  // too far down
   };
   for (const QStringList& lines : rows)
