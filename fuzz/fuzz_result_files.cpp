@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

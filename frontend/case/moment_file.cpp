@@ -1,6 +1,7 @@
 #include "moment_file.h"
 
 #include <QDir>
+
 #include <algorithm>
 #include <cmath>
 

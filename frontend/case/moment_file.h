@@ -14,6 +14,7 @@
 
 #include <QByteArray>
 #include <QString>
+
 #include <array>
 #include <vector>
 

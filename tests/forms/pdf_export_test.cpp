@@ -175,7 +175,8 @@ TEST_F(TenSpanResults, AFailedWriteLeavesNoHalfFileAndTheOldOneWhole) {
 TEST_F(TenSpanResults, ACaretInTheCaseNameOrHeadingSplitsNoPage) {
   QStringList marked = lines;
   for (QString& line : marked) {
-    if (line.contains(QStringLiteral("INDATAFIL : "))) line.replace(QStringLiteral("TIOFACK"), QStringLiteral("TIO^FACK"));
+    if (line.contains(QStringLiteral("INDATAFIL : ")))
+      line.replace(QStringLiteral("TIOFACK"), QStringLiteral("TIO^FACK"));
     if (line.startsWith(QStringLiteral("     Tio fack"))) line = QStringLiteral("     Hus ^ tva");
   }
   ASSERT_NE(marked, lines);
