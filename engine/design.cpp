@@ -1,7 +1,9 @@
 #include "design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "comdat.h"
 #include "comdat_deck.h"
@@ -47,7 +49,91 @@ float pair_spacing(const Utdat& u, int j) {
   return std::fmin(s1, s2);
 }
 
+// The smallest bar size above the case's for which support j, with depth `h` and moment
+// `moment`, gets bars at a buildable spacing; 0 when none does.
+int32_t larger_top_bar(const Run& run, float h, float moment) {
+  const Indat& c = run.indat;
+  const Matdat& m = run.matdat;
+  for (int32_t b = c.top_bar + 1; b <= comdat::kBarSizes; ++b) {
+    const comdat::Bar& bar = comdat::kBar[static_cast<size_t>(b)];
+    const float a = (0.5f * bar.diameter + static_cast<float>(c.top_cover)) * 0.001f;
+    const AreaResult r = samm1s(m.fcd, m.fyd_top, m.es, kDeckRibs, h - a, moment,
+                                kNoEquilibriumArea);
+    if (r.status == kNoEquilibrium || r.status == kNoConvergence || !(r.area > 0)) continue;
+    if (ftrunc(bar.area / (r.area * 1000.0f)) >= least_top_spacing(bar.diameter)) return b;
+  }
+  return 0;
+}
+
+// The bars of support j within what can be built: spacing, credited area and solution.
+void buildable_top_bars(Run& run, int j, float h, float moment, const AreaResult& r) {
+  Utdat& u = run.utdat;
+  const Matdat& m = run.matdat;
+  const auto sj = static_cast<size_t>(j);
+  u.as_credit[j] = r.area;
+  u.top_solution[sj] = BarSolution::kSolved;
+  if (!(r.area > 0)) return;  // no bars needed
+  if (r.status == kNoConvergence || r.status == kNoEquilibrium) {
+    u.top_solution[sj] = r.status == kNoConvergence ? BarSolution::kNoConvergence
+                                                     : BarSolution::kNoEquilibrium;
+  } else if (u.s[j] < static_cast<float>(least_top_spacing(m.dia_top))) {
+    u.top_needed[j] = ftrunc(u.s[j]);
+    u.top_hint[j] = larger_top_bar(run, h, moment);
+    u.top_solution[sj] = u.top_hint[j] > 0 ? BarSolution::kTooClose : BarSolution::kAboveOneLayer;
+  } else {
+    const int32_t most = most_top_spacing(h);
+    if (u.s[j] > static_cast<float>(most)) {
+      u.s[j] = static_cast<float>(most);
+      u.as_credit[j] = m.area_top / (u.s[j] * 1000.0f);
+    }
+    return;
+  }
+  u.s[j] = 0;
+  u.as_credit[j] = 0;
+}
+
+// A merged pair is one bar: without a solution at one support, none at the other.
+void pairs_without_solution(Run& run) {
+  Utdat& u = run.utdat;
+  const int k = design_row(run.indat);
+  for (int j : merged_pairs(run.indat, run.arbvar, k)) {
+    for (int side = 0; side < 2; ++side) {
+      const auto here = static_cast<size_t>(j + side), other = static_cast<size_t>(j + 1 - side);
+      if (u.top_solution[other] == BarSolution::kSolved ||
+          u.top_solution[other] == BarSolution::kPairPartner)
+        continue;
+      if (u.top_solution[here] != BarSolution::kSolved || !(u.as[here] > 0)) continue;
+      u.top_solution[here] = BarSolution::kPairPartner;
+      u.top_hint[here] = static_cast<int32_t>(other);
+      u.s[here] = 0;
+      u.as_credit[here] = 0;
+    }
+  }
+}
+
 }  // namespace
+
+int32_t least_top_spacing(float dia) {
+  const int32_t d = ftrunc(dia);
+  return d + std::max(d, kLeastClearDistance);
+}
+
+// A thickness of whole half millimetres gives its exact 2h, whatever its float representation.
+int32_t most_top_spacing(float h) { return std::min(ftrunc(2000.0f * h + 0.001f), kMostTopSpacing); }
+
+std::vector<int> merged_pairs(const Indat& c, const Arbvar& av, int k) {
+  std::vector<int> pairs;
+  int j = 2;
+  while (j <= c.n) {
+    if (av.merge[k][j + 1] != 1) {
+      j += 1;
+      continue;
+    }
+    if (j < c.n) pairs.push_back(j);
+    j += 2;
+  }
+  return pairs;
+}
 
 void design_supports(Run& run) {
   const Indat& c = run.indat;
@@ -56,14 +142,17 @@ void design_supports(Run& run) {
   const int k = design_row(c);
   for (int j = 1; j <= c.n + 1; ++j) {
     u.a[j] = (0.5f * m.dia_top + static_cast<float>(c.top_cover)) * 0.001f;
-    const float d = support_thickness(c, j) - u.a[j];
+    const float h = support_thickness(c, j);
+    const float d = h - u.a[j];
     // The most hogging moment over the support: the min envelope.
     const float moment = std::fabs(run.arbvar.ms_min[k][j]);
     // No convergence counts as no solution (spacing 0), never as "no bars needed".
     const AreaResult r = samm1s(m.fcd, m.fyd_top, m.es, kDeckRibs, d, moment, kNoEquilibriumArea);
     if (r.area > 0) u.s[j] = static_cast<float>(ftrunc(m.area_top / (r.area * 1000.0f)));
     u.as[j] = r.area;
+    buildable_top_bars(run, j, h, moment, r);
   }
+  pairs_without_solution(run);
 }
 
 void design_spans(Run& run) {
@@ -109,9 +198,10 @@ void design_spans(Run& run) {
 
     // Shear: an end support works with the deck, an interior one with its top bars.
     const int32_t left_end = i == 1 ? 1 : 0;
-    const float vr_left = samm4(t, u.as[i], left_end, c.top_cover, fck, gamma_c).vr;
+    // The area of the bars placed; a support without a solution has none.
+    const float vr_left = samm4(t, u.as_credit[i], left_end, c.top_cover, fck, gamma_c).vr;
     u.uvl[i] = utilisation(av.vl_max[k][i], vr_left);
-    const float vr_right = i < n ? samm4(t, u.as[i + 1], 0, c.top_cover, fck, gamma_c).vr
+    const float vr_right = i < n ? samm4(t, u.as_credit[i + 1], 0, c.top_cover, fck, gamma_c).vr
                                  : samm4(t, u.as[i], 1, c.top_cover, fck, gamma_c).vr;
     u.uvr[i] = utilisation(av.vr_max[k][i], vr_right);
   }

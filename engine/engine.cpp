@@ -7,6 +7,7 @@
 #include "checks.h"
 #include "design.h"
 #include "report.h"
+#include "verdict.h"
 #include "atomic_write.h"
 #include "file_names.h"
 
@@ -39,9 +40,14 @@ void calculate(Run& run, std::string_view case_text) {
 
 bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors) {
   auto path = platform::find_existing(folder, kCaseFile);
+  if (!path) path = platform::find_entry(folder, kCaseFile);
   if (!path) {
     errors << kCaseFile
            << ": the case file cannot be opened (no such file in the working folder)" << end_line;
+    return false;
+  }
+  if (const char* kind = not_a_case_file(*path)) {
+    errors << kCaseFile << ": the case file cannot be read (" << kind << ")" << end_line;
     return false;
   }
   std::string text;
@@ -94,6 +100,7 @@ int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& 
   }
 
   console << "\n" << blanks(46) << "KLART!" << end_line;
+  console << verdict_line(slab_verdict(run)) << end_line;
   return 0;
 }
 

@@ -23,7 +23,8 @@ void calculate(Run& run, std::string_view case_text);
 bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors);
 
 // The program: reads ~INDATA~.TMP in `folder`, calculates, writes the report and data files
-// there, and writes the progress lines to `console` (UTF-8). Returns the exit status: 0 for a
+// there, and writes the progress lines to `console` (UTF-8), the last of them the verdict
+// ("Alla kontroller uppfyllda" or "Ej uppfyllt: " and the checks that fail). Returns the exit status: 0 for a
 // completed run, 2 for a case that cannot be read (one line on `errors`, no files written).
 int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors);
 int run_solvowb(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "analysis.h"
+#include "comdat.h"
 #include "comdat_deck.h"
+#include "design.h"
 #include "fortran_io.h"
 #include "numeric.h"
 #include "section.h"
@@ -158,6 +160,15 @@ void fire_zero_points(Run& run, int i, const Curve& curve) {
   av.tr[kFireRow][i] = tr;
 }
 
+// The smallest bottom bar size above `bar` whose spacing for the area `ab` (m2/m) is one
+// bar to a rib at most; 0 when none is. The depth of the bars does not depend on their size.
+int32_t larger_bottom_bar(int32_t bar, float ab) {
+  for (int32_t b = bar + 1; b <= comdat::kBarSizes; ++b)
+    if (ftrunc(comdat::kBar[static_cast<size_t>(b)].area / (ab * 1000.0f)) >= kLeastBottomSpacing)
+      return b;
+  return 0;
+}
+
 }  // namespace
 
 float fsd1(float r, int32_t ceiling) {
@@ -207,7 +218,8 @@ void fire_support_capacities(Run& run) {
       h = std::fmin(c.thickness[j - 1], c.thickness[j]);
     }
     const float d = h - (0.5f * m.dia_top + static_cast<float>(c.top_cover)) * 0.001f - u.c4;
-    const CapacityResult r = samm2s(m.fcd, m.fyd_top_fire, m.es, zone, d, u.as[j], 0.0f);
+    // The bars placed: none where the support has no solution.
+    const CapacityResult r = samm2s(m.fcd, m.fyd_top_fire, m.es, zone, d, u.as_credit[j], 0.0f);
     u.mr_fire[j] = r.status == kNoConvergence ? 0.0f : r.mr;
   }
 }
@@ -334,8 +346,10 @@ void bottom_bars(Run& run) {
     // No solution (status 3), or the deck elastic with bars: the section does not work.
     // The deck carrying the moment alone needs no bars, whatever its status.
     float ab = r.area;
-    if (!r.deck_alone && (r.status == kSteelElastic || r.status == kNoConvergence)) ab = 10000.0f;
+    const bool works = r.deck_alone || !(r.status == kSteelElastic || r.status == kNoConvergence);
+    if (!works) ab = 10000.0f;
     u.ab[i] = ab;
+    u.bottom_solution[static_cast<size_t>(i)] = BarSolution::kSolved;
     if (ab <= 0.00003f) {
       u.sb[i] = 0;
       u.lb[i] = 0;
@@ -343,6 +357,17 @@ void bottom_bars(Run& run) {
     }
     u.sb[i] = ftrunc(m.area_bot / (ab * 1000.0f));
     u.lb[i] = ftrunc((c.support_width[i] + le + c.support_width[i + 1]) * 1000.0f);
+    if (!works) {
+      u.bottom_solution[static_cast<size_t>(i)] =
+          r.status == kNoConvergence ? BarSolution::kNoConvergence : BarSolution::kNoEquilibrium;
+      u.sb[i] = 0;
+    } else if (u.sb[i] < kLeastBottomSpacing) {
+      u.bottom_needed[i] = u.sb[i];
+      u.bottom_hint[i] = larger_bottom_bar(c.bot_bar, ab);
+      u.bottom_solution[static_cast<size_t>(i)] =
+          u.bottom_hint[i] > 0 ? BarSolution::kTooClose : BarSolution::kAboveOneLayer;
+      u.sb[i] = 0;
+    }
     if (u.sb[i] > 0)
       sum += m.mass_bot * static_cast<float>(u.lb[i]) / static_cast<float>(u.sb[i]);
   }

@@ -8,6 +8,7 @@
 #include "analysis.h"
 #include "checkdat.h"
 #include "comdat.h"
+#include "design.h"
 #include "fortran_io.h"
 #include "numeric.h"
 
@@ -28,6 +29,76 @@ std::string label(std::string_view utf8, size_t width) {
 
 // A label padded to the 40 characters after which the value stands.
 std::string label40(std::string_view utf8) { return label(utf8, 40); }
+
+// Diameter of bar size `bar` as the report writes it: "Ø12".
+std::string bar_text(int32_t bar) {
+  return "Ø" + std::to_string(ftrunc(comdat::kBar[static_cast<size_t>(bar)].diameter));
+}
+
+// Why bars have no solution: `bar` the bar size of the case, `needed` the spacing it would
+// need, `least` the least spacing, `hint` the larger bar size or the partner support. At most
+// 41 characters, so that a note of a support or span fits in 80 columns.
+std::string solution_reason(BarSolution why, int32_t bar, int32_t needed, int32_t least,
+                            int32_t hint) {
+  switch (why) {
+    case BarSolution::kSolved:
+      break;
+    case BarSolution::kNoConvergence:
+      return "arean konvergerar inte";
+    case BarSolution::kNoEquilibrium:
+      return "ingen jämvikt, snittet bär inte momentet";
+    case BarSolution::kTooClose:
+    case BarSolution::kAboveOneLayer: {
+      std::string text = bar_text(bar) + " ger s " + std::to_string(needed) + " < " +
+                         std::to_string(least) + " mm; ";
+      if (why == BarSolution::kTooClose) return text + bar_text(hint) + " ger lösning";
+      return text + "ryms ej i ett lager";
+    }
+    case BarSolution::kPairPartner:
+      return "samma stång som stöd " + std::to_string(hint);
+  }
+  return {};
+}
+
+// One line per support whose top bars have no solution.
+std::vector<std::string> top_bar_notes(const Run& run) {
+  const Utdat& u = run.utdat;
+  std::vector<std::string> lines;
+  const int32_t least = least_top_spacing(run.matdat.dia_top);
+  for (int j = 1; j <= run.indat.n + 1; ++j) {
+    const BarSolution why = u.top_solution[static_cast<size_t>(j)];
+    if (why == BarSolution::kSolved) continue;
+    lines.push_back("OBS! Stöd " + std::to_string(j) + " saknar lösning: " +
+                    solution_reason(why, run.indat.top_bar, u.top_needed[j], least, u.top_hint[j]));
+  }
+  return lines;
+}
+
+// One line per span whose bottom bars for fire have no solution.
+std::vector<std::string> bottom_bar_notes(const Run& run) {
+  const Utdat& u = run.utdat;
+  std::vector<std::string> lines;
+  for (int i = 1; i <= run.indat.n; ++i) {
+    const BarSolution why = u.bottom_solution[static_cast<size_t>(i)];
+    if (why == BarSolution::kSolved) continue;
+    lines.push_back("OBS! Fält " + std::to_string(i) + " (brand) saknar lösning: " +
+                    solution_reason(why, run.indat.bot_bar, u.bottom_needed[i],
+                                    kLeastBottomSpacing, u.bottom_hint[i]));
+  }
+  return lines;
+}
+
+// One line per span thinner than the least depth.
+std::vector<std::string> depth_notes(const Run& run) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= run.indat.n; ++i) {
+    const float t = run.indat.thickness[i];
+    if (!(t < kLeastSlabDepth)) continue;
+    lines.push_back("OBS! Fack " + std::to_string(i) + ": tjocklek " + f_field(t, 5, 3) +
+                    " m, minst " + f_field(kLeastSlabDepth, 5, 3) + " m (80 mm, 40 mm över profilen)");
+  }
+  return lines;
+}
 
 class Report {
  public:
@@ -137,6 +208,7 @@ class Report {
     if (c_.ceiling == 1) w().t(6).a(label40("Undertak :")).a("Saknas").endl();
     if (c_.ceiling == 2) w().t(6).a(label40("Undertak :")).a("13 Gips").endl();
     w().t(6).a(label40("Brandklass :")).a("REI").i(c_.fire_minutes, 2).endl();
+    if (asks_rei120(c_)) w().t(6).a("OBS! REI 120 dimensioneras inte; REI 90 redovisas").endl();
 
     w().endl();
     row("Fack                 ", n, 6, 27, [&](int i) { w().i(i, 8); });
@@ -191,6 +263,12 @@ class Report {
       if (u.wf > 0.01f) w().a(", OBS! nödvändig endast vid brandkrav REI").i(c_.fire_minutes, 2);
       w().endl();
     }
+    const std::vector<std::string> depth = depth_notes(run_);
+    const std::vector<std::string> top = top_bar_notes(run_);
+    const std::vector<std::string> bottom = bottom_bar_notes(run_);
+    if (!depth.empty() || !top.empty() || !bottom.empty()) w().endl();
+    for (const auto* notes : {&depth, &top, &bottom})
+      for (const std::string& line : *notes) w().t(6).a(line).endl();
     page_end();
   }
 
@@ -300,6 +378,7 @@ class Report {
       }
       w().x(2).f(u.mr_fire[j], 6, 2).endl();
     }
+    for (const std::string& line : top_bar_notes(run_)) w().t(6).a(line).endl();
 
     w().endl();
     w().t(6).a("Fält").x(5).a("Diam").x(4).a("    S").x(5).a(" Längd").endl();
@@ -309,6 +388,7 @@ class Report {
       w().x(5).i(u.lb[i], 6).endl();
       if (u.sb[i] > 0) any_bottom = true;
     }
+    for (const std::string& line : bottom_bar_notes(run_)) w().t(6).a(line).endl();
     if (any_bottom) {
       w().endl();
       w().t(6).a("OBS! Fältarmeringen placeras rakt ovanför profilbotten, dvs med en").endl();

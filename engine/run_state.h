@@ -40,7 +40,7 @@ struct Indat {
   int32_t bot_grade = 2;       // 1..3
   int32_t bot_bar = 1;         // 1..5
   int32_t bot_placement = 42;  // mm from the soffit to the bar centre
-  int32_t fire_minutes = 60;   // 30, 60 or 90
+  int32_t fire_minutes = 60;   // 30, 60 or 90: what the fire design designs for
   int32_t ceiling = 1;         // 1 none, 2 13 mm gypsum board
   int32_t creep = 2;           // creep factor
   float precamber = 0.0f;      // mm
@@ -54,9 +54,18 @@ struct Indat {
   // Lines 38-40, after the 37 lines of the original layout; a file without them keeps these.
   int32_t deck_support = 1;  // the deck while the concrete is wet: 1 continuous over the
                              // supports and props, 2 simply supported between them
-  Int1<kMaxSpans> props{};   // temporary props in each span, 0..2, equally spaced
+  Int1<kMaxSpans> props{};   // temporary props in each span, 0..4, equally spaced
   float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
+  // Line 41; a file of 37 or 40 lines keeps it.
+  float crack_wmax = 0.4f;   // largest crack width over the supports, mm, 0 = no check
+  // The fire option as the case gives it, 1..4; 4 asks for REI 120, which is designed as 90
+  // minutes (fire_minutes).
+  int32_t fire_option = 2;
 };
+
+// True when the case asks for REI 120, which the fire design does not design: it designs 90
+// minutes for it.
+inline bool asks_rei120(const Indat& c) { return c.fire_option == 4; }
 
 // The analysis row that the design, the fire design and the report read: the load-set
 // selector 1 (6.10a) or 2 (6.10b), otherwise row 3 (both).

@@ -60,58 +60,6 @@ float concrete_volume(const Indat& c) {
   return length > 0 ? volume / length : 0.0f;
 }
 
-// The largest utilisation so far and where it is; NaN is worse than anything.
-struct Worst {
-  float value = -1.0f;
-  Check check = Check::kSpanMoment;
-  int where = 1;
-  void take(float u, Check ch, int at) {
-    if (std::isnan(value)) return;
-    if (std::isnan(u) || u > value) {
-      value = u;
-      check = ch;
-      where = at;
-    }
-  }
-};
-
-Check page6_check(CheckKind kind) {
-  switch (kind) {
-    case CheckKind::kDeckSagging:
-      return Check::kDeckSagging;
-    case CheckKind::kDeckHogging:
-      return Check::kDeckHogging;
-    case CheckKind::kDeckDeflection:
-      return Check::kDeckDeflection;
-    case CheckKind::kNone:
-    case CheckKind::kFrequency:
-      break;
-  }
-  return Check::kFrequency;
-}
-
-Worst worst_check(const Indat& c, const Utdat& u, const CheckVerdict& page6) {
-  Worst w;
-  for (int i = 1; i <= c.n; ++i) {
-    w.take(u.uf[i], Check::kSpanMoment, i);
-    w.take(u.uvl[i], Check::kShearLeft, i);
-    w.take(u.uvr[i], Check::kShearRight, i);
-    w.take(u.ub[i], Check::kBond, i);
-    w.take(u.udi[i], Check::kDeflInitial, i);
-    w.take(u.udt[i], Check::kDeflAdditional, i);
-    w.take(u.us[i], Check::kSlenderness, i);
-  }
-  const float none = std::numeric_limits<float>::infinity();
-  // Bars needed but no spacing: the section has no solution.
-  for (int j = 1; j <= c.n + 1; ++j)
-    if (u.as[j] > 0 && !(u.s[j] > 0)) w.take(none, Check::kTopBars, j);
-  for (int i = 1; i <= c.n; ++i)
-    if (u.lb[i] > 0 && u.sb[i] <= 0) w.take(none, Check::kBottomBars, i);
-  if (page6.governing != CheckKind::kNone)
-    w.take(page6.utilisation, page6_check(page6.governing), page6.span);
-  return w;
-}
-
 int32_t smallest_spacing(const Indat& c, const Utdat& u) {
   int32_t least = 0;
   for (int j = 1; j <= c.n + 1; ++j) {
@@ -263,7 +211,9 @@ class SearchReport {
     w_.a("  Stålpris per kg:").f(plan_.steel_price, 8, 2).endl();
     w_.a("  Stämp: pris per m stämplinje").f(plan_.prop_price, 8, 2)
         .a(" x antal stämplinjer / fackens längd").endl();
-    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00 och armering med lösning").endl();
+    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00, armering med lösning och")
+        .endl();
+    w_.a("  tjocklek minst 0.085 m i alla fack").endl();
     w_.endl();
   }
 
@@ -338,39 +288,6 @@ class SearchReport {
 
 }  // namespace
 
-std::string check_name(Check check, int where) {
-  const std::string span = " fack " + std::to_string(where);
-  switch (check) {
-    case Check::kSpanMoment:
-      return "Fält" + span;
-    case Check::kShearLeft:
-      return "Tvärkr vä" + span;
-    case Check::kShearRight:
-      return "Tvärkr hö" + span;
-    case Check::kBond:
-      return "Vidhäft" + span;
-    case Check::kDeflInitial:
-      return "Def(init.)" + span;
-    case Check::kDeflAdditional:
-      return "Def(tillk.)" + span;
-    case Check::kSlenderness:
-      return "Svikt" + span;
-    case Check::kTopBars:
-      return "Stödarmering saknar lösning stöd " + std::to_string(where);
-    case Check::kBottomBars:
-      return "Fältarmering (brand) saknar lösning" + span;
-    case Check::kDeckSagging:
-      return "Byggskede, fältmoment" + span;
-    case Check::kDeckHogging:
-      return "Byggskede, stödmoment" + span;
-    case Check::kDeckDeflection:
-      return "Byggskede, nedböjning" + span;
-    case Check::kFrequency:
-      return "Egenfrekvens" + span;
-  }
-  return {};
-}
-
 Candidate case_candidate(const Indat& c) {
   Candidate cand;
   cand.thickness = c.thickness;
@@ -400,12 +317,12 @@ Outcome assess(const Run& run, const SearchPlan& plan) {
   o.cost = plan.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
            plan.steel_price * (o.steel_top + o.steel_bottom) +
            plan.prop_price * props_per_m2(c);
-  const Worst w = worst_check(c, u, run.checkdat.verdict);
-  o.worst = w.value;
-  o.check = w.check;
-  o.where = w.where;
+  const Verdict v = slab_verdict(run);
+  o.worst = v.governing.utilisation;
+  o.check = v.governing.check;
+  o.where = v.governing.where;
   o.spacing = smallest_spacing(c, u);
-  o.passes = o.worst <= 1.0f;  // false for NaN
+  o.passes = v.passes;
   return o;
 }
 

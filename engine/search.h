@@ -12,9 +12,9 @@
 // both cantilevers, divided by the spans' length. Steel: the top bars of the chosen
 // curtailment and the bottom bars for fire, as page 2 of the report prints them.
 //
-// A design passes when every utilisation of page 2 and of page 6 (construction stage, natural
-// frequency) is at most 1.00 and every support and span that needs bars has a spacing (no
-// design "without solution").
+// A design passes when the verdict of the run passes (verdict.h): every utilisation of page 2
+// and of page 6 at most 1.00, no span below the least depth, and bars that can be built
+// wherever bars are needed.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,7 @@
 #include "console.h"
 #include "run_state.h"
 #include "search_plan.h"
+#include "verdict.h"
 
 namespace solvo {
 
@@ -39,33 +40,13 @@ struct Candidate {
   Int1<kMaxSpans> props{};       // temporary props of every span, 0..2
 };
 
-// The checks of page 2, in the order of its columns, and the two designs without solution.
-enum class Check {
-  kSpanMoment,        // "Fält"
-  kShearLeft,         // "Tvärkr vä"
-  kShearRight,        // "Tvärkr hö"
-  kBond,              // "Vidhäft"
-  kDeflInitial,       // "Def(init.)"
-  kDeflAdditional,    // "Def(tillk.)"
-  kSlenderness,       // "Svikt"
-  kTopBars,           // a support whose top bars have no solution
-  kBottomBars,        // a span whose bottom bars for fire have no solution
-  kDeckSagging,       // page 6: "Byggskede, fältmoment"
-  kDeckHogging,       // page 6: "Byggskede, stödmoment"
-  kDeckDeflection,    // page 6: "Byggskede, nedböjning"
-  kFrequency,         // page 6: "Egenfrekvens"
-};
-
-// The name of a check with its span or support, as SEARCH.RES prints it ("Svikt fack 5").
-std::string check_name(Check check, int where);
-
 struct Outcome {
   Candidate candidate;
   float concrete = 0;   // m3/m2
   float steel_top = 0;  // kg/m2
   float steel_bottom = 0;
   float cost = 0;
-  float worst = 0;  // the largest utilisation (infinity: no solution; NaN counts as failing)
+  float worst = 0;  // of the governing check (infinity: not a valid design; NaN fails)
   Check check = Check::kSpanMoment;
   int where = 1;        // the span or support of that check
   int32_t spacing = 0;  // the smallest top bar spacing of the design, mm (0: no top bars)

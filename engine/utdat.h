@@ -5,11 +5,23 @@
 // section that carries the moment).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "slab_limits.h"
 
 namespace solvo {
+
+// Why the bars of a support (top) or a span (bottom, fire) have no solution; kSolved also
+// where no bars are needed.
+enum class BarSolution : int32_t {
+  kSolved = 0,
+  kNoConvergence,  // the area iteration does not converge
+  kNoEquilibrium,  // no compression depth carries the moment
+  kTooClose,       // the bar size needs bars closer than the least spacing; a larger one helps
+  kAboveOneLayer,  // the area is more than one layer of any bar size holds
+  kPairPartner,    // one bar with the next support, which has no solution
+};
 
 struct Utdat {
   // ---- Top reinforcement over the supports ----
@@ -19,6 +31,14 @@ struct Utdat {
   Int1<kMaxSupports> l1{};   // bar length, single-length layout, mm
   Int1<kMaxSupports> l1b{};  // first bar of the staggered layout, mm
   Int1<kMaxSupports> l2b{};  // second bar of the staggered layout, mm
+  // The area that the checks credit, m2/m: the required area as designed, the area of the
+  // bars where the largest spacing is the spacing, 0 without a solution.
+  Span1<kMaxSupports> as_credit{};
+  std::array<BarSolution, kMaxSupports + 1> top_solution{};
+  // With kTooClose: the bar size (1..5) that gives a solution; with kPairPartner: the
+  // support without a solution.
+  Int1<kMaxSupports> top_hint{};
+  Int1<kMaxSupports> top_needed{};  // with kTooClose or kAboveOneLayer: the spacing, mm
   float wa = 0;  // top reinforcement, single-length layout, kg/m2 of slab
   float wb = 0;  // top reinforcement, staggered layout, kg/m2 of slab
 
@@ -48,6 +68,9 @@ struct Utdat {
   Span1<kMaxSpans> ab{};          // required bottom area, m2/m (10000: no solution)
   Int1<kMaxSpans> sb{};           // bottom-bar spacing, mm (0 = no bars, or no solution)
   Int1<kMaxSpans> lb{};           // bottom-bar length, mm (0 = no bars)
+  std::array<BarSolution, kMaxSpans + 1> bottom_solution{};
+  Int1<kMaxSpans> bottom_hint{};  // with kTooClose: the bar size (1..5) that gives a solution
+  Int1<kMaxSpans> bottom_needed{};  // with kTooClose or kAboveOneLayer: the spacing, mm
   float wf = 0;                   // bottom reinforcement, kg/m2 of slab
 };
 

@@ -38,6 +38,10 @@ char32_t from_case_byte(unsigned char byte) {
   return from_windows1252(byte);
 }
 
+bool is_control_byte(unsigned char b) {
+  return b < 32 || b == 127 || (b >= 0x80 && b <= 0x9F && from_case_byte(b) == b);
+}
+
 char32_t to_upper(char32_t c) {
   if (c >= U'a' && c <= U'z') return c - 32;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;

@@ -32,6 +32,10 @@ std::optional<unsigned char> to_windows1252(char32_t c);
 // those letters, every other byte is read as Windows-1252.
 char32_t from_case_byte(unsigned char byte);
 
+// A control byte of a case-file text line: below 32, 127, or one of the five bytes that
+// Windows-1252 leaves unused (and that from_case_byte does not take for a DOS letter).
+bool is_control_byte(unsigned char byte);
+
 // Upper case within the Windows-1252 letters, one character for one: a-z, à-þ (not ÷), š, œ,
 // ž, ÿ; ß and µ, which have no capital in the code page, and every other character stay.
 char32_t to_upper(char32_t c);

@@ -14,10 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool control_character(unsigned char b) {
-  return b < 32 || b == 127 || (b >= 0x80 && b <= 0x9F && from_case_byte(b) == b);
-}
-
 std::string_view trimmed(std::string_view s) {
   const size_t first = s.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -29,10 +25,14 @@ std::string_view trimmed(std::string_view s) {
 bool case_name_ok(std::string_view line) {
   for (const char c : line) {
     const auto b = static_cast<unsigned char>(c);
-    if (c == '/' || c == '\\' || control_character(b)) return false;
+    if (c == '/' || c == '\\' || is_control_byte(b)) return false;
   }
   const std::string_view t = trimmed(line);
   return t != "." && t != "..";
+}
+
+bool case_name_blank(std::string_view line) {
+  return line.substr(0, kCaseNameLength).find_first_not_of(' ') == std::string_view::npos;
 }
 
 std::string report_file_name(std::string_view case_name) {
@@ -57,12 +57,13 @@ bool same_file_name(std::string_view a, std::string_view b) {
   return i == a.size() && j == b.size();
 }
 
-std::optional<fs::path> find_existing(const fs::path& folder, std::string_view name,
-                                      bool directories) {
-  std::error_code ec;
-  auto usable = [&](const fs::path& p) {
-    return fs::is_regular_file(p, ec) || (directories && fs::is_directory(p, ec));
-  };
+namespace {
+
+// The entry of `folder` that answers to `name` and that `usable` takes: the exact name first,
+// otherwise the first match ignoring case, in name order.
+template <typename Usable>
+std::optional<fs::path> find_matching(const fs::path& folder, std::string_view name,
+                                      Usable usable) {
   if (name.empty()) return std::nullopt;
   const fs::path exact = folder / fs::path(std::string(name));
   if (usable(exact)) return exact;
@@ -81,6 +82,23 @@ std::optional<fs::path> find_existing(const fs::path& folder, std::string_view n
   for (const fs::path& p : matches)
     if (usable(p)) return p;
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<fs::path> find_existing(const fs::path& folder, std::string_view name,
+                                      bool directories) {
+  std::error_code ec;
+  return find_matching(folder, name, [&](const fs::path& p) {
+    return fs::is_regular_file(p, ec) || (directories && fs::is_directory(p, ec));
+  });
+}
+
+std::optional<fs::path> find_entry(const fs::path& folder, std::string_view name) {
+  std::error_code ec;
+  return find_matching(folder, name, [&](const fs::path& p) {
+    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+  });
 }
 
 }  // namespace solvo::platform

@@ -22,6 +22,10 @@ bool case_name_ok(std::string_view line);
 // Characters of a case name that make up its report name.
 inline constexpr size_t kCaseNameLength = 9;
 
+// True when the characters of the case name that make up the report name are all blank (or
+// there are none): the report would be the hidden file ".RES". Both readers refuse such a case.
+bool case_name_blank(std::string_view line);
+
 // The report's name on disk for the case-name bytes: the first 9 bytes, trailing blanks
 // removed, then ".RES"; each byte as its letter in UTF-8 (the DOS bytes of the Swedish letters
 // as those letters, every other byte as Windows-1252). "\x86bc" gives "åbc.RES".
@@ -43,5 +47,10 @@ bool same_file_name(std::string_view a, std::string_view b);
 std::optional<std::filesystem::path> find_existing(const std::filesystem::path& folder,
                                                    std::string_view name,
                                                    bool directories = false);
+
+// The same lookup for an entry of any kind (a FIFO, a folder, a dangling link), so that a
+// program can say what stands under the name instead of "no such file".
+std::optional<std::filesystem::path> find_entry(const std::filesystem::path& folder,
+                                                std::string_view name);
 
 }  // namespace solvo::platform

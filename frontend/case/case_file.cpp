@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "atomic_write.h"
+#include "case_format.h"
+#include "case_values.h"
+#include "code_page.h"
 #include "file_names.h"
 #include "text_conv.h"
 
@@ -26,76 +29,29 @@ QByteArray column(double v, QStringView pattern, int width) {
 }
 
 // A text line of the file: Windows-1252 with its Swedish letters moved to the DOS code page
-// (first occurrence of each letter). Line breaks would split the record and become blanks.
+// (first occurrence of each letter). Line breaks would split the record, and control bytes
+// are refused by both readers: they become blanks.
 QByteArray textLine(const QString& text) {
-  QByteArray bytes = toWindows1252(text);
-  bytes.replace('\r', ' ').replace('\n', ' ');
-  return windowsToDos(bytes);
+  QByteArray bytes = windowsToDos(toWindows1252(text));
+  for (char& c : bytes)
+    if (solvo::platform::is_control_byte(static_cast<unsigned char>(c))) c = ' ';
+  return bytes;
+}
+
+// Input bytes as a refusal quotes them (at most 80, control bytes escaped).
+QString quoted(const QByteArray& bytes) {
+  return QString::fromStdString(solvo::platform::quoted_input(
+      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
 }
 
 QString decodeTextLine(const QByteArray& bytes) { return fromWindows1252(dosToWindowsAll(bytes)); }
 
-struct CodeRange {
-  const char* what;
-  int low;
-  int high;
-};
+using solvo::platform::case_field;
+using F = CaseFieldId;
 
-bool inRange(int v, const CodeRange& r) { return v >= r.low && v <= r.high; }
-
-const CodeRange kMarket{"marknad 1 till 6", 1, kMarkets};
-const CodeRange kSafetyClass{"säkerhetsklass 1 till 3", 1, 3};
-const CodeRange kSpans{"antal fack 1 till 10", 1, kMaxSpans};
-const CodeRange kCategory{"lastgrupp 0 till 9", 0, kLoadCategories - 1};
-const CodeRange kCombination{"lastkombination 1 till 3", 1, 3};
-const CodeRange kConcrete{"betongklass 1 till 9", 1, 9};
-const CodeRange kSteel{"stålkvalitet 1 till 3", 1, 3};
-const CodeRange kBar{"stångdiameter 1 till 5", 1, 5};
-const CodeRange kFireOption{"brandklass 1 till 4", 1, 4};
-const CodeRange kCeiling{"undertak 1 till 2", 1, 2};
-const CodeRange kServiceability{"brukskombination 1 till 2", 1, 2};
-const CodeRange kLineLoadCount{"antal linjelaster 0 till 5", 0, kLineLoads};
-const CodeRange kDeckSupport{"byggskede 1 till 2", 1, 2};
-const CodeRange kProps{"antal stämp 0 till 2", 0, 2};
-
-// Checks the codes the engine and the national tables index with.
-QString badCode(const CaseStore& s) {
-  struct Check {
-    int value;
-    const CodeRange& range;
-  };
-  const Check checks[] = {
-      {s.market, kMarket},         {s.nfack, kSpans},          {s.lokt, kCategory},
-      {s.lastkomb, kCombination},  {s.btg, kConcrete},         {s.aok, kSteel},
-      {s.dok, kBar},               {s.auk, kSteel},            {s.duk, kBar},
-      {s.brandb, kFireOption},     {s.kutak, kCeiling},        {s.brukskomb, kServiceability},
-      {s.nllast, kLineLoadCount},  {s.byggskede, kDeckSupport},
-  };
-  for (const Check& c : checks)
-    if (!inRange(c.value, c.range))
-      return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
-          .arg(QString::fromUtf8(c.range.what))
-          .arg(c.value);
-  for (int i = 1; i <= s.nfack && inRange(s.nfack, kSpans); ++i)
-    if (!inRange(s.stamp[static_cast<std::size_t>(i)], kProps))
-      return QStringLiteral("Fallet kan inte sparas: %1 väntades i fack %2 (fann %3).")
-          .arg(QString::fromUtf8(kProps.what))
-          .arg(i)
-          .arg(s.stamp[static_cast<std::size_t>(i)]);
-  if (!(s.egenfrekvens >= 0.0f) || !std::isfinite(s.egenfrekvens))
-    return QStringLiteral("Fallet kan inte sparas: en egenfrekvens av 0 Hz eller mer väntades "
-                          "(fann %1).")
-        .arg(static_cast<double>(s.egenfrekvens));
-  if (isMarket(s.market) && !inRange(s.safetyClass[static_cast<std::size_t>(s.market)],
-                                     kSafetyClass))
-    return QStringLiteral("Fallet kan inte sparas: %1 väntades (fann %2).")
-        .arg(QString::fromUtf8(kSafetyClass.what))
-        .arg(s.safetyClass[static_cast<std::size_t>(s.market)]);
-  return QString();
-}
-
-// The lines of a file, without their line ends.
-std::vector<QByteArray> splitLines(const QByteArray& bytes) {
+// The lines of a file, without their line ends; `unended` tells whether the last one lacks its
+// line end.
+std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* unended = nullptr) {
   std::vector<QByteArray> lines;
   qsizetype start = 0;
   while (start < bytes.size()) {
@@ -107,12 +63,15 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes) {
     lines.push_back(line);
     start = end + 1;
   }
+  if (unended != nullptr) *unended = !bytes.isEmpty() && !bytes.endsWith('\n');
   return lines;
 }
 
-// Value i (1-based) of a line of `width`-character columns.
-double cell(const QByteArray& line, int i, int width) {
-  return textToNumber(line.mid(static_cast<qsizetype>(i - 1) * width, width));
+// The text of value i (1-based) of a fixed-column field of the table.
+QByteArray cellText(const QByteArray& line, F id, int i, int pitch = 0) {
+  const solvo::platform::CaseField& f = case_field(id);
+  const int step = pitch > 0 ? pitch : f.pitch;
+  return line.mid(static_cast<qsizetype>(f.start + (i - 1) * step), step);
 }
 
 // A value for a single-precision member: one beyond the range of a float (it would become an
@@ -124,13 +83,14 @@ std::optional<float> toFloat(double v) {
 }
 
 // Reads the lines of one file into a case store, stopping at the first line that cannot be
-// taken.
+// taken. Every number is held to the range of its field in the case-format table.
 class Reader {
  public:
-  Reader(const std::vector<QByteArray>& lines, const QString& label)
-      : m_lines(lines), m_label(label) {}
+  Reader(const std::vector<QByteArray>& lines, bool unended, const QString& label)
+      : m_lines(lines), m_unended(unended), m_label(label) {}
 
   const QString& error() const { return m_error; }
+  int spans = static_cast<int>(case_field(F::Spans).range.max);  // n, once line 5 is read
 
   // True when the file holds nothing but blank lines after line `number`.
   bool endsAfter(int number) const {
@@ -148,39 +108,50 @@ class Reader {
     return &m_lines[static_cast<std::size_t>(number - 1)];
   }
 
-  // A whole number of one line, within `range` when one is given.
-  std::optional<qint16> integer(int number, const CodeRange* range = nullptr) {
+  // A fixed-column line that is the last of the file without a line end must reach the end
+  // of its last field: shorter, the file was cut inside it.
+  const QByteArray* columnLine(int number, int needed) {
+    const QByteArray* text = line(number);
+    if (text != nullptr && m_unended && number == static_cast<int>(m_lines.size()) &&
+        text->size() < needed) {
+      fail(number, QStringLiteral("hela raden väntades (%1 tecken; filen slutar inne i den)")
+                       .arg(needed));
+      return nullptr;
+    }
+    return text;
+  }
+
+  // A whole number of one line, within the range of its field.
+  std::optional<qint16> integer(int number, F id) {
     const QByteArray* text = line(number);
     if (text == nullptr) return std::nullopt;
-    const std::optional<qint16> v = toInt16(textToNumber(*text));
-    if (!v || (range != nullptr && !inRange(*v, *range))) {
-      const QString what = range != nullptr ? QString::fromUtf8(range->what)
-                                            : QStringLiteral("ett heltal");
-      fail(number, QStringLiteral("%1 väntades (fann \"%2\")")
-                       .arg(what, fromWindows1252(text->trimmed())));
+    return checkedInteger(number, id, *text, QString());
+  }
+
+  std::optional<qint16> checkedInteger(int number, F id, const QByteArray& text,
+                                       const QString& place) {
+    const std::optional<qint16> v = toInt16(textToNumber(text));
+    if (!v || !inTable({id, double(*v), 0}, spans)) {
+      refuse(number, id, text, place, v.has_value() ? nullptr : "ett heltal");
       return std::nullopt;
     }
     return v;
   }
 
-  std::optional<float> real(int number) {
+  // A real of one line, or one value of a fixed-column line, within its field's range.
+  std::optional<float> real(int number, F id) {
     const QByteArray* text = line(number);
     if (text == nullptr) return std::nullopt;
-    const std::optional<float> v = toFloat(textToNumber(*text));
-    if (!v)
-      fail(number, QStringLiteral("ett tal väntades (fann \"%1\")")
-                       .arg(fromWindows1252(text->trimmed())));
-    return v;
+    return checkedReal(number, id, *text, QString());
   }
 
-  // Value i of line `number` in `width`-character columns, as a float.
-  std::optional<float> column(int number, const QByteArray& text, int i, int width) {
-    const std::optional<float> v = toFloat(cell(text, i, width));
-    if (!v)
-      fail(number, QStringLiteral("ett tal väntades i fält %1 (fann \"%2\")")
-                       .arg(i)
-                       .arg(fromWindows1252(
-                           text.mid(static_cast<qsizetype>(i - 1) * width, width).trimmed())));
+  std::optional<float> checkedReal(int number, F id, const QByteArray& text,
+                                   const QString& place) {
+    const std::optional<float> v = toFloat(textToNumber(text));
+    if (!v || !inTable({id, double(*v), 0}, spans)) {
+      refuse(number, id, text, place, v.has_value() ? nullptr : "ett tal");
+      return std::nullopt;
+    }
     return v;
   }
 
@@ -189,179 +160,214 @@ class Reader {
   }
 
  private:
+  // "<field> <range> väntades<place> (fann "<text>")"; `kind` ("ett tal") first when the
+  // text held no number of the field's kind that the store can hold.
+  void refuse(int number, F id, const QByteArray& text, const QString& place,
+              const char* kind) {
+    const QString what = kind != nullptr ? QString::fromUtf8(kind) + QStringLiteral(", ") +
+                                               fieldRange(id, spans) + u','
+                                         : fieldRange(id, spans);
+    fail(number, QStringLiteral("%1 väntades%2 (fann \"%3\")")
+                     .arg(what, place,
+                          quoted(text.trimmed())));
+  }
+
   const std::vector<QByteArray>& m_lines;
+  bool m_unended;
   QString m_label;
   QString m_error;
 };
 
-// Lines 38-40: the deck during casting, the props of spans 1..n in 3-character columns and the
-// lowest natural frequency. A file that ends after line 37 (blank lines aside) keeps the
-// defaults; once line 38 is there, 39 and 40 must follow.
-bool parseCasting(Reader& r, CaseStore& s) {
-  if (r.endsAfter(kCaseFileLines)) return true;
-  const auto deck = r.integer(38, &kDeckSupport);
-  if (!deck) return false;
-  s.byggskede = *deck;
-  const QByteArray* props = r.line(39);
-  if (props == nullptr) return false;
-  for (int i = 1; i <= s.nfack; ++i) {
-    const QByteArray text = props->mid(static_cast<qsizetype>(i - 1) * 3, 3);
-    const std::optional<qint16> v = toInt16(textToNumber(text));
-    if (!v || !inRange(*v, kProps)) {
-      r.fail(39, QStringLiteral("%1 väntades i fält %2 (fann \"%3\")")
-                     .arg(QString::fromUtf8(kProps.what))
-                     .arg(i)
-                     .arg(fromWindows1252(text.trimmed())));
-      return false;
-    }
-    s.stamp[static_cast<std::size_t>(i)] = *v;
+// A line of `count` values of a fixed-column field into values[first..first+count-1].
+template <std::size_t N>
+bool columns(Reader& r, F id, int count, std::array<float, N>& values, int first = 1) {
+  const solvo::platform::CaseField& f = case_field(id);
+  // The front end writes the support widths in 6 characters and reads all 6.
+  const int width = f.count == solvo::platform::FieldCount::Supports ? f.pitch : f.width;
+  const QByteArray* text =
+      r.columnLine(f.line, solvo::platform::columns_needed(f, count));
+  if (text == nullptr) return false;
+  for (int i = 1; i <= count; ++i) {
+    const QString place = QStringLiteral(" i fält %1").arg(i);
+    const std::optional<float> v = r.checkedReal(f.line, id, cellText(*text, id, i).left(width), place);
+    if (!v) return false;
+    values[static_cast<std::size_t>(first + i - 1)] = *v;
   }
-  const auto frequency = r.real(40);
-  if (!frequency) return false;
-  if (!(*frequency >= 0.0f)) {
-    r.fail(40, QStringLiteral("en egenfrekvens av 0 Hz eller mer väntades (fann \"%1\")")
-                   .arg(fromWindows1252(r.line(40)->trimmed())));
-    return false;
-  }
-  s.egenfrekvens = *frequency;
   return true;
 }
 
-bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
-  const std::vector<QByteArray> lines = splitLines(bytes);
-  Reader r(lines, label);
-  auto failed = [&] {
-    if (error != nullptr) *error = r.error();
-    return false;
-  };
-
+// Lines 1 and 2. The case is saved under its name and the engine names its report after it:
+// a name that would leave the folder, or that is blank where it names the report, is refused
+// by the engine's own rules; a heading must not carry control bytes into the report.
+bool parseTextLines(Reader& r, CaseStore& s) {
   const QByteArray* name = r.line(1);
-  if (name == nullptr) return failed();
+  if (name == nullptr) return false;
   s.baseName = upperCase(decodeTextLine(*name));
-  // The case is saved under its name and the engine names its report after it: a name that
-  // would leave the folder is refused, by the engine's own rule.
   if (!solvo::platform::case_name_ok(
           std::string_view(name->constData(), static_cast<size_t>(name->size())))) {
     r.fail(1, QStringLiteral("ett namn utan / och \\, styrtecken, . och .. väntades (fann \"%1\")")
-                  .arg(s.baseName.left(40)));
-    return failed();
+                  .arg(quoted(*name)));
+    return false;
+  }
+  if (solvo::platform::case_name_blank(
+          std::string_view(name->constData(), static_cast<size_t>(name->size())))) {
+    r.fail(1, QStringLiteral("ett namn som inte är blankt väntades (fann \"%1\")").arg(quoted(*name)));
+    return false;
   }
   const QByteArray* heading = r.line(2);
-  if (heading == nullptr) return failed();
-  s.rubrik = decodeTextLine(*heading);
-
-  const auto market = r.integer(3, &kMarket);
-  if (!market) return failed();
-  s.market = *market;
-  const auto safety = r.integer(4, &kSafetyClass);
-  if (!safety) return failed();
-  s.safetyClass[static_cast<std::size_t>(s.market)] = *safety;
-  const auto n = r.integer(5, &kSpans);
-  if (!n) return failed();
-  s.nfack = *n;
-
-  // Per-span lines of 7-character columns, spans 1..n.
-  auto spanLine = [&](int number, std::array<float, kStoreSpans + 1>& values) {
-    const QByteArray* text = r.line(number);
-    if (text == nullptr) return false;
-    for (int i = 1; i <= s.nfack; ++i) {
-      const std::optional<float> v = r.column(number, *text, i, 7);
-      if (!v) return false;
-      values[static_cast<std::size_t>(i)] = *v;
-    }
-    return true;
-  };
-  if (!spanLine(6, s.spv) || !spanLine(7, s.ptjl)) return failed();
-  const QByteArray* supports = r.line(8);
-  if (supports == nullptr) return failed();
-  for (int i = 1; i <= s.nfack + 1; ++i) {
-    const std::optional<float> v = r.column(8, *supports, i, 6);
-    if (!v) return failed();
-    s.upl[static_cast<std::size_t>(i - 1)] = *v;
+  if (heading == nullptr) return false;
+  if (solvo::platform::has_control_byte(
+          std::string_view(heading->constData(), static_cast<size_t>(heading->size())))) {
+    r.fail(2, QStringLiteral("en rubrik utan styrtecken väntades (fann \"%1\")")
+                  .arg(quoted(*heading)));
+    return false;
   }
+  s.rubrik = decodeTextLine(*heading);
+  return true;
+}
+
+// Lines 3-10: market, class, spans, thicknesses, supports, load category and factors.
+bool parseSlab(Reader& r, CaseStore& s) {
+  const auto market = r.integer(3, F::Market);
+  if (!market) return false;
+  s.market = *market;
+  const auto safety = r.integer(4, F::SafetyClass);
+  if (!safety) return false;
+  s.safetyClass[static_cast<std::size_t>(s.market)] = *safety;
+  const auto n = r.integer(5, F::Spans);
+  if (!n) return false;
+  s.nfack = *n;
+  r.spans = s.nfack;
+  if (!columns(r, F::Span, s.nfack, s.spv) || !columns(r, F::Thickness, s.nfack, s.ptjl))
+    return false;
+  if (!columns(r, F::SupportWidth, s.nfack + 1, s.upl, 0)) return false;
   // The end supports of a case from a file carry no width.
   s.upl[0] = 0.0f;
   s.upl[static_cast<std::size_t>(s.nfack)] = 0.0f;
 
-  const auto category = r.integer(9, &kCategory);
-  if (!category) return failed();
+  const auto category = r.integer(9, F::LoadCategory);
+  if (!category) return false;
   s.lokt = *category;
-  const QByteArray* factors = r.line(10);
-  if (factors == nullptr) return failed();
+  const QByteArray* factors = r.columnLine(10, solvo::platform::columns_needed(case_field(F::Psi2), 1));
+  if (factors == nullptr) return false;
   const auto m = static_cast<std::size_t>(s.market);
   const auto c = static_cast<std::size_t>(s.lokt);
-  s.national.lambdaG[m] = cell(*factors, 1, 7);
-  s.national.ksi[m] = cell(*factors, 2, 7);
-  s.national.lambdaQ[m] = cell(*factors, 3, 7);
-  s.national.psi0[c][m] = cell(*factors, 4, 7);
-  s.national.psi1[c][m] = cell(*factors, 5, 7);
-  s.national.psi2[c][m] = cell(*factors, 6, 7);
-
-  const auto combination = r.integer(11, &kCombination);
-  if (!combination) return failed();
-  s.lastkomb = *combination;
-  if (!spanLine(12, s.plast) || !spanLine(13, s.flast)) return failed();
-  const auto left = r.real(14);
-  if (!left) return failed();
-  s.konsv = *left;
-  const auto right = r.real(15);
-  if (!right) return failed();
-  s.konsh = *right;
-
-  // The fire method is a position in the method list, which holds what this program offers.
-  const int fireMethods = static_cast<int>(s.fireMethods.size());
-  const QByteArray fireMethodWhat =
-      QStringLiteral("beräkningsmetod brand 1 till %1").arg(fireMethods).toUtf8();
-  const CodeRange fireMethodRange{fireMethodWhat.constData(), 1, fireMethods};
-  struct Field {
-    qint16* value;
-    const CodeRange* range;
-  };
-  const Field fields[] = {
-      {&s.btg, &kConcrete},        {&s.aok, &kSteel},         {&s.dok, &kBar},
-      {&s.kavko, nullptr},         {&s.ktack, nullptr},       {&s.auk, &kSteel},
-      {&s.duk, &kBar},             {&s.duarm, nullptr},       {&s.brandk, &fireMethodRange},
-      {&s.brandb, &kFireOption},   {&s.kutak, &kCeiling},     {&s.kryptal, nullptr},
-      {&s.overhojning, nullptr},   {&s.initiell, nullptr},    {&s.tillkommande, nullptr},
-      {&s.brukskomb, &kServiceability}, {&s.nllast, &kLineLoadCount},
-  };
-  int number = 16;
-  for (const Field& f : fields) {
-    const auto v = r.integer(number++, f.range);
-    if (!v) return failed();
-    *f.value = *v;
+  NationalTables& t = s.national;
+  double* const targets[] = {&t.lambdaG[m], &t.ksi[m],     &t.lambdaQ[m],
+                             &t.psi0[c][m], &t.psi1[c][m], &t.psi2[c][m]};
+  const F ids[] = {F::GammaG, F::Xsi, F::GammaQ, F::Psi0, F::Psi1, F::Psi2};
+  for (std::size_t k = 0; k < 6; ++k) {
+    const QByteArray text = cellText(*factors, ids[k], 1);
+    if (!r.checkedReal(10, ids[k], text, QStringLiteral(" i fält %1").arg(k + 1))) return false;
+    *targets[k] = textToNumber(text);
   }
-
-  for (int k = 1; k <= kLineLoads; ++k, ++number) {
-    const QByteArray* text = r.line(number);
-    if (text == nullptr) return failed();
-    // The span of a line load in use indexes the spans: 1 to n, as the engine requires.
-    const std::optional<qint16> span = toInt16(cell(*text, 1, 3));
-    if (!span || (k <= s.nllast && (*span < 1 || *span > s.nfack))) {
-      if (error != nullptr)
-        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett facknummer 1 till %3 "
-                                "väntades.")
-                     .arg(label)
-                     .arg(number)
-                     .arg(s.nfack);
-      return false;
-    }
-    const std::optional<float> avst = toFloat(textToNumber(text->mid(3, 7)));
-    const std::optional<float> lllast = toFloat(textToNumber(text->mid(10, 7)));
-    if (!avst || !lllast) {
-      if (error != nullptr)
-        *error = QStringLiteral("Filen %1 kan inte läsas, rad %2: ett tal väntades.")
-                     .arg(label)
-                     .arg(number);
-      return false;
-    }
-    LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
-    load.llfnr = *span;
-    load.avst = *avst;
-    load.lllast = *lllast;
-  }
-  if (!parseCasting(r, s)) return failed();
   return true;
+}
+
+// Lines 11-32: load set, span loads, cantilevers, materials, fire, deflection, line loads.
+bool parseLoadsAndMaterials(Reader& r, CaseStore& s) {
+  const auto combination = r.integer(11, F::LoadSet);
+  if (!combination) return false;
+  s.lastkomb = *combination;
+  if (!columns(r, F::PermanentLoad, s.nfack, s.plast) ||
+      !columns(r, F::ImposedLoad, s.nfack, s.flast))
+    return false;
+  const auto left = r.real(14, F::CantileverLeft);
+  if (!left) return false;
+  s.konsv = *left;
+  const auto right = r.real(15, F::CantileverRight);
+  if (!right) return false;
+  s.konsh = *right;
+  const std::pair<qint16*, F> fields[] = {
+      {&s.btg, F::Concrete},         {&s.aok, F::TopGrade},
+      {&s.dok, F::TopBar},           {&s.kavko, F::Curtailment},
+      {&s.ktack, F::TopCover},       {&s.auk, F::BottomGrade},
+      {&s.duk, F::BottomBar},        {&s.duarm, F::BottomPlacement},
+      {&s.brandk, F::FireMethod},    {&s.brandb, F::FireOption},
+      {&s.kutak, F::Ceiling},        {&s.kryptal, F::Creep},
+      {&s.overhojning, F::Camber},   {&s.initiell, F::DeflectionInitial},
+      {&s.tillkommande, F::DeflectionAdditional}, {&s.brukskomb, F::DeflectionLoads},
+      {&s.nllast, F::LineLoads},
+  };
+  for (const auto& [value, id] : fields) {
+    const auto v = r.integer(case_field(id).line, id);
+    if (!v) return false;
+    *value = *v;
+  }
+  return true;
+}
+
+// Lines 33-37: the five line-load slots; the slots in use are held to their ranges, the
+// others need only numbers a float holds.
+bool parseLineLoads(Reader& r, CaseStore& s) {
+  const int first = case_field(F::LoadSpan).line;
+  const int needed = solvo::platform::columns_needed(case_field(F::LoadValue), 1);
+  for (int k = 1; k <= kLineLoads; ++k) {
+    const int number = first + k - 1;
+    const QByteArray* text = r.columnLine(number, needed);
+    if (text == nullptr) return false;
+    const QString place = QStringLiteral(" för linjelast %1").arg(k);
+    const QByteArray spanText = cellText(*text, F::LoadSpan, 1);
+    const QByteArray avstText = cellText(*text, F::LoadPosition, 1);
+    const QByteArray loadText = cellText(*text, F::LoadValue, 1);
+    LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
+    if (k <= s.nllast) {
+      const auto span = r.checkedInteger(number, F::LoadSpan, spanText, place);
+      const auto avst = span ? r.checkedReal(number, F::LoadPosition, avstText, place) : std::nullopt;
+      const auto lllast = avst ? r.checkedReal(number, F::LoadValue, loadText, place) : std::nullopt;
+      if (!lllast) return false;
+      load = {*span, *avst, *lllast};
+      continue;
+    }
+    const std::optional<qint16> span = toInt16(textToNumber(spanText));
+    const std::optional<float> avst = toFloat(textToNumber(avstText));
+    const std::optional<float> lllast = toFloat(textToNumber(loadText));
+    if (!span || !avst || !lllast) {
+      r.fail(number, QStringLiteral("ett tal väntades"));
+      return false;
+    }
+    load = {*span, *avst, *lllast};
+  }
+  return true;
+}
+
+// Lines 38-41: the deck during casting, the props of spans 1..n in 3-character columns, the
+// lowest natural frequency and the largest crack width. A file that ends after line 37 or
+// after line 40 (blank lines aside) keeps the defaults of the lines it leaves out; once line
+// 38 is there, 39 and 40 must follow.
+bool parseCasting(Reader& r, CaseStore& s) {
+  if (r.endsAfter(solvo::platform::kCaseLines)) return true;
+  const auto deck = r.integer(38, F::DeckSupport);
+  if (!deck) return false;
+  s.byggskede = *deck;
+  const solvo::platform::CaseField& props = case_field(F::Props);
+  const QByteArray* text = r.columnLine(props.line, solvo::platform::columns_needed(props, s.nfack));
+  if (text == nullptr) return false;
+  for (int i = 1; i <= s.nfack; ++i) {
+    const auto v = r.checkedInteger(props.line, F::Props, cellText(*text, F::Props, i),
+                                    QStringLiteral(" i fält %1").arg(i));
+    if (!v) return false;
+    s.stamp[static_cast<std::size_t>(i)] = *v;
+  }
+  const auto frequency = r.real(40, F::FrequencyMin);
+  if (!frequency) return false;
+  s.egenfrekvens = *frequency;
+  if (r.endsAfter(solvo::platform::kCastingLastLine)) return true;
+  const auto wmax = r.real(41, F::CrackWidthMax);
+  if (!wmax) return false;
+  s.sprickbredd = *wmax;
+  return true;
+}
+
+bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
+  bool unended = false;
+  const std::vector<QByteArray> lines = splitLines(bytes, &unended);
+  Reader r(lines, unended, label);
+  if (parseTextLines(r, s) && parseSlab(r, s) && parseLoadsAndMaterials(r, s) &&
+      parseLineLoads(r, s) && parseCasting(r, s))
+    return true;
+  if (error != nullptr) *error = r.error();
+  return false;
 }
 
 // Writes `bytes` to a new file beside `path` and renames it over `path` once every byte is on
@@ -389,9 +395,10 @@ bool replaceFile(const QString& path, const QByteArray& bytes, QString* error) {
 }
 
 std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
-  const QString bad = badCode(s);
+  // What the reader would refuse is not written: a saved case must open again.
+  const QString bad = firstValueOutsideTable(s);
   if (!bad.isEmpty()) {
-    if (error != nullptr) *error = bad;
+    if (error != nullptr) *error = QStringLiteral("Fallet kan inte sparas: %1.").arg(bad);
     return std::nullopt;
   }
   const int n = s.nfack;
@@ -442,6 +449,7 @@ std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
   for (int i = 1; i <= n; ++i) props += column(s.stamp[static_cast<std::size_t>(i)], u"##0", 3);
   line(props);
   line(plainNumber(s.egenfrekvens));
+  line(plainNumber(s.sprickbredd));
   return out;
 }
 

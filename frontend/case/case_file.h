@@ -2,8 +2,10 @@
 // New, Open, Save and Save as on the case store.
 //
 // The file has 37 lines and the lines 38-40 (the deck during casting, the props of every
-// span in 3-character columns, the lowest natural frequency), each ending with CR LF; a file
-// of 37 lines reads with the defaults of the last three. Lines 1 and 2 hold the case name and the
+// span in 3-character columns, the lowest natural frequency) and 41 (the largest crack width),
+// each ending with CR LF; a file of 37 or 40 lines reads with the defaults of the lines it
+// leaves out. Where each value stands and the range it must lie in is the case-format table
+// of the platform library, which the engine reads too. Lines 1 and 2 hold the case name and the
 // heading in Windows-1252 with the Swedish letters in the DOS code page; fixed-column lines
 // hold reals in 7-character columns ("##0.000") or, for the support widths, 6-character
 // columns ("#0.000"), always with a point; the other lines hold one value each. The engine
@@ -21,17 +23,18 @@
 namespace solvow {
 
 inline constexpr int kCaseFileLines = 37;         // lines of the original layout
-inline constexpr int kCaseFileLinesWritten = 40;  // with the deck, props and frequency lines
+inline constexpr int kCaseFileLinesWritten = 41;  // with the casting lines and the crack width
 
-// The bytes of the design-case file of `store`. Nothing when a code of the case lies outside
-// its table (the engine would index outside it); `error` then says which.
+// The bytes of the design-case file of `store`. Nothing when a value of the case lies outside
+// its range in the case-format table (the reader and the engine would refuse the file);
+// `error` then says which.
 std::optional<QByteArray> caseFileBytes(const CaseStore& store, QString* error = nullptr);
 
 // Reads a design-case file. The defaults routine and the reading work on a copy of `store`;
-// only a file read to its 37th line (or its 40th when it goes on) with every code inside its
-// table replaces the case, so a
-// file that ends early or holds a bad code leaves `store` untouched and `error` names the file
-// (`fileLabel`) and the line. Lines end with CR LF or LF; text lines are taken whole, commas
+// only a file read to its 37th line (or its 40th or 41st when it goes on) with every value
+// inside its range replaces the case, so a file that ends early, ends inside a fixed-column
+// last line, or holds a value outside its range leaves `store` untouched and `error` names
+// the file (`fileLabel`) and the line. Lines end with CR LF or LF; text lines are taken whole, commas
 // and quotes included. The editing state (names, flags, folders) is not changed.
 bool readCaseBytes(const QByteArray& bytes, const QString& fileLabel, CaseStore& store,
                    QString* error = nullptr);

@@ -1,5 +1,7 @@
 #include "case_store.h"
 
+#include "case_format.h"
+
 namespace solvow {
 
 void setDefaults(CaseStore& store) {
@@ -21,9 +23,13 @@ void setDefaults(CaseStore& store) {
     store.plast[i] = 0.0f;
   }
   store.upl.fill(0.1f);
-  store.stamp.fill(0);
-  store.byggskede = 1;
-  store.egenfrekvens = 5.0f;
+  // Lines 38-41: what a file of 37 (or 40) lines is read with.
+  using solvo::platform::case_field;
+  using solvo::platform::Field;
+  store.stamp.fill(static_cast<qint16>(case_field(Field::Props).fallback));
+  store.byggskede = static_cast<qint16>(case_field(Field::DeckSupport).fallback);
+  store.egenfrekvens = static_cast<float>(case_field(Field::FrequencyMin).fallback);
+  store.sprickbredd = static_cast<float>(case_field(Field::CrackWidthMax).fallback);
   store.diagramEnabled = false;
 }
 

@@ -64,12 +64,13 @@ struct CaseStore {
   qint16 brukskomb = 2;       // 1 "Frekventa laster", 2 "Karakteristiska laster"
   qint16 nllast = 0;          // line loads in use, 0..5
   std::array<LineLoad, kLineLoads + 1> lineLoads{};  // slots 1..5
-  // Lines 38-40, after the 37 lines of the original layout; a file without them gets these
-  // defaults (setDefaults).
+  // Lines 38-41, after the 37 lines of the original layout; a file without them gets the
+  // defaults of the case-format table (setDefaults).
   qint16 byggskede = 1;  // the deck during casting: 1 continuous over supports and props,
                          // 2 simply supported between them
-  std::array<qint16, kStoreSpans + 1> stamp{};  // temporary props in each span, 0..2
+  std::array<qint16, kStoreSpans + 1> stamp{};  // temporary props in each span, 0..4
   float egenfrekvens = 5.0f;  // lowest acceptable natural frequency, Hz (0 = no check)
+  float sprickbredd = 0.4f;   // largest crack width over the supports, mm (0 = no check)
 
   // --- editing state ---
   QString fileName;       // base name + ".IND"; the main window's caption
@@ -91,8 +92,9 @@ struct CaseStore {
 
 // The defaults routine, run before every New and Open: presets and lookup lists; for spans 1
 // to 15 a length of 5.5 m, a thickness of 0.17 m, a variable load of 2.0 kN/m2, no
-// additional permanent load and no props; every support 0.1 m wide; a continuous deck during
-// casting and a lowest natural frequency of 5 Hz; no diagram. Everything else is left
+// additional permanent load and no props; every support 0.1 m wide; lines 38-41 (the deck
+// during casting, props, lowest natural frequency, largest crack width) at the defaults of the
+// case-format table; no diagram. Everything else is left
 // for the default-case file or the opened file to set.
 void setDefaults(CaseStore& store);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "case_format.h"
 #include "text_conv.h"
 
 namespace solvow {
@@ -87,7 +88,7 @@ std::vector<float> propPositions(const CaseStore& store) {
   const int n = std::clamp<int>(store.nfack, 0, kStoreSpans);
   for (int i = 1; i <= n; ++i) {
     const int props = store.stamp[static_cast<std::size_t>(i)];
-    if (props < 1 || props > 2) continue;
+    if (props < 1 || props > solvo::platform::max_props()) continue;
     const float from = g.x[static_cast<std::size_t>(i - 1)];
     const float step = (g.x[static_cast<std::size_t>(i)] - from) / static_cast<float>(props + 1);
     for (int k = 1; k <= props; ++k) xs.push_back(from + step * static_cast<float>(k));

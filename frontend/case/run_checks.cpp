@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "case_values.h"
 #include "text_conv.h"
 
 namespace solvow {
@@ -22,20 +23,49 @@ float leastThickness(const CaseStore& s) {
   return kDeckHeight + static_cast<float>(s.ktack + bar) / 1000.0f;
 }
 
+// A value outside its range in the case-format table, named as the checks name it:
+// "Fack 2: spännvidd måste vara större än 0 och högst 30 m (är 0)".
+QString outsideTable(const CaseValue& v, int spans) {
+  const solvo::platform::CaseField& f = solvo::platform::case_field(v.id);
+  QString where;
+  if (v.index == 0) {
+    where = QString::fromUtf8(f.sv);
+    where[0] = where[0].toUpper();
+    where += QStringLiteral(" måste vara ");
+  } else {
+    const bool support = f.count == solvo::platform::FieldCount::Supports;
+    const bool lineLoad = f.line == solvo::platform::case_field(CaseFieldId::LoadSpan).line;
+    where = (lineLoad ? QStringLiteral("Linjelast %1: ") : support ? QStringLiteral("Stöd %1: ")
+                                                                   : QStringLiteral("Fack %1: "))
+                .arg(v.index) +
+            QString::fromUtf8(f.sv) + QStringLiteral(" måste vara ");
+  }
+  return where + QString::fromStdString(solvo::platform::range_sv(f, spans)) +
+         QStringLiteral(" (är %1)").arg(QString::number(v.value, 'g', 7));
+}
+
+// Every value of the case against its range in the case-format table, the ranges the engine
+// and the file reader hold the case to.
+void checkTable(const CaseStore& s, QStringList& out) {
+  for (const CaseValue& v : caseValues(s))
+    if (!inTable(v, s.nfack)) out << outsideTable(v, s.nfack);
+}
+
+bool spanInTable(const CaseStore& s, CaseFieldId id, float v) {
+  return inTable({id, v, 0}, s.nfack);
+}
+
+// What no single range holds: a span no longer than its supports, a slab too thin for the
+// deck, the cover and the top bar.
 void checkSpanErrors(const CaseStore& s, int i, QStringList& out) {
   const auto k = static_cast<std::size_t>(i);
-  if (s.spv[k] <= 0.0f)
-    out << span(i) + QStringLiteral("spännvidden måste vara större än 0");
-  else if (clearSpan(s, i) <= 0.0f)
+  if (spanInTable(s, CaseFieldId::Span, s.spv[k]) && clearSpan(s, i) <= 0.0f)
     out << span(i) + QStringLiteral("spännvidden måste vara större än upplagsbredderna");
   const float least = leastThickness(s);
-  if (s.ptjl[k] <= least)
+  if (spanInTable(s, CaseFieldId::Thickness, s.ptjl[k]) && s.ptjl[k] <= least)
     out << span(i) + QStringLiteral("plattjockleken %1 m måste vara större än profilhöjd, "
                                     "täckskikt och stång i överkant (%2 m)")
                          .arg(m3(s.ptjl[k]), m3(least));
-  if (s.plast[k] < 0.0f)
-    out << span(i) + QStringLiteral("den permanenta lasten får inte vara negativ");
-  if (s.flast[k] < 0.0f) out << span(i) + QStringLiteral("lasten får inte vara negativ");
 }
 
 void checkSpanWarnings(const CaseStore& s, const SlabRanges& r, int i, QStringList& out) {
@@ -57,24 +87,6 @@ void checkSpanWarnings(const CaseStore& s, const SlabRanges& r, int i, QStringLi
   if (s.flast[k] > r.maxImposed)
     out << span(i) + QStringLiteral("lasten %1 kN/m2 är större än %2 kN/m2")
                          .arg(m2(s.flast[k]), m2(r.maxImposed));
-}
-
-void checkCaseErrors(const CaseStore& s, int n, QStringList& out) {
-  for (int j = 0; j <= n; ++j)
-    if (s.upl[static_cast<std::size_t>(j)] < 0.0f)
-      out << QStringLiteral("Stöd %1: upplagsbredden får inte vara negativ").arg(j + 1);
-  if (s.konsv < 0.0f) out << QStringLiteral("Konsol vänster får inte vara negativ");
-  if (s.konsh < 0.0f) out << QStringLiteral("Konsol höger får inte vara negativ");
-  if (s.ktack < 0) out << QStringLiteral("Täckande BTG-skikt i ÖK får inte vara negativt");
-  if (s.duarm < 0)
-    out << QStringLiteral("Avst. tyngdpkt armering i UK får inte vara negativt");
-  if (s.initiell <= 0)
-    out << QStringLiteral("Initiell nedböjning: gränsen L / %1 måste ha ett tal större än 0")
-               .arg(s.initiell);
-  if (s.tillkommande <= 0)
-    out << QStringLiteral("Tillkommande nedböjning: gränsen L / %1 måste ha ett tal större "
-                          "än 0")
-               .arg(s.tillkommande);
 }
 
 void checkCaseWarnings(const CaseStore& s, const SlabRanges& r, QStringList& out) {
@@ -111,9 +123,7 @@ void checkLineLoads(const CaseStore& s, const SlabRanges& r, CaseCheck& out) {
                                           "utanför bjälklaget")
                                .arg(m2(load.avst))
                                .arg(load.llfnr);
-    if (load.lllast < 0.0f)
-      out.errors << name + QStringLiteral("lasten får inte vara negativ");
-    else if (load.lllast > r.maxLineLoad)
+    if (load.lllast > r.maxLineLoad)
       out.warnings << name + QStringLiteral("lasten %1 kN/m är större än %2 kN/m")
                                  .arg(m2(load.lllast), m2(r.maxLineLoad));
   }
@@ -128,12 +138,12 @@ float clearSpan(const CaseStore& store, int i) {
 
 CaseCheck checkCase(const CaseStore& store, const SlabRanges& ranges) {
   CaseCheck check;
+  checkTable(store, check.errors);
   const int n = std::clamp<int>(store.nfack, 1, kMaxSpans);
   for (int i = 1; i <= n; ++i) {
     checkSpanErrors(store, i, check.errors);
     checkSpanWarnings(store, ranges, i, check.warnings);
   }
-  checkCaseErrors(store, n, check.errors);
   checkCaseWarnings(store, ranges, check.warnings);
   checkLineLoads(store, ranges, check);
   return check;

@@ -1,7 +1,9 @@
 // Checks of a saved case before the engine runs, free of widgets.
 //
-// An error makes the calculation meaningless (a span without length, a slab too thin for its
-// top bars, a negative load): the run is refused. A warning names a value the engine can
+// An error makes the calculation meaningless: a value outside its range in the case-format
+// table (the ranges the engine and the file reader refuse: a span without length, a negative
+// load), a span no longer than its supports, a slab too thin for its top bars, a line load
+// beside the slab. The run is refused. A warning names a value the engine can
 // calculate but that lies outside what composite slabs on this deck are; the user may run it
 // anyway. The checks only read the case; nothing is ever changed to make a case pass.
 // Lengths in m, loads in kN/m2 (line loads kN/m), cover in mm.

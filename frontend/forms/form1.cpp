@@ -17,6 +17,7 @@
 #include <cmath>
 #include <span>
 
+#include "case_format.h"
 #include "form_controls.h"
 #include "input_rules.h"
 #include "text_conv.h"
@@ -321,7 +322,7 @@ void Form1::buildCasting() {
   for (int i = 1; i <= kMaxSpans; ++i) {
     auto* spin = new CaseSpinBox(box);
     spin->setObjectName(ctl("stamp", i));
-    spin->setRange(0, 2);
+    spin->setRange(0, solvo::platform::max_props());
     placeTw(spin, kSpanColumn1 + kSpanPitch * (i - 1), 285, kGridField, kRowHeight + 15);
     m_stamp[static_cast<std::size_t>(i)] = spin;
   }

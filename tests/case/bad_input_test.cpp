@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "case_file.h"
+#include "case_format.h"
 
 namespace solvow {
 namespace {
@@ -97,14 +98,15 @@ TEST(BadCaseFilesReader, EveryFileOfTheCorpusHasItsOutcome) {
   }
 }
 
-// Cut after line k (k = 0..36, 38, 39): the file ends before line k + 1. After line 37 it may
-// end (the casting lines keep their defaults); once line 38 is there, 39 and 40 must follow.
+// Cut after line k (k = 0..36, 38, 39): the file ends before line k + 1. After line 37 or line
+// 40 it may end (the lines after keep their defaults); once line 38 is there, 39 and 40 must
+// follow. The default case has 40 lines.
 TEST(BadCaseFilesReader, ACaseCutAfterAnyLineIsRefusedAtTheNextAndKept) {
   const QByteArray whole = defaultCase();
   qsizetype end = 0;
-  for (int k = 0; k < kCaseFileLinesWritten; ++k) {
+  for (int k = 0; k <= solvo::platform::kCastingLastLine; ++k) {
     const QString label = QStringLiteral("cut after line %1").arg(k);
-    if (k == kCaseFileLines)
+    if (k == kCaseFileLines || k == solvo::platform::kCastingLastLine)
       expectOutcome(whole.left(end), QStringLiteral("reads"), label);
     else
       expectOutcome(whole.left(end), QStringLiteral("refused:%1").arg(k + 1), label);
@@ -143,8 +145,10 @@ TEST(BadCaseFilesReader, ARealNoFloatHoldsIsRefusedOnEveryRealLine) {
   for (const Row& r : rows)
     expectOutcome(defaultCaseWith(r.line, r.text), QStringLiteral("refused:%1").arg(r.line),
                   QString::fromLatin1(r.text));
-  // The largest float, 3.4028235E38, is still a value.
-  expectOutcome(defaultCaseWith(14, "3.4E38"), QStringLiteral("reads"), QStringLiteral("3.4E38"));
+  // The largest float, 3.4028235E38, is still a value, where no range holds it: a line-load
+  // slot not in use.
+  expectOutcome(defaultCaseWith(33, "  1 3.4E38 0.000"), QStringLiteral("reads"),
+                QStringLiteral("3.4E38"));
 }
 
 }  // namespace

@@ -77,6 +77,7 @@ CaseStore danishCase() {
   s.stamp[1] = 1;
   s.stamp[2] = 2;
   s.egenfrekvens = 6.5f;
+  s.sprickbredd = 0.3f;
   return s;
 }
 
@@ -101,6 +102,7 @@ QByteArray danishFile() {
       "2",       // deck simply supported during casting
       "1  2  ",  // props of spans 1 and 2, "##0" in 3 characters
       "6.5",     // lowest natural frequency, Hz
+      "0.3",     // largest crack width, mm
   };
   return lines.join("\r\n") + "\r\n";
 }
@@ -127,15 +129,25 @@ TEST(CaseWriter, KeepsPointsUnderASwedishLocale) {
   EXPECT_EQ(*written, danishFile());
 }
 
-TEST(CaseWriter, ColumnsArePaddedOrCutOnTheRight) {
+// A value is padded on the right; one that would need more than its 7 (6) characters lies
+// outside its range (spans at most 30 m, supports at most 1 m) and is not written at all.
+TEST(CaseWriter, ColumnsArePaddedAndValuesTooWideAreRefused) {
   CaseStore s = danishCase();
-  s.spv[1] = 12.5f;      // "12.500" and one blank
-  s.spv[2] = 1234.567f;  // "1234.567" is cut to seven characters
-  s.upl[1] = 10.5f;      // six characters exactly
-  s.upl[0] = 123.25f;    // "123.250" is cut to six
+  s.spv[1] = 12.5f;  // "12.500" and one blank
+  s.upl[1] = 1.0f;   // "1.000" and one blank
   const QByteArrayList lines = caseFileBytes(s)->split('\n');
-  EXPECT_EQ(lines[5], QByteArray("12.500 1234.56\r"));
-  EXPECT_EQ(lines[7], QByteArray("123.2510.5000.000 \r"));
+  EXPECT_EQ(lines[5], QByteArray("12.500 12.500 \r"));
+  EXPECT_EQ(lines[7], QByteArray("0.000 1.000 0.000 \r"));
+  s.spv[2] = 1234.567f;
+  QString error;
+  EXPECT_FALSE(caseFileBytes(s, &error));
+  EXPECT_EQ(error, QStringLiteral("Fallet kan inte sparas: spännvidd större än 0 och högst 30 m "
+                                  "väntades i fack 2 (fann 1234.567)."));
+  s = danishCase();
+  s.upl[1] = 10.5f;
+  EXPECT_FALSE(caseFileBytes(s, &error));
+  EXPECT_EQ(error, QStringLiteral("Fallet kan inte sparas: upplagsbredd från 0 till 1 m "
+                                  "väntades vid stöd 2 (fann 10.5)."));
 }
 
 TEST(CaseWriter, TwoEqualLettersReachTheFileInMixedCodePages) {
@@ -166,7 +178,7 @@ TEST(CaseWriter, RefusesPropsAndFrequenciesOutsideTheirRanges) {
     const char* says;
   };
   const Row rows[] = {{0, 0, 5.0f, "byggskede"}, {3, 0, 5.0f, "byggskede"},
-                      {1, 3, 5.0f, "stämp"},     {1, -1, 5.0f, "stämp"},
+                      {1, 5, 5.0f, "stämp"},     {1, -1, 5.0f, "stämp"},
                       {1, 0, -1.0f, "egenfrekvens"}};
   for (const Row& r : rows) {
     CaseStore s = danishCase();
@@ -219,7 +231,7 @@ TEST(CaseReader, ThirtySevenLinesReadWithTheCastingDefaults) {
     EXPECT_EQ(s.egenfrekvens, 5.0f);
     const QByteArray saved = *caseFileBytes(s);
     EXPECT_TRUE(saved.startsWith(old));
-    EXPECT_EQ(saved.mid(old.size()), QByteArray("1\r\n0  0  \r\n5\r\n"));
+    EXPECT_EQ(saved.mid(old.size()), QByteArray("1\r\n0  0  \r\n5\r\n0.4\r\n"));
   }
 }
 
@@ -265,7 +277,7 @@ TEST(CaseReader, EndSupportsAreZeroWhateverTheFileHeld) {
 TEST(CaseReader, ColumnsAreCutAtTheirCharacters) {
   QByteArray file = danishFile();
   file.replace("6.000  12.500 ", "12.34567.5");       // "12.3456" | "7.5"
-  file.replace("2  3.250  10.000 ", "  23,25   -4");  // "  2" | "3,25   " | "-4"
+  file.replace("2  3.250  10.000 ", "  23,25   4");  // "  2" | "3,25   " | "4"
   CaseStore s;
   setDefaults(s);
   ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
@@ -273,7 +285,7 @@ TEST(CaseReader, ColumnsAreCutAtTheirCharacters) {
   EXPECT_FLOAT_EQ(s.spv[2], 7.5f);
   EXPECT_EQ(s.lineLoads[1].llfnr, 2);
   EXPECT_FLOAT_EQ(s.lineLoads[1].avst, 3.25f);
-  EXPECT_FLOAT_EQ(s.lineLoads[1].lllast, -4.0f);
+  EXPECT_FLOAT_EQ(s.lineLoads[1].lllast, 4.0f);
 }
 
 TEST(CaseReader, TextWhereANumberBelongsReadsAsZero) {
@@ -327,7 +339,7 @@ TEST(CaseReader, BadFilesLeaveTheCaseAsItWas) {
       {17, "4", "stålkvalitet"}, {18, "6", "stångdiameter"}, {22, "0", "stångdiameter"},
       {24, "2", "beräkningsmetod"}, {25, "5", "brandklass"}, {26, "3", "undertak"},
       {29, "99999", "heltal"},  {31, "0", "brukskombination"}, {32, "6", "linjelaster"},
-      {38, "3", "byggskede"},   {38, "0", "byggskede"},  {39, "3  0  ", "stämp"},
+      {38, "3", "byggskede"},   {38, "0", "byggskede"},  {39, "5  0  ", "stämp"},
       {39, "0  -1 ", "stämp"},  {40, "-1", "egenfrekvens"}, {40, "1E39", "tal"},
       {40, nullptr, "slutar"},  {39, nullptr, "slutar"},
   };

@@ -27,6 +27,7 @@ CaseStore threeSpans() {
   CaseStore s;
   setDefaults(s);
   s.nfack = 3;
+  s.safetyClass[1] = 2;
   for (int i = 1; i <= 3; ++i) {
     s.spv[i] = 5.0f;
     s.ptjl[i] = 0.15f;
@@ -62,7 +63,7 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
   QLocale::setDefault(QLocale::c());
   const Bad rows[] = {
       {"span without length", [](CaseStore& s) { s.spv[2] = 0.0f; },
-       {"Fack 2: spännvidden måste vara större än 0"}, {}},
+       {"Fack 2: spännvidd måste vara större än 0 och högst 30 m (är 0)"}, {}},
       // Clear span 0.15 - (0.1 + 0.1) / 2 = 0.05 > 0, but 0.1 - 0.1 = 0.
       {"span no longer than the supports", [](CaseStore& s) { s.spv[2] = 0.1f; },
        {"Fack 2: spännvidden måste vara större än upplagsbredderna"}, {}},
@@ -81,8 +82,8 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
          s.plast[1] = -0.5f;
          s.flast[3] = -1.0f;
        },
-       {"Fack 1: den permanenta lasten får inte vara negativ",
-        "Fack 3: lasten får inte vara negativ"},
+       {"Fack 1: permanent last måste vara från 0 till 100 kN/m2 (är -0.5)",
+        "Fack 3: last måste vara från 0 till 100 kN/m2 (är -1)"},
        {}},
       {"negative cantilever, cover, support",
        [](CaseStore& s) {
@@ -90,16 +91,17 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
          s.ktack = -5;
          s.upl[1] = -0.1f;
        },
-       {"Stöd 2: upplagsbredden får inte vara negativ", "Konsol höger får inte vara negativ",
-        "Täckande BTG-skikt i ÖK får inte vara negativt"},
+       {"Stöd 2: upplagsbredd måste vara från 0 till 1 m (är -0.1)",
+        "Konsol höger måste vara från 0 till 5 m (är -0.2)",
+        "Täckande betongskikt måste vara 0 till 100 mm (är -5)"},
        {}},
       {"limits of zero and below",
        [](CaseStore& s) {
          s.initiell = 0;
          s.tillkommande = -500;
        },
-       {"Initiell nedböjning: gränsen L / 0 måste ha ett tal större än 0",
-        "Tillkommande nedböjning: gränsen L / -500 måste ha ett tal större än 0"},
+       {"Gräns för initiell nedböjning måste vara 50 till 5000 (är 0)",
+        "Gräns för tillkommande nedböjning måste vara 50 till 5000 (är -500)"},
        {}},
       // Clear spans 4.95, 4.90, 4.95 m: the slab runs from 0 to 14.80 m from the first
       // support face, the cantilevers 0.5 m more on each side.
@@ -113,9 +115,9 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
          s.lineLoads[3] = {3, 5.40f, 10.0f};   // 14.80 + 0.5 = 15.30 >= 9.85 + 5.40 = 15.25
          s.lineLoads[4] = {2, -0.40f, 10.0f};  // in span 1, as the engine carries it over
        },
-       {"Linjelast 1: avståndet 5.50 m från vänster stöd i fack 3 ligger utanför bjälklaget",
-        "Linjelast 2: avståndet -0.60 m från vänster stöd i fack 1 ligger utanför bjälklaget",
-        "Linjelast 2: lasten får inte vara negativ"},
+       {"Linjelast 2: linjelast måste vara från 0 till 1000 kN/m (är -3)",
+        "Linjelast 1: avståndet 5.50 m från vänster stöd i fack 3 ligger utanför bjälklaget",
+        "Linjelast 2: avståndet -0.60 m från vänster stöd i fack 1 ligger utanför bjälklaget"},
        {}},
       {"line load not in force is not checked",
        [](CaseStore& s) {

@@ -159,12 +159,11 @@ TEST(CaseFile, ScratchIntegersSetLayoutAndFireMinutes) {
   const std::pair<const char*, int> layouts[] = {{"0", 1}, {"1", 2}, {"5", 2}, {"-1", 2}};
   for (const auto& [text, layout] : layouts)
     EXPECT_EQ(read(with_line(19, text)).indat.top_layout, layout) << text;
-  const std::pair<const char*, int> fire[] = {{"1", 30}, {"2", 60}, {"3", 90}, {"4", 90},
-                                              {"0", 90}};
+  const std::pair<const char*, int> fire[] = {{"1", 30}, {"2", 60}, {"3", 90}, {"4", 90}};
   for (const auto& [text, minutes] : fire)
     EXPECT_EQ(read(with_line(25, text)).indat.fire_minutes, minutes) << text;
-  // Line 24, the fire method, is read and dropped: any whole number will do.
-  EXPECT_EQ(read(with_line(24, "7")).indat.fire_minutes, 60);
+  // Line 24, the fire method, is read and dropped: its one method is 1.
+  EXPECT_EQ(read(with_line(24, "1")).indat.fire_minutes, 60);
 }
 
 TEST(CaseFile, LineLoadsAreReadEvenWhenNoneIsInUse) {
@@ -385,7 +384,7 @@ TEST(CaseFile, CastingValuesOutsideTheirTablesAreRefused) {
   };
   const Row rows[] = {
       {"0", "0  0  ", "5", 38},  {"3", "0  0  ", "5", 38},  {"x", "0  0  ", "5", 38},
-      {"1", "3  0  ", "5", 39},  {"1", "0  -1 ", "5", 39},  {"1", "0  x  ", "5", 39},
+      {"1", "5  0  ", "5", 39},  {"1", "0  -1 ", "5", 39},  {"1", "0  x  ", "5", 39},
       {"1", "0  0  ", "-1", 40}, {"1", "0  0  ", "abc", 40}, {"1", "0  0  ", "NaN", 40},
   };
   for (const Row& r : rows) {

@@ -165,7 +165,7 @@ TEST(DesignSpans, DeflectionsTakeTheRowsOfTheChosenLoadOption) {
 // support use the middle support's bars.
 TEST(DesignSpans, ShearAtEachEndUsesTheRightSupport) {
   solvo::Run run = slab(2);
-  run.utdat.as[2] = 0.002f;
+  run.utdat.as_credit[2] = 0.002f;
   for (int i = 1; i <= 2; ++i) {
     run.arbvar.vl_max[kRow][i] = 100.0f;
     run.arbvar.vr_max[kRow][i] = 100.0f;
@@ -177,7 +177,7 @@ TEST(DesignSpans, ShearAtEachEndUsesTheRightSupport) {
   EXPECT_NEAR(u.uvl[2], 100.0f / 149.06f, 0.0005f);
   EXPECT_NEAR(u.uvr[2], 100.0f / 83.486f, 0.0005f);
 
-  run.utdat.as[2] = 0.0f;  // no top bars: the minimum resistance
+  run.utdat.as_credit[2] = 0.0f;  // no top bars: the minimum resistance
   design_spans(run);
   EXPECT_NEAR(run.utdat.uvr[1], 100.0f / 108.35f, 0.0005f);
 }

@@ -114,11 +114,11 @@ TEST(FireSupportCapacities, UsesTheFireZoneAndTheDamagedLayer) {
   solvo::Run run = slab(2, 4.1f, 0.2f, 0.1f);
   run.indat.fire_minutes = 30;
   fire_parameters(run);
-  run.utdat.as = {0, 0.0f, 0.0004f, 1000000.0f};
+  run.utdat.as_credit = {0, 0.0f, 0.0004f, 0.0f};
   fire_support_capacities(run);
   EXPECT_NEAR(run.utdat.mr_fire[2], 26.629f, 0.01f);
   EXPECT_EQ(run.utdat.mr_fire[1], 0.0f);  // no bars, no capacity
-  // The no-equilibrium area of the design has no section either.
+  // A support without a solution is credited no area: no capacity either.
   EXPECT_EQ(run.utdat.mr_fire[3], 0.0f);
 }
 

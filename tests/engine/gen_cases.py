@@ -80,7 +80,7 @@ def case(rng, index):
         "%d" % rng.randint(1, 3),
         "%d" % rng.randint(1, 5),
         "%d" % rng.choice([30, 42, 50, 60]),
-        "%d" % rng.randint(1, 2),
+        "%d" % (rng.randint(1, 2) and 1),  # the one fire method; drawn to keep the sequence
         "%d" % rng.randint(1, 3),
         "%d" % rng.randint(1, 2),
         "%d" % rng.randint(1, 3),

@@ -166,10 +166,27 @@ std::pair<double, double> spacing_range(const Case& c, double as) {
   return {std::floor(s * (1 - kRounding)), std::floor(s * (1 + kRounding))};
 }
 
-// a, As and S of every support; returns the reference's bar depths and the spacings before
-// pairing (the larger of a tie), for the bar lengths.
+// A spacing within what can be built: none (0) closer than the bar's diameter plus a clear
+// distance of the diameter and at least 20 mm; at most twice the thinner slab at the support
+// (whole mm) and 250 mm.
+double buildable(double s, double dia, double h) {
+  if (!(s > 0) || s < dia + std::max(dia, 20.0)) return 0;
+  return std::min({s, std::floor(2000 * h + 1e-3), 250.0});
+}
+
+// The thinner slab at support j (the end spans' at the ends).
+double support_depth(const Indat& c, int j) {
+  if (j == 1) return c.thickness[1];
+  if (j == c.n + 1) return c.thickness[at(c.n)];
+  return std::min(c.thickness[at(j - 1)], c.thickness[at(j)]);
+}
+
+// a, As and S of every support, and the area the checks credit; returns the reference's bar
+// depths and the spacings before pairing (the larger of a tie), for the bar lengths.
 std::pair<std::vector<double>, std::vector<double>> check_supports(const Case& c, Failures& f) {
   const Utdat& u = c.run.utdat;
+  const Indat& in_case = c.run.indat;
+  const double dia = c.run.matdat.dia_top, abar = c.run.matdat.area_top;
   const std::vector<reference::SupportInput> in = reference::support_inputs(c.run, c.row);
   const int n = c.n();
   std::vector<double> a(at(n + 2)), area(at(n + 2)), lo(at(n + 2)), hi(at(n + 2));
@@ -181,13 +198,25 @@ std::pair<std::vector<double>, std::vector<double>> check_supports(const Case& c
     f.within(c.at_support(j) + " As", u.as[k], as_lo, as_hi);
     area[k] = u.as[k];
     std::tie(lo[k], hi[k]) = spacing_range(c, area[k]);
+    const double h = support_depth(in_case, j);
+    lo[k] = buildable(lo[k], dia, h);
+    hi[k] = buildable(hi[k], dia, h);
   }
   const reference::TopBars bars = reference::top_bars(c.run, c.row, a, hi);
   const std::vector<double> paired_lo = reference::paired_spacings(bars, lo, area);
   const std::vector<double> paired_hi = reference::paired_spacings(bars, hi, area);
-  for (int j = 1; j <= n + 1; ++j)
-    if (j <= c.clear_spans + 1)  // the pairing rests on the merge flags up to span j
-      f.within(c.at_support(j) + " S", u.s[at(j)], paired_lo[at(j)], paired_hi[at(j)]);
+  for (int j = 1; j <= n + 1; ++j) {
+    if (j > c.clear_spans + 1) break;  // the pairing rests on the merge flags up to span j
+    const size_t k = at(j);
+    f.within(c.at_support(j) + " S", u.s[k], paired_lo[k], paired_hi[k]);
+    // Credited: nothing where bars are needed and none can be built; the bars' own area where
+    // the largest spacing is the spacing; else the area designed.
+    double credit = area[k];
+    if (area[k] > 0 && !(paired_hi[k] > 0)) credit = 0;
+    const double most = std::min(std::floor(2000 * support_depth(in_case, j) + 1e-3), 250.0);
+    if (credit > 0 && abar / (area[k] * 1000) >= most + 1) credit = abar / (most * 1000);
+    f.near(c.at_support(j) + " credited As", u.as_credit[k], credit, kRounding * credit);
+  }
   return {a, hi};
 }
 
@@ -218,7 +247,7 @@ void check_shear(const Case& c, int i, const std::string& end, double v, int sup
   const float fck = comdat::kConcrete[at(in.concrete_class)].fck;
   const float gamma_c = comdat::kMarket[at(in.market)].gamma_c;
   const double vr =
-      samm4(t, c.run.utdat.as[at(support)], deck ? 1 : 0, in.top_cover, fck, gamma_c).vr;
+      samm4(t, c.run.utdat.as_credit[at(support)], deck ? 1 : 0, in.top_cover, fck, gamma_c).vr;
   const double want = utilisation(v, vr);
   f.near(c.at_span(i) + " " + end, got, want, c.force_noise / vr + kRounding * std::fabs(want));
 }

@@ -34,7 +34,8 @@ double factor(const Factors& k, double theta) {
 
 double at(const std::vector<double>& v, int i) { return v[static_cast<size_t>(i)]; }
 
-// The capacity in fire of support j with the engine's top area As(j).
+// The capacity in fire of support j with the area of the engine's top bars (none where the
+// support has no solution; the bars' own where the largest spacing limits them).
 double support_capacity(const Run& run, const FireClass& f, int j) {
   const Indat& c = run.indat;
   const Matdat& m = run.matdat;
@@ -45,7 +46,7 @@ double support_capacity(const Run& run, const FireClass& f, int j) {
   const RibGeometry zone{static_cast<float>(f.c1), 0.15f, static_cast<float>(f.c3),
                          static_cast<float>(f.c2)};
   const CapacityResult r = samm2s(m.fcd, m.fyd_top_fire, m.es, zone, static_cast<float>(d),
-                                  run.utdat.as[static_cast<size_t>(j)], 0.0f);
+                                  run.utdat.as_credit[static_cast<size_t>(j)], 0.0f);
   return r.status == kNoConvergence ? 0.0 : r.mr;
 }
 
@@ -134,6 +135,8 @@ BottomBars bottom_bars(const Run& run, const FireDesign& f, int i) {
   b.lb_exact = (at(f.slab.width, i) + at(f.slab.le, i) + at(f.slab.width, i + 1)) * 1000;
   b.sb = static_cast<int>(b.sb_exact);
   b.lb = static_cast<int>(b.lb_exact);
+  // No section, or more than one bar to a rib (150 mm): no bars that can be built.
+  if (b.area == 10000 || b.sb < 150) b.sb = 0;
   return b;
 }
 

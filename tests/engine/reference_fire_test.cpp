@@ -327,7 +327,10 @@ PrintedFire read_report(const std::string& text, int n) {
       for (const std::vector<double>& row : rows_of(lines, k + 3, n + 1))
         p.mr.push_back(row.empty() ? NAN : row.back());
       p.mr[0] = 0;
-      for (const std::vector<double>& row : rows_of(lines, k + 3 + static_cast<size_t>(n) + 3, n))
+      // The span table follows its heading, after the support rows and their notes.
+      size_t head = k + 3 + static_cast<size_t>(n) + 1;
+      while (head < lines.size() && lines[head].rfind("     F\xe4lt     Diam", 0) != 0) ++head;
+      for (const std::vector<double>& row : rows_of(lines, head + 1, n))
         p.bars.push_back(row.size() == 3 ? std::vector<double>{row[1], row[2]} : row);
     } else if (line.rfind("     Armering i f", 0) == 0 && line.find(':') != std::string::npos) {
       const std::vector<double> v = numbers_of(line.substr(line.find(':') + 1, 6));

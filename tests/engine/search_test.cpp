@@ -316,6 +316,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   solvo::Run top = run;
   top.utdat.as[4] = 1000000.0f;  // samm1s found no equilibrium: spacing 0
   top.utdat.s[4] = 0;
+  top.utdat.top_solution[4] = BarSolution::kNoEquilibrium;
   const Outcome no_top = assess(top, plan);
   EXPECT_FALSE(no_top.passes);
   EXPECT_EQ(check_name(no_top.check, no_top.where), "Stödarmering saknar lösning stöd 4");
@@ -323,6 +324,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   solvo::Run bottom = run;
   bottom.utdat.sb[7] = 0;  // bars needed over a length, no spacing carries the fire moment
   bottom.utdat.lb[7] = 5100;
+  bottom.utdat.bottom_solution[7] = BarSolution::kNoConvergence;
   const Outcome no_bottom = assess(bottom, plan);
   EXPECT_FALSE(no_bottom.passes);
   EXPECT_EQ(check_name(no_bottom.check, no_bottom.where),
