@@ -82,8 +82,8 @@ std::vector<std::string> bottom_bar_notes(const Run& run) {
     const BarSolution why = u.bottom_solution[static_cast<size_t>(i)];
     if (why == BarSolution::kSolved) continue;
     lines.push_back("OBS! Fält " + std::to_string(i) + " (brand) saknar lösning: " +
-                    solution_reason(why, run.indat.bot_bar, u.bottom_needed[i],
-                                    kLeastBottomSpacing, u.bottom_hint[i]));
+                    solution_reason(why, run.indat.bot_bar, u.bottom_needed[i], kLeastBottomSpacing,
+                                    u.bottom_hint[i]));
   }
   return lines;
 }
@@ -95,7 +95,8 @@ std::vector<std::string> depth_notes(const Run& run) {
     const float t = run.indat.thickness[i];
     if (!(t < kLeastSlabDepth)) continue;
     lines.push_back("OBS! Fack " + std::to_string(i) + ": tjocklek " + f_field(t, 5, 3) +
-                    " m, minst " + f_field(kLeastSlabDepth, 5, 3) + " m (80 mm, 40 mm över profilen)");
+                    " m, minst " + f_field(kLeastSlabDepth, 5, 3) +
+                    " m (80 mm, 40 mm över profilen)");
   }
   return lines;
 }
