@@ -372,6 +372,22 @@ void write_curves(FortranWriter& out, const Run& run, const RowSupport& support,
   }
 }
 
+// One block of MOMD.DAT: as a block of MOMK.DAT for the design row k; for row 3 the inner
+// points are the envelope of rows 1 and 2 (`pick` takes the larger or the smaller value), as
+// row 3's support moments and span moments are.
+template <typename Pick>
+void write_design_block(FortranWriter& out, const Run& run, const RowSupport& support,
+                        const RowCurves& curve, int k, Pick pick) {
+  for (int i = 1; i <= run.indat.n; ++i) {
+    out.line(kStep * run.dat.clear_span[i]);
+    out.line(support[k][i]);
+    for (int p = 1; p <= 19; ++p)
+      out.line(k == kRowUlsBoth ? pick(curve[kRowUlsA][i][p], curve[kRowUlsB][i][p])
+                                : curve[k][i][p]);
+    out.line(support[k][i + 1]);
+  }
+}
+
 void write_zero_points(FortranWriter& out, const Run& run, int k) {
   out.line(static_cast<int32_t>(k));
   for (int i = 1; i <= run.indat.n; ++i) {
@@ -642,6 +658,19 @@ float span_stiffness(const Run& run, float creep, int i) {
                comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
                comdat::kDeckInertia)
       .ei;
+}
+
+std::string design_curves(const Run& run) {
+  const int k = design_row(run.indat);
+  const Arbvar& a = run.arbvar;
+  FortranWriter out;
+  out.line(static_cast<int32_t>(run.indat.n));
+  out.line(static_cast<int32_t>(k));
+  const auto larger = [](float x, float y) { return std::fmax(x, y); };
+  const auto smaller = [](float x, float y) { return std::fmin(x, y); };
+  write_design_block(out, run, a.ms_max, a.m_max, k, larger);
+  write_design_block(out, run, a.ms_min, a.m_min, k, smaller);
+  return out.take();
 }
 
 void snikra(Run& run, int32_t& flag) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis.h"
 #include "checkdat.h"
 #include "checks.h"
 #include "comdat.h"
@@ -725,6 +726,8 @@ class Report {
 void utskr(Run& run, const std::tm& now) {
   Report report(run, now);
   std::string text = report.write();
+  // The diagram's curves: those of the design's load set, beside MOMK.DAT.
+  run.files.push_back({"MOMD.DAT", design_curves(run)});
   std::string name = run.utfil;
   while (!name.empty() && name.back() == ' ') name.pop_back();
   run.files.push_back({name, std::move(text), true});

@@ -33,7 +33,9 @@ cp data/solvo.def data/samples/*.IND tests/data/bad/*.IND "$seeds"/
 find tests/data -type f \( -name '*.IND' -o -name '*.ind' -o -name '*.TMP' \) \
   -exec cp {} "$seeds"/ \;
 
-for target in fuzz_engine fuzz_case_reader fuzz_report_name; do
+# The report and moment-file reader starts from reports and moment files too.
+cp tests/data/reports/* "$seeds"/
+for target in fuzz_engine fuzz_case_reader fuzz_report_name fuzz_result_files; do
   corpus="build-fuzz/corpus-$target"
   log_regr="build-fuzz/$target-regressions.log"
   mkdir -p "$corpus"

@@ -127,7 +127,8 @@ RunResult EngineRun::run(CaseStore& store, QWidget* parent) {
 
   const QString reportPath = inWorkingFolder(reportFileName(store.baseName));
   store.diagramEnabled = false;
-  for (const QString& old : {reportPath, inWorkingFolder(QString::fromLatin1(kMomentFile))}) {
+  for (const QString& old : {reportPath, inWorkingFolder(QString::fromLatin1(kMomentFile)),
+                             inWorkingFolder(QString::fromLatin1(kDesignMomentFile))}) {
     if (!removeOld(old))
       return fail(RunResult::Outcome::OldFilesStay,
                   QStringLiteral("Den gamla filen %1 kan inte tas bort. Beräkningen startas "

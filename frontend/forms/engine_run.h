@@ -2,13 +2,13 @@
 //
 // The engine solvowb lies in the program folder and works in the working folder: it reads the
 // exchange copy ~indata~.tmp there and writes the report (the first nine characters of the
-// case name plus ".RES") and MOMK.DAT beside it. A run
+// case name plus ".RES"), MOMK.DAT and MOMD.DAT beside it. A run
 //   1. refuses a case that is unnamed or changed since it was saved ("Du måste spara Filen
 //      först !"), and a line load in force whose span number lies outside the slab; then
 //      checks the saved file (checkCase): refuses it with one message naming every error, and asks
 //      with "Kör ändå" / "Avbryt" when a value lies outside what such slabs are;
-//   2. removes the old report of the case and MOMK.DAT, so a failed run shows nothing old, and
-//      clears the diagram flag of the case;
+//   2. removes the old report of the case, MOMK.DAT and MOMD.DAT, so a failed run shows nothing
+//      old, and clears the diagram flag of the case;
 //   3. copies the saved design-case file, wherever its folder is, to ~indata~.tmp;
 //   4. starts solvowb with no arguments and waits for it without a time limit; after a short
 //      while a small modal window says that the calculation is running and offers "Avbryt",
@@ -28,13 +28,13 @@
 
 #include "case_store.h"
 #include "file_access.h"
+#include "moment_file.h"
 
 class QWidget;
 
 namespace solvow {
 
 inline constexpr const char* kExchangeFile = "~indata~.tmp";
-inline constexpr const char* kMomentFile = "MOMK.DAT";
 inline constexpr const char* kEngineProgram = "solvowb";
 
 struct RunResult {

@@ -1,11 +1,14 @@
 #include "report_print.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPrintPreviewDialog>
 
 #include <algorithm>
 
@@ -146,6 +149,17 @@ bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& pa
   }
   return printer.printPages(reportPages(lines), error,
                             QFileInfo(path).completeBaseName() + QStringLiteral(".pdf"));
+}
+
+bool takeOverPreviewPrint(QPrintPreviewDialog& preview, const std::function<void()>& print) {
+  const QString caption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* action : preview.findChildren<QAction*>()) {
+    if (action->text() != caption) continue;
+    QObject::disconnect(action, &QAction::triggered, &preview, nullptr);
+    QObject::connect(action, &QAction::triggered, &preview, [print] { print(); });
+    return true;
+  }
+  return false;
 }
 
 bool printerSetup(QPrinter& printer, QWidget* parent) {

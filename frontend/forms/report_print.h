@@ -17,6 +17,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace solvow {
@@ -103,6 +104,11 @@ bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString&
 // "Skriv ut..." once a report file was chosen: prints `path` in the printer's current font.
 bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& path,
                      const DiskDialogue& dialogue, QString* error);
+
+// Makes the "Skriv ut" of a print preview run `print` instead of Qt's own print dialog, so
+// that printing from the preview asks in the program's Swedish dialogs and proposes a file
+// named after the current case. False when the preview has no such action.
+bool takeOverPreviewPrint(QPrintPreviewDialog& preview, const std::function<void()>& print);
 
 // The printer set-up dialog "Skrivarinställning": the printer (or a PDF file), the paper and
 // the orientation, "OK" and "Avbryt"; a cancel changes nothing. True when the user confirmed.

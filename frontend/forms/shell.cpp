@@ -458,7 +458,7 @@ bool Shell::exportPdf(const QString& path) {
   if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
                        m_dialogue, &lines))
     error = missingReportMessage(m_store.baseName);
-  else if (!readMomentFile(m_files, m_dialogue, m_workFolder, &document.curves, &error))
+  else if (!readDesignMomentFile(m_files, m_dialogue, m_workFolder, &document.curves, &error))
     lines.clear();
   if (!error.isEmpty()) {
     wait.release();

@@ -83,8 +83,8 @@ TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
   // The exchange file is only read.
   EXPECT_EQ(slurp(dir_ / "~indata~.tmp"), slurp(SOLVO_DATA "/solvo.def"));
   // The report is named by the case name, its DOS letter in UTF-8.
-  EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT", "AL.DAT",
-                                            "MOMENTBRAND.RES"}));
+  EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT",
+                                            "MOMD.DAT", "AL.DAT", "MOMENTBRAND.RES"}));
   std::string report = slurp(dir_ / "NAMNLÖS.RES");
   EXPECT_EQ(std::count(report.begin(), report.end(), '^'), 6);
 }

@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
   for (const Entry& e : entries) {
     auto* a = window->findChild<QAction*>(QString::fromUtf8(e.name));
     ASSERT_NE(a, nullptr) << e.name;
-    EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+    EXPECT_EQ(QString(a->text()).remove(u'&'), QString::fromUtf8(e.caption)) << e.name;
   }
   // The file menu in its written order, separators t1..t3 included, with the PDF export after
   // "Spara som..." and the preview after "Skriv ut...".

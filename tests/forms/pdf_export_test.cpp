@@ -71,7 +71,8 @@ class TenSpanResults : public ::testing::Test {
                                 &lines));
     document.pages = reportPages(lines);
     document.fontFamily = QStringLiteral("Liberation Mono");
-    ASSERT_TRUE(readMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
+    ASSERT_TRUE(
+        readDesignMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
         << error.toStdString();
     document.slab = slabGeometry(store, document.curves.spans);
     document.sheet = sheetText(store, dir.path());
@@ -128,7 +129,10 @@ TEST_F(TenSpanResults, OnePdfOfTheReportPagesAsPrintedThenTheDiagram) {
   for (const QString& expected :
        {QStringLiteral("Momentdiagram TIOFACK"), QStringLiteral("Tio fack, linjelaster"),
         document.sheet.date, QStringLiteral("M [kNm/m]"), QStringLiteral("Fack 1"),
-        QStringLiteral("Fack 10"), QString::fromUtf8("Största moment"), QStringLiteral("0")})
+        QStringLiteral("Fack 10"), QString::fromUtf8("Största moment"), QStringLiteral("0"),
+        // the envelope of both expressions that page 3 gives: 29.36 and -36.43 kNm/m
+        QStringLiteral("Moment enl. ekv. 6.10a och b, kNm/m"), QStringLiteral("29.4"),
+        QStringLiteral("-36.4")})
     EXPECT_TRUE(folded(sheet).contains(expected)) << expected.toStdString() << "\n"
                                                   << sheet.toStdString();
   const QString size = tool(QStringLiteral("pdfinfo"),
@@ -164,6 +168,31 @@ TEST_F(TenSpanResults, AFailedWriteLeavesNoHalfFileAndTheOldOneWhole) {
   file.close();
   ASSERT_TRUE(writeResultPdf(old, document, layout, &error));
   EXPECT_TRUE(readAll(old).startsWith("%PDF-"));
+}
+
+// A "^" in the case name of every header and in the heading is text: the report keeps its
+// six pages, and no page shows the page mark.
+TEST_F(TenSpanResults, ACaretInTheCaseNameOrHeadingSplitsNoPage) {
+  QStringList marked = lines;
+  for (QString& line : marked) {
+    if (line.contains(QStringLiteral("INDATAFIL : ")))
+      line.replace(QStringLiteral("TIOFACK"), QStringLiteral("TIO^FACK"));
+    if (line.startsWith(QStringLiteral("     Tio fack"))) line = QStringLiteral("     Hus ^ tva");
+  }
+  ASSERT_NE(marked, lines);
+  document.pages = reportPages(marked);
+  EXPECT_EQ(document.pages.size(), 6);
+  const QString pdf = path("CARET.pdf");
+  QString error;
+  ASSERT_TRUE(writeResultPdf(pdf, document, layout, &error)) << error.toStdString();
+  EXPECT_EQ(pdfInfo(pdf, "Pages").toInt(), 7);
+  for (int page = 1; page <= 6; ++page) {
+    const QString text = pageText(pdf, page);
+    EXPECT_TRUE(text.contains(QStringLiteral("TIO^FACK"))) << page;
+    for (const QString& line : text.split(u'\n'))
+      EXPECT_NE(line.trimmed(), QStringLiteral("^")) << page;
+  }
+  EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("Hus ^ tva")));
 }
 
 // The hand-made two-span curves of momk_two_spans.dat: steps 0.195 m, maximum k + 0.5 at
