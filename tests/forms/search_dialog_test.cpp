@@ -211,11 +211,17 @@ TEST_F(SearchDialogTest, RejectedDesignsAreGreyAndCannotBeApplied) {
   EXPECT_EQ(d->result().passing, 0);
   ASSERT_GT(table->rowCount(), 0);
   EXPECT_EQ(table->item(0, 0)->foreground().color(), QColor(Qt::gray));
-  // The nearest to passing still fails on span 5 or 6, by at least its slenderness.
+  // The nearest to passing still fails beside the thin spans 5-6: by at least their
+  // slenderness, or because a support there has no top-bar solution (no utilisation then).
   const QString check = cell(table, 0, 11);
-  EXPECT_TRUE(check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6")))
-      << check.toStdString();
-  EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
+  const bool thinSpan =
+      check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6"));
+  const bool noBars = check.contains(QStringLiteral("saknar")) &&
+                      (check.endsWith(QStringLiteral("stöd 5")) ||
+                       check.endsWith(QStringLiteral("stöd 6")) ||
+                       check.endsWith(QStringLiteral("stöd 7")));
+  EXPECT_TRUE(thinSpan || noBars) << check.toStdString();
+  if (thinSpan) EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                     table->visualItemRect(table->item(0, 2)).center());
   EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
