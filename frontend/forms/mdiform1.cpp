@@ -224,7 +224,7 @@ void MDIForm1::setRecentFiles(const QStringList& paths) {
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
   }
   for (int i = 0; i < paths.size(); ++i) {
-    const QString path = paths[i];
+    const QString& path = paths[i];
     auto* a = new QAction(RecentFiles::menuText(i, path), m_ark);
     a->setObjectName(QStringLiteral("recent%1").arg(i + 1));
     a->setStatusTip(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
