@@ -456,8 +456,7 @@ void Form1::connectRules() {
 
 void Form1::markChanged() {
   clearCopyTint();
-  m_store.changed = true;
-  m_store.diagramEnabled = false;
+  markEdited(m_store);
   emit caseEdited();
 }
 

@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "engine_run.h"
+#include "report_owner.h"
 #include "form6.h"
 #include "moment_sheet.h"
 #include "report_print.h"
@@ -353,6 +354,10 @@ bool Momkurva::loadDiagram() {
 }
 
 bool Momkurva::plot() {
+  if (m_stale) {
+    tell(staleExportRefusal());
+    return false;
+  }
   const WaitCursor wait;
   MomentCurves curves;
   SlabGeometry slab;
@@ -376,6 +381,7 @@ bool Momkurva::plot() {
 
 void Momkurva::preview() {
   if (!m_loaded) return;
+  if (m_stale) return tell(staleExportRefusal());
   QPrinter& printer = m_printer.printer();
   const QPageLayout::Orientation kept = printer.pageLayout().orientation();
   printer.setPageOrientation(QPageLayout::Landscape);

@@ -29,6 +29,11 @@ QString staleCaption(const QString& caption) {
   return caption + QStringLiteral(" - fallet har ändrats sedan beräkningen");
 }
 
+QString missingReportMessage(const QString& baseName) {
+  return QStringLiteral("Resultatfil till ") + baseName + QStringLiteral(".IND") +
+         QStringLiteral(" saknas !");
+}
+
 QStringList reportLines(const QByteArray& bytes) {
   QStringList lines;
   qsizetype start = 0;

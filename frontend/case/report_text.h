@@ -29,6 +29,10 @@ struct ReportSettings {
 QString staleResultLine();
 QString staleCaption(const QString& caption);
 
+// The message shown when the report of a case cannot be read:
+// "Resultatfil till " + base name + ".IND" + " saknas !".
+QString missingReportMessage(const QString& baseName);
+
 // A report file read line by line (lines end with CR LF or LF; the last line needs no line
 // end), every line converted to the shown letters. Opened through the file-open routine;
 // false when it could not be opened (the dialogue has then had its say).
