@@ -31,6 +31,11 @@ QString staleCaption(const QString& caption) {
   return caption + QStringLiteral(" - fallet har ändrats sedan beräkningen");
 }
 
+QString missingReportMessage(const QString& baseName) {
+  return QStringLiteral("Resultatfil till ") + baseName + QStringLiteral(".IND") +
+         QStringLiteral(" saknas !");
+}
+
 QStringList reportLines(const QByteArray& bytes) {
   QStringList lines;
   qsizetype start = 0;
@@ -98,7 +103,7 @@ std::optional<QString> labelled(const QString& line, QStringView label) {
   return body.mid(label.size()).trimmed();
 }
 
-QString headingAfterTitle(const QStringList& lines, qsizetype from) {
+std::optional<QString> headingAfterTitle(const QStringList& lines, qsizetype from) {
   const qsizetype end = std::min<qsizetype>(lines.size() - 2, from + kHeaderReach);
   for (qsizetype k = from; k < end; ++k) {
     if (isPageMark(lines[k])) break;
@@ -108,7 +113,7 @@ QString headingAfterTitle(const QStringList& lines, qsizetype from) {
       return heading;
     }
   }
-  return {};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -123,7 +128,9 @@ std::optional<ReportHeader> reportHeader(const QStringList& lines) {
     header.caseName = *name;
     if (k + 1 < lines.size()) header.date = labelled(lines[k + 1], u"DATUM : ").value_or(QString());
     if (k + 2 < lines.size()) header.time = labelled(lines[k + 2], u"TID   : ").value_or(QString());
-    header.heading = headingAfterTitle(lines, k + 3);
+    const std::optional<QString> heading = headingAfterTitle(lines, k + 3);
+    header.heading = heading.value_or(QString());
+    header.titled = heading.has_value();
     return header;
   }
   return std::nullopt;

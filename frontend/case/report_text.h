@@ -32,6 +32,10 @@ struct ReportSettings {
 QString staleResultLine();
 QString staleCaption(const QString& caption);
 
+// The message shown when the report of a case cannot be read:
+// "Resultatfil till " + base name + ".IND" + " saknas !".
+QString missingReportMessage(const QString& baseName);
+
 // A report file read line by line (lines end with CR LF or LF; the last line needs no line
 // end), every line converted to the shown letters. Opened through the file-open routine;
 // false when it could not be opened (the dialogue has then had its say).
@@ -65,6 +69,7 @@ struct ReportHeader {
   QString date;      // "2026.12.09"
   QString time;      // "04:12:00"
   QString heading;   // empty when the first page has no title block
+  bool titled = false;  // the title block "INDATA" / "------" was found: a case's report
 };
 
 // The header of the first page, or nothing when the lines hold no "INDATAFIL : " line in the

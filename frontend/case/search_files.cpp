@@ -109,6 +109,12 @@ std::optional<SearchRow> parseRow(const QString& line, bool passes) {
 
 }  // namespace
 
+int concreteCodeOf(const QString& name) {
+  return static_cast<int>(lists().concreteClasses.indexOf(name.trimmed())) + 1;
+}
+
+int barCodeOf(int millimetres) { return barCode(millimetres); }
+
 SearchRanges defaultRanges(const CaseStore& store) {
   SearchRanges r;
   for (int i = 1; i <= store.nfack; ++i) {
@@ -286,8 +292,7 @@ void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRo
   if (row.props >= 0)
     for (int i = 1; i <= kStoreSpans; ++i)
       store.stamp[static_cast<size_t>(i)] = static_cast<qint16>(row.props);
-  store.changed = true;
-  store.diagramEnabled = false;
+  markEdited(store);
 }
 
 }  // namespace solvow

@@ -81,6 +81,11 @@ struct SearchResult {
   qint64 tried = 0, passing = 0;
 };
 
+// The codes of a concrete class named as the lists name it ("C30/37") and of a top bar of
+// `millimetres`; 0 for a name or a diameter the lists do not hold.
+int concreteCodeOf(const QString& name);
+int barCodeOf(int millimetres);
+
 // Reads the search's report (Windows-1252). Nothing when the bytes are not such a file.
 std::optional<SearchResult> parseSearchResult(const QByteArray& bytes);
 

@@ -477,8 +477,7 @@ void Form1::connectChoiceRules() {
 
 void Form1::markChanged() {
   clearCopyTint();
-  m_store.changed = true;
-  m_store.diagramEnabled = false;
+  markEdited(m_store);
   emit caseEdited();
 }
 

@@ -119,8 +119,7 @@ void Form3::setRowVisible(int k, bool visible) {
 }
 
 void Form3::markChanged() {
-  m_store.changed = true;
-  m_store.diagramEnabled = false;
+  markEdited(m_store);
   emit caseEdited();
 }
 

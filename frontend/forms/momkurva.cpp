@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report_owner.h"
 #include "form6.h"
 #include "moment_sheet.h"
 #include "report_print.h"
@@ -290,6 +291,10 @@ bool Momkurva::loadDiagram() {
 }
 
 bool Momkurva::plot() {
+  if (m_stale) {
+    tell(staleExportRefusal());
+    return false;
+  }
   const WaitCursor wait;
   MomentCurves curves;
   SlabGeometry slab;
@@ -313,6 +318,7 @@ bool Momkurva::plot() {
 
 void Momkurva::preview() {
   if (!m_loaded) return;
+  if (m_stale) return tell(staleExportRefusal());
   QPrinter& printer = m_printer.printer();
   const QPageLayout::Orientation kept = printer.pageLayout().orientation();
   printer.setPageOrientation(QPageLayout::Landscape);

@@ -119,11 +119,6 @@ QString pageHeading(int page) {
   return QString(kHeadingBlanks, u' ') + QStringLiteral("sid ") + QString::number(page);
 }
 
-QString missingReportMessage(const QString& baseName) {
-  return QStringLiteral("Resultatfil till ") + baseName + QStringLiteral(".IND") +
-         QStringLiteral(" saknas !");
-}
-
 bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString& workingFolder,
                         const QString& baseName, const QString& reportFont,
                         const DiskDialogue& dialogue, QString* error) {

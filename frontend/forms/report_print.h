@@ -90,10 +90,6 @@ void paintReportPages(QPainter& painter, QPagedPaintDevice& device, int resoluti
 // The heading line of printed page `page`: 68 blanks, "sid ", the number.
 QString pageHeading(int page);
 
-// The message shown when the report of a case cannot be read:
-// "Resultatfil till " + base name + ".IND" + " saknas !".
-QString missingReportMessage(const QString& baseName);
-
 // "Resultat på skrivare": prints the report of the case `baseName` from `workingFolder` in
 // `reportFont`, which becomes the printer's font. False with `error` set to the missing-report
 // message when the report cannot be opened, or to the printer's failure.

@@ -51,7 +51,9 @@ TEST(FieldNumber, TakesATextThatIsANumberAndNothingElse) {
     const QString text = QString::fromUtf16(c.text);
     const std::optional<double> v = fieldNumber(text);
     ASSERT_EQ(v.has_value(), c.number) << text.toStdString();
-    if (c.number) EXPECT_DOUBLE_EQ(*v, c.want) << text.toStdString();
+    if (c.number) {
+      EXPECT_DOUBLE_EQ(*v, c.want) << text.toStdString();
+    }
   }
 }
 

@@ -209,9 +209,11 @@ TEST(EngineFiles, AFileThatCannotBeWrittenEndsWithStatusThreeAndNoFileOfTheRun) 
     EXPECT_EQ(e.err, row.line) << row.what;
     // Nothing of A's set is left to be read as the result (in a read-only folder the old
     // files are emptied), nothing of B's and no temporary.
-    for (const auto& [name, bytes] : run_files_of(t.path()))
-      if (!fs::is_directory(t.path() / name))
+    for (const auto& [name, bytes] : run_files_of(t.path())) {
+      if (!fs::is_directory(t.path() / name)) {
         EXPECT_EQ(bytes.size(), 0u) << row.what << ": " << name;
+      }
+    }
     EXPECT_EQ(temporaries_in(t.path()), 0) << row.what;
   }
 }

@@ -226,7 +226,7 @@ TEST(FolderLock, AFolderWhereNoLockFileCanBeMadeGoesOnWithout) {
 TEST(StaleTemporaries, OnlyTheEnginesOwnAreRemoved) {
   TempFolder t;
   const std::string own = std::string(kTempPrefix);
-  for (const std::string n : {own + "a1B2c3", own + "zzzzzz"}) put(t.path() / n, "stale");
+  for (const std::string& n : {own + "a1B2c3", own + "zzzzzz"}) put(t.path() / n, "stale");
   const std::set<std::string> kept = {".MOMK.DAT.a1b2c3",  // another writer's temporary
                                       "solvowb-tmp-abc",   // not the prefix
                                       own.substr(0, own.size() - 1), "KONTOR.RES"};
