@@ -209,90 +209,108 @@ void design_spans(Run& run) {
   }
 }
 
-void top_bar_lengths(Run& run) {
+namespace {
+
+// Zero points of design row k: Vä(j) from the left support of span j, Hö(j) from its right
+// support; rR(j) the cut-off distance to the right of support j, rL(j) to its left.
+struct RowZeroPoints {
+  const Arbvar& av;
+  int k;
+  float va(int j) const { return av.zl[k][j]; }
+  float ho(int j) const { return av.zr[k][j]; }
+  float r_right(int j) const { return av.tl[k][j]; }
+  float r_left(int j) const { return av.tr[k][j - 1]; }
+};
+
+// The kg of top bars per m of slab width summed over the supports, for layout 1 (a) and
+// layout 2 (b); `any` once a support has added its bars.
+struct TopBarMass {
+  float a = 0, b = 0;
+  bool any = false;
+};
+
+// Bars over the inner supports 2..n. Bar lengths are summed as reals: a length that fits no
+// whole number is kBadInt, and adding two of them as integers would overflow.
+void inner_support_bars(Run& run, const RowZeroPoints& z, TopBarMass& sum) {
   const Indat& c = run.indat;
-  const Arbvar& av = run.arbvar;
   Utdat& u = run.utdat;
-  const int k = design_row(c);
   const int n = c.n;
   const float wbar = run.matdat.mass_top;
   const auto& t = c.thickness;
   const auto& le = run.dat.clear_span;
-
-  float ltot = 0;
-  for (int i = 1; i <= n; ++i) ltot += c.span[i];
-  float sum_a = 0, sum_b = 0;
-  auto update = [&] {
-    u.wa = ltot > 0 ? sum_a / ltot : 0.0f;
-    u.wb = ltot > 0 ? sum_b / ltot : 0.0f;
-  };
-
-  // Zero points of row k: Vä(j) from the left support of span j, Hö(j) from its right
-  // support; rR(j) the cut-off distance to the right of support j, rL(j) to its left.
-  auto va = [&](int j) { return av.zl[k][j]; };
-  auto ho = [&](int j) { return av.zr[k][j]; };
-  auto r_right = [&](int j) { return av.tl[k][j]; };
-  auto r_left = [&](int j) { return av.tr[k][j - 1]; };
-
-  // Bar lengths are summed as reals: a length that fits no whole number is kBadInt, and
-  // adding two of them as integers would overflow.
   int j = 2;
   while (j <= n) {
     const float d_left = t[j - 1] - u.a[j];
     const float d_right = t[j] - u.a[j];
-    const bool merged = av.merge[k][j + 1] == 1;
-    if (!merged) {
-      u.l1[j] = mm(ho(j - 1) + va(j) + d_left + d_right);
-      u.l1b[j] = mm(ho(j - 1) + r_right(j) + d_left + d_right);
-      u.l2b[j] = mm(r_left(j) + va(j) + d_left + d_right);
-      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
-      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
+    if (z.av.merge[z.k][j + 1] != 1) {
+      u.l1[j] = mm(z.ho(j - 1) + z.va(j) + d_left + d_right);
+      u.l1b[j] = mm(z.ho(j - 1) + z.r_right(j) + d_left + d_right);
+      u.l2b[j] = mm(z.r_left(j) + z.va(j) + d_left + d_right);
+      sum.a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
+      sum.b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
                           2.0f * u.s[j]);
       j += 1;
     } else if (j < n) {
       // Span j is short: one bar from span j-1 over span j into span j+1.
       const float d_far = t[j + 1] - u.a[j];
-      u.l1[j] = mm(ho(j - 1) + va(j + 1) + d_left + d_far + le[j]);
+      u.l1[j] = mm(z.ho(j - 1) + z.va(j + 1) + d_left + d_far + le[j]);
       u.l1b[j] = u.l1[j];
-      u.l2b[j] = mm(r_left(j) + r_right(j) + d_left + d_right);
-      u.l2b[j + 1] = mm(r_left(j + 1) + r_right(j + 1) + d_right + d_far);
+      u.l2b[j] = mm(z.r_left(j) + z.r_right(j) + d_left + d_right);
+      u.l2b[j + 1] = mm(z.r_left(j + 1) + z.r_right(j + 1) + d_right + d_far);
       const float s = pair_spacing(u, j);
       u.s[j] = s;
       u.s[j + 1] = s;
-      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), s);
-      sum_b += bar_weight(wbar,
+      sum.a += bar_weight(wbar, static_cast<float>(u.l1[j]), s);
+      sum.b += bar_weight(wbar,
                           static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]) +
                               static_cast<float>(u.l2b[j + 1]),
                           2.0f * s);
       j += 2;
     } else {
       // The last span is short: the bar runs over it to the slab's end, 0.05 m beyond.
-      u.l1[j] = mm(d_left + ho(j - 1) + 0.05f + le[j]);
+      u.l1[j] = mm(d_left + z.ho(j - 1) + 0.05f + le[j]);
       u.l1b[j] = u.l1[j];
-      u.l2b[j] = mm(le[j] + d_left + r_left(j) + 0.05f);
-      sum_a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
-      sum_b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
+      u.l2b[j] = mm(le[j] + d_left + z.r_left(j) + 0.05f);
+      sum.a += bar_weight(wbar, static_cast<float>(u.l1[j]), u.s[j]);
+      sum.b += bar_weight(wbar, static_cast<float>(u.l1b[j]) + static_cast<float>(u.l2b[j]),
                           2.0f * u.s[j]);
       j += 2;
     }
-    update();
+    sum.any = true;
   }
+}
 
-  // Cantilevers: one bar from the tip over the end support to the zero point of the end span.
-  if (u.s[1] > 0) {
-    const int32_t len = mm(va(1) + c.cant_left + t[1] - u.a[1]);
-    u.l1[1] = u.l1b[1] = u.l2b[1] = len;
-    sum_a += bar_weight(wbar, static_cast<float>(len), u.s[1]);
-    sum_b += bar_weight(wbar, 2.0f * static_cast<float>(len), 2.0f * u.s[1]);
-    update();
-  }
-  if (u.s[n + 1] > 0) {
-    const int32_t len = mm(ho(n) + c.cant_right + t[n] - u.a[n + 1]);
-    u.l1[n + 1] = u.l1b[n + 1] = u.l2b[n + 1] = len;
-    sum_a += bar_weight(wbar, static_cast<float>(len), u.s[n + 1]);
-    sum_b += bar_weight(wbar, 2.0f * static_cast<float>(len), 2.0f * u.s[n + 1]);
-    update();
-  }
+// Cantilevers: one bar from the tip over the end support to the zero point of the end span.
+void cantilever_bars(Run& run, const RowZeroPoints& z, TopBarMass& sum) {
+  const Indat& c = run.indat;
+  Utdat& u = run.utdat;
+  const int n = c.n;
+  const float wbar = run.matdat.mass_top;
+  auto add = [&](int j, int32_t len) {
+    u.l1[j] = u.l1b[j] = u.l2b[j] = len;
+    sum.a += bar_weight(wbar, static_cast<float>(len), u.s[j]);
+    sum.b += bar_weight(wbar, 2.0f * static_cast<float>(len), 2.0f * u.s[j]);
+    sum.any = true;
+  };
+  if (u.s[1] > 0) add(1, mm(z.va(1) + c.cant_left + c.thickness[1] - u.a[1]));
+  if (u.s[n + 1] > 0) add(n + 1, mm(z.ho(n) + c.cant_right + c.thickness[n] - u.a[n + 1]));
+}
+
+}  // namespace
+
+void top_bar_lengths(Run& run) {
+  const Indat& c = run.indat;
+  Utdat& u = run.utdat;
+  const RowZeroPoints z{run.arbvar, design_row(c)};
+  TopBarMass sum;
+  inner_support_bars(run, z, sum);
+  cantilever_bars(run, z, sum);
+  if (!sum.any) return;
+  // Per m2 of slab: the bars of every support over the whole length.
+  float ltot = 0;
+  for (int i = 1; i <= c.n; ++i) ltot += c.span[i];
+  u.wa = ltot > 0 ? sum.a / ltot : 0.0f;
+  u.wb = ltot > 0 ? sum.b / ltot : 0.0f;
 }
 
 void dimen(Run& run) {

@@ -29,6 +29,9 @@ ENGLISH_NAMES = frozenset("""
     run_solvowb_search sample_point search_report slab_checks solve_beam span_stiffness
     top_bar_lengths utf8_to_cp1252 asks_rei120 least_top_spacing merged_pairs most_top_spacing
     not_a_case_file slab_verdict verdict_line
+    CastingCantilever CastingReaction CheckScope SearchFiles VibrationBeam VibrationMode
+    VibrationPoint VibrationSegment crack_steel_provided design_curves lowest_mode props_needed
+    search_files search_threads support_moments support_reactions take_folder write_files
 """.split())
 
 HEADER_FOLDERS = ("engine", "search")

@@ -14,14 +14,15 @@
 namespace solvow {
 namespace {
 
-// The case as its file holds it now; nothing when the file cannot be read (the run then
-// says that the report is missing, as it always has).
-std::optional<CaseStore> savedCase(const CaseStore& store) {
+// The case as its file holds it now; nothing when the file cannot be opened (the run then
+// says that the report is missing, as it always has) or read: then `error` says why, in the
+// reader's words (a file changed outside the program, with a value the form never saves).
+std::optional<CaseStore> savedCase(const CaseStore& store, QString* error = nullptr) {
   CaseStore saved;
   setDefaults(saved);
   QFile file(resolveExisting(inFolder(store.folder, store.fileName)));
-  if (!file.open(QIODevice::ReadOnly) || !readCaseBytes(file.readAll(), file.fileName(), saved))
-    return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!readCaseBytes(file.readAll(), file.fileName(), saved, error)) return std::nullopt;
   saved.baseName = store.baseName;
   saved.fileName = store.fileName;
   saved.folder = store.folder;
@@ -108,7 +109,13 @@ GateVerdict gateSavedCase(const CaseStore& store) {
     verdict.refusal = problem;
     return verdict;
   }
-  if (const std::optional<CaseStore> saved = savedCase(store)) {
+  QString unreadable;
+  const std::optional<CaseStore> saved = savedCase(store, &unreadable);
+  if (!unreadable.isEmpty()) {
+    verdict.refusal = unreadable;
+    return verdict;
+  }
+  if (saved) {
     const CaseCheck check = checkCase(*saved);
     if (!check.errors.isEmpty()) {
       verdict.refusal = refusalMessage(check);

@@ -87,7 +87,7 @@ TEST(CaseFormatFrontEnd, ValuesAreHeldToTheirRangeAsTheFileKeepsThem) {
       {"thickness rounding to the deck", {7, "0.0454 0.160  "}, 7, ""},
       {"thickness rounding to 0.5 m", {7, "0.5004 0.160  "}, 0, "0.500  0.160  "},
       {"gamma G rounding past 2", {10, "2.0006 0.890  1.500  0.700  0.500  0.300  "}, 10, ""},
-      {"permanent load rounding to 100", {12, "99.9996 0.500 "}, 0, "100.000 0.500  "},
+      {"permanent load rounding to 100", {12, "99.9996 0.500 "}, 0, "100.0000.500  "},
   };
   for (const auto& row : rows) {
     CaseStore store = keptCase();

@@ -249,10 +249,9 @@ TEST_F(Run, AnEngineThatRefusesTheCaseShowsItsLineAndNothingOld) {
   writeFile(work("TIOFACK.RES"), "GAMMAL RAPPORT\r\n");
   writeFile(work("MOMK.DAT"), " 1\r\n");
   store.diagramEnabled = true;
-  // A case file the real engine refuses (its span count is no number of spans).
-  QByteArray bad = sampleCase();
-  bad.replace("\r\n10\r\n", "\r\n99\r\n");
-  saveCase(cases(), QStringLiteral("TIOFACK"), bad);
+  // An engine that refuses the case with its one line and status 2.
+  standIn("echo '~INDATA~.TMP line 5: 1 to 10 spans expected (found \"99\")' >&2\nexit 2\n");
+  saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
 
   const RunResult result = run.run(store);
   EXPECT_EQ(result.outcome, RunResult::Outcome::EngineFailed);
@@ -262,11 +261,26 @@ TEST_F(Run, AnEngineThatRefusesTheCaseShowsItsLineAndNothingOld) {
   EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Beräkningen kunde inte göras.\n")))
       << messages[0].toStdString();
   EXPECT_TRUE(messages[0].endsWith(result.engineErrors)) << messages[0].toStdString();
+  EXPECT_TRUE(result.engineErrors.contains(QStringLiteral("line 5")));
   EXPECT_FALSE(store.diagramEnabled);
   EXPECT_TRUE(result.reportText.isEmpty());
   EXPECT_FALSE(QFile::exists(work("TIOFACK.RES")));
   EXPECT_FALSE(QFile::exists(work("MOMK.DAT")));
-  EXPECT_FALSE(result.engineErrors.isEmpty());
+}
+
+// A saved file that the front end cannot read (changed outside the program) is refused before
+// the engine starts, in the reader's words, and the engine never sees it.
+TEST_F(Run, ASavedFileTheFrontEndCannotReadStartsNothing) {
+  QByteArray bad = sampleCase();
+  bad.replace("\r\n10\r\n", "\r\n99\r\n");
+  saveCase(cases(), QStringLiteral("TIOFACK"), bad);
+  standIn("touch started.txt\n");
+
+  const RunResult result = run.run(store);
+  EXPECT_NE(result.outcome, RunResult::Outcome::Done);
+  ASSERT_EQ(messages.size(), 1);
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("kan inte läsas, rad 5"))) << messages[0].toStdString();
+  EXPECT_FALSE(QFile::exists(work("started.txt")));
 }
 
 // An engine that cannot write its files, or that finds another calculation in the folder,
