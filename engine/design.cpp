@@ -7,6 +7,7 @@
 
 #include "comdat.h"
 #include "comdat_deck.h"
+#include "crack_width.h"
 #include "fire.h"
 #include "numeric.h"
 #include "section.h"
@@ -57,8 +58,8 @@ int32_t larger_top_bar(const Run& run, float h, float moment) {
   for (int32_t b = c.top_bar + 1; b <= comdat::kBarSizes; ++b) {
     const comdat::Bar& bar = comdat::kBar[static_cast<size_t>(b)];
     const float a = (0.5f * bar.diameter + static_cast<float>(c.top_cover)) * 0.001f;
-    const AreaResult r = samm1s(m.fcd, m.fyd_top, m.es, kDeckRibs, h - a, moment,
-                                kNoEquilibriumArea);
+    const AreaResult r =
+        samm1s(m.fcd, m.fyd_top, m.es, kDeckRibs, h - a, moment, kNoEquilibriumArea);
     if (r.status == kNoEquilibrium || r.status == kNoConvergence || !(r.area > 0)) continue;
     if (ftrunc(bar.area / (r.area * 1000.0f)) >= least_top_spacing(bar.diameter)) return b;
   }
@@ -74,8 +75,8 @@ void buildable_top_bars(Run& run, int j, float h, float moment, const AreaResult
   u.top_solution[sj] = BarSolution::kSolved;
   if (!(r.area > 0)) return;  // no bars needed
   if (r.status == kNoConvergence || r.status == kNoEquilibrium) {
-    u.top_solution[sj] = r.status == kNoConvergence ? BarSolution::kNoConvergence
-                                                     : BarSolution::kNoEquilibrium;
+    u.top_solution[sj] =
+        r.status == kNoConvergence ? BarSolution::kNoConvergence : BarSolution::kNoEquilibrium;
   } else if (u.s[j] < static_cast<float>(least_top_spacing(m.dia_top))) {
     u.top_needed[j] = ftrunc(u.s[j]);
     u.top_hint[j] = larger_top_bar(run, h, moment);
@@ -119,7 +120,9 @@ int32_t least_top_spacing(float dia) {
 }
 
 // A thickness of whole half millimetres gives its exact 2h, whatever its float representation.
-int32_t most_top_spacing(float h) { return std::min(ftrunc(2000.0f * h + 0.001f), kMostTopSpacing); }
+int32_t most_top_spacing(float h) {
+  return std::min(ftrunc(2000.0f * h + 0.001f), kMostTopSpacing);
+}
 
 std::vector<int> merged_pairs(const Indat& c, const Arbvar& av, int k) {
   std::vector<int> pairs;
@@ -299,6 +302,7 @@ void dimen(Run& run) {
   design_spans(run);
   top_bar_lengths(run);
   fire(run);
+  crack_widths(run);
 }
 
 }  // namespace solvo

@@ -1,8 +1,9 @@
 // Design results for the report; filled by the design (top bars over the supports, the span
 // checks) and the fire design (temperatures, support capacities in fire, bottom bars).
 // Arrays indexed from 1: span i = 1..n, support j = 1..n+1. Whole millimetres are held as
-// integers, truncated toward zero; a spacing of 0 means "no bars" (nothing needed, or no
-// section that carries the moment).
+// integers, truncated toward zero; a spacing of 0 means "no bars": nothing needed, or no
+// solution, and then top_solution or bottom_solution says why. A spacing printed is one that
+// can be built.
 #pragma once
 
 #include <array>
@@ -27,7 +28,8 @@ struct Utdat {
   // ---- Top reinforcement over the supports ----
   Span1<kMaxSupports> a{};   // top face to the centre of the top bars, m
   Span1<kMaxSupports> as{};  // required top area, m2/m (1000000: no equilibrium)
-  Span1<kMaxSupports> s{};   // bar spacing, mm (a whole number; 0 = no bars)
+  Span1<kMaxSupports> s{};   // bar spacing, mm (a whole number; 0 = no bars), at most
+                             // min(2h, 250 mm) and at least the least spacing of the bar
   Int1<kMaxSupports> l1{};   // bar length, single-length layout, mm
   Int1<kMaxSupports> l1b{};  // first bar of the staggered layout, mm
   Int1<kMaxSupports> l2b{};  // second bar of the staggered layout, mm

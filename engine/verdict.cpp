@@ -25,9 +25,9 @@ struct CheckRow {
   Check check;
   std::string_view name;
   Place place;
-  bool invalid;         // fails as an invalid design (governs over utilisations)
-  CheckKind page6;      // the page-6 kind that this check stands for (kNone: not page 6)
-  Value value;          // nullptr for page 6, which comes through its CheckVerdict
+  bool invalid;     // fails as an invalid design (governs over utilisations)
+  CheckKind page6;  // the page-6 kind that this check stands for (kNone: not page 6)
+  Value value;      // nullptr for page 6, which comes through its CheckVerdict
 };
 
 // The checks in the order in which they are examined. Rows of the same place that follow each
@@ -54,9 +54,8 @@ constexpr CheckRow kChecks[] = {
      [](const Run& r, int i) { return r.utdat.us[i]; }},
     {Check::kTopBars, "Stödarmering saknar lösning", Place::kSupport, true, CheckKind::kNone,
      [](const Run& r, int j) {
-       return r.utdat.top_solution[static_cast<size_t>(j)] != BarSolution::kSolved
-                  ? kInvalid
-                  : kNotApplicable;
+       return r.utdat.top_solution[static_cast<size_t>(j)] != BarSolution::kSolved ? kInvalid
+                                                                                   : kNotApplicable;
      }},
     {Check::kBottomBars, "Fältarmering (brand) saknar lösning", Place::kSpan, true,
      CheckKind::kNone,
@@ -65,10 +64,10 @@ constexpr CheckRow kChecks[] = {
                   ? kInvalid
                   : kNotApplicable;
      }},
-    {Check::kDeckSagging, "Byggskede, fältmoment", Place::kPage6, false,
-     CheckKind::kDeckSagging, nullptr},
-    {Check::kDeckHogging, "Byggskede, stödmoment", Place::kPage6, false,
-     CheckKind::kDeckHogging, nullptr},
+    {Check::kDeckSagging, "Byggskede, fältmoment", Place::kPage6, false, CheckKind::kDeckSagging,
+     nullptr},
+    {Check::kDeckHogging, "Byggskede, stödmoment", Place::kPage6, false, CheckKind::kDeckHogging,
+     nullptr},
     {Check::kDeckDeflection, "Byggskede, nedböjning", Place::kPage6, false,
      CheckKind::kDeckDeflection, nullptr},
     {Check::kFrequency, "Egenfrekvens", Place::kPage6, false, CheckKind::kFrequency, nullptr},
@@ -76,6 +75,12 @@ constexpr CheckRow kChecks[] = {
      CheckKind::kCantileverMoment, nullptr},
     {Check::kCantileverDeflection, "Byggskede, konsolnedböjning", Place::kPage6, false,
      CheckKind::kCantileverDeflection, nullptr},
+    {Check::kPage6Other, "Kontroll sid 6", Place::kPage6, false, CheckKind::kNone, nullptr},
+    {Check::kCrackWidth, "Sprickbredd", Place::kSupport, false, CheckKind::kNone,
+     [](const Run& r, int j) {
+       const CrackSupport& s = r.crack.at[static_cast<size_t>(j)];
+       return s.checked ? s.utilisation : kNotApplicable;
+     }},
 };
 
 const CheckRow& row_of(Check check) {
@@ -84,12 +89,12 @@ const CheckRow& row_of(Check check) {
   return kChecks[0];
 }
 
-// The page-6 check of a kind; a kind without a row of its own counts as the frequency check
+// The page-6 check of a kind; a kind without a row of its own is named as a check of page 6
 // rather than being lost.
 Check page6_check(CheckKind kind) {
   for (const CheckRow& r : kChecks)
-    if (r.place == Place::kPage6 && r.page6 == kind) return r.check;
-  return Check::kFrequency;
+    if (r.place == Place::kPage6 && r.page6 == kind && kind != CheckKind::kNone) return r.check;
+  return Check::kPage6Other;
 }
 
 // Collects the items: the governing one and each failing check at its worst place.

@@ -29,6 +29,7 @@
 #include "reference_case.h"
 #include "report.h"
 #include "search.h"
+#include "test_files.h"
 #include "verdict.h"
 
 namespace solvo {
@@ -87,11 +88,11 @@ bool has_line(const std::vector<std::string>& lines, const std::string& want) {
 // The rule's values: whole millimetres of 2h, at most 250; the diameter plus the larger of
 // the diameter and 20 mm.
 TEST(SpacingLimits, FollowTheSlabAndTheBar) {
-  const std::pair<float, int32_t> most[] = {{0.085f, 170}, {0.10f, 200}, {0.12f, 240},
+  const std::pair<float, int32_t> most[] = {{0.085f, 170},  {0.10f, 200},  {0.12f, 240},
                                             {0.1245f, 249}, {0.125f, 250}, {0.30f, 250}};
   for (const auto& [h, want] : most) EXPECT_EQ(most_top_spacing(h), want) << h;
-  const std::pair<float, int32_t> least[] = {{6, 26}, {8, 28}, {10, 30}, {12, 32}, {16, 36},
-                                             {25, 50}};
+  const std::pair<float, int32_t> least[] = {{6, 26},  {8, 28},  {10, 30},
+                                             {12, 32}, {16, 36}, {25, 50}};
   for (const auto& [dia, want] : least) EXPECT_EQ(least_top_spacing(dia), want) << dia;
 }
 
@@ -103,9 +104,9 @@ TEST(SpacingLimits, FollowTheSlabAndTheBar) {
 TEST(DesignSupports, SpacingAboveTheLargestTakesTheLimit) {
   struct Case {
     float h;
-    float as;       // required, m2/m
-    float s;        // mm
-    float credit;   // m2/m
+    float as;      // required, m2/m
+    float s;       // mm
+    float credit;  // m2/m
   };
   const Case cases[] = {{0.10f, 5.865E-5f, 200, 3.925E-4f}, {0.20f, 2.565E-5f, 250, 3.14E-4f}};
   for (const Case& k : cases) {
@@ -201,7 +202,9 @@ TEST(SupportWithoutSolution, IsCreditedNothingAndSaysSo) {
   EXPECT_EQ(u.mr_fire[2], 0.0f);
 
   const std::string report = report_of(run);
-  const std::string note = "     OBS! St\xf6""d 2 saknar l\xf6sning: ingen j\xe4mvikt, snittet b\xe4r inte momentet";
+  const std::string note =
+      "     OBS! St\xf6"
+      "d 2 saknar l\xf6sning: ingen j\xe4mvikt, snittet b\xe4r inte momentet";
   EXPECT_TRUE(has_line(page_lines(report, 2), note));
   const std::vector<std::string> page5 = page_lines(report, 5);
   EXPECT_TRUE(has_line(page5, note));
@@ -222,8 +225,12 @@ TEST(SupportWithoutSolution, TooCloseNamesTheLargerBar) {
   run.arbvar.ms_min[kRow][2] = -380.0f;
   design_supports(run);
   const std::vector<std::string> page2 = page_lines(report_of(run), 2);
-  EXPECT_TRUE(has_line(page2, "     OBS! St\xf6""d 2 saknar l\xf6sning: \xd8""12 ger s 28 < 32 mm; "
-                              "\xd8""16 ger l\xf6sning"));
+  EXPECT_TRUE(has_line(page2,
+                       "     OBS! St\xf6"
+                       "d 2 saknar l\xf6sning: \xd8"
+                       "12 ger s 28 < 32 mm; "
+                       "\xd8"
+                       "16 ger l\xf6sning"));
 }
 
 // One bar runs over supports 2 and 3 of a merged pair: without a solution at support 3, the
@@ -240,7 +247,9 @@ TEST(SupportWithoutSolution, MergedPartnerHasNoneEither) {
   EXPECT_EQ(u.as_credit[2], 0.0f);
   EXPECT_EQ(u.s[2], 0.0f);
   EXPECT_TRUE(has_line(page_lines(report_of(run), 5),
-                       "     OBS! St\xf6""d 2 saknar l\xf6sning: samma st\xe5ng som st\xf6""d 3"));
+                       "     OBS! St\xf6"
+                       "d 2 saknar l\xf6sning: samma st\xe5ng som st\xf6"
+                       "d 3"));
 }
 
 // ---- Bottom bars for fire ---------------------------------------------------------------------
@@ -266,7 +275,9 @@ TEST(BottomBars, MoreThanOneBarToARibHasNoSolution) {
   EXPECT_EQ(u.lb[1], 4200);
   EXPECT_EQ(u.wf, 0.0f);
   const std::string note =
-      "     OBS! F\xe4lt 1 (brand) saknar l\xf6sning: \xd8""6 ger s 94 < 150 mm; \xd8""8 ger l\xf6sning";
+      "     OBS! F\xe4lt 1 (brand) saknar l\xf6sning: \xd8"
+      "6 ger s 94 < 150 mm; \xd8"
+      "8 ger l\xf6sning";
   const std::string report = report_of(run);
   EXPECT_TRUE(has_line(page_lines(report, 2), note));
   EXPECT_TRUE(has_line(page_lines(report, 5), note));
@@ -291,8 +302,9 @@ TEST(LeastDepth, AThinnerSpanFailsAndSaysSo) {
     solvober(run, flag);
     const std::vector<std::string> page2 = page_lines(run.files.back().contents, 2);
     const bool thin = h < 0.0849f;
-    EXPECT_EQ(has_line(page2, "     OBS! Fack 1: tjocklek 0.080 m, minst 0.085 m (80 mm, 40 mm \xf6ver "
-                              "profilen)"),
+    EXPECT_EQ(has_line(page2,
+                       "     OBS! Fack 1: tjocklek 0.080 m, minst 0.085 m (80 mm, 40 mm \xf6ver "
+                       "profilen)"),
               thin)
         << h;
     const Verdict v = slab_verdict(run);
@@ -341,12 +353,28 @@ TEST(FireClass, Rei120IsDesignedAsRei90AndPageOneSaysSo) {
     while (at < page1.size() && page1[at].rfind("     Brandklass :", 0) != 0) ++at;
     ASSERT_LT(at + 1, page1.size());
     EXPECT_EQ(page1[at], "     Brandklass :" + std::string(28, ' ') + "REI90");
-    EXPECT_EQ(page1[at + 1] == "     OBS! REI 120 dimensioneras inte; REI 90 redovisas", option == 4)
+    EXPECT_EQ(page1[at + 1] == "     OBS! REI 120 dimensioneras inte; REI 90 redovisas",
+              option == 4)
         << option;
   }
 }
 
-// ---- Generated slabs -------------------------------------------------------------------------------
+// The same read from a case file: line 25 holds the fire option (KONSOL has 3, REI 90).
+TEST(FireClass, OptionFourOfTheCaseFileGetsTheLine) {
+  std::string text = testing::slurp(SOLVO_DATA "/samples/KONSOL.IND");
+  size_t at = 0;
+  for (int line = 1; line < 25; ++line) at = text.find("\r\n", at) + 2;
+  ASSERT_EQ(text.substr(at, 3), "3\r\n");
+  text[at] = '4';
+  solvo::Run run;
+  calculate(run, text);
+  EXPECT_EQ(run.indat.fire_minutes, 90);
+  EXPECT_TRUE(has_line(page_lines(run.files.back().contents, 1),
+                       "     OBS! REI 120 dimensioneras inte; REI 90 redovisas"));
+}
+
+// ---- Generated slabs
+// -------------------------------------------------------------------------------
 
 // The numbers of a report line, NaN for a field that is not one.
 std::vector<double> numbers(const std::string& line) {
@@ -379,7 +407,10 @@ void check_page5(const Run& run, const std::string& name, Tally& tally) {
   const Utdat& u = run.utdat;
   const std::vector<std::string> page = page_lines(run.files.back().contents, 5);
   size_t head = 0;
-  while (head < page.size() && page[head].rfind("     St\xf6""d     Diam", 0) != 0) ++head;
+  while (head < page.size() && page[head].rfind("     St\xf6"
+                                                "d     Diam",
+                                                0) != 0)
+    ++head;
   ASSERT_LT(head + static_cast<size_t>(c.n) + 1, page.size()) << name;
   const int32_t least = least_top_spacing(run.matdat.dia_top);
   for (int j = 1; j <= c.n + 1; ++j) {
@@ -387,10 +418,13 @@ void check_page5(const Run& run, const std::string& name, Tally& tally) {
     ASSERT_GE(row.size(), 3u) << name;
     ASSERT_EQ(row[0], j) << name;
     const double s = row[2];
-    const float h = j == 1 ? c.thickness[1]
+    const float h = j == 1         ? c.thickness[1]
                     : j == c.n + 1 ? c.thickness[c.n]
                                    : std::fmin(c.thickness[j - 1], c.thickness[j]);
-    const std::string note = "     OBS! St\xf6""d " + std::to_string(j) + " saknar l\xf6sning: ";
+    const std::string note =
+        "     OBS! St\xf6"
+        "d " +
+        std::to_string(j) + " saknar l\xf6sning: ";
     const bool named = has_prefix(page, note);
     ++tally.supports;
     if (s > 0) {

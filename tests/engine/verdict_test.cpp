@@ -74,8 +74,9 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
        },
        false, "Minsta plattjocklek fack 2",
        "Ej uppfyllt: Minsta plattjocklek fack 2, Def(init.) fack 1, Fält fack 1"},
-      {"the least depth itself passes", [](solvo::Run& r) { r.indat.thickness[2] = kLeastSlabDepth; },
-       true, "Fält fack 1", "Alla kontroller uppfyllda"},
+      {"the least depth itself passes",
+       [](solvo::Run& r) { r.indat.thickness[2] = kLeastSlabDepth; }, true, "Fält fack 1",
+       "Alla kontroller uppfyllda"},
       {"a support without a solution",
        [](solvo::Run& r) { r.utdat.top_solution[4] = BarSolution::kNoConvergence; }, false,
        "Stödarmering saknar lösning stöd 4", "Ej uppfyllt: Stödarmering saknar lösning stöd 4"},
@@ -92,9 +93,16 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
          r.utdat.ub[1] = 1.1f;
        },
        false, "Egenfrekvens fack 2", "Ej uppfyllt: Egenfrekvens fack 2, Vidhäft fack 1"},
+      {"a page-6 kind without a name of its own is still named and fails",
+       [](solvo::Run& r) {
+         r.checkdat.verdict = {false, static_cast<CheckKind>(99), 1, 1.4f};
+       },
+       false, "Kontroll sid 6 fack 1", "Ej uppfyllt: Kontroll sid 6 fack 1"},
       {"page 6 failing without a utilisation above 1.0 still fails",
-       [](solvo::Run& r) { r.checkdat.verdict = {false, CheckKind::kDeckHogging, 3, 0.7f}; }, false,
-       "Byggskede, stödmoment fack 3", "Ej uppfyllt: Byggskede, stödmoment fack 3"},
+       [](solvo::Run& r) {
+         r.checkdat.verdict = {false, CheckKind::kDeckHogging, 3, 0.7f};
+       },
+       false, "Byggskede, stödmoment fack 3", "Ej uppfyllt: Byggskede, stödmoment fack 3"},
   };
   for (const Case& c : cases) {
     solvo::Run run = passing();
@@ -135,6 +143,7 @@ TEST(CheckName, CountsSupportsAndSpans) {
   EXPECT_EQ(check_name(Check::kTopBars, 11), "Stödarmering saknar lösning stöd 11");
   EXPECT_EQ(check_name(Check::kLeastDepth, 1), "Minsta plattjocklek fack 1");
   EXPECT_EQ(check_name(Check::kDeckDeflection, 10), "Byggskede, nedböjning fack 10");
+  EXPECT_EQ(check_name(Check::kPage6Other, 2), "Kontroll sid 6 fack 2");
 }
 
 }  // namespace

@@ -282,8 +282,12 @@ TEST(PropPositions, EquallySpacedInTheirSpans) {
   ASSERT_EQ(xs.size(), 2u);
   EXPECT_NEAR(xs[0], 5040.0f, 0.01f);
   EXPECT_NEAR(xs[1], 6720.0f, 0.01f);
+  s.stamp[2] = 4;  // every 5040/5 = 1008 twips from 3360
+  xs = propPositions(s);
+  ASSERT_EQ(xs.size(), 4u);
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(xs[k], 3360.0f + 1008.0f * (k + 1), 0.01f) << k;
   s.stamp[1] = 1;  // mid-span 1: 840 + 1260 = 2100
-  s.stamp[2] = 3;  // outside 0..2: none drawn
+  s.stamp[2] = 5;  // outside 0..4: none drawn
   xs = propPositions(s);
   ASSERT_EQ(xs.size(), 1u);
   EXPECT_NEAR(xs[0], 2100.0f, 0.01f);
