@@ -232,131 +232,182 @@ bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 float drop_tiny(float m) { return std::fabs(m) < 0.0001f ? 0.0f : m; }
 
+// One span of a load set's minimum moment envelope, as the zero-point search reads it: the
+// clear span `le` and its twentieth `h`, the half widths of the supports at both ends
+// (all m), the support moments at both ends (kNm/m, hogging negative, |M| < 0.0001 taken
+// as 0) and the envelope at the 21 points, point 0 holding the left support moment.
+struct MinEnvelopeSpan {
+  float le, h, bl, br, ms, mr;
+  Curve m;
+};
+
+// What the search finds for one span: the zero points zl, zr and the cut-off distances
+// tl, tr (m from the support centres), and the merge flag of the span's right support
+// (1: the hogging region runs on over the span). A value the search does not reach keeps
+// what it held.
+struct SpanZeroPoints {
+  float zl, zr, tl, tr;
+  int32_t flag;
+};
+
+MinEnvelopeSpan min_envelope_span(const Run& run, int k, int i) {
+  const float le = run.dat.clear_span[i];
+  MinEnvelopeSpan s{le,
+                    kStep * le,
+                    run.indat.support_width[i],
+                    run.indat.support_width[i + 1],
+                    drop_tiny(run.arbvar.ms_min[k][i]),
+                    drop_tiny(run.arbvar.ms_min[k][i + 1]),
+                    run.arbvar.m_min[k][i]};
+  s.m[0] = s.ms;
+  return s;
+}
+
+// The right cut-off distance: from point p on, the first point at or below half the right
+// support moment (p = 20 when none is), interpolated back towards the point before it.
+float right_cutoff(const MinEnvelopeSpan& s, int p) {
+  const Curve& m = s.m;
+  while (p < 20 && !(m[p] <= 0.5f * s.mr)) ++p;
+  const float frac =
+      fraction(std::fabs(m[p]) - std::fabs(0.5f * s.mr), std::fabs(m[p]) - std::fabs(m[p - 1]), 0.0f);
+  return 0.5f * s.br + (1.0f - kStep * static_cast<float>(p)) * s.le + s.h * frac;
+}
+
+// The right zero point and cut-off, scanning on from point p for the first point at or
+// below zero. No hogging at the right support: the zero point is the support's edge.
+void right_side(const MinEnvelopeSpan& s, int p, SpanZeroPoints& z) {
+  const Curve& m = s.m;
+  if (!(s.mr < 0.0f)) {
+    z.zr = 0.5f * s.br;
+    return;
+  }
+  while (p < 20 && !(m[p] <= 0.0f)) ++p;
+  if (p == 20) {
+    z.zr = 0.5f * s.br + s.h * fraction(std::fabs(s.mr), m[19] + std::fabs(s.mr), 0.0f);
+    z.tr = 0.5f * z.zr;
+    return;
+  }
+  z.zr = 0.5f * s.br + (1.0f - kStep * static_cast<float>(p)) * s.le +
+         s.h * fraction(std::fabs(m[p]), std::fabs(m[p]) + m[p - 1], 0.0f);
+  z.tr = right_cutoff(s, p);
+}
+
+// A span hogging at its left support: the left cut-off at half that moment, then the left
+// zero point where the envelope crosses zero, unless it turns down before crossing or
+// stays hogging over the whole span (then the region merges into the right support's,
+// unless the left support already merged into this span).
+void hogging_left_support(const MinEnvelopeSpan& s, bool left_merged, SpanZeroPoints& z) {
+  const Curve& m = s.m;
+  int p = 1;
+  while (p <= 20 && !(m[p] >= 0.5f * s.ms)) ++p;
+  if (p > 20) {
+    z.zl = z.tl = 0.5f * (s.bl + s.le);
+    z.zr = z.tr = 0.5f * (s.br + s.le);
+    z.flag = 1;
+    return;
+  }
+  z.tl = 0.5f * s.bl + s.h * static_cast<float>(p - 1) +
+         s.h * fraction(std::fabs(m[p - 1]) - std::fabs(0.5f * s.ms),
+                        std::fabs(m[p - 1]) - std::fabs(m[p]), 1.0f);
+  for (;; ++p) {
+    if (p > 20) {
+      // Hogging over the whole span.
+      z.zl = 0.5f * s.bl + s.le + 0.5f * s.br;
+      z.zr = 0.5f * s.br;
+      if (!left_merged) z.flag = 1;
+      return;
+    }
+    if (p < 20 && m[p + 1] < m[p]) {
+      // The envelope turns down before it has crossed zero.
+      z.zl = 0.5f * s.bl + s.h * static_cast<float>(p);
+      z.zr = 0.5f * s.br + s.le - s.h * static_cast<float>(p);
+      if (!left_merged) z.flag = 1;
+      z.tr = std::fmax(right_cutoff(s, p), 0.0f);
+      return;
+    }
+    if (m[p] >= 0.0f) {
+      z.zl = 0.5f * s.bl + s.h * static_cast<float>(p - 1) +
+             s.h * fraction(std::fabs(m[p - 1]), std::fabs(m[p - 1]) + m[p], 1.0f);
+      if (p == 1) z.tl = 0.5f * z.zl;
+      right_side(s, p, z);
+      return;
+    }
+  }
+}
+
+// Zero points, cut-off distances and merge flag of one span from the minimum envelope.
+void min_envelope_zero_points(const MinEnvelopeSpan& s, bool left_merged, SpanZeroPoints& z) {
+  if (!(s.ms < 0.0f)) {
+    z.zl = 0.5f * s.bl;
+    right_side(s, 1, z);
+  } else {
+    hogging_left_support(s, left_merged, z);
+  }
+}
+
+// Zero points of the max envelope (m from the support centres), which shorten the shear
+// span. Each is found from its own support: the left one scanning from the left, the right
+// one scanning from the right support. (Running on from the left for the right one too can
+// stop at a dip near the left support, and the shear span would become a fraction of the
+// span.) A support without hogging: the support's edge; no crossing: mid-span.
+struct ShearSpanEnds {
+  float p1, p2;
+};
+
+ShearSpanEnds max_envelope_zero_points(const Run& run, int k, int i) {
+  const float le = run.dat.clear_span[i];
+  const float h = kStep * le;
+  const float bl = run.indat.support_width[i];
+  const float br = run.indat.support_width[i + 1];
+  const Curve& mx = run.arbvar.m_max[k][i];
+  const float left = drop_tiny(run.arbvar.ms_max[k][i]);
+  const float right = drop_tiny(run.arbvar.ms_max[k][i + 1]);
+  ShearSpanEnds e{0.5f * (bl + le), 0.5f * (br + le)};
+  if (!(left < 0.0f)) {
+    e.p1 = 0.5f * bl;
+  } else {
+    float prev = left;
+    for (int p = 1; p <= 20; ++p) {
+      if (mx[p] >= 0.0f) {
+        e.p1 = 0.5f * bl + h * static_cast<float>(p - 1) +
+               h * fraction(std::fabs(prev), std::fabs(prev) + mx[p], 1.0f);
+        break;
+      }
+      prev = mx[p];
+    }
+  }
+  if (!(right < 0.0f)) {
+    e.p2 = 0.5f * br;
+  } else {
+    float prev = right;
+    for (int p = 19; p >= 0; --p) {
+      if (mx[p] >= 0.0f) {
+        e.p2 = 0.5f * br + h * static_cast<float>(19 - p) +
+               h * fraction(std::fabs(prev), std::fabs(prev) + mx[p], 1.0f);
+        break;
+      }
+      prev = mx[p];
+    }
+  }
+  return e;
+}
+
 // Zero points, cut-off distances and merge flags of load set k from its min moment
-// envelope; zero points of the max envelope. Distances from the support centres.
+// envelope; zero points of the max envelope. Distances from the support centres. Spans
+// in order: a span's flag depends on whether its left support merged.
 void zero_points(Run& run, int k) {
-  const Indat& c = run.indat;
   Arbvar& a = run.arbvar;
-  const int n = c.n;
-  for (int i = 1; i <= n; ++i) {
-    const float le = run.dat.clear_span[i];
-    const float h = kStep * le;
-    const float bl = c.support_width[i];
-    const float br = c.support_width[i + 1];
-    const float ms = drop_tiny(a.ms_min[k][i]);
-    const float mr = drop_tiny(a.ms_min[k][i + 1]);
-    Curve m = a.m_min[k][i];
-    m[0] = ms;
-    float& zl = a.zl[k][i];
-    float& zr = a.zr[k][i];
-    float& tl = a.tl[k][i];
-    float& tr = a.tr[k][i];
-    int32_t& flag = a.merge[k][i + 1];
-    const bool left_merged = a.merge[k][i] == 1;
-
-    // From a point p on, the first point at or below 0.5 Mr; p = 20 when none is.
-    auto right_cutoff = [&](int p) {
-      while (p < 20 && !(m[p] <= 0.5f * mr)) ++p;
-      const float frac =
-          fraction(std::fabs(m[p]) - std::fabs(0.5f * mr), std::fabs(m[p]) - std::fabs(m[p - 1]), 0.0f);
-      return 0.5f * br + (1.0f - kStep * static_cast<float>(p)) * le + h * frac;
-    };
-
-    // The right side of the span (zero point and cut-off), scanning on from p.
-    auto right_side = [&](int p) {
-      if (!(mr < 0.0f)) {
-        zr = 0.5f * br;
-        return;
-      }
-      while (p < 20 && !(m[p] <= 0.0f)) ++p;
-      if (p == 20) {
-        zr = 0.5f * br + h * fraction(std::fabs(mr), m[19] + std::fabs(mr), 0.0f);
-        tr = 0.5f * zr;
-        return;
-      }
-      zr = 0.5f * br + (1.0f - kStep * static_cast<float>(p)) * le +
-           h * fraction(std::fabs(m[p]), std::fabs(m[p]) + m[p - 1], 0.0f);
-      tr = right_cutoff(p);
-    };
-
-    if (!(ms < 0.0f)) {
-      zl = 0.5f * bl;
-      right_side(1);
-    } else {
-      int p = 1;
-      while (p <= 20 && !(m[p] >= 0.5f * ms)) ++p;
-      if (p > 20) {
-        zl = tl = 0.5f * (bl + le);
-        zr = tr = 0.5f * (br + le);
-        flag = 1;
-      } else {
-        tl = 0.5f * bl + h * static_cast<float>(p - 1) +
-             h * fraction(std::fabs(m[p - 1]) - std::fabs(0.5f * ms),
-                          std::fabs(m[p - 1]) - std::fabs(m[p]), 1.0f);
-        for (;; ++p) {
-          if (p > 20) {
-            // Hogging over the whole span.
-            zl = 0.5f * bl + le + 0.5f * br;
-            zr = 0.5f * br;
-            if (!left_merged) flag = 1;
-            break;
-          }
-          if (p < 20 && m[p + 1] < m[p]) {
-            // The envelope turns down before it has crossed zero.
-            zl = 0.5f * bl + h * static_cast<float>(p);
-            zr = 0.5f * br + le - h * static_cast<float>(p);
-            if (!left_merged) flag = 1;
-            tr = std::fmax(right_cutoff(p), 0.0f);
-            break;
-          }
-          if (m[p] >= 0.0f) {
-            zl = 0.5f * bl + h * static_cast<float>(p - 1) +
-                 h * fraction(std::fabs(m[p - 1]), std::fabs(m[p - 1]) + m[p], 1.0f);
-            if (p == 1) tl = 0.5f * zl;
-            right_side(p);
-            break;
-          }
-        }
-      }
-    }
-
-    // Zero points of the max envelope, which shorten the shear span. Each is found from its own
-    // support: the left one scanning from the left, the right one scanning from the right
-    // support. (Running on from the left for the right one too can stop at a dip near the left
-    // support, and the shear span would become a fraction of the span.)
-    const Curve& mx = a.m_max[k][i];
-    const float left = drop_tiny(a.ms_max[k][i]);
-    const float right = drop_tiny(a.ms_max[k][i + 1]);
-    float& p1 = a.p1[k][i];
-    float& p2 = a.p2[k][i];
-    p1 = 0.5f * (bl + le);
-    p2 = 0.5f * (br + le);
-    if (!(left < 0.0f)) {
-      p1 = 0.5f * bl;
-    } else {
-      float prev = left;
-      for (int p = 1; p <= 20; ++p) {
-        if (mx[p] >= 0.0f) {
-          p1 = 0.5f * bl + h * static_cast<float>(p - 1) +
-               h * fraction(std::fabs(prev), std::fabs(prev) + mx[p], 1.0f);
-          break;
-        }
-        prev = mx[p];
-      }
-    }
-    if (!(right < 0.0f)) {
-      p2 = 0.5f * br;
-    } else {
-      float prev = right;
-      for (int p = 19; p >= 0; --p) {
-        if (mx[p] >= 0.0f) {
-          p2 = 0.5f * br + h * static_cast<float>(19 - p) +
-               h * fraction(std::fabs(prev), std::fabs(prev) + mx[p], 1.0f);
-          break;
-        }
-        prev = mx[p];
-      }
-    }
+  for (int i = 1; i <= run.indat.n; ++i) {
+    SpanZeroPoints z{a.zl[k][i], a.zr[k][i], a.tl[k][i], a.tr[k][i], a.merge[k][i + 1]};
+    min_envelope_zero_points(min_envelope_span(run, k, i), a.merge[k][i] == 1, z);
+    a.zl[k][i] = z.zl;
+    a.zr[k][i] = z.zr;
+    a.tl[k][i] = z.tl;
+    a.tr[k][i] = z.tr;
+    a.merge[k][i + 1] = z.flag;
+    const ShearSpanEnds e = max_envelope_zero_points(run, k, i);
+    a.p1[k][i] = e.p1;
+    a.p2[k][i] = e.p2;
   }
 }
 
@@ -368,6 +419,22 @@ void write_curves(FortranWriter& out, const Run& run, const RowSupport& support,
     out.line(kStep * run.dat.clear_span[i]);
     out.line(support[k][i]);
     for (int p = 1; p <= 19; ++p) out.line(curve[k][i][p]);
+    out.line(support[k][i + 1]);
+  }
+}
+
+// One block of MOMD.DAT: as a block of MOMK.DAT for the design row k; for row 3 the inner
+// points are the envelope of rows 1 and 2 (`pick` takes the larger or the smaller value), as
+// row 3's support moments and span moments are.
+template <typename Pick>
+void write_design_block(FortranWriter& out, const Run& run, const RowSupport& support,
+                        const RowCurves& curve, int k, Pick pick) {
+  for (int i = 1; i <= run.indat.n; ++i) {
+    out.line(kStep * run.dat.clear_span[i]);
+    out.line(support[k][i]);
+    for (int p = 1; p <= 19; ++p)
+      out.line(k == kRowUlsBoth ? pick(curve[kRowUlsA][i][p], curve[kRowUlsB][i][p])
+                                : curve[k][i][p]);
     out.line(support[k][i + 1]);
   }
 }
@@ -642,6 +709,19 @@ float span_stiffness(const Run& run, float creep, int i) {
                comdat::kRibConcreteWidth, h - comdat::kDeckCentroid, comdat::kDeckArea,
                comdat::kDeckInertia)
       .ei;
+}
+
+std::string design_curves(const Run& run) {
+  const int k = design_row(run.indat);
+  const Arbvar& a = run.arbvar;
+  FortranWriter out;
+  out.line(static_cast<int32_t>(run.indat.n));
+  out.line(static_cast<int32_t>(k));
+  const auto larger = [](float x, float y) { return std::fmax(x, y); };
+  const auto smaller = [](float x, float y) { return std::fmin(x, y); };
+  write_design_block(out, run, a.ms_max, a.m_max, k, larger);
+  write_design_block(out, run, a.ms_min, a.m_min, k, smaller);
+  return out.take();
 }
 
 void snikra(Run& run, int32_t& flag) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "run_state.h"
 
@@ -15,6 +16,12 @@ namespace solvo {
 // The analysis of all load sets. Fills run.arbvar and run.snitt, adds MOMK.DAT and AL.DAT
 // to run.files. `flag` is handed on to krdef and has no effect.
 void snikra(Run& run, int32_t& flag);
+
+// MOMD.DAT, the moment curves of the load set the design uses (design_row): n, the row
+// (1 = 6.10a, 2 = 6.10b, 3 = both), then the max and the min block in the layout of MOMK.DAT.
+// For row 3 the inner points are the envelope of rows 1 and 2, so the largest values are
+// those of the report's ultimate-limit-state page. REQUIRES: snikra has run.
+std::string design_curves(const Run& run);
 
 // The bending stiffness EI of span i (N m2 per m) for a creep factor, from the section of the
 // slab on the deck.

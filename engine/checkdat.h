@@ -92,7 +92,7 @@ struct Checkdat {
   // ---- Anti-crack reinforcement over the supports ----
   Span1<kMaxSupports> crack_area{};    // least area, mm2/m
   Int1<kMaxSupports> crack_spacing{};  // spacing of the case's top bar that gives it, mm
-  int32_t crack_spacing_max = 0;       // the largest spacing allowed, mm (of the thinnest slab)
+  Int1<kMaxSupports> crack_spacing_max{};  // the largest spacing allowed there, mm
   // ---- Natural frequency of the whole slab ----
   Span1<kMaxSpans> freq_mass{};  // kg/m2 of every span (the cantilevers take their span's)
   Span1<kMaxSpans> freq_ei{};    // short-term composite stiffness, kNm2/m

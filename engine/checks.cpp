@@ -499,9 +499,6 @@ int32_t crack_spacing_limit(float h) {
 void crack_reinforcement(Run& run) {
   const Indat& c = run.indat;
   Checkdat& out = run.checkdat;
-  float thinnest = std::numeric_limits<float>::infinity();
-  for (int i = 1; i <= c.n; ++i) thinnest = std::fmin(thinnest, c.thickness[i]);
-  out.crack_spacing_max = crack_spacing_limit(thinnest);
   for (int j = 1; j <= c.n + 1; ++j) {
     // The steel lies over the support: the larger need of the spans on either side, and the
     // spacing of the thinner of them.
@@ -514,6 +511,7 @@ void crack_reinforcement(Run& run) {
     }
     const int32_t most = crack_spacing_limit(h);
     out.crack_area[j] = area;
+    out.crack_spacing_max[j] = most;
     out.crack_spacing[j] = std::min(ftrunc(run.matdat.area_top * 1000.0f / area), most);
   }
 }
@@ -589,7 +587,10 @@ void natural_frequency(Run& run) {
 
 CheckVerdict check_verdict(const Checkdat& d, int n) {
   CheckVerdict v;
-  const float beyond = std::numeric_limits<float>::infinity();
+  // A deck far outside its range: ponding would take its deflection beyond length / 20, so its
+  // utilisation is more than 180/20 = 9 whatever its first-order figure says.
+  const float beyond_at_least = kDeckDeflectionDivisor / kBeyondRangeDivisor;
+  auto beyond = [&](float u) { return std::isnan(u) ? u : std::fmax(u, beyond_at_least); };
   auto consider = [&](CheckKind kind, int span, float u) {
     // A result that is not a number passes nothing.
     if (std::isnan(u)) u = std::numeric_limits<float>::infinity();
@@ -604,14 +605,14 @@ CheckVerdict check_verdict(const Checkdat& d, int n) {
     const CastingSpan& s = d.casting[static_cast<size_t>(i)];
     consider(CheckKind::kDeckSagging, i, s.u_sag);
     consider(CheckKind::kDeckHogging, i, s.u_hog);
-    consider(CheckKind::kDeckDeflection, i, s.beyond_range ? beyond : s.u_defl);
+    consider(CheckKind::kDeckDeflection, i, s.beyond_range ? beyond(s.u_defl) : s.u_defl);
   }
   const std::pair<const CastingCantilever*, int> cantilevers[] = {{&d.cant_left, 1},
                                                                   {&d.cant_right, n + 1}};
   for (const auto& [k, support] : cantilevers) {
     if (!(k->length > 0.0f)) continue;
     consider(CheckKind::kCantileverMoment, support, k->u_moment);
-    consider(CheckKind::kCantileverDeflection, support, k->beyond_range ? beyond : k->u_defl);
+    consider(CheckKind::kCantileverDeflection, support, k->beyond_range ? beyond(k->u_defl) : k->u_defl);
   }
   consider(CheckKind::kFrequency, d.freq_span, d.u_freq);
   return v;

@@ -8,7 +8,6 @@
 #include "design.h"
 #include "report.h"
 #include "verdict.h"
-#include "atomic_write.h"
 #include "file_names.h"
 
 namespace solvo {
@@ -71,37 +70,67 @@ int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
   return run_solvowb(folder, console_lines, error_lines);
 }
 
-int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors) {
+std::unique_ptr<platform::FolderLock> take_folder(const std::filesystem::path& folder,
+                                                  TextOut& errors,
+                                                  std::chrono::milliseconds wait) {
+  auto lock = std::make_unique<platform::FolderLock>(folder, wait);
+  if (lock->state() == platform::FolderLock::State::kBusy) {
+    errors << "another calculation is already running in the working folder; try again when "
+              "it has finished"
+           << end_line;
+    return nullptr;
+  }
+  if (lock->state() == platform::FolderLock::State::kHeld) {
+    platform::finish_interrupted_commit(folder);
+    platform::remove_stale_temporaries(folder);
+  }
+  return lock;
+}
+
+int write_files(const std::filesystem::path& folder, const std::vector<platform::RunFile>& files,
+                TextOut& errors) {
+  const platform::RunFilesResult written = platform::write_run_files(folder, files);
+  if (written.error == 0) return kExitDone;
+  errors << written.name << ": " << std::strerror(written.error) << end_line;
+  return kExitNotWritten;
+}
+
+int run_solvowb(const std::filesystem::path& folder, TextOut& console, TextOut& errors,
+                std::chrono::milliseconds lock_wait) {
   console << "\n\n\n\n\n" << blanks(23) << "LÄSER INDATA FRÅN FIL  ......" << end_line;
 
+  const auto lock = take_folder(folder, errors, lock_wait);
+  if (!lock) return kExitRefused;
   Run run;
-  if (!read_case(folder, run, errors)) return 2;
+  if (!read_case(folder, run, errors)) return kExitRefused;
 
   console << "\n" << blanks(23) << "BERÄKNING PÅGÅR ............." << end_line;
   int32_t flag = 0;
   solvober(run, flag);
 
+  // The report last: it is what says that a run's files are there. None of the files is
+  // flushed to the disk: every one is calculated again from the case in a millisecond, while
+  // a flush costs tens of them; a power cut can at worst take the last run's results.
+  std::vector<platform::RunFile> files;
+  std::string report_name;
+  std::string_view report;
   for (const OutputFile& file : run.files) {
-    const std::string name = file.report ? platform::report_file_name(run.prfil) : file.name;
-    // The old report stays whole until the new one is complete; the data files of the last
-    // run are of no use to anybody once this run writes its own. None of them is flushed to
-    // the disk: every file here is calculated again from the case in a millisecond, while a
-    // flush costs tens of them, and a power cut can at worst take the last run's results,
-    // never leave half a file (the case files the user types are flushed).
-    const platform::WriteResult written = platform::write_file_atomic(
-        folder, name, file.contents,
-        file.report ? platform::OldFile::KeepUntilReplaced : platform::OldFile::RemoveFirst,
-        /*flush=*/false);
-    if (written.error == 0) continue;
-    if (file.report)
-      console << "*** FEL VID ÖPPNING AV FIL ***" << end_line;
-    else
-      errors << name << ": " << std::strerror(written.error) << end_line;
+    if (file.report) {
+      report_name = platform::report_file_name(run.prfil);
+      report = file.contents;
+    } else {
+      files.push_back({file.name, file.contents});
+    }
+  }
+  if (!report_name.empty()) files.push_back({report_name, report});
+  if (const int status = write_files(folder, files, errors); status != kExitDone) {
+    console << "*** FEL VID ÖPPNING AV FIL ***" << end_line;
+    return status;
   }
 
   console << "\n" << blanks(46) << "KLART!" << end_line;
   console << verdict_line(slab_verdict(run)) << end_line;
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace solvo

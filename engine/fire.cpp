@@ -224,21 +224,14 @@ void fire_support_capacities(Run& run) {
   }
 }
 
-void brand(Run& run) {
+namespace {
+
+// The fire load into the section data: row 9's span loads, the line loads times psi2
+// gammaD, short-term stiffness.
+void set_fire_loads(Run& run) {
   const Indat& c = run.indat;
-  const Dat& dat = run.dat;
-  Arbvar& av = run.arbvar;
   Snitt& sn = run.snitt;
-  const int n = c.n;
-  const int k = design_row(c);
-
-  FortranWriter out;
-  out.reserve(16 + size_t{512} * static_cast<size_t>(n));  // two curves of 256 bytes a span
-  out.a("   * Last ").i(0, 2).endl();
-
-  // The fire load: row 9's span loads, the line loads times psi2 gammaD, short-term
-  // stiffness.
-  for (int i = 1; i <= n; ++i) {
+  for (int i = 1; i <= c.n; ++i) {
     sn.ei[i] = span_stiffness(run, 0.0f, i);
     sn.w[i] = sn.q_loaded[kFireRow][i];
   }
@@ -246,60 +239,87 @@ void brand(Run& run) {
   for (int l = 1; l <= kMaxLineLoads; ++l) {
     sn.ll_span[l] = c.ll_span[l];
     sn.ll_pos[l] = c.ll_pos[l];
-    sn.ll_load[l] = c.ll_load[l] * c.psi2 * dat.gamma_d;
+    sn.ll_load[l] = c.ll_load[l] * c.psi2 * run.dat.gamma_d;
   }
+}
 
-  // Elastic distribution. The redistributed analysis below has the same loads.
-  KrdefCache cache;
-  krdef(run, 0, cache);
-  std::array<Curve, kMaxSpans + 1> elastic{};
+// The elastic distribution under the fire load: its support moments (kNm/m) and the span
+// curves, each written to the file as "M(i".
+struct ElasticFire {
   Span1<kMaxSupports> ms{};
-  for (int j = 1; j <= n + 1; ++j) ms[j] = sn.m[j];
-  for (int i = 1; i <= n; ++i) {
-    elastic[i] = span_curve(sn, i);
-    write_curve(out, "M(", i, elastic[i]);
-  }
+  std::array<Curve, kMaxSpans + 1> curve{};
+};
 
-  // Candidate support moments: per span a straight line through two points of the elastic
-  // curve, near the zero points of the design row, extended to both supports. A condition
-  // that fails gives 1000, whose candidate is never chosen.
-  constexpr float kNoLine = 1000.0f;
-  Span1<kMaxSupports> left_candidate{}, right_candidate{};
+ElasticFire elastic_fire_moments(Run& run, KrdefCache& cache, FortranWriter& out) {
+  const int n = run.indat.n;
+  krdef(run, 0, cache);
+  ElasticFire e;
+  for (int j = 1; j <= n + 1; ++j) e.ms[j] = run.snitt.m[j];
   for (int i = 1; i <= n; ++i) {
-    const float le = dat.clear_span[i];
+    e.curve[i] = span_curve(run.snitt, i);
+    write_curve(out, "M(", i, e.curve[i]);
+  }
+  return e;
+}
+
+// Candidate support moments (kNm/m): per span a straight line through two points of the
+// elastic curve, near the zero points of design row k, extended to both supports; `left`
+// at the span's left support, `right` at its right one. A condition that fails gives
+// 1000, whose candidate is never chosen.
+struct SupportCandidates {
+  Span1<kMaxSupports> left{}, right{};
+};
+
+SupportCandidates support_candidates(const Run& run, int k, const ElasticFire& e) {
+  const Indat& c = run.indat;
+  const Arbvar& av = run.arbvar;
+  const int n = c.n;
+  constexpr float kNoLine = 1000.0f;
+  SupportCandidates cand;
+  for (int i = 1; i <= n; ++i) {
+    const float le = run.dat.clear_span[i];
     const float x1 = av.zl[k][i] - 0.5f * c.support_width[i];
     const float x2 = le - av.zr[k][i] + 0.5f * c.support_width[i + 1];
     float yl = kNoLine, yr = kNoLine;
     if (i == 1) {
       yl = 0;
-      if (std::fabs(x2) >= 0.001f) yr = curve_at(elastic[i], le, x2) * le / x2;
+      if (std::fabs(x2) >= 0.001f) yr = curve_at(e.curve[i], le, x2) * le / x2;
     } else if (i == n) {
       yr = 0;
-      if (std::fabs(le - x1) >= 0.001f) yl = curve_at(elastic[i], le, x1) * le / (le - x1);
+      if (std::fabs(le - x1) >= 0.001f) yl = curve_at(e.curve[i], le, x1) * le / (le - x1);
     } else if (av.merge[k][i + 1] == 0 && std::fabs(x2 - x1) >= 0.001f) {
-      const float m1 = curve_at(elastic[i], le, x1);
-      const float m2 = curve_at(elastic[i], le, x2);
+      const float m1 = curve_at(e.curve[i], le, x1);
+      const float m2 = curve_at(e.curve[i], le, x2);
       yl = m1 + (m1 - m2) * x1 / (x2 - x1);
       yr = m1 - (m1 - m2) * (le - x1) / (x2 - x1);
     }
-    left_candidate[i] = ms[i] - yl;
-    right_candidate[i + 1] = ms[i + 1] - yr;
+    cand.left[i] = e.ms[i] - yl;
+    cand.right[i + 1] = e.ms[i + 1] - yr;
   }
+  return cand;
+}
 
-  // Fire support moments: the end supports keep their (cantilever) moments; an interior
-  // support takes the least hogging of its candidates and its capacity in fire.
-  Span1<kMaxSupports> mf = ms;
+// Fire support moments: the end supports keep their (cantilever) moments; an interior
+// support takes the least hogging of its candidates and its capacity in fire.
+Span1<kMaxSupports> fire_support_moments(const Run& run, const ElasticFire& e,
+                                         const SupportCandidates& cand) {
+  const int n = run.indat.n;
+  Span1<kMaxSupports> mf = e.ms;
   if (n >= 2) {
-    mf[1] = left_candidate[1];
-    mf[n + 1] = right_candidate[n + 1];
+    mf[1] = cand.left[1];
+    mf[n + 1] = cand.right[n + 1];
     for (int j = 2; j <= n; ++j)
-      mf[j] = std::max({left_candidate[j], right_candidate[j], -run.utdat.mr_fire[j]});
+      mf[j] = std::max({cand.left[j], cand.right[j], -run.utdat.mr_fire[j]});
   }
+  return mf;
+}
 
-  // Redistributed analysis with the limited support moments.
-  for (int j = 1; j <= n + 1; ++j) sn.m[j] = mf[j];
-  krdef(run, 1, cache);
-
+// Row 9 from the redistributed analysis now in the section data: the same value as max
+// and min envelope, the span curves written to the file as "MF(i", merge flags cleared.
+void store_fire_row(Run& run, FortranWriter& out) {
+  Arbvar& av = run.arbvar;
+  const Snitt& sn = run.snitt;
+  const int n = run.indat.n;
   for (int j = 1; j <= n + 1; ++j) {
     av.ms_max[kFireRow][j] = av.ms_min[kFireRow][j] = sn.m[j];
     av.r_max[kFireRow][j] = av.r_min[kFireRow][j] = sn.r[j];
@@ -320,7 +340,26 @@ void brand(Run& run) {
     av.vr_max[kFireRow][i] = av.vr_min[kFireRow][i] = sn.vr[i];
     write_curve(out, "MF(", i, curve);
   }
-  for (int i = 1; i <= n; ++i) fire_zero_points(run, i, av.m_max[kFireRow][i]);
+}
+
+}  // namespace
+
+void brand(Run& run) {
+  const int n = run.indat.n;
+  FortranWriter out;
+  out.reserve(16 + size_t{512} * static_cast<size_t>(n));  // two curves of 256 bytes a span
+  out.a("   * Last ").i(0, 2).endl();
+
+  set_fire_loads(run);
+  // The redistributed analysis has the same loads as the elastic one.
+  KrdefCache cache;
+  const ElasticFire elastic = elastic_fire_moments(run, cache, out);
+  const SupportCandidates cand = support_candidates(run, design_row(run.indat), elastic);
+  const Span1<kMaxSupports> mf = fire_support_moments(run, elastic, cand);
+  for (int j = 1; j <= n + 1; ++j) run.snitt.m[j] = mf[j];
+  krdef(run, 1, cache);
+  store_fire_row(run, out);
+  for (int i = 1; i <= n; ++i) fire_zero_points(run, i, run.arbvar.m_max[kFireRow][i]);
 
   run.files.push_back(OutputFile{"MOMENTBRAND.RES", out.take(), false});
 }

@@ -1,5 +1,6 @@
 // solvowb: calculates the design case ~INDATA~.TMP of the current folder; with
-// "--search PLAN" it searches the designs that the file PLAN lets vary (SEARCH.RES).
+// "--search PLAN" it searches the designs that the file PLAN lets vary (SOLVO-SEARCH.RES
+// and SOLVO-SEARCH.CSV).
 // The console is written without the C++ standard streams (see console.h).
 #include <cstdint>
 #include <cstring>

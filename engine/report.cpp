@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis.h"
 #include "checkdat.h"
 #include "checks.h"
 #include "comdat.h"
@@ -538,9 +539,9 @@ class Report {
     title("BYGGSKEDE", "---------");
     w().t(6).a("Profilplåten som form: ");
     w().a(c_.deck_support == 2 ? "fritt upplagd mellan" : "kontinuerlig över");
-    w().a(" stöd och stämp, EI =").f(d.ei_deck, 6, 1).a(" kNm2/m, MRd =").f(d.mrd, 5, 2);
-    w().a(" kNm/m").endl();
-    w().t(6).a("G = plåt ").f(comdat::kDeckWeight, 5, 3).a(" + betong 26 kN/m3*(h - 0.0165)");
+    w().a(" stöd och stämp, EI =").f(d.ei_deck, 6, 1).a(" kNm2/m").endl();
+    w().t(6).a("MRd =").f(d.mrd, 5, 2).a(" kNm/m i fält och över stöd").endl();
+    w().t(6).a("G = plåt ").f(comdat::kDeckWeight, 5, 3).a(" + betong 26*(h - 0.0165)");
     w().a(" + vattensäck 26*0.7*nedb. där nedb. > h/10").endl();
     w().t(6).a("Q = 0.75 kN/m2 överallt + Qa = 0.1*betong (0.75-1.5 kN/m2) på ett plåtspann").endl();
     w().t(6).a("    eller två intill varandra (konservativt där de är längre än 3 m)").endl();
@@ -556,12 +557,12 @@ class Report {
     casting_lead();
     const std::pair<const char*, int> top[] = {
         {"Fack", 4}, {"Stämp", 6}, {"Lplåt", 6}, {"G", 6},     {"Vatten", 7},
-        {"Qa", 6},   {"Mfält", 9}, {"Mstöd", 9}, {"Nyttj", 6}, {"Nyttj", 6},
-        {"Nedb.", 9}, {"Gräns", 7}, {"Nyttj", 6}};
+        {"Qa", 6},   {"Mfält", 8}, {"Mstöd", 8}, {"Nyttj", 6}, {"Nyttj", 6},
+        {"Nedb.", 8}, {"Gräns", 6}, {"Nyttj", 6}};
     const std::pair<const char*, int> units[] = {
         {"", 4},      {"", 6},      {"(m)", 6},  {"kN/m2", 6}, {"kN/m2", 7},
-        {"kN/m2", 6}, {"kNm/m", 9}, {"kNm/m", 9}, {"fält", 6}, {"stöd", 6},
-        {"(mm)", 9},  {"(mm)", 7},  {"nedb", 6}};
+        {"kN/m2", 6}, {"kNm/m", 8}, {"kNm/m", 8}, {"fält", 6}, {"stöd", 6},
+        {"(mm)", 8},  {"(mm)", 6},  {"nedb", 6}};
     for (const auto& row : {top, units}) {
       w().t(6);
       for (int k = 0; k < 13; ++k) cell(row[k].first, row[k].second);
@@ -575,12 +576,12 @@ class Report {
       value(s.g, 6, 2);
       value(s.ponding, 7, 2);
       value(s.q_work, 6, 2);
-      value(s.m_sag, 9, 2);
-      value(s.m_hog, 9, 2);
+      value(s.m_sag, 8, 2);
+      value(s.m_hog, 8, 2);
       value(s.u_sag, 6, 2);
       value(s.u_hog, 6, 2);
-      value(s.defl, 9, 1);
-      value(s.defl_limit, 7, 1);
+      value(s.defl, 8, 1);
+      value(s.defl_limit, 6, 1);
       value(s.u_defl, 6, 2);
       w().endl();
       if (s.beyond_range) beyond.push_back(i);
@@ -597,8 +598,8 @@ class Report {
     if (!(d.cant_left.length > 0.0f) && !(d.cant_right.length > 0.0f)) return;
     w().endl();
     w().t(6).a("Konsoler (plåtkonsol från ändstödet), nedböjning vid spetsen, gräns 2*längd/180").endl();
-    w().t(6).a("Konsol  Längd     G Vatten    Qa    Mstöd Nyttj    Nedb.  Gräns Nyttj").endl();
-    w().t(6).a("          (m) kN/m2  kN/m2 kN/m2    kNm/m  grad     (mm)   (mm)  grad").endl();
+    w().t(6).a("Konsol  Längd     G Vatten    Qa   Mstöd Nyttj   Nedb. Gräns Nyttj").endl();
+    w().t(6).a("          (m) kN/m2  kN/m2 kN/m2   kNm/m  grad    (mm)  (mm)  grad").endl();
     for (const auto& [k, name] : {std::pair{&d.cant_left, "Vänster"}, std::pair{&d.cant_right, "Höger  "}}) {
       if (!(k->length > 0.0f)) continue;
       w().t(6).a(name);
@@ -606,10 +607,10 @@ class Report {
       value(k->g, 6, 2);
       value(k->ponding, 7, 2);
       value(k->q_work, 6, 2);
-      value(k->m_root, 9, 2);
+      value(k->m_root, 8, 2);
       value(k->u_moment, 6, 2);
-      value(k->defl, 9, 1);
-      value(k->defl_limit, 7, 1);
+      value(k->defl, 8, 1);
+      value(k->defl_limit, 6, 1);
       value(k->u_defl, 6, 2);
       w().endl();
       if (k->beyond_range)
@@ -653,11 +654,10 @@ class Report {
     title("SPRICKARMERING", "--------------");
     w().t(6).a("Över stöd minst 0.2 % av betongen ovanför profilen (0.4 % intill stämpat fack)").endl();
     w().t(6).a("och minst 80 mm2/m; s högst 2h och 350 mm").endl();
-    w().t(6).a("Stöd   As,min (mm2/m)   Diam (mm)      S (mm)   Smax (mm)   Överkantsarm. räcker").endl();
+    w().t(6).a("Stöd  As,min (mm2/m)  Diam (mm)  S (mm)  Smax (mm)  Överkantsarm. räcker").endl();
     for (int j = 1; j <= c_.n + 1; ++j) {
-      const int32_t most = std::min(ftrunc(2000.0f * thinner(j)), 350);
-      w().x(6).i(j, 2).x(12).i(fnint(d.crack_area[j]), 6).x(8).i(ftrunc(run_.matdat.dia_top), 4);
-      w().x(7).i(d.crack_spacing[j], 5).x(7).i(most, 5).x(6);
+      w().x(6).i(j, 2).x(10).i(fnint(d.crack_area[j]), 6).x(7).i(ftrunc(run_.matdat.dia_top), 4);
+      w().x(3).i(d.crack_spacing[j], 5).x(6).i(d.crack_spacing_max[j], 5).x(6);
       w().a(crack_steel_provided(run_, j) ? "JA" : "NEJ").endl();
     }
   }
@@ -715,13 +715,6 @@ class Report {
       w().t(6).a("ingen: inget byggbart avstånd för Ø").i(ftrunc(run_.matdat.dia_top), 2);
       w().a(" ger wk <= wmax.").endl();
     }
-  }
-
-  // The thinner slab on either side of support j.
-  float thinner(int j) const {
-    float h = j > c_.n ? c_.thickness[c_.n] : c_.thickness[j];
-    if (j > 1) h = std::fmin(h, c_.thickness[j - 1]);
-    return h;
   }
 
   void frequency_table() {
@@ -796,6 +789,8 @@ class Report {
 void utskr(Run& run, const std::tm& now) {
   Report report(run, now);
   std::string text = report.write();
+  // The diagram's curves: those of the design's load set, beside MOMK.DAT.
+  run.files.push_back({"MOMD.DAT", design_curves(run)});
   std::string name = run.utfil;
   while (!name.empty() && name.back() == ' ') name.pop_back();
   run.files.push_back({name, std::move(text), true});

@@ -11,7 +11,8 @@
 
 namespace solvo {
 
-// Adds the report, named by utfil, to run.files. `now` is printed in every page header.
+// Adds MOMD.DAT (the diagram's curves of the design's load set) and then the report, named by
+// utfil, to run.files. `now` is printed in every page header.
 void utskr(Run& run, const std::tm& now);
 
 // The same with the local date and time, read once.

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <thread>
 
+#include <sched.h>
+
 #include "analysis.h"
 #include "case_input.h"
 #include "checks.h"
@@ -16,7 +18,6 @@
 #include "comdat_deck.h"
 #include "design.h"
 #include "engine.h"
-#include "atomic_write.h"
 #include "file_names.h"
 #include "fortran_io.h"
 #include "section.h"
@@ -25,7 +26,6 @@ namespace solvo {
 
 namespace {
 
-const char kResultFile[] = "SEARCH.RES";
 
 // Puts the values of a candidate into a case and derives its material values again.
 void apply(Run& run, const Candidate& cand) {
@@ -163,27 +163,113 @@ class ProgressGate {
   int64_t shown_ = 0;
 };
 
-// SEARCH.RES, line by line.
+// The cells of one design's row, as the search's report and its table give them: Nr, the
+// thicknesses of the groups, concrete, bar diameter, curtailment, props, spacing, volume,
+// steel top, steel bottom, cost, largest utilisation, the check.
+enum Column {
+  kNr, kThickness, kConcrete, kDiameter, kCurtailment, kProps, kSpacing, kVolume, kSteelTop,
+  kSteelBottom, kCost, kWorst, kCheck, kColumns
+};
+
+// A real as the table prints it: `d` decimals; a value too large for that in the free form
+// (with an exponent); "-" for a value that is not a number or infinite (the check says why).
+std::string number_cell(float v, int d) {
+  if (!std::isfinite(v)) return "-";
+  std::string s = f_field(v, 48, d);
+  if (s.find('*') != std::string::npos) s = free_field(v);
+  return s.substr(s.find_first_not_of(' '));
+}
+
+struct Row {
+  std::string list;  // "Fallet", "Godkänd", "Underkänd"
+  std::array<std::string, kColumns> cells;
+  std::vector<std::string> thickness;  // one per group
+};
+
+Row make_row(const SearchPlan& plan, int32_t nr, const Outcome& o, std::string list) {
+  const Candidate& c = o.candidate;
+  Row r;
+  r.list = std::move(list);
+  r.cells[kNr] = std::to_string(nr);
+  for (const ThicknessGroup& g : plan.groups)
+    r.thickness.push_back(number_cell(c.thickness[g.spans.front()], 3));
+  std::string t;
+  for (const std::string& part : r.thickness) t += (t.empty() ? "" : "/") + part;
+  r.cells[kThickness] = plan.groups.empty() ? "-" : t;
+  r.cells[kConcrete] = comdat::kConcrete[static_cast<size_t>(c.concrete_class)].name;
+  r.cells[kDiameter] =
+      std::to_string(static_cast<int>(comdat::kBar[static_cast<size_t>(c.top_bar)].diameter));
+  r.cells[kCurtailment] = c.top_layout == 2 ? "PÅ" : "AV";
+  r.cells[kProps] = plan.props.empty() ? "-" : std::to_string(c.props[1]);
+  r.cells[kSpacing] = std::to_string(o.spacing);
+  r.cells[kVolume] = number_cell(o.concrete, 4);
+  r.cells[kSteelTop] = number_cell(o.steel_top, 2);
+  r.cells[kSteelBottom] = number_cell(o.steel_bottom, 2);
+  r.cells[kCost] = number_cell(o.cost, 2);
+  r.cells[kWorst] = number_cell(o.worst, 3);
+  r.cells[kCheck] = check_name(o.check, o.where);
+  return r;
+}
+
+// Characters of UTF-8 text.
+int letters(std::string_view utf8) {
+  int n = 0;
+  for (const char ch : utf8) n += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+  return n;
+}
+
+// The designs that the files list: the case itself, the cheapest passing designs and the
+// rejected ones nearest to passing.
+struct Listing {
+  std::vector<Row> rows;  // the case first, then the passing and the rejected designs
+  size_t passing_listed = 0, rejected_listed = 0;
+  int64_t passing = 0, total = 0;
+};
+
+Listing make_listing(const Run& base, const SearchPlan& plan,
+                     const std::vector<Outcome>& outcomes) {
+  std::vector<const Outcome*> pass, fail;
+  for (const Outcome& o : outcomes) (o.passes ? pass : fail).push_back(&o);
+  std::stable_sort(pass.begin(), pass.end(),
+                   [](const Outcome* a, const Outcome* b) { return a->cost < b->cost; });
+  std::stable_sort(fail.begin(), fail.end(), [](const Outcome* a, const Outcome* b) {
+    return a->worst < b->worst || (a->worst == b->worst && a->cost < b->cost);
+  });
+  Listing l;
+  l.passing = static_cast<int64_t>(pass.size());
+  l.total = static_cast<int64_t>(outcomes.size());
+  l.passing_listed = std::min(pass.size(), static_cast<size_t>(plan.passing_listed));
+  l.rejected_listed = std::min(fail.size(), static_cast<size_t>(plan.rejected_listed));
+  const Outcome own = calculate_candidate(base, case_candidate(base.indat), plan);
+  l.rows.push_back(make_row(plan, 0, own, "Fallet"));
+  for (size_t k = 0; k < l.passing_listed; ++k)
+    l.rows.push_back(make_row(plan, static_cast<int32_t>(k + 1), *pass[k], "Godkänd"));
+  for (size_t k = 0; k < l.rejected_listed; ++k)
+    l.rows.push_back(make_row(plan, static_cast<int32_t>(k + 1), *fail[k], "Underkänd"));
+  return l;
+}
+
+// The search's report, line by line. Every column is as wide as its widest value and a
+// blank, and never narrower than its heading, so that a value never runs into the next one.
 class SearchReport {
  public:
-  SearchReport(const Run& base, const SearchPlan& plan, const std::vector<Outcome>& outcomes)
-      : base_(base), plan_(plan), outcomes_(outcomes) {}
+  SearchReport(const Run& base, const SearchPlan& plan, const Listing& listing)
+      : base_(base), plan_(plan), listing_(listing) {
+    constexpr std::array<int, kColumns> kLeast = {5, 18, 7, 5, 4, 6, 5, 8, 7, 7, 8, 7, 0};
+    width_ = kLeast;
+    for (const Row& r : listing_.rows)
+      for (int k = 0; k < kCheck; ++k)
+        width_[k] = std::max(width_[k], letters(r.cells[static_cast<size_t>(k)]) + 1);
+  }
 
   std::string write() {
     heading();
     cost_rule();
     counts();
-    std::vector<const Outcome*> pass, fail;
-    for (const Outcome& o : outcomes_) (o.passes ? pass : fail).push_back(&o);
-    std::stable_sort(pass.begin(), pass.end(),
-                     [](const Outcome* a, const Outcome* b) { return a->cost < b->cost; });
-    std::stable_sort(fail.begin(), fail.end(), [](const Outcome* a, const Outcome* b) {
-      return a->worst < b->worst || (a->worst == b->worst && a->cost < b->cost);
-    });
-    if (fail.size() > static_cast<size_t>(plan_.rejected_listed))
-      fail.resize(static_cast<size_t>(plan_.rejected_listed));
-    table("GODKÄNDA, BILLIGAST FÖRST", pass);
-    table("UNDERKÄNDA, NÄRMAST GODKÄND FÖRST", fail);
+    const auto first = listing_.rows.begin() + 1;
+    const auto rejected = first + static_cast<std::ptrdiff_t>(listing_.passing_listed);
+    table("GODKÄNDA, BILLIGAST FÖRST", first, rejected);
+    table("UNDERKÄNDA, NÄRMAST GODKÄND FÖRST", rejected, listing_.rows.end());
     w_.a("^").endl();
     return w_.take();
   }
@@ -207,11 +293,11 @@ class SearchReport {
     for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
       if (c == 4 || c == 7) w_.endl().x(19);
       w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c)].name).x(1);
-      w_.f(plan_.concrete_price[static_cast<size_t>(c)], 8, 2);
+      w_.a(number_cell(plan_.concrete_price[static_cast<size_t>(c)], 2), 9);
     }
     w_.endl();
-    w_.a("  Stålpris per kg:").f(plan_.steel_price, 8, 2).endl();
-    w_.a("  Stämp: pris per m stämplinje").f(plan_.prop_price, 8, 2)
+    w_.a("  Stålpris per kg:").a(number_cell(plan_.steel_price, 2), 9).endl();
+    w_.a("  Stämp: pris per m stämplinje").a(number_cell(plan_.prop_price, 2), 9)
         .a(" x antal stämplinjer / fackens längd").endl();
     w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00, armering med lösning och")
         .endl();
@@ -220,9 +306,6 @@ class SearchReport {
   }
 
   void counts() {
-    int64_t passing = 0;
-    for (const Outcome& o : outcomes_) passing += o.passes ? 1 : 0;
-    const auto total = static_cast<int64_t>(outcomes_.size());
     w_.a("Tjockleksgrupper (m):");
     if (plan_.groups.empty()) w_.a(" inga, fallets tjocklekar");
     w_.endl();
@@ -231,62 +314,92 @@ class SearchReport {
       for (int i : plan_.groups[g].spans) w_.i(i, 3);
       w_.endl();
     }
-    w_.a("Prövade:").i(static_cast<int32_t>(total), 8);
-    w_.a("   Godkända:").i(static_cast<int32_t>(passing), 8);
-    w_.a("   Underkända:").i(static_cast<int32_t>(total - passing), 8).endl();
-    const Outcome own = calculate_candidate(base_, case_candidate(base_.indat), plan_);
+    w_.a("Prövade:").i(static_cast<int32_t>(listing_.total), 8);
+    w_.a("   Godkända:").i(static_cast<int32_t>(listing_.passing), 8);
+    w_.a("   Underkända:").i(static_cast<int32_t>(listing_.total - listing_.passing), 8).endl();
+    if (listing_.passing > static_cast<int64_t>(listing_.passing_listed))
+      w_.a("Listade: de").i(static_cast<int32_t>(listing_.passing_listed), 8)
+          .a(" billigaste av").i(static_cast<int32_t>(listing_.passing), 8)
+          .a(" godkända (planens \"listed\")").endl();
     w_.a("Fallet självt:").endl();
     column_heads();
-    row(0, own);
+    row(listing_.rows.front());
     w_.endl();
+  }
+
+  void cell(int k, std::string_view text) {
+    const int pad = width_[k] - letters(text);
+    if (k == kThickness) {  // left-aligned after one blank
+      w_.x(1).a(text).x(std::max(pad - 1, 0));
+    } else {
+      w_.x(std::max(pad, 1)).a(text);
+    }
   }
 
   void column_heads() {
-    w_.a("   Nr Tjocklek (m)     Betong Diam Avk Stämp    S  Betong   Stål   Stål Kostnad  Max.ny "
-         "Kontroll")
-        .endl();
-    w_.a("                                               mm   m3/m2 överk.  fält  per m2").endl();
-  }
-
-  void table(std::string_view title, const std::vector<const Outcome*>& rows) {
-    w_.a(title).endl();
-    column_heads();
-    int32_t nr = 0;
-    for (const Outcome* o : rows) row(++nr, *o);
+    static constexpr std::array<const char*, kColumns> kHead = {
+        "Nr", "Tjocklek (m)", "Betong", "Diam", "Avk", "Stämp", "S", "Betong", "Stål", "Stål",
+        "Kostnad", "Max.ny", "Kontroll"};
+    static constexpr std::array<const char*, kColumns> kUnit = {
+        "", "", "", "", "", "", "mm", "m3/m2", "överk.", "fält", "per m2", "", ""};
+    for (int k = 0; k < kColumns; ++k) cell(k, kHead[static_cast<size_t>(k)]);
+    w_.endl();
+    for (int k = 0; k < kCheck; ++k)
+      if (*kUnit[static_cast<size_t>(k)] != '\0')
+        cell(k, kUnit[static_cast<size_t>(k)]);
+      else
+        w_.x(width_[k]);
     w_.endl();
   }
 
-  // Whitespace-separated fields, the check last: Nr, thicknesses of the groups joined by
-  // "/", concrete, bar diameter, AV/PÅ, props in every span ("-": the case's own), spacing, volume, steel top, steel bottom, cost,
-  // largest utilisation, the check.
-  void row(int32_t nr, const Outcome& o) {
-    const Candidate& c = o.candidate;
-    w_.i(nr, 5).x(1);
-    std::string t;
-    if (plan_.groups.empty()) t = "-";
-    for (const ThicknessGroup& g : plan_.groups) {
-      if (!t.empty()) t += "/";
-      t += f_field(c.thickness[g.spans.front()], 5, 3);
-    }
-    w_.a(t);
-    if (t.size() < 17) w_.x(static_cast<int>(17 - t.size()));
-    w_.x(1).a(comdat::kConcrete[static_cast<size_t>(c.concrete_class)].name);
-    w_.i(static_cast<int32_t>(comdat::kBar[static_cast<size_t>(c.top_bar)].diameter), 5);
-    w_.a(c.top_layout == 2 ? "  PÅ" : "  AV");
-    if (plan_.props.empty())
-      w_.x(5).a("-");
-    else
-      w_.i(c.props[1], 6);
-    w_.i(o.spacing, 5);
-    w_.f(o.concrete, 8, 4).f(o.steel_top, 7, 2).f(o.steel_bottom, 7, 2).f(o.cost, 8, 2);
-    w_.f(o.worst, 7, 3).x(1).a(check_name(o.check, o.where)).endl();
+  void table(std::string_view title, std::vector<Row>::const_iterator from,
+             std::vector<Row>::const_iterator to) {
+    w_.a(title).endl();
+    column_heads();
+    for (auto r = from; r != to; ++r) row(*r);
+    w_.endl();
+  }
+
+  void row(const Row& r) {
+    for (int k = 0; k < kColumns; ++k) cell(k, r.cells[static_cast<size_t>(k)]);
+    w_.endl();
   }
 
   const Run& base_;
   const SearchPlan& plan_;
-  const std::vector<Outcome>& outcomes_;
+  const Listing& listing_;
+  std::array<int, kColumns> width_{};
   FortranWriter w_;
 };
+
+// The search's table: semicolons, decimal points, UTF-8, CR LF, a header row, then the rows
+// of the report with the list each belongs to. A value that is not a number is left empty.
+std::string search_table(const SearchPlan& plan, const Listing& listing) {
+  std::string out = "Lista;Nr";
+  for (const ThicknessGroup& g : plan.groups) {
+    std::string spans;
+    for (size_t k = 0; k < g.spans.size(); ++k) {
+      const bool run_on = k > 0 && g.spans[k] == g.spans[k - 1] + 1;
+      const bool runs_on = k + 1 < g.spans.size() && g.spans[k + 1] == g.spans[k] + 1;
+      if (run_on && runs_on) continue;
+      spans += (k == 0 ? "" : run_on ? "-" : ",") + std::to_string(g.spans[k]);
+    }
+    out += ";Tjocklek fack " + spans + " (m)";
+  }
+  out += ";Betong;Diameter (mm);Avkortning;Stämp;S (mm);Betongvolym (m3/m2);"
+         "Stål överkant (kg/m2);Stål fält (kg/m2);Kostnad (per m2);Max. nyttjandegrad;"
+         "Kontroll\r\n";
+  for (const Row& r : listing.rows) {
+    out += r.list + ";" + r.cells[kNr];
+    for (const std::string& t : r.thickness) out += ";" + t;
+    for (int k = kConcrete; k < kColumns; ++k) {
+      const std::string& c = r.cells[static_cast<size_t>(k)];
+      out += ";" + (c == "-" ? std::string() : c);
+    }
+    out += "\r\n";
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -362,9 +475,23 @@ std::vector<Outcome> run_search(const Run& base, const SearchPlan& plan, int thr
   return out;
 }
 
+SearchFiles search_files(const Run& base, const SearchPlan& plan,
+                         const std::vector<Outcome>& outcomes) {
+  const Listing listing = make_listing(base, plan, outcomes);
+  return {SearchReport(base, plan, listing).write(), search_table(plan, listing)};
+}
+
 std::string search_report(const Run& base, const SearchPlan& plan,
                           const std::vector<Outcome>& outcomes) {
-  return SearchReport(base, plan, outcomes).write();
+  return search_files(base, plan, outcomes).report;
+}
+
+int search_threads() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+    return CPU_COUNT(&set);
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
@@ -375,42 +502,41 @@ int run_solvowb_search(const std::filesystem::path& folder, const std::string& p
 }
 
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
-                       TextOut& console, TextOut& errors) {
+                       TextOut& console, TextOut& errors, std::chrono::milliseconds lock_wait) {
   if (plan_name.empty() || plan_name.find_first_of("/\\") != std::string::npos) {
     errors << plan_name << ": the search plan must be a file in the working folder" << end_line;
-    return 2;
+    return kExitRefused;
   }
+  const auto lock = take_folder(folder, errors, lock_wait);
+  if (!lock) return kExitRefused;
   Run base;
-  if (!read_case(folder, base, errors)) return 2;
+  if (!read_case(folder, base, errors)) return kExitRefused;
   auto path = platform::find_existing(folder, plan_name);
   std::string text;
   if (path && read_whole_file(*path, text) != 0) path.reset();
   if (!path) {
     errors << plan_name << ": the search plan cannot be read (no such file in the working folder)"
            << end_line;
-    return 2;
+    return kExitRefused;
   }
   SearchPlan plan;
   try {
     plan = read_search_plan(text, plan_name, base.indat);
   } catch (const CaseError& e) {
     errors << e.what() << end_line;
-    return 2;
+    return kExitRefused;
   }
 
-  const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   console << "0/" << plan.candidates() << end_line;
   const std::vector<Outcome> outcomes =
-      run_search(base, plan, threads, [&console](int64_t done, int64_t total) {
+      run_search(base, plan, search_threads(), [&console](int64_t done, int64_t total) {
         console << done << "/" << total << end_line;
       });
-  const platform::WriteResult written =
-      platform::write_file_atomic(folder, kResultFile, search_report(base, plan, outcomes));
-  if (written.error != 0) {
-    errors << kResultFile << ": " << std::strerror(written.error) << end_line;
-    return 1;
-  }
-  return 0;
+  const SearchFiles files = search_files(base, plan, outcomes);
+  return write_files(folder,
+                     {{platform::kSearchTableFile, files.table},
+                      {platform::kSearchReportFile, files.report}},
+                     errors);
 }
 
 }  // namespace solvo

@@ -1,8 +1,12 @@
 // The design search: every combination of the values that a search plan lets vary
 // (slab thickness per group of spans, concrete class, top bar size, curtailment, props during
 // casting) is calculated in memory as a run of its own, checked as pages 2 and 6 of its
-// report would show it, and priced; SEARCH.RES lists the designs that pass, cheapest first, and the best of those
-// that fail with the check that governs each.
+// report would show it, and priced; the search's report (platform::kSearchReportFile) lists
+// the designs that pass, cheapest first (as many as the plan's "listed", with the count of all
+// that passed), and the best of those that fail with the check that governs each; beside it
+// the same rows as a table for a spreadsheet (platform::kSearchTableFile). Their names are
+// longer than any report's name (nine characters and ".RES"), so no case loses its report
+// to the search.
 //
 // Cost per m2 of slab (the spans' length from the first to the last support centre):
 //   concrete price of the class (per m3) x concrete volume (m3/m2)
@@ -19,6 +23,7 @@
 // wherever bars are needed.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -27,6 +32,7 @@
 #include <vector>
 
 #include "console.h"
+#include "run_files.h"
 #include "run_state.h"
 #include "search_plan.h"
 #include "verdict.h"
@@ -60,7 +66,7 @@ struct Outcome {
 Candidate case_candidate(const Indat& c);
 
 // Every candidate of `plan` for the case of `base` (read by insolvo), in the order in which
-// SEARCH.RES numbers them: thickness groups outermost (the first group slowest), then
+// the search's report numbers them: thickness groups outermost (the first group slowest), then
 // concrete, bar, curtailment and props.
 std::vector<Candidate> candidates(const Indat& c, const SearchPlan& plan);
 
@@ -82,16 +88,32 @@ using Progress = std::function<void(int64_t, int64_t)>;
 std::vector<Outcome> run_search(const Run& base, const SearchPlan& plan, int threads,
                                 const Progress& progress = {});
 
-// The text of SEARCH.RES (Windows-1252, CR LF).
+// The search's two files: the report (Windows-1252, CR LF; every column as wide as its widest
+// value and a blank) and the table (semicolon separated, decimal point, UTF-8, CR LF, a header
+// row, then one row per listed design: the list "Fallet", "Godkänd" or "Underkänd", and every
+// column of the report; a value that is not a number left empty).
+struct SearchFiles {
+  std::string report;
+  std::string table;
+};
+SearchFiles search_files(const Run& base, const SearchPlan& plan,
+                         const std::vector<Outcome>& outcomes);
+// The report alone.
 std::string search_report(const Run& base, const SearchPlan& plan,
                           const std::vector<Outcome>& outcomes);
 
-// The program started as "solvowb --search PLAN": reads ~INDATA~.TMP and the plan
-// file `plan_name` in `folder`, searches, prints "k/N" progress lines to `console` and writes
-// SEARCH.RES. Returns 0; 2 for a case or a plan that cannot be read (one line on
-// `errors`, nothing written); 1 when SEARCH.RES cannot be written.
+// The threads of a search: the processors that the process may run on (its affinity, so that
+// taskset and the limits of a container count).
+int search_threads();
+
+// The program started as "solvowb --search PLAN": takes the folder's lock, reads ~INDATA~.TMP
+// and the plan file `plan_name` in `folder`, searches, prints "k/N" progress lines to
+// `console` and writes the search's two files together. Returns 0; 2 for a case or a plan
+// that cannot be read or a folder that another calculation holds (one line on `errors`,
+// nothing written); 3 when a file cannot be written (one line naming it, neither file left).
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
-                       TextOut& console, TextOut& errors);
+                       TextOut& console, TextOut& errors,
+                       std::chrono::milliseconds lock_wait = platform::kLockWait);
 int run_solvowb_search(const std::filesystem::path& folder, const std::string& plan_name,
                        std::ostream& console, std::ostream& errors);
 

@@ -13,10 +13,15 @@ namespace solvo {
 
 namespace {
 
-// Thicknesses are held in whole tenths of a millimetre, so that the steps add up exactly.
-constexpr double kTenthsPerMetre = 10000.0;
+// Thicknesses are whole millimetres, as the case file holds them and as "Använd" puts them
+// into the case, so that the steps add up exactly and the design listed is the one applied.
+constexpr double kMillimetresPerMetre = 1000.0;
 constexpr int kMaxRejectedListed = 1000;
 constexpr float kMaxThickness = 1.0f;
+// The prices that a plan may give: beyond these no price of concrete, bars or props lies.
+constexpr double kMaxConcretePrice = 100000.0;  // per m3
+constexpr double kMaxSteelPrice = 10000.0;      // per kg
+constexpr double kMaxPropPrice = 100000.0;      // per m of a line of props
 
 using Words = std::vector<std::string_view>;
 
@@ -141,6 +146,12 @@ class PlanReader {
       plan_.props = list(prop_count, "numbers of props in every span, 0, 1 or 2");
     } else if (key == "price") {
       price();
+    } else if (key == "listed") {
+      once(key);
+      auto count = words_.size() == 2 ? whole(words_[1]) : std::nullopt;
+      if (!count || *count < 0 || *count > kMaxPassingListed)
+        fail("listed COUNT, a whole number 0 to " + std::to_string(kMaxPassingListed));
+      plan_.passing_listed = *count;
     } else if (key == "rejected") {
       once(key);
       auto count = words_.size() == 2 ? whole(words_[1]) : std::nullopt;
@@ -148,7 +159,8 @@ class PlanReader {
         fail("rejected COUNT, a whole number 0 to " + std::to_string(kMaxRejectedListed));
       plan_.rejected_listed = *count;
     } else {
-      fail("a keyword: thickness, concrete, bar, curtailment, props, price or rejected");
+      fail("a keyword: thickness, concrete, bar, curtailment, props, price, listed or "
+           "rejected");
     }
     check_count();
   }
@@ -195,8 +207,8 @@ class PlanReader {
 
   void thickness() {
     const std::string expected =
-        "thickness [SPANS] FROM TO STEP in m, FROM <= TO, STEP > 0, thicknesses above the "
-        "deck's 0.045 and at most 1.0";
+        "thickness [SPANS] FROM TO STEP in m, whole millimetres, FROM <= TO, STEP at least "
+        "0.001, thicknesses above the deck's 0.045 and at most 1.0";
     if (words_.size() != 4 && words_.size() != 5) fail(expected);
     const size_t first = words_.size() - 3;
     ThicknessGroup group;
@@ -205,26 +217,33 @@ class PlanReader {
       if (!grouped_.insert(i).second) fail("each span in one thickness group only");
     auto from = number(words_[first]), to = number(words_[first + 1]);
     auto step = number(words_[first + 2]);
-    if (!from || !to || !step) fail(expected);
-    const auto lo = std::llround(*from * kTenthsPerMetre);
-    const auto hi = std::llround(*to * kTenthsPerMetre);
-    const auto by = std::llround(*step * kTenthsPerMetre);
-    if (by <= 0 || lo > hi || lo <= std::llround(comdat::kProfileHeight * kTenthsPerMetre) ||
-        hi > std::llround(kMaxThickness * kTenthsPerMetre))
+    if (!from || !to || !step || std::fabs(*from) > 1e6 || std::fabs(*to) > 1e6 ||
+        *step * kMillimetresPerMetre < 1.0 - 1e-9 || *step > 1e6)
+      fail(expected);
+    const auto lo = std::llround(*from * kMillimetresPerMetre);
+    const auto hi = std::llround(*to * kMillimetresPerMetre);
+    const auto by = std::llround(*step * kMillimetresPerMetre);
+    if (lo > hi || lo <= std::llround(comdat::kProfileHeight * kMillimetresPerMetre) ||
+        hi > std::llround(kMaxThickness * kMillimetresPerMetre))
       fail(expected);
     if ((hi - lo) / by + 1 > kMaxCandidates) fail(expected + ", at most " +
                                                  std::to_string(kMaxCandidates) + " steps");
     for (auto t = lo; t <= hi; t += by)
-      group.thicknesses.push_back(static_cast<float>(t) / static_cast<float>(kTenthsPerMetre));
+      group.thicknesses.push_back(static_cast<float>(t) /
+                                  static_cast<float>(kMillimetresPerMetre));
     plan_.groups.push_back(std::move(group));
   }
 
   void price() {
     const std::string expected =
-        "price concrete [CLASS] PRICE (per m3), price steel PRICE (per kg) or price prop PRICE "
-        "(per m of a line of props), PRICE >= 0";
+        "price concrete [CLASS] PRICE (per m3, 0 to 100000), price steel PRICE (per kg, 0 to "
+        "10000) or price prop PRICE (per m of a line of props, 0 to 100000)";
     auto value = words_.size() >= 3 ? number(words_.back()) : std::nullopt;
     if (!value || *value < 0) fail(expected);
+    const double most = words_[1] == "steel" ? kMaxSteelPrice
+                        : words_[1] == "prop" ? kMaxPropPrice
+                                              : kMaxConcretePrice;
+    if (*value > most) fail(expected);
     const float p = static_cast<float>(*value);
     if (words_[1] == "steel" && words_.size() == 3) {
       once("price steel");
@@ -259,8 +278,27 @@ class PlanReader {
     return s;
   }
 
+  // True when the plan gives only the case's own design.
+  bool varies_nothing(const SearchPlan& s) const {
+    if (s.candidates() != 1) return false;
+    for (const ThicknessGroup& g : s.groups)
+      for (int i : g.spans)
+        if (g.thicknesses.front() != case_.thickness[i]) return false;
+    if (s.concrete.front() != case_.concrete_class || s.bars.front() != case_.top_bar ||
+        s.layouts.front() != case_.top_layout)
+      return false;
+    for (int i = 1; i <= case_.n && !s.props.empty(); ++i)
+      if (s.props.front() != case_.props[i]) return false;
+    return true;
+  }
+
   void finish() {
     SearchPlan s = current();
+    if (varies_nothing(s)) {
+      words_.clear();
+      fail("a plan that varies the case: a thickness range, or concrete classes, bar sizes, "
+           "curtailment or props other than the case's own");
+    }
     if (general_concrete_) s.concrete_price.fill(*general_concrete_);
     for (auto [code, p] : class_price_) s.concrete_price[static_cast<size_t>(code)] = p;
     plan_ = s;

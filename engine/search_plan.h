@@ -4,7 +4,8 @@
 // A small line-based text. "#" starts a comment that runs to the end of the line; blank lines
 // are passed over; words are separated by blanks or tabs; numbers use a decimal point.
 //
-//   thickness [SPANS] FROM TO STEP   slab thickness in m, FROM, FROM+STEP, ... up to TO.
+//   thickness [SPANS] FROM TO STEP   slab thickness in m, FROM, FROM+STEP, ... up to TO,
+//                                    each rounded to whole millimetres (STEP at least 1 mm).
 //                                    SPANS: "all" (the default) or a list such as 1-2,9-10;
 //                                    the spans of one line share one thickness, every line is
 //                                    a group that varies on its own; spans of no group keep
@@ -14,12 +15,16 @@
 //   curtailment off|on...            off = one bar length (layout 1), on = staggered (layout 2)
 //   props COUNT...                   temporary props in every span during casting, 0-2
 //   price concrete [CLASS] PRICE     price of concrete per m3, of every class or of one
-//   price steel PRICE                price of reinforcement per kg
+//                                    (at most 100000)
+//   price steel PRICE                price of reinforcement per kg (at most 10000)
 //   price prop PRICE                 price of a line of props per metre of its length
+//                                    (at most 100000)
+//   listed COUNT                     how many of the cheapest passing designs are listed
 //   rejected COUNT                   how many of the best rejected designs are listed
 //
 // A value that a file does not name keeps the case's value. Every keyword but "thickness"
-// and "price concrete CLASS" may stand once.
+// and "price concrete CLASS" may stand once. A plan that gives only the case's own design
+// is refused: there is nothing to search.
 #pragma once
 
 #include <array>
@@ -33,8 +38,8 @@
 
 namespace solvo {
 
-// Thicknesses and prices are whole tenths of a millimetre and plain reals; the candidates
-// are the product of the lists.
+// Thicknesses are whole millimetres, prices plain reals; the candidates are the product of
+// the lists.
 struct ThicknessGroup {
   std::vector<int> spans;           // 1..n, ascending
   std::vector<float> thicknesses;   // m, ascending
@@ -46,6 +51,8 @@ inline constexpr std::array<float, comdat::kConcreteClasses + 1> kDefaultConcret
 inline constexpr float kDefaultSteelPrice = 15.0f;
 inline constexpr float kDefaultPropPrice = 0.0f;
 inline constexpr int kDefaultRejectedListed = 20;
+inline constexpr int kDefaultPassingListed = 200;
+inline constexpr int kMaxPassingListed = 10000;
 // More candidates than this are refused: the search would take minutes.
 inline constexpr int64_t kMaxCandidates = 200000;
 
@@ -59,6 +66,7 @@ struct SearchPlan {
   float steel_price = kDefaultSteelPrice;
   float prop_price = kDefaultPropPrice;
   int rejected_listed = kDefaultRejectedListed;
+  int passing_listed = kDefaultPassingListed;
 
   // The number of candidates: the product of the list lengths.
   int64_t candidates() const;

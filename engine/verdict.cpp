@@ -21,6 +21,12 @@ enum class Place { kSpan, kSupport, kPage6 };
 // valid, kNotApplicable for none.
 using Value = float (*)(const Run& run, int at);
 
+// kInvalid where `invalid`, else kNotApplicable: a rule that a design meets or does not.
+float invalid_if(bool invalid) {
+  if (invalid) return kInvalid;
+  return kNotApplicable;
+}
+
 struct CheckRow {
   Check check;
   std::string_view name;
@@ -36,7 +42,7 @@ struct CheckRow {
 constexpr CheckRow kChecks[] = {
     {Check::kLeastDepth, "Minsta plattjocklek", Place::kSpan, true, CheckKind::kNone,
      [](const Run& r, int i) {
-       return r.indat.thickness[i] < kLeastSlabDepth ? kInvalid : kNotApplicable;
+       return invalid_if(r.indat.thickness[i] < kLeastSlabDepth);
      }},
     {Check::kSpanMoment, "Fält", Place::kSpan, false, CheckKind::kNone,
      [](const Run& r, int i) { return r.utdat.uf[i]; }},
@@ -54,15 +60,12 @@ constexpr CheckRow kChecks[] = {
      [](const Run& r, int i) { return r.utdat.us[i]; }},
     {Check::kTopBars, "Stödarmering saknar lösning", Place::kSupport, true, CheckKind::kNone,
      [](const Run& r, int j) {
-       return r.utdat.top_solution[static_cast<size_t>(j)] != BarSolution::kSolved ? kInvalid
-                                                                                   : kNotApplicable;
+       return invalid_if(r.utdat.top_solution[static_cast<size_t>(j)] != BarSolution::kSolved);
      }},
     {Check::kBottomBars, "Fältarmering (brand) saknar lösning", Place::kSpan, true,
      CheckKind::kNone,
      [](const Run& r, int i) {
-       return r.utdat.bottom_solution[static_cast<size_t>(i)] != BarSolution::kSolved
-                  ? kInvalid
-                  : kNotApplicable;
+       return invalid_if(r.utdat.bottom_solution[static_cast<size_t>(i)] != BarSolution::kSolved);
      }},
     {Check::kDeckSagging, "Byggskede, fältmoment", Place::kPage6, false, CheckKind::kDeckSagging,
      nullptr},

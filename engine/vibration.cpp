@@ -80,14 +80,13 @@ BandFactors factor(const BandMatrix& a) {
 
 // x = A^-1 b from the factors.
 std::vector<double> solve(const BandFactors& f, std::vector<double> b) {
-  const int n = static_cast<int>(f.d.size());
-  for (int j = 0; j < n; ++j)
-    for (int k = 1; k <= kBand && j + k < n; ++k)
-      b[static_cast<size_t>(j + k)] -= f.l[static_cast<size_t>(j)][static_cast<size_t>(k)] * b[static_cast<size_t>(j)];
-  for (int j = 0; j < n; ++j) b[static_cast<size_t>(j)] /= f.d[static_cast<size_t>(j)];
-  for (int j = n - 1; j >= 0; --j)
-    for (int k = 1; k <= kBand && j + k < n; ++k)
-      b[static_cast<size_t>(j)] -= f.l[static_cast<size_t>(j)][static_cast<size_t>(k)] * b[static_cast<size_t>(j + k)];
+  const size_t n = f.d.size();
+  const auto band = static_cast<size_t>(kBand);
+  for (size_t j = 0; j < n; ++j)
+    for (size_t k = 1; k <= band && j + k < n; ++k) b[j + k] -= f.l[j][k] * b[j];
+  for (size_t j = 0; j < n; ++j) b[j] /= f.d[j];
+  for (size_t j = n; j-- > 0;)
+    for (size_t k = 1; k <= band && j + k < n; ++k) b[j] -= f.l[j][k] * b[j + k];
   return b;
 }
 
@@ -154,8 +153,10 @@ System assemble(const VibrationBeam& beam, int elements) {
     const VibrationSegment& seg = beam.segments[static_cast<size_t>(g)];
     const double h = seg.length / elements;
     for (int e = 0; e < elements; ++e) {
-      add_element(s, g * elements + e, h, seg.ei, seg.mass);
-      s.segment_of_node[static_cast<size_t>(g * elements + e + 1)] = g;
+      const int first = g * elements + e;
+      add_element(s, first, h, seg.ei, seg.mass);
+      const int last = first + 1;
+      s.segment_of_node[static_cast<size_t>(last)] = g;
     }
     stiffest = std::fmax(stiffest, 12.0 * seg.ei / (h * h * h));
   }

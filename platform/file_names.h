@@ -26,6 +26,11 @@ inline constexpr size_t kCaseNameLength = 9;
 // there are none): the report would be the hidden file ".RES". Both readers refuse such a case.
 bool case_name_blank(std::string_view line);
 
+// The design search's report and its table for a spreadsheet: more than nine characters
+// before the point, so no case's report (at most nine, then ".RES") can have either name.
+inline constexpr const char kSearchReportFile[] = "SOLVO-SEARCH.RES";
+inline constexpr const char kSearchTableFile[] = "SOLVO-SEARCH.CSV";
+
 // The report's name on disk for the case-name bytes: the first 9 bytes, trailing blanks
 // removed, then ".RES"; each byte as its letter in UTF-8 (the DOS bytes of the Swedish letters
 // as those letters, every other byte as Windows-1252). "\x86bc" gives "åbc.RES".

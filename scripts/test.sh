@@ -1,14 +1,31 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test (warnings are errors), then
+# the hardening checks. Every step says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+PREFIX=test
+source scripts/step_timer.sh
+
+# The format check: 1 fails the run on any file that differs from .clang-format.
+SOLVO_FORMAT_CHECK="${SOLVO_FORMAT_CHECK:-0}"
+
+step "set-up"
 bash scripts/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+step "format check"
+bash scripts/format_check.sh "$SOLVO_FORMAT_CHECK"
+
+step "build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLVO_WERROR=ON
 cmake --build build
+
+step "tests"
 ctest --test-dir build --output-on-failure -j2
 
-# Hardening: sanitizer build and tests, bounded fuzzing, clang-tidy (scripts/harden.sh).
+# Hardening: sanitizer builds and tests, bounded fuzzing, clang-tidy (scripts/harden.sh).
 # SOLVO_HARDEN=0 leaves it out of a quick local run.
 if [ "${SOLVO_HARDEN:-1}" != 0 ]; then
+  step "hardening"
   bash scripts/harden.sh
 fi
+step done

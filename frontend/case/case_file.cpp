@@ -571,6 +571,24 @@ SaveAsName saveAsName(const QString& typed) {
   return names;
 }
 
+QString newCaseNameProblem(const QString& baseName) {
+  QStringList broken;
+  if (baseName.size() > kNewCaseNameLength)
+    broken << QStringLiteral("har %1 tecken").arg(baseName.size());
+  if (baseName.contains(u' ')) broken << QStringLiteral("har mellanslag");
+  if (baseName.contains(u',')) broken << QStringLiteral("har komma");
+  if (baseName.contains(u'.')) broken << QStringLiteral("har punkt");
+  for (QChar c : {u'å', u'ä', u'ö', u'Å', u'Ä', u'Ö'})
+    if (baseName.contains(c)) {
+      broken << QStringLiteral("har å, ä eller ö");
+      break;
+    }
+  if (broken.isEmpty()) return {};
+  return QStringLiteral("Filnamnet %1 %2. Filnamnet får innehålla max åtta tecken och inga "
+                        "mellanslag, komma, punkt eller å, ä, ö.")
+      .arg(baseName, broken.join(QStringLiteral(", ")));
+}
+
 bool saveCaseAs(CaseStore& store, const QString& folder, const QString& typed, QString* error) {
   const SaveAsName names = saveAsName(typed);
   if (!names.error.isEmpty()) {

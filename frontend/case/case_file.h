@@ -81,6 +81,14 @@ struct SaveAsName {
 };
 SaveAsName saveAsName(const QString& typed);
 
+// What a base name given to a new file breaks of the note under the name box ("at most eight
+// characters, no blanks, commas, points or å, ä, ö"): the report keeps nine characters and
+// the engine's console and file names keep plain letters, so a longer or other name can end in
+// another case's report. Empty when the name keeps the note. Names of files that exist
+// already are the user's own and are not judged.
+inline constexpr int kNewCaseNameLength = 8;
+QString newCaseNameProblem(const QString& baseName);
+
 // Save as: the typed name in `folder`. On success the case takes the new names and folder;
 // on failure it keeps its names and flags.
 bool saveCaseAs(CaseStore& store, const QString& folder, const QString& typed,

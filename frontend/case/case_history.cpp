@@ -42,8 +42,7 @@ bool CaseHistory::record(const CaseStore& store) {
 void CaseHistory::restore(CaseStore& store, const CaseStore& state) {
   CaseStore next = state;
   copyEditingState(store, next);
-  next.changed = true;
-  next.diagramEnabled = false;
+  markEdited(next);
   store = std::move(next);
   m_current = store;
 }

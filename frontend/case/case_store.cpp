@@ -33,8 +33,13 @@ void setDefaults(CaseStore& store) {
   store.diagramEnabled = false;
 }
 
-int flagClick(CaseStore& store, int flag) {
+void markEdited(CaseStore& store, DiagramAfterEdit diagram) {
   store.changed = true;
+  if (diagram == DiagramAfterEdit::Cleared) store.diagramEnabled = false;
+}
+
+int flagClick(CaseStore& store, int flag) {
+  markEdited(store, DiagramAfterEdit::Kept);
   const int market = marketAfterClick(flag);
   store.market = static_cast<qint16>(market);
   store.safetyClass[static_cast<std::size_t>(market)] =

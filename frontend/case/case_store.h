@@ -90,6 +90,14 @@ struct CaseStore {
   bool operator==(const CaseStore&) const = default;
 };
 
+// The one place an edit marks the case: changed (a run asks for a save first) and, unless
+// the edit leaves the calculated curves standing (`keepsDiagram`, as a change of safety class
+// or of a factor does), without a diagram. Form fields, flags, undo and redo and a design taken
+// from the search all come here; whether the shown results still fit the case is then decided
+// by comparing the case with the one they were calculated for.
+enum class DiagramAfterEdit { Cleared, Kept };
+void markEdited(CaseStore& store, DiagramAfterEdit diagram = DiagramAfterEdit::Cleared);
+
 // The defaults routine, run before every New and Open: presets and lookup lists; for spans 1
 // to 15 a length of 5.5 m, a thickness of 0.17 m, a variable load of 2.0 kN/m2, no
 // additional permanent load and no props; every support 0.1 m wide; lines 38-41 (the deck

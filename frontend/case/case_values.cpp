@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "national_tables.h"
+#include "text_conv.h"
 
 namespace solvow {
 namespace {
@@ -69,8 +70,14 @@ std::vector<CaseValue> caseValues(const CaseStore& s) {
   return out;
 }
 
+double asWritten(CaseFieldId id, double value) {
+  const fmt::CaseField& f = fmt::case_field(id);
+  if (f.kind != fmt::FieldKind::Real || f.form != fmt::FieldForm::Columns) return value;
+  return formatNumberC(value, kColumnPattern).toDouble();
+}
+
 bool inTable(const CaseValue& v, int spans) {
-  return fmt::in_range(fmt::case_field(v.id), v.value, spans);
+  return fmt::in_range(fmt::case_field(v.id), asWritten(v.id, v.value), spans);
 }
 
 QString fieldRange(CaseFieldId id, int spans) {

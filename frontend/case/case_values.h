@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -25,7 +26,14 @@ struct CaseValue {
 // safety class, the factors) are left out while those codes are outside their tables.
 std::vector<CaseValue> caseValues(const CaseStore& store);
 
-// True when the value lies inside its field's range (`spans` = n, for line-load spans).
+// A real of a fixed-column field is written with three decimals; that value is the one the
+// file keeps, and the one held to the field's range, so that a span of 0.0004 m is refused
+// rather than saved as 0.000 and lost when the file is opened again.
+inline constexpr QStringView kColumnPattern = u"0.000";
+double asWritten(CaseFieldId id, double value);
+
+// True when the value as written lies inside its field's range (`spans` = n, for line-load
+// spans).
 bool inTable(const CaseValue& v, int spans);
 
 // The field's short Swedish name and its range in words: "spännvidd större än 0 och högst 30 m".

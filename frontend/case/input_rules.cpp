@@ -11,10 +11,16 @@ namespace solvow {
 
 SpanLeave leaveSpanRow(std::span<float> values, int first, int last, QStringView typed,
                        QStringView pattern) {
-  const double v = textToNumber(typed);
-  SpanLeave out;
-  out.shown = formatNumber(v, pattern);
   const auto at = [&](int i) -> float& { return values[static_cast<std::size_t>(i)]; };
+  SpanLeave out;
+  const std::optional<double> number = fieldNumber(typed);
+  if (!number) {
+    out.refused = true;
+    out.shown = formatNumber(at(first), pattern);
+    return out;
+  }
+  const double v = *number;
+  out.shown = formatNumber(v, pattern);
   if (static_cast<float>(v) != at(first)) {
     out.stored = true;
     const auto kept = static_cast<float>(textToNumber(out.shown));
@@ -25,9 +31,35 @@ SpanLeave leaveSpanRow(std::span<float> values, int first, int last, QStringView
 
 std::optional<qint16> textToInt16(QStringView text) { return toInt16(textToNumber(text)); }
 
+QString notANumberNote(QStringView typed, QStringView kept) {
+  return QStringLiteral("\"%1\" är inget tal. Fältet behåller sitt värde %2.")
+      .arg(typed.trimmed(), kept);
+}
+
+float newInnerSupportWidth(std::span<const float> widths, int support) {
+  return support >= 2 ? widths[static_cast<std::size_t>(support - 1)] : kNewSupportWidth;
+}
+
+QString shownExactly(double v, QStringView pattern) {
+  QString shown = formatNumber(v, pattern);
+  QString wider = pattern.toString();
+  if (!wider.contains(u'.')) wider += u'.';
+  for (int more = 0; more < 6; ++more) {
+    if (static_cast<float>(textToNumber(shown)) == static_cast<float>(v)) break;
+    wider += u'0';
+    shown = formatNumber(v, wider);
+  }
+  return shown;
+}
+
 WholeLeave leaveWholeNumber(QStringView typed, QStringView pattern) {
   WholeLeave out;
-  out.shown = formatNumber(textToNumber(typed), pattern);
+  const std::optional<double> number = fieldNumber(typed);
+  if (!number) {
+    out.refused = true;
+    return out;
+  }
+  out.shown = formatNumber(*number, pattern);
   out.value = textToInt16(out.shown);
   return out;
 }

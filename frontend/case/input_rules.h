@@ -19,24 +19,43 @@ namespace solvow {
 
 // What leaving a per-span or per-support field did.
 struct SpanLeave {
-  bool stored = false;  // the value differed from the store: fields first..last took `shown`
-  QString shown;        // the text every affected field now shows
+  bool stored = false;   // the value differed from the store: fields first..last took `shown`
+  bool refused = false;  // the text was no number: nothing was stored or copied
+  QString shown;         // the text every affected field now shows
 };
 
-// Leave rule of a row of per-span (or per-support) values: v = the number of `typed`. When v
-// in single precision differs from values[first], fields first..last show v in `pattern` and
-// values[first..last] take the number of that text. Otherwise only field `first` is
-// reformatted. REQUIRES: 0 <= first, last < values.size().
+// Leave rule of a row of per-span (or per-support) values. A text that is no number
+// (fieldNumber) is refused: field `first` shows values[first] again in `pattern` and nothing
+// changes. Otherwise v = its number: when v in single precision differs from values[first],
+// fields first..last show v in `pattern` and values[first..last] take the number of that text;
+// else only field `first` is reformatted. REQUIRES: 0 <= first, last < values.size().
 SpanLeave leaveSpanRow(std::span<float> values, int first, int last, QStringView typed,
                        QStringView pattern);
 
 // Leave rule of a whole-number field: the text shown in `pattern`, and the number of that
-// text rounded halves-to-even; nothing when the number does not fit a 16-bit integer.
+// text rounded halves-to-even; nothing when the text is no number (`refused`) or the number
+// does not fit a 16-bit integer. The field then shows the stored value again.
 struct WholeLeave {
   QString shown;
   std::optional<qint16> value;
+  bool refused = false;
 };
 WholeLeave leaveWholeNumber(QStringView typed, QStringView pattern);
+
+// The status line when a field's text `typed` is refused as no number; `kept` is the value the
+// field shows again.
+QString notANumberNote(QStringView typed, QStringView kept);
+
+// `v` in `pattern`, with as many more decimals (up to six) as it takes for the text to read
+// back as the same single-precision value: a field shows the value it stores.
+// "#0.00" of 1.005 is "1.005", "#0.0" of 7.5 is "7.5".
+QString shownExactly(double v, QStringView pattern);
+
+// The width a support gets when a span added after it makes it an inner support: the width
+// of the inner support before it, or the width of a new case's supports (0.1 m) when support
+// `support` is the first inner support. REQUIRES: 1 <= support < widths.size().
+inline constexpr float kNewSupportWidth = 0.1f;
+float newInnerSupportWidth(std::span<const float> widths, int support);
 
 // The number of `text` as a 16-bit count or index: rounded halves-to-even; nothing when it
 // does not fit.

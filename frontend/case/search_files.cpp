@@ -17,8 +17,8 @@ constexpr double kLeastThickness = 0.05;  // above the deck's 0.045 m ribs
 constexpr double kProposedSpread = 0.02;
 constexpr int kRejectedListed = 20;
 
-// Thickness in whole tenths of a millimetre, as the engine counts its steps.
-qint64 tenths(double metres) { return std::llround(metres * 10000.0); }
+// Thickness in whole millimetres, as the engine counts its steps.
+qint64 millimetres(double metres) { return std::llround(metres * 1000.0); }
 
 const CaseStore& lists() {
   static const CaseStore store = [] {
@@ -44,9 +44,40 @@ int barCode(int millimetres) {
 
 QString number(double v, int decimals) { return QString::number(v, 'f', decimals); }
 
+// A number of the report; "-" (no value) and asterisks count as no solution.
 double fieldNumber(const QString& text) {
-  if (text.startsWith(QLatin1Char('*'))) return std::numeric_limits<double>::infinity();
+  if (text.startsWith(QLatin1Char('*')) || text == QLatin1String("-"))
+    return std::numeric_limits<double>::infinity();
   return textToNumber(QStringView(text));
+}
+
+// A number of the table; an empty field has no value.
+double tableNumber(const QString& text) {
+  if (text.isEmpty()) return std::numeric_limits<double>::quiet_NaN();
+  return textToNumber(QStringView(text));
+}
+
+// A design row of the table: list, Nr, one thickness per group, then the columns of the
+// report from the concrete class on.
+std::optional<SearchRow> parseTableRow(const QStringList& f, qsizetype groups) {
+  const qsizetype c = 2 + groups;  // the concrete class
+  if (f.size() != c + 11) return std::nullopt;
+  SearchRow row;
+  row.passes = f[0] == QStringLiteral("Godkänd");
+  for (qsizetype g = 0; g < groups; ++g) row.thickness.append(tableNumber(f[2 + g]));
+  row.concrete = static_cast<int>(lists().concreteClasses.indexOf(f[c])) + 1;
+  row.bar = barCode(f[c + 1].toInt());
+  row.curtailment = f[c + 2] == QStringLiteral("PÅ") ? 1 : 0;
+  row.props = f[c + 3].isEmpty() ? -1 : f[c + 3].toInt();
+  row.spacing = f[c + 4].toInt();
+  row.concreteVolume = tableNumber(f[c + 5]);
+  row.steelTop = tableNumber(f[c + 6]);
+  row.steelBottom = tableNumber(f[c + 7]);
+  row.cost = tableNumber(f[c + 8]);
+  row.worst = f[c + 9].isEmpty() ? std::numeric_limits<double>::infinity() : tableNumber(f[c + 9]);
+  row.check = f[c + 10];
+  if (row.concrete < 1 || row.bar < 1) return std::nullopt;
+  return row;
 }
 
 // A data line of a table: Nr, thicknesses, concrete, bar, AV/PÅ, props, S, volume, steel top
@@ -78,13 +109,19 @@ std::optional<SearchRow> parseRow(const QString& line, bool passes) {
 
 }  // namespace
 
+int concreteCodeOf(const QString& name) {
+  return static_cast<int>(lists().concreteClasses.indexOf(name.trimmed())) + 1;
+}
+
+int barCodeOf(int millimetres) { return barCode(millimetres); }
+
 SearchRanges defaultRanges(const CaseStore& store) {
   SearchRanges r;
   for (int i = 1; i <= store.nfack; ++i) {
     const double t = store.ptjl[static_cast<size_t>(i)];
     bool placed = false;
     for (ThicknessRange& g : r.groups) {
-      if (tenths(store.ptjl[static_cast<size_t>(g.spans.front())]) == tenths(t)) {
+      if (millimetres(store.ptjl[static_cast<size_t>(g.spans.front())]) == millimetres(t)) {
         g.spans.append(i);
         placed = true;
       }
@@ -92,8 +129,9 @@ SearchRanges defaultRanges(const CaseStore& store) {
     if (placed) continue;
     ThicknessRange g;
     g.spans = {i};
-    g.from = std::max(kLeastThickness, static_cast<double>(tenths(t - kProposedSpread)) / 1e4);
-    g.to = std::max(g.from, static_cast<double>(tenths(t + kProposedSpread)) / 1e4);
+    g.from = std::max(kLeastThickness,
+                      static_cast<double>(millimetres(t - kProposedSpread)) / 1e3);
+    g.to = std::max(g.from, static_cast<double>(millimetres(t + kProposedSpread)) / 1e3);
     g.step = 0.01;
     r.groups.append(g);
   }
@@ -137,7 +175,7 @@ qint64 candidateCount(const SearchRanges& r) {
   qint64 count = static_cast<qint64>(r.concrete.size()) * r.bars.size() * r.curtailment.size() *
                  std::max<qsizetype>(r.props.size(), 1);
   for (const ThicknessRange& g : r.groups) {
-    const qint64 lo = tenths(g.from), hi = tenths(g.to), by = tenths(g.step);
+    const qint64 lo = millimetres(g.from), hi = millimetres(g.to), by = millimetres(g.step);
     if (by <= 0 || lo > hi) return 0;
     count *= (hi - lo) / by + 1;
   }
@@ -205,6 +243,44 @@ std::optional<SearchResult> parseSearchResult(const QByteArray& bytes) {
   return result;
 }
 
+std::optional<SearchResult> parseSearchTable(const QByteArray& bytes) {
+  QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+  for (QString& line : lines)
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+  if (lines.isEmpty() || !lines.front().startsWith(QStringLiteral("Lista;Nr;"))) return std::nullopt;
+  SearchResult result;
+  static const QRegularExpression group(QStringLiteral("^Tjocklek fack (.+) \\(m\\)$"));
+  for (const QString& head : lines.front().split(QLatin1Char(';'))) {
+    const QRegularExpressionMatch m = group.match(head);
+    if (!m.hasMatch()) continue;
+    const auto spans = parseSpans(m.captured(1), kStoreSpans);
+    if (!spans) return std::nullopt;
+    result.groups.append(*spans);
+  }
+  for (qsizetype k = 1; k < lines.size(); ++k) {
+    if (lines[k].isEmpty()) continue;
+    const QStringList f = lines[k].split(QLatin1Char(';'));
+    auto row = parseTableRow(f, result.groups.size());
+    if (!row) return std::nullopt;
+    if (f[0] == QStringLiteral("Fallet")) {
+      row->passes = row->worst <= 1.0;
+      result.own = row;
+    } else {
+      result.rows.append(*row);
+    }
+  }
+  return result;
+}
+
+std::optional<SearchResult> parseSearchFiles(const QByteArray& report, const QByteArray& table) {
+  const std::optional<SearchResult> counts = parseSearchResult(report);
+  std::optional<SearchResult> result = parseSearchTable(table);
+  if (!counts || !result) return std::nullopt;
+  result->tried = counts->tried;
+  result->passing = counts->passing;
+  return result;
+}
+
 void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRow& row) {
   for (qsizetype g = 0; g < result.groups.size() && g < row.thickness.size(); ++g)
     for (int i : result.groups[g])
@@ -216,8 +292,7 @@ void applySearchRow(CaseStore& store, const SearchResult& result, const SearchRo
   if (row.props >= 0)
     for (int i = 1; i <= kStoreSpans; ++i)
       store.stamp[static_cast<size_t>(i)] = static_cast<qint16>(row.props);
-  store.changed = true;
-  store.diagramEnabled = false;
+  markEdited(store);
 }
 
 }  // namespace solvow

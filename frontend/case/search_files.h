@@ -1,6 +1,7 @@
 // The files of the design search, on the front end's side: the plan it writes for
-// "solvowb --search" from the ranges chosen in the dialog, the table it reads back from
-// SEARCH.RES, and putting a chosen design into the case store.
+// "solvowb --search" from the ranges chosen in the dialog, the designs it reads back from the
+// search's table (SOLVO-SEARCH.CSV) and the counts from its report (SOLVO-SEARCH.RES), and
+// putting a chosen design into the case store.
 //
 // Thicknesses in m; concrete classes, bar sizes as the store's list positions (btg 1..9,
 // dok 1..5); curtailment as the store keeps it (kavko 0 off, 1 on).
@@ -13,11 +14,14 @@
 #include <optional>
 
 #include "case_store.h"
+#include "file_names.h"
 
 namespace solvow {
 
 inline constexpr const char* kSearchPlanFile = "SEARCH.SPC";
-inline constexpr const char* kSearchResultFile = "SEARCH.RES";
+// Named so that no case's report (nine characters and ".RES") can have either name.
+inline constexpr const char* kSearchResultFile = solvo::platform::kSearchReportFile;
+inline constexpr const char* kSearchTableFile = solvo::platform::kSearchTableFile;
 
 // Spans that share one thickness, and the thicknesses tried for them.
 struct ThicknessRange {
@@ -38,7 +42,8 @@ struct SearchRanges {
 
 // The dialog's first proposal: the spans of equal thickness form a group whose range runs
 // from 0.02 m below to 0.02 m above the case's value (never below 0.05 m) in steps of
-// 0.01 m; the case's concrete class, bar size and curtailment.
+// 0.01 m, in whole millimetres as the engine counts them; the case's concrete class, bar
+// size and curtailment.
 SearchRanges defaultRanges(const CaseStore& store);
 
 // "1-2,9-10" for spans 1, 2, 9, 10; and back. parseSpans gives nothing for a text that is
@@ -52,7 +57,7 @@ qint64 candidateCount(const SearchRanges& ranges);
 // The plan file's text for the ranges.
 QByteArray planText(const SearchRanges& ranges);
 
-// One design of SEARCH.RES.
+// One design of the search.
 struct SearchRow {
   bool passes = false;
   QList<double> thickness;  // one per group, in the groups' order
@@ -64,7 +69,8 @@ struct SearchRow {
   double concreteVolume = 0;  // m3/m2
   double steelTop = 0, steelBottom = 0;  // kg/m2
   double cost = 0;
-  double worst = 0;  // largest utilisation; infinity for a design without solution
+  double worst = 0;  // largest utilisation; infinity for a design without solution or
+                     // one whose utilisation is not a number
   QString check;
 };
 
@@ -75,8 +81,21 @@ struct SearchResult {
   qint64 tried = 0, passing = 0;
 };
 
-// Reads SEARCH.RES (Windows-1252). Nothing when the bytes are not such a file.
+// The codes of a concrete class named as the lists name it ("C30/37") and of a top bar of
+// `millimetres`; 0 for a name or a diameter the lists do not hold.
+int concreteCodeOf(const QString& name);
+int barCodeOf(int millimetres);
+
+// Reads the search's report (Windows-1252). Nothing when the bytes are not such a file.
 std::optional<SearchResult> parseSearchResult(const QByteArray& bytes);
+
+// Reads the search's table (UTF-8, semicolons, a header row): the groups from the headings of
+// the thickness columns, the case's own row and the listed designs; a value left empty is
+// NaN (the largest utilisation: infinity). Nothing when the bytes are not such a table.
+std::optional<SearchResult> parseSearchTable(const QByteArray& bytes);
+
+// The result the dialog shows: the designs from the table, the counts from the report.
+std::optional<SearchResult> parseSearchFiles(const QByteArray& report, const QByteArray& table);
 
 // Puts the design into the store as an edit would: thicknesses of the group spans, concrete
 // class, bar size and curtailment, and the props during casting in every span when the design

@@ -159,6 +159,47 @@ double textToNumber(QStringView text) {
   return scanNumber(text, text.size(), text.indexOf(u','));
 }
 
+std::optional<double> fieldNumber(QStringView text) {
+  qsizetype i = 0;
+  const auto skip = [&] {
+    while (i < text.size() && isSkipped(text[i].unicode())) ++i;
+  };
+  const auto digits = [&] {
+    int count = 0;
+    for (skip(); i < text.size() && isDigit(text[i].unicode()); skip()) {
+      ++i;
+      ++count;
+    }
+    return count;
+  };
+  skip();
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  int mantissa = digits();
+  if (i < text.size() && (text[i] == u'.' || text[i] == u',')) {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == u'E' || text[i] == u'e')) {
+    ++i;
+    skip();
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    if (digits() == 0) return std::nullopt;
+  }
+  skip();
+  if (i != text.size()) return std::nullopt;
+  const double v = textToNumber(text);
+  if (!std::isfinite(v)) return std::nullopt;
+  // A number outside the range of a double reads as 0: only a mantissa of zeros may mean 0.
+  if (v == 0.0) {
+    for (QChar c : text) {
+      if (c == u'E' || c == u'e') break;
+      if (isDigit(c.unicode()) && c != u'0') return std::nullopt;
+    }
+  }
+  return v;
+}
+
 double textToNumber(const QByteArray& text) {
   return textToNumber(QStringView(QString::fromLatin1(text)));
 }

@@ -25,6 +25,12 @@ namespace solvow {
 double textToNumber(QStringView text);
 double textToNumber(const QByteArray& text);
 
+// The number a field's text holds when the text is a number and nothing else: blanks, tabs and
+// line feeds anywhere aside, an optional sign, digits with at most one decimal point or comma,
+// and an optional exponent; its value is textToNumber's. Nothing for an empty text, a text with
+// anything else in it ("abc", "12 kN", "1,2,3") and a number too large for a double.
+std::optional<double> fieldNumber(QStringView text);
+
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double v);
 

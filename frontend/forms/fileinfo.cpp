@@ -272,7 +272,11 @@ bool FileInfo::saveMayGoOn(const QString& typed) {
     return false;
   }
   const QString target = absoluteResolved(QDir(m_lists->folder()).filePath(names.fileName));
-  if (!QFileInfo::exists(target)) return true;
+  if (!QFileInfo::exists(target)) {
+    const QString problem = m_outputSuffix.isEmpty() ? newCaseNameProblem(names.baseName) : QString();
+    if (!problem.isEmpty()) QMessageBox::warning(this, windowTitle(), problem);
+    return problem.isEmpty();
+  }
   if (!m_ownFile.isEmpty() && absoluteResolved(m_ownFile) == target) return true;
   QMessageBox box(QMessageBox::Question, windowTitle(),
                   QStringLiteral("Filen finns redan. Vill Du ersätta den?"), QMessageBox::NoButton,

@@ -1,12 +1,14 @@
 #include "form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -109,7 +111,15 @@ QString zeroSupport() { return formatNumber(0.0, u"0.000"); }
 
 // The report prints the first 40 characters of the heading.
 constexpr int kReportHeading = 40;
-const auto kCopyTint = QStringLiteral("QLineEdit { background-color: #fff0a0; }");
+// A field that took a copied value: only its ground is tinted, through its palette, so that it
+// keeps the form's font and its text room.
+const QColor kCopyTint(0xff, 0xf0, 0xa0);
+
+void tint(QLineEdit* field) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Base, kCopyTint);
+  field->setPalette(palette);
+}
 const auto kLongHeadingTint = QStringLiteral("QLineEdit { background-color: #ffd0d0; }");
 
 QString longHeadingNote(const QString& heading) {
@@ -357,10 +367,14 @@ void Form1::changeProps(int i, int value) {
 // The lowest natural frequency: a number of 0 Hz or more (0 = no check) is stored; anything
 // else keeps the stored value, which the field then shows again.
 void Form1::leaveFrequency() {
-  const double v = textToNumber(m_egenfrekvens->text());
-  const auto f = static_cast<float>(v);
+  const std::optional<double> v = fieldNumber(m_egenfrekvens->text());
+  if (!v) {
+    refuse(m_egenfrekvens, shownExactly(m_store.egenfrekvens, u"#0.0"));
+    return;
+  }
+  const auto f = static_cast<float>(*v);
   if (f >= 0.0f && std::isfinite(f)) m_store.egenfrekvens = f;
-  m_egenfrekvens->setText(formatNumber(m_store.egenfrekvens, u"#0.0"));
+  m_egenfrekvens->setText(shownExactly(m_store.egenfrekvens, u"#0.0"));
 }
 
 // Under the natural frequency: "Sprickbredd max (mm)" and the exposure classes that fill it.
@@ -380,12 +394,18 @@ void Form1::connectCrackWidth() {
 }
 
 // A typed crack width within the case file's range (0 to 1 mm, 0 = no check) is stored;
-// anything else keeps the stored value, which the field then shows again. The list shows the class of the value, if any.
+// anything else keeps the stored value, which the field then shows again (text that is no
+// number with its note). The list shows the class of the value, if any.
 void Form1::leaveCrackWidth() {
-  const auto v = static_cast<float>(textToNumber(m_sprickbredd->text()));
+  const std::optional<double> v = fieldNumber(m_sprickbredd->text());
+  if (!v) {
+    refuse(m_sprickbredd, shownExactly(m_store.sprickbredd, u"0.00"));
+    return;
+  }
+  const auto f = static_cast<float>(*v);
   using solvo::platform::Field;
-  if (std::isfinite(v) && solvo::platform::in_range(case_field(Field::CrackWidthMax), v, 0))
-    m_store.sprickbredd = v;
+  if (std::isfinite(f) && solvo::platform::in_range(case_field(Field::CrackWidthMax), f, 0))
+    m_store.sprickbredd = f;
   showCrackWidth();
 }
 
@@ -398,12 +418,23 @@ void Form1::pickExposure(int position) {
 }
 
 void Form1::showCrackWidth() {
-  m_sprickbredd->setText(formatNumber(m_store.sprickbredd, u"0.00"));
+  m_sprickbredd->setText(shownExactly(m_store.sprickbredd, u"0.00"));
   const QSignalBlocker quiet(m_exponering);
   m_exponering->setCurrentIndex(exposurePosition(m_store.sprickbredd));
 }
 
 void Form1::connectRules() {
+  connectFieldRules();
+  connectChoiceRules();
+  connect(m_spin, &SpinArrows::down, this, &Form1::spinDown);
+  connect(m_spin, &SpinArrows::up, this, &Form1::spinUp);
+  // Before the commit reports, so that a commit finds the store already changed.
+  connectCasting();
+  connectCrackWidth();
+  reportCommits(this, [this] { emit committed(); });
+}
+
+void Form1::connectFieldRules() {
   // Change rule: every keystroke in a text field. The heading counts too: a run must never
   // use a case that differs from its file.
   for (FieldEdit* e : findChildren<FieldEdit*>()) {
@@ -444,7 +475,9 @@ void Form1::connectRules() {
           [this] { leaveWhole(m_duarm, m_store.duarm, "#0", false); });
   connect(m_ktack, &FieldEdit::left, this,
           [this] { leaveWhole(m_ktack, m_store.ktack, "#0.00", false); });
+}
 
+void Form1::connectChoiceRules() {
   // Lists: picking an entry is a change of the case and is stored at once. The concrete
   // class is stored whatever the market, since the run uses the stored class.
   const auto pickList = [this](QComboBox* box, qint16& value) {
@@ -489,19 +522,11 @@ void Form1::connectRules() {
                 m_store.safetyClass[static_cast<std::size_t>(m)] = static_cast<qint16>(k);
                 emit caseEdited();
               });
-
-  connect(m_spin, &SpinArrows::down, this, &Form1::spinDown);
-  connect(m_spin, &SpinArrows::up, this, &Form1::spinUp);
-  // Before the commit reports, so that a commit finds the store already changed.
-  connectCasting();
-  connectCrackWidth();
-  reportCommits(this, [this] { emit committed(); });
 }
 
 void Form1::markChanged() {
   clearCopyTint();
-  m_store.changed = true;
-  m_store.diagramEnabled = false;
+  markEdited(m_store);
   emit caseEdited();
 }
 
@@ -511,6 +536,10 @@ void Form1::leaveSpanField(Row& row, SpanArray& values, int i, const char* patte
   FieldEdit* own = row[static_cast<std::size_t>(i)];
   const SpanArray before = values;
   const SpanLeave r = leaveSpanRow(values, i, n, own->text(), QString::fromLatin1(pattern));
+  if (r.refused) {
+    refuse(own, r.shown);
+    return;
+  }
   if (r.stored) {
     for (int j = i + 1; j <= n; ++j) row[static_cast<std::size_t>(j)]->setText(r.shown);
     showCopy(row, i + 1, n, before, values, QStringLiteral("fack"), 0);
@@ -528,6 +557,10 @@ void Form1::leaveSupport(int i) {
   FieldEdit* own = m_upl[static_cast<std::size_t>(i)];
   const SpanArray before = m_store.upl;
   const SpanLeave r = leaveSpanRow(m_store.upl, i, n - 1, own->text(), u"0.000");
+  if (r.refused) {
+    refuse(own, r.shown);
+    return;
+  }
   if (r.stored) {
     for (int j = i + 1; j <= n - 1; ++j) m_upl[static_cast<std::size_t>(j)]->setText(r.shown);
     showCopy(m_upl, i + 1, n - 1, before, m_store.upl, QStringLiteral("stöd"), 1);
@@ -543,7 +576,7 @@ void Form1::showCopy(const Row& row, int first, int last, const SpanArray& befor
   for (int j = first; j <= last; ++j) {
     const auto k = static_cast<std::size_t>(j);
     if (before[k] == now[k]) continue;
-    row[k]->setStyleSheet(kCopyTint);
+    tint(row[k]);
     m_tinted.append(row[k]);
     numbers << QString::number(j + numberShift);
   }
@@ -553,8 +586,15 @@ void Form1::showCopy(const Row& row, int first, int last, const SpanArray& befor
 }
 
 void Form1::clearCopyTint() {
-  for (FieldEdit* f : std::as_const(m_tinted)) f->setStyleSheet(QString());
+  if (m_tinted.isEmpty()) return;
+  for (FieldEdit* f : std::as_const(m_tinted)) f->setPalette(QPalette());
   m_tinted.clear();
+  emit statusMessage(QString());  // the note of the copy goes with its tint
+}
+
+void Form1::refuse(FieldEdit* field, const QString& kept) {
+  emit statusMessage(notANumberNote(field->text(), kept));
+  field->setText(kept);
 }
 
 void Form1::markLongHeading(const QString& text) {
@@ -564,15 +604,26 @@ void Form1::markLongHeading(const QString& text) {
 }
 
 void Form1::leaveCantilever(FieldEdit* field, float& value) {
-  const double v = textToNumber(field->text());
-  if (static_cast<float>(v) != value) {
-    value = static_cast<float>(v);
+  const std::optional<double> v = fieldNumber(field->text());
+  if (!v) {
+    refuse(field, shownExactly(value, u"#0.00"));
+    return;
+  }
+  if (static_cast<float>(*v) != value) {
+    value = static_cast<float>(*v);
     emit layoutChanged();
   }
-  field->setText(formatNumber(v, u"#0.00"));
+  field->setText(shownExactly(value, u"#0.00"));
 }
 
 void Form1::leaveFactor(FieldEdit* field, int which) {
+  if (!fieldNumber(field->text())) {
+    const bool known = isMarket(m_store.market) && isLoadCategory(m_store.lokt);
+    refuse(field, known ? formatNumber(currentFactors(m_store)[static_cast<std::size_t>(which)],
+                                       u"#0.00")
+                        : QString());
+    return;
+  }
   m_store.changed = true;
   field->setText(formatNumber(textToNumber(field->text()), u"#0.00"));
   const double v = textToNumber(field->text());
@@ -605,6 +656,10 @@ void Form1::leaveFactor(FieldEdit* field, int which) {
 
 void Form1::leaveWhole(FieldEdit* field, qint16& value, const char* pattern, bool setsChanged) {
   const WholeLeave w = leaveWholeNumber(field->text(), QString::fromLatin1(pattern));
+  if (w.refused) {
+    refuse(field, formatNumber(value, u"#0"));  // the whole number it holds
+    return;
+  }
   if (!w.value) {
     // Too large for the case file's whole numbers: the stored value stays and is shown.
     field->setText(formatNumber(value, QString::fromLatin1(pattern)));
@@ -729,10 +784,14 @@ void Form1::spinUp() {
   m_nfack->setText(formatNumber(m, u"#0"));
   const int n = std::clamp<int>(m_store.nfack, 1, m);
   for (int s = m; s <= kMaxSpans; ++s) m_store.upl[static_cast<std::size_t>(s)] = 0.0f;
+  for (int s = n; s < m; ++s)
+    m_store.upl[static_cast<std::size_t>(s)] = newInnerSupportWidth(m_store.upl, s);
   for (int i = n + 1; i <= m; ++i) {
     setRowVisible(i, true);
     fillRow(i);
   }
+  m_upl[static_cast<std::size_t>(n)]->setText(
+      formatNumber(m_store.upl[static_cast<std::size_t>(n)], u"0.000"));
   m_upl[static_cast<std::size_t>(n)]->setEnabled(true);
   m_upl[static_cast<std::size_t>(m)]->setEnabled(false);
   m_store.nfack = static_cast<qint16>(m);
@@ -741,6 +800,11 @@ void Form1::spinUp() {
 }
 
 void Form1::focusHeading() { m_rubrik->setFocus(Qt::OtherFocusReason); }
+
+void Form1::commitEditedField() {
+  auto* field = qobject_cast<FieldEdit*>(QApplication::focusWidget());
+  if (field != nullptr && isAncestorOf(field)) field->commit();
+}
 
 void Form1::mousePressEvent(QMouseEvent* event) {
   focusHeading();
@@ -761,8 +825,8 @@ void Form1::loadFromStore() {
   showFactors();
   selectOption(m_lastkomb, s.lastkomb);
   for (int i = 1; i <= kMaxSpans; ++i) m_flast[i]->setEnabled(s.lokt == 0);
-  m_konsv->setText(formatNumber(s.konsv, u"#0.00"));
-  m_konsh->setText(formatNumber(s.konsh, u"#0.00"));
+  m_konsv->setText(shownExactly(s.konsv, u"#0.00"));
+  m_konsh->setText(shownExactly(s.konsh, u"#0.00"));
   fillList(m_btg, s.concreteClasses, s.btg - 1);
   fillList(m_aok, s.steelGrades, s.aok - 1);
   fillList(m_dok, s.barDiameters, s.dok - 1);
@@ -780,7 +844,7 @@ void Form1::loadFromStore() {
   m_tillkommande->setText(formatNumber(s.tillkommande, u"####"));
   selectOption(m_brukskomb, s.brukskomb);
   selectOption(m_byggskede, s.byggskede);
-  m_egenfrekvens->setText(formatNumber(s.egenfrekvens, u"#0.0"));
+  m_egenfrekvens->setText(shownExactly(s.egenfrekvens, u"#0.0"));
   showCrackWidth();
   refreshSpanRows();
 }

@@ -50,6 +50,9 @@ class Form1 : public QWidget {
 
   // Moves the focus to the heading, so that the field being edited is left first.
   void focusHeading();
+  // Stores the value of the field of this form being edited, as leaving it would, without
+  // moving the focus.
+  void commitEditedField();
 
  signals:
   // The case was edited: the changed flag or the diagram entry may differ now.
@@ -82,6 +85,10 @@ class Form1 : public QWidget {
   void buildFire();
   void buildCasting();
   void connectRules();
+  // The leave rules of the text fields and the change rule of every keystroke.
+  void connectFieldRules();
+  // Lists, option buttons, the curtailment box and the class buttons.
+  void connectChoiceRules();
   void connectCasting();
 
   // The change rule: the case differs from its file and has no valid diagram.
@@ -91,7 +98,10 @@ class Form1 : public QWidget {
   // `unit` "fack" or "stöd"; the number shown is j + numberShift.
   void showCopy(const Row& row, int first, int last, const SpanArray& before, const SpanArray& now,
                 const QString& unit, int numberShift);
+  // Takes the tint of the last copy away, and its note from the status line.
   void clearCopyTint();
+  // A text that is no number: the field shows `kept` again and the status line says why.
+  void refuse(FieldEdit* field, const QString& kept);
   // The heading's mark when it is longer than the report shows.
   void markLongHeading(const QString& text);
   void setTabOrderAlongRows();

@@ -119,14 +119,21 @@ void Form3::setRowVisible(int k, bool visible) {
 }
 
 void Form3::markChanged() {
-  m_store.changed = true;
-  m_store.diagramEnabled = false;
+  markEdited(m_store);
   emit caseEdited();
+}
+
+bool Form3::refuseNoNumber(FieldEdit* e, const QString& kept) {
+  if (fieldNumber(e->text())) return false;
+  emit statusMessage(notANumberNote(e->text(), kept));
+  e->setText(kept);
+  return true;
 }
 
 void Form3::leaveSpanNumber(int k) {
   FieldEdit* e = m_llfnr[static_cast<std::size_t>(k)];
   LineLoad& load = m_store.lineLoads[static_cast<std::size_t>(k)];
+  if (refuseNoNumber(e, formatNumber(load.llfnr, u"#0"))) return;
   double v = textToNumber(e->text());
   if (v > kMaxLineLoadSpan) {
     e->setText(QString::number(kMaxLineLoadSpan));
@@ -148,6 +155,7 @@ void Form3::leaveSpanNumber(int k) {
 void Form3::leaveDistance(int k) {
   FieldEdit* e = m_avst[static_cast<std::size_t>(k)];
   float& value = m_store.lineLoads[static_cast<std::size_t>(k)].avst;
+  if (refuseNoNumber(e, formatNumber(value, kDistancePattern))) return;
   const double v = textToNumber(e->text());
   if (static_cast<float>(v) == value) return;
   const SpanLeave r = leaveSpanRow(std::span<float>(&value, 1), 0, 0, e->text(), kDistancePattern);
@@ -158,6 +166,7 @@ void Form3::leaveDistance(int k) {
 void Form3::leaveLoad(int k) {
   FieldEdit* e = m_lllast[static_cast<std::size_t>(k)];
   float& value = m_store.lineLoads[static_cast<std::size_t>(k)].lllast;
+  if (refuseNoNumber(e, formatNumber(value, kLoadPattern))) return;
   const double v = textToNumber(e->text());
   if (static_cast<float>(v) == value) return;
   const SpanLeave r = leaveSpanRow(std::span<float>(&value, 1), 0, 0, e->text(), kLoadPattern);

@@ -37,6 +37,8 @@ class Form3 : public QWidget {
   void backToLayout();
   // A field was left or the count stepped: the store may hold a new state of the case.
   void committed();
+  // A line for the status bar: a text refused as no number.
+  void statusMessage(const QString& text);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -44,6 +46,9 @@ class Form3 : public QWidget {
 
  private:
   void markChanged();
+  // A field whose text is no number shows `kept` again and the status line says why; true
+  // then, and nothing else happens.
+  bool refuseNoNumber(FieldEdit* e, const QString& kept);
   void leaveSpanNumber(int k);
   void leaveDistance(int k);
   void leaveLoad(int k);

@@ -29,6 +29,11 @@ Form6::Form6(ReportSettings& settings, QWidget* parent) : QWidget(parent), m_set
   m_forh = m_menuBar->addAction(QStringLiteral("Förhandsgranska..."));
   m_forh->setObjectName(QStringLiteral("forh"));
   m_staleLine = staleLineLabel(this);
+  m_verdict = new QLabel(this);
+  m_verdict->setObjectName(QStringLiteral("Utfall"));
+  m_verdict->setWordWrap(true);
+  m_verdict->setMargin(4);
+  m_verdict->hide();
 
   m_textBox = new QPlainTextEdit(this);
   m_textBox->setObjectName(QStringLiteral("FileTextBox"));
@@ -40,6 +45,7 @@ Form6::Form6(ReportSettings& settings, QWidget* parent) : QWidget(parent), m_set
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setMenuBar(m_menuBar);
   layout->addWidget(m_staleLine);
+  layout->addWidget(m_verdict);
   layout->addWidget(m_textBox);
 
   connect(m_ater, &QAction::triggered, this, &Form6::returnRequested);
@@ -60,8 +66,20 @@ QLabel* staleLineLabel(QWidget* parent) {
 void Form6::setStale(bool stale) {
   m_stale = stale;
   m_staleLine->setVisible(stale);
+  // The verdict was the calculated case's; it says nothing of the changed one.
+  m_verdict->setVisible(!stale && !m_verdict->text().isEmpty());
   setWindowTitle(stale ? staleCaption(QStringLiteral("Utdata")) : QStringLiteral("Utdata"));
 }
+
+void Form6::setVerdict(const QString& line) {
+  m_verdict->setText(line);
+  const bool met = line.startsWith(QStringLiteral("Alla kontroller uppfyllda"));
+  m_verdict->setStyleSheet(met ? QStringLiteral("background: #dff0d8; color: #1e5b1e; font-weight: bold;")
+                               : QStringLiteral("background: #f8d7da; color: #800000; font-weight: bold;"));
+  m_verdict->setVisible(!m_stale && !line.isEmpty());
+}
+
+QString Form6::verdict() const { return m_verdict->text(); }
 
 void Form6::showReportText(const QString& text) {
   m_text = text;

@@ -3,7 +3,8 @@
 // The report lies in the text box FileTextBox in the report font. The menu "Återgå" asks the
 // main window to close the viewer and bring the input form back; "Typsnitt" / "Redigera"
 // opens the font form, whose choice shows in the viewer at once; "Förhandsgranska..." asks
-// for the print preview of the report. While the case differs from the calculated one, the
+// for the print preview of the report. The line Utfall above the text holds the engine's
+// verdict of the run that wrote the report. While the case differs from the calculated one, the
 // caption and the line Inaktuell above the text say so.
 #pragma once
 
@@ -38,6 +39,11 @@ class Form6 : public QWidget {
   // Sets FileTextBox in `family`.
   void setReportFont(const QString& family);
 
+  // The engine's verdict line above the report, in the line Utfall: green when every check is
+  // met, red otherwise; hidden when `line` is empty.
+  void setVerdict(const QString& line);
+  QString verdict() const;
+
   // Marks the report as calculated for another version of the case, or as current.
   void setStale(bool stale);
   bool isStale() const { return m_stale; }
@@ -62,6 +68,7 @@ class Form6 : public QWidget {
   QAction* m_red = nullptr;
   QAction* m_forh = nullptr;
   QLabel* m_staleLine = nullptr;
+  QLabel* m_verdict = nullptr;
   QPlainTextEdit* m_textBox = nullptr;
   bool m_stale = false;
 };

@@ -154,7 +154,9 @@ void MDIForm1::createActions() {
   };
 
   Actions& a = m_actions;
-  m_ark = menu("ark", QStringLiteral("Arkiv"));
+  // Every menu has its letter ("&"): Alt and the letter opens it from the keyboard, before a
+  // field can take the key as text.
+  m_ark = menu("ark", QStringLiteral("&Arkiv"));
   a.n = entry(m_ark, "n", QStringLiteral("Ny"));
   a.n->setShortcut(QKeySequence::New);
   a.op = entry(m_ark, "op", QStringLiteral("Öppna..."));
@@ -171,10 +173,11 @@ void MDIForm1::createActions() {
   a.skrinst = entry(m_ark, "skrinst", QStringLiteral("Skrivarinställning..."));
   separator(m_ark, "t3");
   a.av = entry(m_ark, "av", QStringLiteral("Avsluta"));
-  // Opening the file menu leaves the field being edited, so its value is stored first.
-  connect(m_ark, &QMenu::aboutToShow, this, [this] { m_form1->focusHeading(); });
+  // Opening the file menu stores the value of the field being edited first; the focus stays
+  // where it is, so a diagram or report in front stays in front.
+  connect(m_ark, &QMenu::aboutToShow, this, [this] { m_form1->commitEditedField(); });
 
-  QMenu* edit = menu("redigera", QStringLiteral("Redigera"));
+  QMenu* edit = menu("redigera", QStringLiteral("&Redigera"));
   a.angra = entry(edit, "angra", QStringLiteral("Ångra"));
   a.angra->setShortcut(QKeySequence::Undo);
   a.gorom = entry(edit, "gorom", QStringLiteral("Gör om"));
@@ -186,30 +189,30 @@ void MDIForm1::createActions() {
   connect(a.angra, &QAction::triggered, this, &MDIForm1::undo);
   connect(a.gorom, &QAction::triggered, this, &MDIForm1::redo);
 
-  QMenu* red = menu("Red", QStringLiteral("Linjelaster"));
+  QMenu* red = menu("Red", QStringLiteral("&Linjelaster"));
   a.blin = entry(red, "blin", QStringLiteral("Linjelaster"));
   connect(a.blin, &QAction::triggered, this, &MDIForm1::showLineLoads);
 
-  QMenu* ber = menu("ber", QStringLiteral("Beräkning"));
+  QMenu* ber = menu("ber", QStringLiteral("&Beräkning"));
   a.start = entry(ber, "start", QStringLiteral("Kör..."));
   a.start->setShortcut(Qt::Key_F5);
   a.sok = entry(ber, "sok", QStringLiteral("Sök lösning..."));
 
-  QMenu* res = menu("res", QStringLiteral("Resultat"));
+  QMenu* res = menu("res", QStringLiteral("Res&ultat"));
   a.res1 = entry(res, "res1", QStringLiteral("Resultat på skärm"));
   a.res2 = entry(res, "res2", QStringLiteral("Resultat på skrivare"));
 
-  QMenu* fil = menu("fil", QStringLiteral("Filhantering"));
+  QMenu* fil = menu("fil", QStringLiteral("&Filhantering"));
   QMenu* del = menu("del", QStringLiteral("Ta bort"), fil);
   a.del1 = entry(del, "del1", QStringLiteral("Resultatfiler"));
   a.del2 = entry(del, "del2", QStringLiteral("Indatafiler"));
   a.del3 = entry(del, "del3", QStringLiteral("Resultat+Indatafiler"));
 
-  m_dia = menu("dia", QStringLiteral("Diagram"));
+  m_dia = menu("dia", QStringLiteral("&Diagram"));
   a.dia = m_dia->menuAction();
   a.mom = entry(m_dia, "mom", QStringLiteral("Moment"));
 
-  a.vikt = bar->addAction(QStringLiteral("Viktigt"));
+  a.vikt = bar->addAction(QStringLiteral("&Viktigt"));
   a.vikt->setObjectName(QStringLiteral("vikt"));
 }
 
@@ -221,7 +224,7 @@ void MDIForm1::setRecentFiles(const QStringList& paths) {
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
   }
   for (int i = 0; i < paths.size(); ++i) {
-    const QString path = paths[i];
+    const QString& path = paths[i];
     auto* a = new QAction(RecentFiles::menuText(i, path), m_ark);
     a->setObjectName(QStringLiteral("recent%1").arg(i + 1));
     a->setStatusTip(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
@@ -354,6 +357,8 @@ void MDIForm1::showLineLoads() {
   connect(m_form3, &Form3::loadSketchChanged, this, &MDIForm1::refreshLoadSketch);
   connect(m_form3, &Form3::backToLayout, this, &MDIForm1::showInputForm);
   connect(m_form3, &Form3::committed, this, &MDIForm1::recordStep);
+  connect(m_form3, &Form3::statusMessage, this,
+          [this](const QString& text) { statusBar()->showMessage(text); });
   QMdiSubWindow* w =
       m_mdi->addSubWindow(m_form3, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowCloseButtonHint);

@@ -54,7 +54,8 @@ struct SheetMap {
 
 QString momentText(double moment, int decimals) { return QString::number(moment, 'f', decimals); }
 
-void drawHeader(QPainter& painter, const QRectF& band, qreal line, const SheetText& text) {
+void drawHeader(QPainter& painter, const QRectF& band, qreal line, const SheetText& text,
+                const QString& title, qreal linePixels) {
   QFont bold = painter.font();
   bold.setBold(true);
   const QFont plain = painter.font();
@@ -67,15 +68,18 @@ void drawHeader(QPainter& painter, const QRectF& band, qreal line, const SheetTe
   painter.drawText(first, Qt::AlignRight | Qt::AlignVCenter, text.date);
   painter.drawText(first.translated(0, line), Qt::AlignLeft | Qt::AlignVCenter, text.heading);
 
-  // The legend: a line sample before each curve's name.
+  // The load set on the left, the legend on the right: a line sample before each curve's name.
   const QRectF third = first.translated(0, 2 * line);
+  painter.setFont(bold);
+  painter.drawText(third, Qt::AlignLeft | Qt::AlignVCenter, title);
+  painter.setFont(plain);
   const QFontMetricsF metrics(plain, painter.device());
   const QString names[] = {QStringLiteral("Största moment"), QStringLiteral("Minsta moment")};
   const QColor colours[] = {diagram::kMaxColour, diagram::kMinColour};
   qreal x = third.right();
   for (int k = 1; k >= 0; --k) {
     x -= metrics.horizontalAdvance(names[k]);
-    painter.setPen(colours[k]);
+    painter.setPen(QPen(colours[k], linePixels));
     painter.drawText(QPointF(x, third.center().y() + metrics.ascent() / 2.5), names[k]);
     x -= line * 0.4;
     painter.drawLine(QPointF(x - line * 1.5, third.center().y()), QPointF(x, third.center().y()));
@@ -83,13 +87,14 @@ void drawHeader(QPainter& painter, const QRectF& band, qreal line, const SheetTe
   }
 }
 
-void drawScale(QPainter& painter, const SheetMap& map, double mmax, qreal line) {
+void drawScale(QPainter& painter, const SheetMap& map, double mmax, qreal line,
+               qreal linePixels) {
   const double step = scaleStep(mmax);
   if (step <= 0.0) return;
   const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step)));
   const qreal axisX = map.x(0.0);
   const int ticks = static_cast<int>(std::floor(mmax / step + 1e-9));
-  painter.setPen(Qt::black);
+  painter.setPen(QPen(Qt::black, linePixels));
   // The axis reaches the largest moment either way; the labelled ticks stay on whole steps.
   painter.drawLine(QPointF(axisX, map.y(-mmax)), QPointF(axisX, map.y(mmax)));
   for (int k = -ticks; k <= ticks; ++k) {
@@ -169,7 +174,8 @@ void paintMomentSheet(QPainter& painter, const QRect& target, const MomentCurves
   const qreal line = fontPx * 1.4;
   const qreal margin = fontPx;
   const QRectF area = QRectF(target).adjusted(margin, margin, -margin, -margin);
-  drawHeader(painter, QRectF(area.topLeft(), QSizeF(area.width(), 3 * line)), line, text);
+  drawHeader(painter, QRectF(area.topLeft(), QSizeF(area.width(), 3 * line)), line, text,
+             loadSetTitle(curves.loadSet), linePixels);
 
   // The curves' room: right of the scale labels, between the header and the span numbers,
   // with a line above and below for the moments written at the extreme points.
@@ -180,10 +186,7 @@ void paintMomentSheet(QPainter& painter, const QRect& target, const MomentCurves
   map.sy = verticalScale(mmax);
   paintMomentCurves(painter, map.viewport.toAlignedRect(), curves, slab, linePixels);
   if (drawable(curves, slab)) {
-    QPen pen(Qt::black, linePixels);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    drawScale(painter, map, mmax, line);
+    drawScale(painter, map, mmax, line, linePixels);
     drawSpanNumbers(painter, map, stations(curves, slab), room.bottom() + line * 0.3, line);
     drawExtremes(painter, map, curves, slab, line);
   }
@@ -194,7 +197,8 @@ void paintMomentPage(QPainter& painter, const QPagedPaintDevice& device, int res
                      const MomentCurves& curves, const SlabGeometry& slab,
                      const SheetText& text) {
   const QRect page(QPoint(0, 0), device.pageLayout().paintRectPixels(resolution).size());
-  paintMomentSheet(painter, page, curves, slab, text, std::max<qreal>(1.0, resolution / 96.0));
+  // Lines of about 0.2 mm: thin enough that the ordinates stay apart at ten spans.
+  paintMomentSheet(painter, page, curves, slab, text, std::max<qreal>(1.0, resolution / 127.0));
 }
 
 }  // namespace solvow

@@ -9,31 +9,24 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPen>
+#include <QPolygonF>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTransform>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
 
-#include "engine_run.h"
+#include "report_owner.h"
 #include "form6.h"
 #include "moment_sheet.h"
 #include "report_print.h"
-#include "text_conv.h"
 
 namespace solvow {
 
 namespace {
-
-constexpr int kValuesPerSpan = kCurvePoints + 1;  // the step and 21 moments
-
-QList<QByteArray> fileLines(const QByteArray& bytes) {
-  QList<QByteArray> lines = bytes.split('\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // after the last line end
-  return lines;
-}
 
 // Where the drawing area lies in `target`: as large as fits with the proportions kept,
 // centred.
@@ -46,21 +39,31 @@ QRect fittedViewport(const QRect& target) {
                h);
 }
 
+// Draws in drawing units through `map` onto device coordinates, so the pens keep their width
+// in device pixels however the drawing area is stretched, and a print preview scales them
+// with the page like everything else on it.
+struct Plot {
+  QPainter& painter;
+  QTransform map;
+  void line(const QPointF& a, const QPointF& b) const { painter.drawLine(map.map(a), map.map(b)); }
+  void rect(const QRectF& r) const { painter.drawPolygon(map.map(QPolygonF(r))); }
+};
+
 // A straight-line cantilever diagram from the tip to the support point `support`, with
 // ordinates every twentieth of its drawn length.
-void drawCantilever(QPainter& painter, double tipX, const QPointF& support) {
-  painter.drawLine(QPointF(tipX, diagram::kAxis), support);
+void drawCantilever(const Plot& plot, double tipX, const QPointF& support) {
+  plot.line(QPointF(tipX, diagram::kAxis), support);
   const double length = support.x() - tipX;  // negative for a right cantilever
   const double rise = support.y() - diagram::kAxis;
   for (int k = 1; k <= 20; ++k) {
     const double share = k / 20.0;
     const double x = tipX + share * length;
-    painter.drawLine(QPointF(x, diagram::kAxis), QPointF(x, diagram::kAxis + share * rise));
+    plot.line(QPointF(x, diagram::kAxis), QPointF(x, diagram::kAxis + share * rise));
   }
 }
 
-void drawSupport(QPainter& painter, double x, double width, double y) {
-  painter.drawRect(QRectF(QPointF(x, diagram::kAxis), QPointF(x + width, y)).normalized());
+void drawSupport(const Plot& plot, double x, double width, double y) {
+  plot.rect(QRectF(QPointF(x, diagram::kAxis), QPointF(x + width, y)).normalized());
 }
 
 // x of the right end of the last support.
@@ -71,7 +74,7 @@ double slabEnd(const std::vector<SpanCurve>& block, const SlabGeometry& slab, do
   return x;
 }
 
-void drawBlock(QPainter& painter, const std::vector<SpanCurve>& block, const SlabGeometry& slab,
+void drawBlock(const Plot& plot, const std::vector<SpanCurve>& block, const SlabGeometry& slab,
                double sx, double sy) {
   const auto at = [sy](double moment) { return diagram::kAxis + moment * sy; };
   double x = diagram::kLeft + sx * slab.leftCantilever;
@@ -80,91 +83,34 @@ void drawBlock(QPainter& painter, const std::vector<SpanCurve>& block, const Sla
     const SpanCurve& span = block[i];
     const double y0 = at(span.moment[0]);
     if (i == 0 && slab.leftCantilever > diagram::kCantileverMin)
-      drawCantilever(painter, diagram::kLeft, QPointF(x, y0));
+      drawCantilever(plot, diagram::kLeft, QPointF(x, y0));
     const double support = sx * slab.supports[i];
-    drawSupport(painter, x, support, y0);
+    drawSupport(plot, x, support, y0);
     x += support;
     previous = QPointF(x, y0);
     for (int m = 1; m < kCurvePoints; ++m) {
       const QPointF point(x + span.step * sx, at(span.moment[static_cast<size_t>(m)]));
-      painter.drawLine(previous, point);
-      painter.drawLine(point, QPointF(point.x(), diagram::kAxis));
+      plot.line(previous, point);
+      plot.line(point, QPointF(point.x(), diagram::kAxis));
       x = point.x();
       previous = point;
     }
   }
   const double last = sx * slab.supports[block.size()];
-  drawSupport(painter, x, last, previous.y());
+  drawSupport(plot, x, last, previous.y());
   x += last;
   if (slab.rightCantilever > diagram::kCantileverMin)
-    drawCantilever(painter, x + sx * slab.rightCantilever, QPointF(x, previous.y()));
+    drawCantilever(plot, x + sx * slab.rightCantilever, QPointF(x, previous.y()));
 }
 
 }  // namespace
-
-bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* error) {
-  const QList<QByteArray> lines = fileLines(bytes);
-  const auto fail = [error](const QString& text) {
-    if (error != nullptr) *error = text;
-    return false;
-  };
-  if (lines.isEmpty()) return fail(QStringLiteral("Momentfilen MOMK.DAT är tom !"));
-  const double count = textToNumber(lines.first());
-  if (count != std::floor(count) || count < 1 || count > kMaxSpans)
-    return fail(QStringLiteral("Momentfilen MOMK.DAT anger %1 fack; 1 till %2 fack kan ritas.")
-                    .arg(QString::fromLatin1(lines.first().trimmed()))
-                    .arg(kMaxSpans));
-  const int n = static_cast<int>(count);
-  const qsizetype needed = 1 + 2 * static_cast<qsizetype>(n) * kValuesPerSpan;
-  if (lines.size() < needed)
-    return fail(QStringLiteral("Momentfilen MOMK.DAT är ofullständig: %1 fack kräver %2 rader, "
-                               "filen har %3.")
-                    .arg(n)
-                    .arg(needed)
-                    .arg(lines.size()));
-
-  MomentCurves read;
-  read.spans = n;
-  qsizetype line = 1;
-  for (std::vector<SpanCurve>* block : {&read.maximum, &read.minimum}) {
-    for (int i = 0; i < n; ++i) {
-      SpanCurve span;
-      span.step = textToNumber(lines[line++]);
-      for (double& m : span.moment) m = textToNumber(lines[line++]);
-      block->push_back(span);
-    }
-  }
-  *curves = std::move(read);
-  return true;
-}
-
-namespace {
-
-QString momentPath(const QString& workingFolder) {
-  return workingFolder.isEmpty() ? QString::fromLatin1(kMomentFile)
-                                 : QDir(workingFolder).filePath(QString::fromLatin1(kMomentFile));
-}
-
-}  // namespace
-
-bool readMomentFile(FileTable& files, const DiskDialogue& dialogue, const QString& workingFolder,
-                    MomentCurves* curves, QString* error) {
-  const qint16 number =
-      files.open(momentPath(workingFolder), static_cast<int>(FileMode::Read), 0, dialogue);
-  if (number == 0) {
-    if (error != nullptr) *error = QStringLiteral("Momentfilen MOMK.DAT saknas !");
-    return false;
-  }
-  const QByteArray bytes = files.file(number)->readAll();
-  files.close(number);
-  return parseMomentCurves(bytes, curves, error);
-}
 
 SheetText sheetText(const CaseStore& store, const QString& workingFolder) {
   SheetText text;
   text.caseName = store.baseName;
   text.heading = store.rubrik;
-  const QDateTime calculated = QFileInfo(momentPath(workingFolder)).lastModified();
+  const QDateTime calculated =
+      QFileInfo(momentFilePath(workingFolder, kDesignMomentFile)).lastModified();
   text.date =
       (calculated.isValid() ? calculated.date() : QDate::currentDate()).toString(Qt::ISODate);
   return text;
@@ -186,14 +132,6 @@ double horizontalScale(const SlabGeometry& slab) {
   return length > 0.0 ? (diagram::kRight - diagram::kLeft) / length : 0.0;
 }
 
-double largestMoment(const MomentCurves& curves) {
-  double largest = 0.0;
-  for (const auto* block : {&curves.maximum, &curves.minimum})
-    for (const SpanCurve& span : *block)
-      for (double m : span.moment) largest = std::max(largest, std::abs(m));
-  return largest;
-}
-
 bool drawable(const MomentCurves& curves, const SlabGeometry& slab) {
   return curves.spans > 0 && curves.maximum.size() == static_cast<size_t>(curves.spans) &&
          curves.minimum.size() == curves.maximum.size() &&
@@ -205,34 +143,34 @@ double verticalScale(double mmax) {
 }
 
 void paintMomentCurves(QPainter& painter, const QRect& viewport, const MomentCurves& curves,
-                const SlabGeometry& slab, qreal linePixels) {
+                       const SlabGeometry& slab, qreal linePixels) {
+  if (!drawable(curves, slab)) return;
   painter.save();
-  painter.setViewport(viewport);
-  painter.setWindow(0, 0, diagram::kWidth, diagram::kHeight);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setBrush(Qt::NoBrush);
-
+  QTransform map;
+  map.translate(viewport.left(), viewport.top());
+  map.scale(viewport.width() / static_cast<double>(diagram::kWidth),
+            viewport.height() / static_cast<double>(diagram::kHeight));
+  const Plot plot{painter, map};
   const auto pen = [linePixels](const QColor& colour) {
     QPen p(colour, linePixels);
-    p.setCosmetic(true);
+    p.setCapStyle(Qt::FlatCap);
     return p;
   };
-  if (drawable(curves, slab)) {
-    const double sx = horizontalScale(slab);
-    const double sy = verticalScale(largestMoment(curves));
-    const double end = slabEnd(curves.maximum, slab, sx);
-    const double left = slab.leftCantilever > diagram::kCantileverMin
-                            ? diagram::kLeft
-                            : diagram::kLeft + sx * slab.leftCantilever;
-    const double right = slab.rightCantilever > diagram::kCantileverMin
-                             ? end + sx * slab.rightCantilever
-                             : end;
-    painter.setPen(pen(diagram::kMaxColour));
-    painter.drawLine(QPointF(left, diagram::kAxis), QPointF(right, diagram::kAxis));
-    drawBlock(painter, curves.maximum, slab, sx, sy);
-    painter.setPen(pen(diagram::kMinColour));
-    drawBlock(painter, curves.minimum, slab, sx, sy);
-  }
+  const double sx = horizontalScale(slab);
+  const double sy = verticalScale(largestMoment(curves));
+  const double end = slabEnd(curves.maximum, slab, sx);
+  const double left = slab.leftCantilever > diagram::kCantileverMin
+                          ? diagram::kLeft
+                          : diagram::kLeft + sx * slab.leftCantilever;
+  const double right =
+      slab.rightCantilever > diagram::kCantileverMin ? end + sx * slab.rightCantilever : end;
+  painter.setPen(pen(diagram::kMaxColour));
+  plot.line(QPointF(left, diagram::kAxis), QPointF(right, diagram::kAxis));
+  drawBlock(plot, curves.maximum, slab, sx, sy);
+  painter.setPen(pen(diagram::kMinColour));
+  drawBlock(plot, curves.minimum, slab, sx, sy);
   painter.restore();
 }
 
@@ -330,7 +268,7 @@ void Momkurva::setStale(bool stale) {
 
 bool Momkurva::readCurves(MomentCurves* curves, SlabGeometry* slab, SheetText* text) {
   QString error;
-  if (!readMomentFile(m_files, m_dialogue, m_workingFolder, curves, &error)) {
+  if (!readDesignMomentFile(m_files, m_dialogue, m_workingFolder, curves, &error)) {
     tell(error);
     return false;
   }
@@ -353,6 +291,10 @@ bool Momkurva::loadDiagram() {
 }
 
 bool Momkurva::plot() {
+  if (m_stale) {
+    tell(staleExportRefusal());
+    return false;
+  }
   const WaitCursor wait;
   MomentCurves curves;
   SlabGeometry slab;
@@ -376,6 +318,7 @@ bool Momkurva::plot() {
 
 void Momkurva::preview() {
   if (!m_loaded) return;
+  if (m_stale) return tell(staleExportRefusal());
   QPrinter& printer = m_printer.printer();
   const QPageLayout::Orientation kept = printer.pageLayout().orientation();
   printer.setPageOrientation(QPageLayout::Landscape);
@@ -385,8 +328,15 @@ void Momkurva::preview() {
     QPainter painter(target);
     paintMomentPage(painter, *target, target->resolution(), m_curves, m_slab, m_text);
   });
+  // "Skriv ut" in the preview prints as "Plotta på skrivare" does, once the preview is closed.
+  bool print = false;
+  takeOverPreviewPrint(dialog, [&dialog, &print] {
+    print = true;
+    dialog.accept();
+  });
   dialog.exec();
   printer.setPageOrientation(kept);
+  if (print) plot();
 }
 
 }  // namespace solvow

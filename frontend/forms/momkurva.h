@@ -1,9 +1,6 @@
-// The moment diagram: the maximum and minimum moment curves of MOMK.DAT over the slab.
-//
-// MOMK.DAT holds the number of spans n and then blocks of moment curves, one value a line:
-// per span the step (m, a twentieth of the clear span), the moment at the left support, the
-// moments at the 19 inner points and at the right support (kNm/m, sagging positive). Only
-// the first two blocks are drawn: the maximum curves in black, the minimum curves in dark red.
+// The moment diagram: the maximum and minimum moment curves of the load set the design uses
+// (MOMD.DAT, see moment_file.h) over the slab: the maximum curves in black, the minimum curves
+// in dark red. Its title names the load set.
 //
 // Drawing units: the slab runs from x = 340 to x = 8740 (8400 units for the cantilevers and
 // spans); the zero line lies at y = 2000, y grows downwards and a moment M lies at
@@ -26,6 +23,7 @@
 
 #include "case_store.h"
 #include "file_access.h"
+#include "moment_file.h"
 
 class QLabel;
 class QPainter;
@@ -41,19 +39,6 @@ struct SheetText {
   QString caseName;  // "PLATTA"
   QString heading;
   QString date;      // yyyy-MM-dd, the day the curves were calculated
-};
-
-inline constexpr int kCurvePoints = 21;  // left support, 19 inner points, right support
-
-struct SpanCurve {
-  double step = 0.0;  // m
-  std::array<double, kCurvePoints> moment{};
-};
-
-struct MomentCurves {
-  int spans = 0;
-  std::vector<SpanCurve> maximum;  // span i at index i - 1
-  std::vector<SpanCurve> minimum;
 };
 
 // The slab as the diagram needs it, from the design case.
@@ -76,17 +61,7 @@ inline const QColor kMaxColour{0, 0, 0};
 inline const QColor kMinColour{0x80, 0, 0};
 }  // namespace diagram
 
-// Reads n and the first two blocks. Each line is read with the text-to-number rule, so a
-// decimal comma reads like a point. False with `error` set when n is not a whole number of
-// spans from 1 to 10 or the file has fewer lines than n requires.
-bool parseMomentCurves(const QByteArray& bytes, MomentCurves* curves, QString* error);
-
-// Reads MOMK.DAT of `workingFolder` (the current folder when empty) through the file-open
-// routine. False with `error` set when it is missing or cannot be read as curves.
-bool readMomentFile(FileTable& files, const DiskDialogue& dialogue, const QString& workingFolder,
-                    MomentCurves* curves, QString* error);
-
-// The texts of the sheet for the case and the curves calculated on the day MOMK.DAT of
+// The texts of the sheet for the case and the curves calculated on the day MOMD.DAT of
 // `workingFolder` was written.
 SheetText sheetText(const CaseStore& store, const QString& workingFolder);
 
@@ -95,8 +70,6 @@ SlabGeometry slabGeometry(const CaseStore& store, int spans);
 
 // sx = 8400 / (left cantilever + span lengths + right cantilever); 0 for a slab of no length.
 double horizontalScale(const SlabGeometry& slab);
-// The largest absolute moment of both blocks.
-double largestMoment(const MomentCurves& curves);
 // sy = 1900 / mmax; 0 when all moments are zero (only the axis is drawn).
 double verticalScale(double mmax);
 
@@ -132,10 +105,10 @@ class Momkurva : public QWidget {
 
   void setNotify(Notify notify) { m_notify = std::move(notify); }
 
-  // Reads MOMK.DAT of the working folder and draws it. False, after a message, when the file
+  // Reads MOMD.DAT of the working folder and draws it. False, after a message, when the file
   // is missing or incomplete; nothing is drawn then.
   bool loadDiagram();
-  // "Plotta på skrivare": reads MOMK.DAT again and draws it on a printer page.
+  // "Plotta på skrivare": reads MOMD.DAT again and draws it on a printer page.
   bool plot();
   // "Förhandsgranska...": the printer page in the print preview.
   void preview();

@@ -54,7 +54,7 @@ void SavePrompt::reject() {
 }
 
 Form8::Form8(const QString& caption, const QString& baseName, QWidget* parent)
-    : SavePrompt("Form8", false, caption, baseName, parent) {}
+    : SavePrompt("Form8", true, caption, baseName, parent) {}
 
 Form7::Form7(const QString& baseName, QWidget* parent)
     : SavePrompt("Form7", true, QStringLiteral("Avsluta"), baseName, parent) {}

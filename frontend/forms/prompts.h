@@ -22,7 +22,7 @@ class SavePrompt : public QDialog {
 
  public:
   SaveAnswer answer() const { return m_answer; }
-  QPushButton* button(int index) const;  // svar 0 "Ja", 1 "Nej", 2 "Avbryt" (Form7 only)
+  QPushButton* button(int index) const;  // svar 0 "Ja", 1 "Nej", 2 "Avbryt"
 
   void reject() override;  // the close control counts as "Avbryt"
 
@@ -35,7 +35,7 @@ class SavePrompt : public QDialog {
   QPushButton* m_buttons[3] = {nullptr, nullptr, nullptr};
 };
 
-// Form8: "Ja" and "Nej"; caption "Ny" or "Öppna".
+// Form8: "Ja", "Nej" and "Avbryt"; caption "Ny" or "Öppna".
 class Form8 : public SavePrompt {
   Q_OBJECT
 
@@ -54,8 +54,8 @@ class Form7 : public SavePrompt {
 // The save step before New ("Ny") or Open ("Öppna"): when `changed`, Form8 is shown modally;
 // on "Ja" `save` runs (Save, or Save as for an unnamed case) and must report whether the case
 // was written. Returns whether the operation may go on: yes when nothing was changed, on
-// "Nej", and on "Ja" after a successful save; no when the save was cancelled or failed, or the
-// prompt was closed with its close control, so that no change is lost unasked.
+// "Nej", and on "Ja" after a successful save; no on "Avbryt", when the save was cancelled or
+// failed, or the prompt was closed with its close control, so that no change is lost unasked.
 bool saveBeforeReplacing(const QString& caption, const QString& baseName, bool changed,
                          const std::function<bool()>& save, QWidget* parent);
 

@@ -1,11 +1,14 @@
 #include "report_print.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPrintPreviewDialog>
 
 #include <algorithm>
 
@@ -116,11 +119,6 @@ QString pageHeading(int page) {
   return QString(kHeadingBlanks, u' ') + QStringLiteral("sid ") + QString::number(page);
 }
 
-QString missingReportMessage(const QString& baseName) {
-  return QStringLiteral("Resultatfil till ") + baseName + QStringLiteral(".IND") +
-         QStringLiteral(" saknas !");
-}
-
 bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString& workingFolder,
                         const QString& baseName, const QString& reportFont,
                         const DiskDialogue& dialogue, QString* error) {
@@ -146,6 +144,17 @@ bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& pa
   }
   return printer.printPages(reportPages(lines), error,
                             QFileInfo(path).completeBaseName() + QStringLiteral(".pdf"));
+}
+
+bool takeOverPreviewPrint(QPrintPreviewDialog& preview, const std::function<void()>& print) {
+  const QString caption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* action : preview.findChildren<QAction*>()) {
+    if (action->text() != caption) continue;
+    QObject::disconnect(action, &QAction::triggered, &preview, nullptr);
+    QObject::connect(action, &QAction::triggered, &preview, [print] { print(); });
+    return true;
+  }
+  return false;
 }
 
 bool printerSetup(QPrinter& printer, QWidget* parent) {

@@ -17,6 +17,7 @@
 
 class QPagedPaintDevice;
 class QPainter;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace solvow {
@@ -89,10 +90,6 @@ void paintReportPages(QPainter& painter, QPagedPaintDevice& device, int resoluti
 // The heading line of printed page `page`: 68 blanks, "sid ", the number.
 QString pageHeading(int page);
 
-// The message shown when the report of a case cannot be read:
-// "Resultatfil till " + base name + ".IND" + " saknas !".
-QString missingReportMessage(const QString& baseName);
-
 // "Resultat på skrivare": prints the report of the case `baseName` from `workingFolder` in
 // `reportFont`, which becomes the printer's font. False with `error` set to the missing-report
 // message when the report cannot be opened, or to the printer's failure.
@@ -103,6 +100,11 @@ bool printCurrentReport(ReportPrinter& printer, FileTable& files, const QString&
 // "Skriv ut..." once a report file was chosen: prints `path` in the printer's current font.
 bool printReportFile(ReportPrinter& printer, FileTable& files, const QString& path,
                      const DiskDialogue& dialogue, QString* error);
+
+// Makes the "Skriv ut" of a print preview run `print` instead of Qt's own print dialog, so
+// that printing from the preview asks in the program's Swedish dialogs and proposes a file
+// named after the current case. False when the preview has no such action.
+bool takeOverPreviewPrint(QPrintPreviewDialog& preview, const std::function<void()>& print);
 
 // The printer set-up dialog "Skrivarinställning": the printer (or a PDF file), the paper and
 // the orientation, "OK" and "Avbryt"; a cancel changes nothing. True when the user confirmed.

@@ -17,8 +17,10 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <limits>
 
 #include "file_access.h"
+#include "run_gate.h"
 #include "text_conv.h"
 
 namespace solvow::forms {
@@ -89,8 +91,7 @@ SearchDialog::~SearchDialog() {
   }
 }
 
-void SearchDialog::buildRangeControls() {
-  auto* top = new QHBoxLayout;
+QWidget* SearchDialog::buildThicknessGroups() {
   auto* thick = new QGroupBox(QStringLiteral("Plattjocklek (m): fack med gemensam tjocklek"), this);
   auto* thickLayout = new QVBoxLayout(thick);
   m_groups = new QTableWidget(0, 4, thick);
@@ -121,32 +122,24 @@ void SearchDialog::buildRangeControls() {
   groupButtons->addWidget(remove);
   groupButtons->addStretch();
   thickLayout->addLayout(groupButtons);
-  top->addWidget(thick, 3);
+  return thick;
+}
 
-  auto boxes = [this](const QString& title, const QStringList& texts, const char* name,
-                      int columns, QList<QCheckBox*>& out) {
-    auto* box = new QGroupBox(title, this);
-    auto* grid = new QGridLayout(box);
-    for (int k = 0; k < texts.size(); ++k) {
-      auto* c = new QCheckBox(texts[k], box);
-      c->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(k + 1));
-      connect(c, &QCheckBox::toggled, this, &SearchDialog::updateCount);
-      grid->addWidget(c, k / columns, k % columns);
-      out.append(c);
-    }
-    return box;
-  };
-  auto* choices = new QVBoxLayout;
-  choices->addWidget(boxes(QStringLiteral("Betongkvalitet"), m_store.concreteClasses, "betong", 3,
-                           m_concrete));
-  choices->addWidget(boxes(QStringLiteral("Överkantsarmering"), m_store.barDiameters, "diam", 5,
-                           m_bars));
-  choices->addWidget(boxes(QStringLiteral("Avkortning"),
-                           {QStringLiteral("Utan avkortning"), QStringLiteral("Med avkortning")},
-                           "avkortning", 2, m_curtailment));
-  choices->addWidget(boxes(QStringLiteral("Stämp per fack under gjutningen (inget val: som fallet)"),
-                           {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")},
-                           "stamp", 3, m_props));
+QGroupBox* SearchDialog::choiceBoxes(const QString& title, const QStringList& texts,
+                                     const char* name, int columns, QList<QCheckBox*>& out) {
+  auto* box = new QGroupBox(title, this);
+  auto* grid = new QGridLayout(box);
+  for (int k = 0; k < texts.size(); ++k) {
+    auto* c = new QCheckBox(texts[k], box);
+    c->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(name)).arg(k + 1));
+    connect(c, &QCheckBox::toggled, this, &SearchDialog::updateCount);
+    grid->addWidget(c, k / columns, k % columns);
+    out.append(c);
+  }
+  return box;
+}
+
+QWidget* SearchDialog::buildPrices() {
   auto* prices = new QGroupBox(QStringLiteral("Priser"), this);
   auto* priceGrid = new QGridLayout(prices);
   m_concretePrice = numberEdit(prices, QString());
@@ -162,10 +155,10 @@ void SearchDialog::buildRangeControls() {
   m_propPrice->setObjectName(QStringLiteral("stamppris"));
   priceGrid->addWidget(new QLabel(QStringLiteral("Stämp per m stämplinje:"), prices), 1, 0);
   priceGrid->addWidget(m_propPrice, 1, 1);
-  choices->addWidget(prices);
-  top->addLayout(choices, 4);
-  static_cast<QVBoxLayout*>(layout())->addLayout(top);
+  return prices;
+}
 
+QLayout* SearchDialog::buildRunRow() {
   auto* runRow = new QHBoxLayout;
   m_count = new QLabel(this);
   m_count->setObjectName(QStringLiteral("antal"));
@@ -185,7 +178,28 @@ void SearchDialog::buildRangeControls() {
   runRow->addWidget(m_search);
   runRow->addWidget(m_cancel);
   runRow->addWidget(m_progress, 1);
-  static_cast<QVBoxLayout*>(layout())->addLayout(runRow);
+  return runRow;
+}
+
+void SearchDialog::buildRangeControls() {
+  auto* top = new QHBoxLayout;
+  top->addWidget(buildThicknessGroups(), 3);
+  auto* choices = new QVBoxLayout;
+  choices->addWidget(choiceBoxes(QStringLiteral("Betongkvalitet"), m_store.concreteClasses,
+                                 "betong", 3, m_concrete));
+  choices->addWidget(choiceBoxes(QStringLiteral("Överkantsarmering"), m_store.barDiameters,
+                                 "diam", 5, m_bars));
+  choices->addWidget(choiceBoxes(QStringLiteral("Avkortning"),
+                                 {QStringLiteral("Utan avkortning"), QStringLiteral("Med avkortning")},
+                                 "avkortning", 2, m_curtailment));
+  choices->addWidget(
+      choiceBoxes(QStringLiteral("Stämp per fack under gjutningen (inget val: som fallet)"),
+                  {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}, "stamp", 3,
+                  m_props));
+  choices->addWidget(buildPrices());
+  top->addLayout(choices, 4);
+  static_cast<QVBoxLayout*>(layout())->addLayout(top);
+  static_cast<QVBoxLayout*>(layout())->addLayout(buildRunRow());
 }
 
 void SearchDialog::buildResultControls() {
@@ -310,10 +324,14 @@ void SearchDialog::startSearch() {
   QString problem;
   const auto r = ranges(&problem);
   if (!r) return tell(problem);
+  // The same gate as "Kör...", with the ends of the ranges.
+  if (!m_run.admit(gateSearch(m_store, *r))) return;
   const QDir work(m_run.workingFolder());
-  const QString result = resolveExisting(work.filePath(QString::fromLatin1(kSearchResultFile)));
-  if (QFileInfo::exists(result) && !QFile::remove(result))
-    return tell(QStringLiteral("Den gamla filen %1 kan inte tas bort.").arg(result));
+  for (const char* name : {kSearchResultFile, kSearchTableFile}) {
+    const QString result = resolveExisting(work.filePath(QString::fromLatin1(name)));
+    if (QFileInfo::exists(result) && !QFile::remove(result))
+      return tell(QStringLiteral("Den gamla filen %1 kan inte tas bort.").arg(result));
+  }
   QFile plan(work.filePath(QString::fromLatin1(kSearchPlanFile)));
   const QByteArray text = planText(*r);
   if (!plan.open(QIODevice::WriteOnly | QIODevice::Truncate) || plan.write(text) != text.size() ||
@@ -376,12 +394,30 @@ void SearchDialog::engineFinished(int exitCode, QProcess::ExitStatus status) {
 }
 
 void SearchDialog::showResult() {
-  QFile file(resolveExisting(
-      QDir(m_run.workingFolder()).filePath(QString::fromLatin1(kSearchResultFile))));
-  std::optional<SearchResult> parsed;
-  if (file.open(QIODevice::ReadOnly)) parsed = parseSearchResult(file.readAll());
+  // The designs from the table, the counts from the report.
+  QByteArray bytes[2];
+  const char* names[2] = {kSearchResultFile, kSearchTableFile};
+  for (int k = 0; k < 2; ++k) {
+    QFile file(resolveExisting(QDir(m_run.workingFolder()).filePath(QString::fromLatin1(names[k]))));
+    if (!file.open(QIODevice::ReadOnly))
+      return tell(QStringLiteral("Resultatfil %1 saknas !").arg(QString::fromLatin1(names[k])));
+    bytes[k] = file.readAll();
+  }
+  const std::optional<SearchResult> parsed = parseSearchFiles(bytes[0], bytes[1]);
   if (!parsed) return tell(QStringLiteral("Resultatfil %1 saknas !").arg(kSearchResultFile));
   m_result = *parsed;
+  // Why values are missing, row by row; a design passes only with a largest utilisation that
+  // is a number of at most 1.
+  m_missing = QList<QMap<SearchField, QString>>(m_result.rows.size());
+  if (const std::optional<SearchTable> table = readSearchTable(bytes[1]);
+      table && table->rows.size() == m_result.rows.size()) {
+    for (qsizetype k = 0; k < m_result.rows.size(); ++k) {
+      m_missing[k] = table->rows[k].missing;
+      m_result.rows[k].passes = m_result.rows[k].passes && table->rows[k].row.passes;
+    }
+  } else {
+    for (SearchRow& row : m_result.rows) row.passes = false;
+  }
   QString summary = QStringLiteral("Prövade: %1, godkända: %2.").arg(m_result.tried).arg(m_result.passing);
   if (m_result.own)
     summary += QStringLiteral(" Fallet självt: kostnad %1 per m2, största nyttjandegrad %2 (%3).")
@@ -390,34 +426,53 @@ void SearchDialog::showResult() {
   m_summary->setText(summary);
   m_table->setSortingEnabled(false);
   m_table->setRowCount(static_cast<int>(m_result.rows.size()));
-  for (int k = 0; k < m_result.rows.size(); ++k) {
-    const SearchRow& row = m_result.rows[k];
-    QTableWidgetItem* items[kColumns] = {
-        new QTableWidgetItem(thicknessText(row)),
-        new QTableWidgetItem(m_store.concreteClasses.value(row.concrete - 1)),
-        new NumberItem(row.bar, m_store.barDiameters.value(row.bar - 1)),
-        new QTableWidgetItem(row.curtailment != 0 ? QStringLiteral("Med") : QStringLiteral("Utan")),
-        new NumberItem(row.props, row.props < 0 ? QStringLiteral("som fallet")
-                                                : QString::number(row.props)),
-        new NumberItem(row.spacing, QString::number(row.spacing)),
-        new NumberItem(row.concreteVolume, fixed(row.concreteVolume, 4)),
-        new NumberItem(row.steelTop, fixed(row.steelTop, 2)),
-        new NumberItem(row.steelBottom, fixed(row.steelBottom, 2)),
-        new NumberItem(row.cost, fixed(row.cost, 2)),
-        new NumberItem(row.worst, fixed(row.worst, 3)),
-        new QTableWidgetItem(row.check)};
-    items[0]->setData(kIndexRole, k);
-    for (int c = 0; c < kColumns; ++c) {
-      if (!row.passes) items[c]->setForeground(Qt::gray);
-      m_table->setItem(k, c, items[c]);
-    }
-  }
+  for (int k = 0; k < m_result.rows.size(); ++k) fillRow(k);
   // The order of the file, passing designs cheapest first, until a heading is clicked.
   m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   m_table->setSortingEnabled(true);
   m_table->resizeColumnsToContents();
-  if (m_result.passing > 0) m_table->selectRow(0);
+  if (m_result.passing > 0 && !m_result.rows.isEmpty() && m_result.rows.front().passes)
+    m_table->selectRow(0);
   updateButtons();
+}
+
+void SearchDialog::fillRow(int k) {
+  const SearchRow& row = m_result.rows[k];
+  const QMap<SearchField, QString>& missing = m_missing[k];
+  auto number = [&](SearchField field, double value, const QString& text) -> QTableWidgetItem* {
+    if (!missing.contains(field)) return new NumberItem(value, text);
+    // Sorted after every number.
+    auto* item = new NumberItem(std::numeric_limits<double>::infinity(), QStringLiteral("–"));
+    item->setToolTip(missing.value(field));
+    return item;
+  };
+  QString check = row.check;
+  for (auto m = missing.cbegin(); m != missing.cend(); ++m)
+    check += QStringLiteral("%1%2: %3")
+                 .arg(check.isEmpty() ? QString() : QStringLiteral("; "),
+                      QString::fromUtf8(kHeads[static_cast<int>(m.key())]), m.value());
+  QTableWidgetItem* items[kColumns] = {
+      missing.contains(SearchField::Thickness) ? new QTableWidgetItem(QStringLiteral("–"))
+                                               : new QTableWidgetItem(thicknessText(row)),
+      new QTableWidgetItem(m_store.concreteClasses.value(row.concrete - 1)),
+      new NumberItem(row.bar, m_store.barDiameters.value(row.bar - 1)),
+      new QTableWidgetItem(row.curtailment != 0 ? QStringLiteral("Med") : QStringLiteral("Utan")),
+      new NumberItem(row.props, row.props < 0 ? QStringLiteral("som fallet")
+                                              : QString::number(row.props)),
+      number(SearchField::Spacing, row.spacing, QString::number(row.spacing)),
+      number(SearchField::Volume, row.concreteVolume, fixed(row.concreteVolume, 4)),
+      number(SearchField::SteelTop, row.steelTop, fixed(row.steelTop, 2)),
+      number(SearchField::SteelBottom, row.steelBottom, fixed(row.steelBottom, 2)),
+      number(SearchField::Cost, row.cost, fixed(row.cost, 2)),
+      number(SearchField::Worst, row.worst, fixed(row.worst, 3)),
+      new QTableWidgetItem(check)};
+  items[0]->setData(kIndexRole, k);
+  if (missing.contains(SearchField::Thickness))
+    items[0]->setToolTip(missing.value(SearchField::Thickness));
+  for (int c = 0; c < kColumns; ++c) {
+    if (!row.passes) items[c]->setForeground(Qt::gray);
+    m_table->setItem(k, c, items[c]);
+  }
 }
 
 void SearchDialog::applyChosen() {

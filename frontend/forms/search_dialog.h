@@ -1,8 +1,11 @@
 // "Sök lösning...": the design search of the saved case. The dialog proposes ranges from the
 // case (thickness groups, concrete classes, bar sizes, curtailment, prices), writes them as
 // SEARCH.SPC in the working folder, runs "solvowb --search SEARCH.SPC" there with a progress
-// bar fed by the engine's "k/N" lines and "Avbryt", and shows SEARCH.RES as a table sortable
-// by column. "Använd" puts the chosen passing design into the case store (changed, no
+// bar fed by the engine's "k/N" lines and "Avbryt", and shows the designs of the search's
+// table (SOLVO-SEARCH.CSV) with the counts of its report (SOLVO-SEARCH.RES), sortable by
+// column; a value the search could not give shows as "–" with the reason. "Sök" passes the
+// same gate as "Kör...", with the ends of the ranges. "Använd" puts the chosen passing design
+// into the case store (changed, no
 // diagram) and closes the dialog.
 #pragma once
 
@@ -12,8 +15,11 @@
 #include "case_store.h"
 #include "engine_run.h"
 #include "search_files.h"
+#include "search_table.h"
 
 class QCheckBox;
+class QGroupBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -51,6 +57,12 @@ class SearchDialog : public QDialog {
 
  private:
   void buildRangeControls();
+  QWidget* buildThicknessGroups();
+  QGroupBox* choiceBoxes(const QString& title, const QStringList& texts, const char* name,
+                         int columns, QList<QCheckBox*>& out);
+  QWidget* buildPrices();
+  QLayout* buildRunRow();
+  void fillRow(int k);
   void buildResultControls();
   void loadRanges(const SearchRanges& r);
   void addGroupRow(const ThicknessRange& g);
@@ -67,6 +79,7 @@ class SearchDialog : public QDialog {
   bool m_cancelled = false;
   QByteArray m_pending;  // stdout not yet ended by a line feed
   SearchResult m_result;
+  QList<QMap<SearchField, QString>> m_missing;  // of each row of m_result, why values are missing
 
   QTableWidget* m_groups = nullptr;
   QList<QCheckBox*> m_concrete, m_bars, m_curtailment, m_props;

@@ -18,6 +18,8 @@
 #include "delfile.h"
 #include "disk_error_dialog.h"
 #include "engine_run.h"
+#include "report_owner.h"
+#include "run_window.h"
 #include "form1.h"
 #include "form6.h"
 #include "helpwindow.h"
@@ -160,6 +162,10 @@ bool Shell::start() {
 }
 
 void Shell::showCase() {
+  // The windows of the previous case's results go with it: a report left on screen would be
+  // read as this case's.
+  closeResults();
+  m_verdict.clear();
   m_resultCase = caseNow();
   m_window->loadCase();
   m_window->showInputForm();
@@ -238,10 +244,9 @@ bool Shell::openCaseFile(const QString& folder, const QString& name) {
   const QString renamed = adoptFileName(m_store);
   showCase();
   rememberCaseFile();
-  if (!renamed.isEmpty()) {
-    wait.release();
-    warn(renamed);
-  }
+  wait.release();
+  if (!renamed.isEmpty()) warn(renamed);
+  if (m_store.brandb == kFireOptionRei120) warn(rei120Note());
   return true;
 }
 
@@ -330,23 +335,35 @@ void Shell::backToInputForm(QWidget* form) {
   focusHeading();
 }
 
-void Shell::runCalculation() {
-  EngineRun run(m_files, m_dialogue);
+void Shell::closeResults() {
+  closeSubWindowOf(m_viewer);
+  closeSubWindowOf(m_diagram);
+  m_viewer = nullptr;
+  m_diagram = nullptr;
+}
+
+void Shell::prepareRun(EngineRun& run) {
   run.setWorkingFolder(m_workFolder);
   run.setProgramFolder(m_store.programFolder);
-  const RunResult result = run.run(m_store, m_window.get());
+  attachRunWindows(run, m_window.get());
+}
+
+void Shell::runCalculation() {
+  EngineRun run(m_files, m_dialogue);
+  prepareRun(run);
+  const RunResult result = run.run(m_store);
   m_window->updateMenus();
   if (result.outcome == RunResult::Outcome::NoReport ||
+      result.outcome == RunResult::Outcome::EngineFailed ||
       result.outcome == RunResult::Outcome::Cancelled) {
     // The old report and curves are gone from the folder; their windows go too.
-    closeSubWindowOf(m_viewer);
-    closeSubWindowOf(m_diagram);
-    m_viewer = nullptr;
-    m_diagram = nullptr;
+    closeResults();
+    m_verdict.clear();
     m_window->showInputForm();
   }
   if (!result.ok()) return;
   m_resultCase = caseNow();
+  m_verdict = result.verdictLine;
   if (m_viewer == nullptr) {
     m_viewer = newViewer();
     addMaximised(m_viewer);
@@ -355,16 +372,17 @@ void Shell::runCalculation() {
     m_window->mdiArea()->setActiveSubWindow(w);
   }
   m_viewer->showReportText(result.reportText);
+  m_viewer->setVerdict(m_verdict);
   showStaleness();
 }
 
 void Shell::searchDesign() {
-  if (!m_store.named || m_store.changed) return tell(QStringLiteral("Du måste spara Filen först !"));
-  if (const QString problem = EngineRun::lineLoadProblem(m_store); !problem.isEmpty())
-    return tell(problem);
+  // A case "Kör..." refuses is not searched either; the search asks the whole gate again, with
+  // its ranges, when it starts.
+  if (const GateVerdict verdict = gateSavedCase(m_store); !verdict.mayStart())
+    return tell(verdict.refusal);
   EngineRun run(m_files, m_dialogue);
-  run.setWorkingFolder(m_workFolder);
-  run.setProgramFolder(m_store.programFolder);
+  prepareRun(run);
   SearchDialog dialog(m_store, run, m_window.get());
   // The design is one undoable step, as an edit.
   connect(&dialog, &SearchDialog::designApplied, this, [this] {
@@ -374,16 +392,48 @@ void Shell::searchDesign() {
   dialog.exec();
 }
 
+std::optional<QStringList> Shell::caseReportLines() {
+  QStringList lines;
+  QString problem;
+  {
+    Hourglass wait;
+    if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
+                         m_dialogue, &lines))
+      problem = missingReportMessage(m_store.baseName);
+    else if (!reportIsOfCase(lines, m_store) && !isOfCalculatedCase(lines))
+      problem = notThisCaseMessage(m_store, lines);
+  }
+  if (problem.isEmpty()) return lines;
+  tell(problem);
+  return std::nullopt;
+}
+
+bool Shell::isOfCalculatedCase(const QStringList& lines) const {
+  // An edit of the heading since the run leaves the report the case's, only out of date.
+  CaseStore calculated;
+  setDefaults(calculated);
+  return !m_resultCase.isEmpty() && readCaseBytes(m_resultCase, QString(), calculated) &&
+         reportIsOfCase(lines, calculated);
+}
+
+bool Shell::mayExport() {
+  if (!resultStale()) return true;
+  tell(staleExportRefusal());
+  return false;
+}
+
 void Shell::showReport() {
-  Hourglass wait;
-  const bool fresh = m_viewer == nullptr;
-  Form6* viewer = fresh ? newViewer() : m_viewer.data();
-  if (!viewer->loadReport(inFolder(m_workFolder, reportFileName(m_store.baseName)))) {
-    if (fresh) delete viewer;
-    wait.release();
-    tell(missingReportMessage(m_store.baseName));
+  const std::optional<QStringList> lines = caseReportLines();
+  if (!lines) {
+    // A viewer that shows another case's report, or one that is gone, must not stay.
+    closeSubWindowOf(m_viewer);
+    m_viewer = nullptr;
     return;
   }
+  const bool fresh = m_viewer == nullptr;
+  Form6* viewer = fresh ? newViewer() : m_viewer.data();
+  viewer->showReportText(reportViewerText(*lines));
+  viewer->setVerdict(resultStale() ? QString() : m_verdict);
   if (fresh) {
     m_viewer = viewer;
     addMaximised(m_viewer);
@@ -402,6 +452,7 @@ Form6* Shell::newViewer() {
 }
 
 void Shell::printReport() {
+  if (!mayExport() || !caseReportLines()) return;
   QString error;
   if (!printCurrentReport(m_printer, m_files, m_workFolder, m_store.baseName,
                           m_settings.fontName, m_dialogue, &error) &&
@@ -414,6 +465,11 @@ void Shell::printChosenReport() {
                                        QStringLiteral("Välj Resultatfil"),
                                        QStringLiteral("*.RES"), m_window.get());
   if (choice.cancelled) return;
+  const QString chosen = QDir(choice.folder).filePath(choice.name);
+  const QString own = inFolder(m_workFolder, reportFileName(m_store.baseName));
+  if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(resolveExisting(own)).canonicalFilePath() &&
+      !mayExport())
+    return;
   QString error;
   if (!printReportFile(m_printer, m_files, QDir(choice.folder).filePath(choice.name),
                        m_dialogue, &error) &&
@@ -424,13 +480,10 @@ void Shell::printChosenReport() {
 void Shell::setUpPrinter() { m_printer.setUp(m_window.get()); }
 
 void Shell::previewReport() {
-  QStringList lines;
-  if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
-                       m_dialogue, &lines)) {
-    tell(missingReportMessage(m_store.baseName));
-    return;
-  }
-  const QList<QStringList> pages = reportPages(lines);
+  if (!mayExport()) return;
+  const std::optional<QStringList> lines = caseReportLines();
+  if (!lines) return;
+  const QList<QStringList> pages = reportPages(*lines);
   const QString family = m_settings.fontName;
   QPrintPreviewDialog dialog(&m_printer.printer(), m_window.get());
   dialog.setWindowTitle(QStringLiteral("Förhandsgranska - ") + reportFileName(m_store.baseName));
@@ -443,6 +496,7 @@ void Shell::previewReport() {
 
 void Shell::savePdf() {
   if (!m_store.diagramEnabled) return;  // no results of this case to export
+  if (!mayExport() || !caseReportLines()) return;
   const QString path =
       chooseOutputFile(m_outputDialogState, QStringLiteral("Spara som PDF"), caseFolder(),
                        m_store.baseName + QStringLiteral(".pdf"), QStringLiteral("pdf"),
@@ -451,14 +505,14 @@ void Shell::savePdf() {
 }
 
 bool Shell::exportPdf(const QString& path) {
+  if (!mayExport()) return false;
+  const std::optional<QStringList> caseLines = caseReportLines();
+  if (!caseLines) return false;
   Hourglass wait;
   ResultDocument document;
-  QStringList lines;
+  QStringList lines = *caseLines;
   QString error;
-  if (!readReportLines(m_files, inFolder(m_workFolder, reportFileName(m_store.baseName)),
-                       m_dialogue, &lines))
-    error = missingReportMessage(m_store.baseName);
-  else if (!readMomentFile(m_files, m_dialogue, m_workFolder, &document.curves, &error))
+  if (!readDesignMomentFile(m_files, m_dialogue, m_workFolder, &document.curves, &error))
     lines.clear();
   if (!error.isEmpty()) {
     wait.release();
@@ -483,6 +537,7 @@ void Shell::showDiagram() {
   closeSubWindowOf(m_diagram);
   m_diagram = nullptr;
   auto* diagram = new Momkurva(m_store, m_files, m_dialogue, m_workFolder, m_printer);
+  diagram->setStale(resultStale());
   if (!diagram->loadDiagram()) {
     delete diagram;
     return;

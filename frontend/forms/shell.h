@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include "case_store.h"
 #include "file_access.h"
@@ -26,6 +27,7 @@ class QEvent;
 class QMdiSubWindow;
 
 namespace solvow {
+class EngineRun;
 class Form6;
 class Momkurva;
 }  // namespace solvow
@@ -117,6 +119,18 @@ class Shell : public QObject {
 
  private:
   void connectMenus();
+  // The run's folders and windows.
+  void prepareRun(EngineRun& run);
+  // Closes the viewer and the diagram.
+  void closeResults();
+  // The report of the case, read and found to be this case's; otherwise the message and
+  // nothing.
+  std::optional<QStringList> caseReportLines();
+  // Whether `lines` are the report of the case as it was when its results were calculated.
+  bool isOfCalculatedCase(const QStringList& lines) const;
+  // Whether results may be printed or exported: not when the case has changed since they were
+  // calculated (the message says so).
+  bool mayExport();
   // The prompt of leaving and, without unsaved changes, removing the exchange copy. True when
   // the program may end.
   bool mayLeave();
@@ -160,6 +174,8 @@ class Shell : public QObject {
   // The case the results on disk were calculated for, as its file holds it: taken when a run
   // has been read, and when a case is made or opened (the results on disk are at best of it).
   QByteArray m_resultCase;
+  // The engine's verdict line of the last run, for as long as its results are the case's.
+  QString m_verdict;
 };
 
 }  // namespace solvow::forms

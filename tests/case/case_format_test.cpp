@@ -71,6 +71,46 @@ TEST(CaseFormatFrontEnd, EachRowOfTheSharedListIsRefusedAtItsLineOrRead) {
   }
 }
 
+// The file keeps three decimals of a span, a thickness, a support, a factor or a load; a value
+// is held to its range as the file will keep it, so none is read that cannot be saved and read
+// again (a span of 0.0004 m would be saved as 0.000).
+TEST(CaseFormatFrontEnd, ValuesAreHeldToTheirRangeAsTheFileKeepsThem) {
+  const struct {
+    const char* label;
+    solvo::testing::CaseEdit edit;
+    int refused_at;
+    const char* written;  // the start of the line as saved again; "" when refused
+  } rows[] = {
+      {"span rounding to 0", {6, "0.0004 6.000  "}, 6, ""},
+      {"span rounding to 1 mm", {6, "0.0014 6.000  "}, 0, "0.001  6.000  "},
+      {"span rounding past 30 m", {6, "30.0006 6.00 "}, 6, ""},
+      {"thickness rounding to the deck", {7, "0.0454 0.160  "}, 7, ""},
+      {"thickness rounding to 0.5 m", {7, "0.5004 0.160  "}, 0, "0.500  0.160  "},
+      {"gamma G rounding past 2", {10, "2.0006 0.890  1.500  0.700  0.500  0.300  "}, 10, ""},
+      {"permanent load rounding to 100", {12, "99.9996 0.500 "}, 0, "100.000 0.500  "},
+  };
+  for (const auto& row : rows) {
+    CaseStore store = keptCase();
+    QString error;
+    const solvo::testing::CaseValueRow edit{row.label, row.edit, {}, row.refused_at};
+    const bool read = readCaseBytes(edited(edit), QStringLiteral("BAD.IND"), store, &error);
+    if (row.refused_at != 0) {
+      EXPECT_FALSE(read) << row.label;
+      EXPECT_TRUE(error.startsWith(
+          QStringLiteral("Filen BAD.IND kan inte läsas, rad %1: ").arg(row.refused_at)))
+          << row.label << ": " << error.toStdString();
+      continue;
+    }
+    ASSERT_TRUE(read) << row.label << ": " << error.toStdString();
+    const std::optional<QByteArray> bytes = caseFileBytes(store, &error);
+    ASSERT_TRUE(bytes.has_value()) << row.label << ": " << error.toStdString();
+    const QByteArray line = bytes->split('\n').value(row.edit.line - 1);
+    EXPECT_TRUE(line.startsWith(row.written)) << row.label << ": " << line.toStdString();
+    CaseStore again = keptCase();
+    EXPECT_TRUE(readCaseBytes(*bytes, QStringLiteral("AGAIN.IND"), again)) << row.label;
+  }
+}
+
 TEST(CaseFormatFrontEnd, TheWriterWritesFortyOneLinesAndLine41RoundTrips) {
   CaseStore s;
   setDefaults(s);

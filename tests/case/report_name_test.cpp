@@ -47,7 +47,9 @@ std::vector<QByteArray> namesWith(char b) {
 QStringList reports(const QDir& dir) {
   QStringList out;
   for (const QString& e : dir.entryList(QDir::Files | QDir::Hidden))
-    if (e != u"~INDATA~.TMP" && e != u"MOMK.DAT" && e != u"AL.DAT" && e != u"MOMENTBRAND.RES")
+    if (e != u"~INDATA~.TMP" && e != u"MOMK.DAT" && e != u"MOMD.DAT" && e != u"AL.DAT" &&
+        e != u"MOMENTBRAND.RES" &&
+        e != QLatin1String(solvo::platform::kLockFile))  // the folder's lock, kept between runs
       out << e;
   return out;
 }

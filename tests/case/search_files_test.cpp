@@ -1,9 +1,11 @@
 // The front end's side of the design search: the span lists, the proposal from the case, the
-// plan it writes (read back by the engine's own reader), and SEARCH.RES written by
+// plan it writes (read back by the engine's own reader), and the search's files written by
 // the engine read back and applied to the case.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -105,7 +107,13 @@ TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
       << err.str();
   QFile res(QDir(dir.path()).filePath(QString::fromLatin1(kSearchResultFile)));
   ASSERT_TRUE(res.open(QIODevice::ReadOnly));
-  const auto result = parseSearchResult(res.readAll());
+  QFile table(QDir(dir.path()).filePath(QString::fromLatin1(kSearchTableFile)));
+  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+  const QByteArray reportBytes = res.readAll();
+  const auto result = parseSearchFiles(reportBytes, table.readAll());
+  // The report's own rows read the same designs as the table.
+  const auto fromReport = parseSearchResult(reportBytes);
+  ASSERT_TRUE(fromReport.has_value());
   ASSERT_TRUE(result.has_value());
   EXPECT_EQ(result->tried, 1250);
   EXPECT_GT(result->passing, 0);
@@ -123,6 +131,12 @@ TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
   EXPECT_LE(best.worst, 1.0);
   EXPECT_EQ(best.thickness.size(), 4);
   EXPECT_LE(result->rows[0].cost, result->rows[1].cost);
+  ASSERT_EQ(fromReport->rows.size(), result->rows.size());
+  for (qsizetype k = 0; k < result->rows.size(); ++k) {
+    EXPECT_EQ(fromReport->rows[k].thickness, result->rows[k].thickness) << k;
+    EXPECT_EQ(fromReport->rows[k].cost, result->rows[k].cost) << k;
+    EXPECT_EQ(fromReport->rows[k].check, result->rows[k].check) << k;
+  }
   // Cost as the file states its rule: concrete price of the class x volume + 15 x steel.
   const double price = best.concrete == 1 ? 1400 : 1550;
   EXPECT_NEAR(best.cost, price * best.concreteVolume + 15 * (best.steelTop + best.steelBottom),
@@ -144,6 +158,48 @@ TEST(SearchFiles, TheEnginesResultIsReadAndApplied) {
 TEST(SearchFiles, OtherFilesAreNotResults) {
   EXPECT_FALSE(parseSearchResult(QByteArray()).has_value());
   EXPECT_FALSE(parseSearchResult(sample()).has_value());
+  EXPECT_FALSE(parseSearchTable(QByteArray()).has_value());
+  EXPECT_FALSE(parseSearchTable(sample()).has_value());
+}
+
+// Rows of the table as the engine writes them: an empty utilisation is a design without
+// solution, empty props the case's own, and a row of the wrong length makes no table.
+TEST(SearchFiles, TheTablesRowsAreRead) {
+  const QByteArray head =
+      "Lista;Nr;Tjocklek fack 1-2,9-10 (m);Tjocklek fack 5 (m);Betong;Diameter (mm);"
+      "Avkortning;St\xC3\xA4mp;S (mm);Betongvolym (m3/m2);St\xC3\xA5l \xC3\xB6verkant (kg/m2);"
+      "St\xC3\xA5l f\xC3\xA4lt (kg/m2);Kostnad (per m2);Max. nyttjandegrad;Kontroll\r\n";
+  const QByteArray own = "Fallet;0;0.140;0.200;C35/45;12;P\xC3\x85;;181;0.1539;2.09;0.50;"
+                         "26136.70;;St\xC3\xB6""darmering saknar l\xC3\xB6sning st\xC3\xB6""d 4\r\n";
+  const QByteArray pass = "Godk\xC3\xA4nd;1;0.150;0.210;C20/25;10;AV;2;151;0.1886;1.71;0.18;"
+                          "12345.67;0.819;Svikt fack 5\r\n";
+  const auto t = parseSearchTable(head + own + pass);
+  ASSERT_TRUE(t.has_value());
+  EXPECT_EQ(t->groups, (QList<QList<int>>{{1, 2, 9, 10}, {5}}));
+  ASSERT_TRUE(t->own.has_value());
+  EXPECT_FALSE(t->own->passes);
+  EXPECT_TRUE(std::isinf(t->own->worst));
+  EXPECT_EQ(t->own->props, -1);
+  EXPECT_EQ(t->own->curtailment, 1);
+  ASSERT_EQ(t->rows.size(), 1);
+  const SearchRow& r = t->rows.front();
+  EXPECT_TRUE(r.passes);
+  EXPECT_EQ(r.thickness, (QList<double>{0.150, 0.210}));
+  EXPECT_EQ(r.concrete, 1);
+  EXPECT_EQ(r.bar, 3);  // 10 mm
+  EXPECT_EQ(r.curtailment, 0);
+  EXPECT_EQ(r.props, 2);
+  EXPECT_EQ(r.spacing, 151);
+  EXPECT_DOUBLE_EQ(r.cost, 12345.67);  // five digits before the point, read whole
+  EXPECT_DOUBLE_EQ(r.worst, 0.819);
+  EXPECT_EQ(r.check, QStringLiteral("Svikt fack 5"));
+  // A row with one field too few or too many.
+  QByteArray shortRow = pass;
+  shortRow.replace(";0.819;", ";");
+  EXPECT_FALSE(parseSearchTable(head + shortRow).has_value());
+  QByteArray longRow = pass;
+  longRow.replace(";0.819;", ";0.819;1;");
+  EXPECT_FALSE(parseSearchTable(head + longRow).has_value());
 }
 
 }  // namespace

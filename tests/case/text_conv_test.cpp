@@ -29,6 +29,34 @@ TEST(TextToNumber, ReadsTheLeadingNumberWhateverTheSeparator) {
   }
 }
 
+TEST(FieldNumber, TakesATextThatIsANumberAndNothingElse) {
+  const struct {
+    const char16_t* text;
+    bool number;
+    double want;
+  } cases[] = {
+      {u"2,5", true, 2.5},      {u"2.5", true, 2.5},     {u" 7 ", true, 7.0},
+      {u"1 000", true, 1000.0}, {u"-2,5", true, -2.5},   {u"+4", true, 4.0},
+      {u".5", true, 0.5},       {u"5.", true, 5.0},      {u"1.5e-2", true, 0.015},
+      {u"0", true, 0.0},        {u"0,000", true, 0.0},   {u"0e5", true, 0.0},
+      {u"- 3", true, -3.0},     {u"\t3\n4", true, 34.0},
+      {u"", false, 0},          {u"   ", false, 0},      {u"abc", false, 0},
+      {u"12 kN", false, 0},     {u"1,2,3", false, 0},    {u"1.2,5", false, 0},
+      {u"12.5.6", false, 0},    {u".", false, 0},        {u"-", false, 0},
+      {u"2E", false, 0},        {u"2E-x", false, 0},     {u"1E999", false, 0},
+      {u"5a", false, 0},        {u"a5", false, 0},       {u"3\r4", false, 0},
+      {u"--3", false, 0},
+  };
+  for (const auto& c : cases) {
+    const QString text = QString::fromUtf16(c.text);
+    const std::optional<double> v = fieldNumber(text);
+    ASSERT_EQ(v.has_value(), c.number) << text.toStdString();
+    if (c.number) {
+      EXPECT_DOUBLE_EQ(*v, c.want) << text.toStdString();
+    }
+  }
+}
+
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},  {3.5, 4},
                                              {-2.5, -2}, {-3.5, -4}, {2.49, 2}, {2.51, 3},

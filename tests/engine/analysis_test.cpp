@@ -2,9 +2,12 @@
 // carried as 20 point loads at the centres of the twentieths of the span, so closed forms for
 // a uniform load hold within that discretisation: the midspan moment of a simple span is then
 // exact (worked out below), support moments and deflections are within about 0.1 %.
+#include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -342,6 +345,43 @@ TEST(Snikra, DataFilesHoldEveryValue) {
   EXPECT_EQ(m.substr(4, m.find("\r\n", 4) - 4), " 0.25");  // 0.05 * 5 m
   // AL.DAT starts with pass 1, the left zero point of span 1 (0: no support width).
   EXPECT_EQ(run.files[1].contents.substr(0, 8), " 1\r\n 0\r\n");
+}
+
+// The values of a free-form data file, one a line.
+std::vector<double> values_of(const std::string& text) {
+  std::vector<double> out;
+  std::istringstream in(text);
+  for (double v; in >> v;) out.push_back(v);
+  return out;
+}
+
+// MOMD.DAT holds n, the load set, and the two blocks of that load set: for 6.10a blocks 1 and
+// 2 of MOMK.DAT, for 6.10b blocks 3 and 4, for both the larger of the maximum curves and the
+// smaller of the minimum curves point by point (support values included).
+TEST(Snikra, DesignCurvesAreTheBlocksOfTheDesignsLoadSet) {
+  constexpr size_t kBlock = 3 * 22;  // three spans of a step and 21 moments
+  for (int32_t set : {1, 2, 3}) {
+    solvo::Run run = slab({5.0f, 6.0f, 4.0f});
+    run.indat.load_set = set;
+    run = analysed(run);
+    const std::vector<double> momk = values_of(run.files[0].contents);
+    const std::vector<double> momd = values_of(design_curves(run));
+    ASSERT_EQ(momk.size(), 1 + 4 * kBlock);
+    ASSERT_EQ(momd.size(), 2 + 2 * kBlock) << set;
+    EXPECT_EQ(momd[0], 3.0);
+    EXPECT_EQ(momd[1], static_cast<double>(set));
+    for (size_t b = 0; b < 2; ++b)
+      for (size_t v = 0; v < kBlock; ++v) {
+        const double a = momk[1 + b * kBlock + v];        // 6.10a, max then min
+        const double bb = momk[1 + (b + 2) * kBlock + v];  // 6.10b
+        const bool step = v % 22 == 0;
+        const double want = set == 1 ? a
+                            : set == 2 || step ? bb
+                            : b == 0           ? std::max(a, bb)
+                                               : std::min(a, bb);
+        EXPECT_EQ(momd[2 + b * kBlock + v], want) << "set " << set << " block " << b << " " << v;
+      }
+  }
 }
 
 }  // namespace

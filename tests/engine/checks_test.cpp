@@ -258,7 +258,7 @@ TEST(CastingStage, PondingOnceWhereTheDeckSagsMoreThanATenthOfTheSlab) {
 // 5 * 3.82 * 6^4/(384 * 69.3) = 930.2 mm; ponding 18.2 * 0.9302 = 16.93 would make it
 // 930.2 * 20.75/3.82 = 5053 mm > 6000/20: the deck is far outside its range. The figures are
 // the first-order ones: 930.2 mm (27.9 x the limit of 33.3 mm), M = 0.91 (1.35 * 3.82 + 2.25)
-// * 36/8 = 30.33; the span fails however small its utilisations would be.
+// * 36/8 = 30.33; the span fails however small its utilisations would be, with at least 9.
 TEST(CastingStage, FarOutsideTheRangeGivesFirstOrderFigures) {
   solvo::Run run = one_span(6.0f, 0.16f);
   casting_checks(run);
@@ -273,6 +273,9 @@ TEST(CastingStage, FarOutsideTheRangeGivesFirstOrderFigures) {
   const CheckVerdict v = check_verdict(run.checkdat, 1);
   EXPECT_FALSE(v.passes);
   EXPECT_EQ(v.governing, CheckKind::kDeckDeflection);
+  // Ponding would take it beyond 6000/20 = 9 x 6000/180: at least 9 (finite, so that the
+  // design search can print it).
+  EXPECT_FLOAT_EQ(v.utilisation, 9.0f);
 }
 
 // Two spans of 2.0 m, h 0.35: concrete 26 * 0.3335 = 8.671, g = 8.760, deflection
@@ -465,6 +468,8 @@ TEST(CrackReinforcement, AreaAndSpacingOverTheSupports) {
     for (int j = 1; j <= 2; ++j) {
       EXPECT_NEAR(run.checkdat.crack_area[j], r.area, 0.01f) << r.h << " " << r.props;
       EXPECT_EQ(run.checkdat.crack_spacing[j], r.spacing) << r.h << " " << r.props << " " << r.bar;
+      EXPECT_EQ(run.checkdat.crack_spacing_max[j], std::min(static_cast<int>(2000 * r.h + 0.5f), 350))
+          << r.h;
     }
   }
   // Two spans of h 0.14, the first propped: the middle support takes the propped 380 mm2/m,

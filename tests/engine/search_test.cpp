@@ -1,7 +1,8 @@
 // The design search: the plan file, the candidates it names, the checks and the
-// price of each design, and SEARCH.RES, on the ten-span sample case (spans 4.2 4.5 5.0 5.5
-// 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
+// price of each design, and the search's report and table, on the ten-span sample case
+// (spans 4.2 4.5 5.0 5.5 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
 // 0.6 m, C35/45, top bars 12 mm staggered).
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 
 #include "case_input.h"
 #include "engine.h"
+#include "file_names.h"
 #include "search.h"
 #include "test_files.h"
 
@@ -83,18 +85,39 @@ TEST(SearchPlan, NamesWhatVariesAndKeepsTheCaseForTheRest) {
   EXPECT_EQ(s.candidates(), 21 * 3 * 2 * 2 * 2);
 }
 
-TEST(SearchPlan, AnEmptyFileIsTheCaseItself) {
-  const SearchPlan s = plan_of("# nothing varies\n");
+TEST(SearchPlan, WhatAFileLeavesOutIsTheCase) {
+  const SearchPlan s = plan_of("# only the concrete varies\nconcrete 4 5\n");
   EXPECT_TRUE(s.groups.empty());
   // The sample: concrete code 4, bar code 4 (12 mm), line 19 = 1 (staggered, layout 2).
-  EXPECT_EQ(s.concrete, (std::vector<int32_t>{4}));
+  EXPECT_EQ(s.concrete, (std::vector<int32_t>{4, 5}));
   EXPECT_EQ(s.bars, (std::vector<int32_t>{4}));
   EXPECT_EQ(s.layouts, (std::vector<int32_t>{2}));
   EXPECT_EQ(s.concrete_price[4], 1550.0f);
   EXPECT_EQ(s.steel_price, 15.0f);
   EXPECT_EQ(s.prop_price, 0.0f);
   EXPECT_TRUE(s.props.empty());  // every span keeps its own props
-  EXPECT_EQ(s.candidates(), 1);
+  EXPECT_EQ(s.passing_listed, 200);
+  EXPECT_EQ(s.candidates(), 2);
+}
+
+// From, to and step are rounded to whole millimetres: 0.1004 -> 100 mm, 0.1196 -> 120 mm,
+// 0.0051 -> 5 mm: 100, 105, 110, 115, 120 mm. A step of 0.9 mm is refused (kBadPlans).
+TEST(SearchPlan, ThicknessesAreWholeMillimetres) {
+  struct Row {
+    const char* line;
+    std::vector<float> want;
+  };
+  const Row rows[] = {
+      {"thickness 0.1004 0.1196 0.0051", {0.100f, 0.105f, 0.110f, 0.115f, 0.120f}},
+      {"thickness 0.1 0.103 0.001", {0.100f, 0.101f, 0.102f, 0.103f}},
+      {"thickness 0.1 0.1024 0.0014", {0.100f, 0.101f, 0.102f}},  // 1.4 mm -> 1 mm
+      {"thickness 0.1 0.1034 0.0016", {0.100f, 0.102f}},          // 1.6 mm -> 2 mm, to 103
+  };
+  for (const Row& r : rows) {
+    const SearchPlan s = plan_of(r.line);
+    ASSERT_EQ(s.groups.size(), 1u) << r.line;
+    EXPECT_EQ(s.groups[0].thicknesses, r.want) << r.line;
+  }
 }
 
 TEST(SearchPlan, SpanGroupsVaryEachOnItsOwn) {
@@ -133,8 +156,11 @@ const BadPlan kBadPlans[] = {
     {"props 1 1", 1, "each once"},
     {"price prop", 1, "price prop PRICE"},
     {"thickness 0.2 0.1 0.01", 1, "FROM <= TO"},
-    {"thickness 0.10 0.20 0", 1, "STEP > 0"},
-    {"thickness 0.10 0.20 -0.01", 1, "STEP > 0"},
+    {"thickness 0.10 0.20 0", 1, "STEP at least 0.001"},
+    {"thickness 0.10 0.20 -0.01", 1, "STEP at least 0.001"},
+    {"thickness 0.10 0.20 0.0009", 1, "whole millimetres"},
+    {"thickness 0.10 0.20 0.0001", 1, "STEP at least 0.001"},
+    {"thickness 1e40 1e41 0.01", 1, "thickness [SPANS]"},
     {"thickness 0.04 0.20 0.01", 1, "above the deck's 0.045"},
     {"thickness 0.10 1.5 0.01", 1, "at most 1.0"},
     {"thickness 0.10 0.20", 1, "thickness [SPANS] FROM TO STEP"},
@@ -147,15 +173,30 @@ const BadPlan kBadPlans[] = {
     {"thickness 1,,2 0.10 0.20 0.01", 1, "the spans of a thickness group"},
     {"thickness 1-3 0.1 0.2 0.01\nthickness 3 0.1 0.2 0.01", 2, "one thickness group only"},
     {"thickness 0.1 0.2 0.01\nthickness 4 0.1 0.2 0.01", 2, "one thickness group only"},
-    {"price steel -1", 1, "PRICE >= 0"},
+    {"price steel -1", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price steel 1e40", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price steel 10000.5", 1, "price steel PRICE (per kg, 0 to 10000)"},
+    {"price concrete 100001", 1, "price concrete [CLASS] PRICE (per m3, 0 to 100000)"},
+    {"price concrete C30/37 1e40", 1, "price concrete [CLASS] PRICE (per m3, 0 to 100000)"},
+    {"price prop 100001", 1, "per m of a line of props, 0 to 100000"},
+    {"listed -1", 1, "listed COUNT, a whole number 0 to 10000"},
+    {"listed 10001", 1, "listed COUNT"},
+    {"listed 5\nlisted 6", 2, "\"listed\" once"},
+    // Plans that give only the case's own design (C35/45, 12 mm, staggered, its
+    // thicknesses): nothing to search.
+    {"", 1, "a plan that varies the case"},
+    {"# nothing\nprice steel 12\n", 3, "a plan that varies the case"},
+    {"concrete C35/45\nbar 12\ncurtailment on", 3, "a plan that varies the case"},
+    {"thickness 1-2,9-10 0.14 0.14 0.01\nthickness 5,6 0.20 0.20 0.01", 2,
+     "a plan that varies the case"},
     {"price gold 10", 1, "price concrete [CLASS]"},
     {"price concrete C99/99 10", 1, "price concrete [CLASS]"},
     {"price steel 10\nprice steel 12", 2, "\"price steel\" once"},
     {"rejected -1", 1, "rejected COUNT"},
     {"rejected 1001", 1, "rejected COUNT"},
-    // 1001 x 1001 thicknesses in two groups: 1,002,001 candidates, refused at the line that
+    // 501 x 501 thicknesses in two groups: 251,001 candidates, refused at the line that
     // makes them too many.
-    {"thickness 1 0.10 0.20 0.0001\nthickness 2 0.10 0.20 0.0001", 2,
+    {"thickness 1 0.10 0.60 0.001\nthickness 2 0.10 0.60 0.001", 2,
      "at most 200000 candidates"},
 };
 
@@ -304,7 +345,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
   for (int i = 1; i <= 10; ++i) run.indat.props[i] = 2;
   int32_t flag = 0;
   solvober(run, flag);
-  const SearchPlan plan = plan_of("");
+  const SearchPlan plan = plan_of("concrete 4 5");
   ASSERT_TRUE(assess(run, plan).passes);  // the sample with props passes (largest 0.90)
 
   solvo::Run nan_run = run;
@@ -331,7 +372,7 @@ TEST(Search, ADesignWithoutSolutionOrWithNaNNeverPasses) {
             "Fältarmering (brand) saknar lösning fack 7");
 }
 
-// ---- SEARCH.RES and the program ----
+// ---- The search's report and the program ----
 
 class SearchFolder : public ::testing::Test {
  protected:
@@ -353,7 +394,7 @@ class SearchFolder : public ::testing::Test {
   std::ostringstream out_, err_;
 };
 
-// The data lines of one table of SEARCH.RES: the lines after `title` and its two heading
+// The data lines of one table of the search's report: the lines after `title` and its two heading
 // lines, up to the empty line.
 std::vector<std::vector<std::string>> table_rows(const std::string& text, const std::string& title) {
   std::vector<std::vector<std::string>> rows;
@@ -380,7 +421,7 @@ TEST_F(SearchFolder, WritesPassingDesignsCheapestFirstAndTheNearestRejected) {
   EXPECT_EQ(out.rfind("0/28\n", 0), 0u) << out;
   EXPECT_EQ(out.substr(out.size() - 6), "28/28\n") << out;
 
-  const std::string res = slurp(dir_ / "SEARCH.RES");
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
   EXPECT_NE(res.find("Pr\xF6vade:      28"), std::string::npos);  // written as Windows-1252
   const auto pass = table_rows(res, "GODK\xC4NDA, BILLIGAST");
   const auto fail = table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST");
@@ -423,7 +464,7 @@ TEST_F(SearchFolder, MissingOrBadSpecificationWritesNothing) {
     EXPECT_EQ(err.rfind(c.message, 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(out_.str(), "");
-    EXPECT_FALSE(fs::exists(dir_ / "SEARCH.RES"));
+    EXPECT_FALSE(fs::exists(dir_ / platform::kSearchReportFile));
   }
 }
 
@@ -438,11 +479,157 @@ TEST_F(SearchFolder, TheProgramTakesSearchAndNothingElse) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   };
   EXPECT_EQ(run("--search plan.txt"), 0);
-  EXPECT_TRUE(fs::exists(dir_ / "SEARCH.RES"));
+  EXPECT_TRUE(fs::exists(dir_ / platform::kSearchReportFile));
   EXPECT_FALSE(fs::exists(dir_ / "TIOFACK.RES"));  // the search writes no report
   EXPECT_EQ(run("--search"), 2);
   EXPECT_EQ(run("--serch plan.txt"), 2);
   EXPECT_NE(slurp(dir_ / "..err").find("usage: solvowb"), std::string::npos);
+}
+
+// ---- The columns, the cap on the passing designs, the table for a spreadsheet ----
+
+const char kRaceOfPlans[] =
+    "thickness 0.14 0.20 0.01\nconcrete 1 4\nbar 10 12\nprops 2\nrejected 3\n";
+
+// Every line of a table of the report has its fields end where their headings end: no value
+// runs into the next column, however wide (costs of 10,000 and more here).
+TEST_F(SearchFolder, EveryColumnHoldsItsWidestValue) {
+  put(dir_ / "PLAN", std::string(kRaceOfPlans) + "price concrete 100000\nprice steel 10000\n");
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  std::istringstream in(res);
+  std::string line, head;
+  int rows = 0;
+  while (std::getline(in, line)) {
+    if (line.rfind("   Nr", 0) == 0 || line.rfind("    Nr", 0) == 0) {
+      head = line;
+      continue;
+    }
+    std::istringstream words(line);
+    int nr = 0;
+    if (head.empty() || !(words >> nr)) continue;
+    // The right edge of each of the first 12 fields, in the line and in its heading
+    // ("Tjocklek (m)" is left-aligned: its left edge).
+    auto edges = [](const std::string& text, bool heading) {
+      std::vector<size_t> out;
+      size_t at = 0;
+      for (int field = 0; field < 12; ++field) {
+        at = text.find_first_not_of(' ', at);
+        size_t end = text.find(' ', at);
+        if (heading && field == 1) end = text.find(' ', end + 1);  // "Tjocklek (m)"
+        out.push_back(field == 1 ? at : end);
+        at = end;
+      }
+      return out;
+    };
+    EXPECT_EQ(edges(line, false), edges(head, true)) << line << "\n" << head;
+    // Cost = 100000 x volume + 10000 x (steel top + bottom), from the printed values, to the
+    // rounding of the printed values (4 and 2 decimals).
+    std::vector<std::string> f;
+    std::istringstream all(line);
+    for (std::string w; all >> w;) f.push_back(w);
+    const double cost = 100000.0 * std::stod(f[7]) + 10000.0 * (std::stod(f[8]) + std::stod(f[9]));
+    EXPECT_NEAR(std::stod(f[10]), cost, 100000.0 * 0.00005 + 10000.0 * 0.01) << line;
+    EXPECT_GE(std::stod(f[10]), 10000.0) << line;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 1 + 16 + 3);  // the case, the 16 passing designs, 3 rejected
+}
+
+// "listed 5": the five cheapest of the 16 passing designs, the same five as the full list
+// begins with, and the count of all that passed stated.
+TEST_F(SearchFolder, ThePassingDesignsListedAreCappedWithTheirCountStated) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const auto all = table_rows(slurp(dir_ / platform::kSearchReportFile), "GODK\xC4NDA, BILLIGAST");
+  ASSERT_EQ(all.size(), 16u);
+  put(dir_ / "PLAN", std::string(kRaceOfPlans) + "listed 5\n");
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  const auto five = table_rows(res, "GODK\xC4NDA, BILLIGAST");
+  ASSERT_EQ(five.size(), 5u);
+  for (size_t k = 0; k < 5; ++k) EXPECT_EQ(five[k], all[k]) << "row " << k + 1;
+  EXPECT_NE(res.find("Godk\xE4nda:      16"), std::string::npos);
+  EXPECT_NE(res.find("Listade: de       5 billigaste av      16 godk\xE4nda"), std::string::npos);
+  EXPECT_EQ(table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST").size(), 3u);
+}
+
+// The table for a spreadsheet: a header row, then the case, the passing and the rejected
+// designs, each with every field of its report row, in UTF-8.
+TEST_F(SearchFolder, TheTableHoldsEveryRowOfTheReport) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  ASSERT_EQ(search("PLAN"), 0) << err_.str();
+  const std::string res = slurp(dir_ / platform::kSearchReportFile);
+  const std::string csv = slurp(dir_ / platform::kSearchTableFile);
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(csv);
+  for (std::string line; std::getline(in, line);) {
+    ASSERT_FALSE(line.empty());
+    ASSERT_EQ(line.back(), '\r');
+    line.pop_back();
+    std::vector<std::string> f;
+    std::istringstream fields(line);
+    for (std::string v; std::getline(fields, v, ';');) f.push_back(v);
+    lines.push_back(f);
+  }
+  ASSERT_EQ(lines.size(), 1u + 1 + 16 + 3);
+  EXPECT_EQ(lines[0][0], "Lista");
+  EXPECT_EQ(lines[0][2], "Tjocklek fack 1-10 (m)");
+  EXPECT_EQ(lines[0].back(), "Kontroll");
+  EXPECT_EQ(lines[1][0], "Fallet");
+  EXPECT_EQ(lines[2][0], "Godk\xC3\xA4nd");  // UTF-8
+  EXPECT_EQ(lines[18][0], "Underk\xC3\xA4nd");
+  const auto pass = table_rows(res, "GODK\xC4NDA, BILLIGAST");
+  const auto fail = table_rows(res, "UNDERK\xC4NDA, N\xC4RMAST");
+  for (size_t k = 1; k < lines.size(); ++k) {
+    ASSERT_EQ(lines[k].size(), lines[0].size()) << "row " << k;
+    if (k < 2) continue;
+    const auto& r = k < 18 ? pass[k - 2] : fail[k - 18];
+    // Nr .. largest utilisation: the same text; "PÅ" in UTF-8 against Windows-1252.
+    for (size_t c = 0; c < 12; ++c) {
+      const std::string want = r[c] == "P\xC5" ? "P\xC3\x85" : r[c];
+      EXPECT_EQ(lines[k][c + 1], want) << "row " << k << ", column " << c;
+    }
+    std::string check = r[12];
+    for (size_t c = 13; c < r.size(); ++c) check += " " + r[c];
+    EXPECT_EQ(lines[k].back(), check) << "row " << k;
+  }
+}
+
+// The search's files are named so that no case's report can take either name.
+TEST(SearchFiles, NoCasesReportHasTheSearchsNames) {
+  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH", "SOLVO-the search's report",
+                           "SOLVO-its table", "SOLVO-SEARCHX"}) {
+    const std::string report = platform::report_file_name(std::string_view(name));
+    EXPECT_FALSE(platform::same_file_name(report, platform::kSearchReportFile)) << name;
+    EXPECT_FALSE(platform::same_file_name(report, platform::kSearchTableFile)) << name;
+  }
+}
+
+TEST_F(SearchFolder, ASearchFileThatCannotBeWrittenLeavesNeither) {
+  put(dir_ / "PLAN", kRaceOfPlans);
+  put(dir_ / platform::kSearchTableFile, "old table");
+  fs::create_directory(dir_ / platform::kSearchReportFile);
+  EXPECT_EQ(search("PLAN"), kExitNotWritten);
+  EXPECT_EQ(err_.str(), std::string(platform::kSearchReportFile) + ": Is a directory\n");
+  EXPECT_FALSE(fs::exists(dir_ / platform::kSearchTableFile));
+}
+
+// The threads follow the processors the process may run on.
+TEST(SearchThreads, FollowTheAffinity) {
+  cpu_set_t old;
+  ASSERT_EQ(sched_getaffinity(0, sizeof old, &old), 0);
+  EXPECT_EQ(search_threads(), CPU_COUNT(&old));
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+    if (CPU_ISSET(cpu, &old)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  EXPECT_EQ(search_threads(), 1);
+  sched_setaffinity(0, sizeof old, &old);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "case_file.h"
 #include "engine_run.h"
 #include "form6.h"
+#include "run_window.h"
 
 namespace solvow {
 namespace {
@@ -123,7 +124,7 @@ TEST_F(Run, ALineLoadInForceOutsideTheSlabIsRefused) {
   for (const auto& r : rows) {
     store.nllast = r.count;
     for (int k = 0; k < 3; ++k) store.lineLoads[static_cast<size_t>(k + 1)].llfnr = r.span[k];
-    const QString problem = EngineRun::lineLoadProblem(store);
+    const QString problem = lineLoadProblem(store);
     if (*r.inMessage == '\0')
       EXPECT_TRUE(problem.isEmpty()) << r.name << ": " << problem.toStdString();
     else
@@ -221,7 +222,9 @@ TEST_F(Run, TheRealEngineRunsACaseSavedInAnotherFolderAndTheReportIsShown) {
   EXPECT_TRUE(text.contains(QStringLiteral("Tio fack, linjelaster")));
   for (const char* word : {"Överkantsarmering", "Ø12", "BROTTGRÄNSTILLSTÅND", "Täckande"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word;
-  EXPECT_EQ(text.count(QStringLiteral("\r\n^")), 6);
+  // Six pages, each with its header; the page marks are not shown.
+  EXPECT_EQ(text.count(QStringLiteral("INDATAFIL : ")), 6);
+  EXPECT_EQ(text.count(u'^'), 0);
 
   // Shown in the viewer, rendered to look at.
   ReportSettings settings;
@@ -241,7 +244,7 @@ TEST_F(Run, ALongCaseNameFindsTheReportUnderItsFirstNineCharacters) {
   EXPECT_TRUE(QFile::exists(work("LANGTNAMN.RES")));
 }
 
-TEST_F(Run, AFailedEngineShowsTheMissingReportAndNothingOld) {
+TEST_F(Run, AnEngineThatRefusesTheCaseShowsItsLineAndNothingOld) {
   // Results of an earlier run lie in the working folder.
   writeFile(work("TIOFACK.RES"), "GAMMAL RAPPORT\r\n");
   writeFile(work("MOMK.DAT"), " 1\r\n");
@@ -252,13 +255,45 @@ TEST_F(Run, AFailedEngineShowsTheMissingReportAndNothingOld) {
   saveCase(cases(), QStringLiteral("TIOFACK"), bad);
 
   const RunResult result = run.run(store);
-  EXPECT_EQ(result.outcome, RunResult::Outcome::NoReport);
-  EXPECT_EQ(messages, QStringList{QStringLiteral("Resultatfil till TIOFACK.IND saknas !")});
+  EXPECT_EQ(result.outcome, RunResult::Outcome::EngineFailed);
+  EXPECT_EQ(result.exitCode, 2);
+  ASSERT_EQ(messages.size(), 1);
+  // The engine's own line follows the heading of the message.
+  EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Beräkningen kunde inte göras.\n")))
+      << messages[0].toStdString();
+  EXPECT_TRUE(messages[0].endsWith(result.engineErrors)) << messages[0].toStdString();
   EXPECT_FALSE(store.diagramEnabled);
   EXPECT_TRUE(result.reportText.isEmpty());
   EXPECT_FALSE(QFile::exists(work("TIOFACK.RES")));
   EXPECT_FALSE(QFile::exists(work("MOMK.DAT")));
   EXPECT_FALSE(result.engineErrors.isEmpty());
+}
+
+// An engine that cannot write its files, or that finds another calculation in the folder,
+// is told in words with its line, and no report is read, not even one it left.
+TEST_F(Run, AnEngineThatCannotWriteOrFindsTheFolderBusyIsToldInWords) {
+  const struct {
+    const char* script;
+    const char* message;
+  } rows[] = {
+      {"printf 'GAMMAL\\r\\n' > TIOFACK.RES\necho 'TIOFACK.RES: No space left on device' >&2\n"
+       "exit 3\n",
+       "Resultatet kunde inte skrivas, och inget resultat finns kvar.\n"
+       "TIOFACK.RES: No space left on device"},
+      {"printf 'GAMMAL\\r\\n' > TIOFACK.RES\necho 'another calculation is already running in "
+       "the working folder; try again when it has finished' >&2\nexit 2\n",
+       "En annan beräkning pågår redan i arbetsmappen. Försök igen när den är klar."},
+  };
+  for (const auto& row : rows) {
+    messages.clear();
+    standIn(row.script);
+    saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+    const RunResult result = run.run(store);
+    EXPECT_EQ(result.outcome, RunResult::Outcome::EngineFailed) << row.script;
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(row.message)});
+    EXPECT_TRUE(result.reportText.isEmpty());
+    EXPECT_FALSE(store.diagramEnabled);
+  }
 }
 
 TEST_F(Run, AMissingEngineOrAMissingCaseFileEndsInTheMissingReportMessage) {
@@ -292,6 +327,7 @@ TEST_F(Run, TheEngineRunsInTheWorkingFolderWithNoArguments) {
 
 TEST_F(Run, AvbrytEndsAnEngineThatDoesNotEnd) {
   standIn("exec sleep 30\n");
+  attachRunWindows(run, nullptr);
   run.setQuietWait(50);
   saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
   QString shown;
@@ -316,12 +352,90 @@ TEST_F(Run, AvbrytEndsAnEngineThatDoesNotEnd) {
 
 TEST_F(Run, AnEngineThatTakesAWhileIsWaitedFor) {
   standIn("sleep 1\nprintf 'SEN RAPPORT\\r\\n' > TIOFACK.RES\n");
+  attachRunWindows(run, nullptr);
   run.setQuietWait(50);
   saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
   const RunResult result = run.run(store);
   EXPECT_EQ(result.outcome, RunResult::Outcome::Done);
   EXPECT_EQ(result.reportText, QStringLiteral("\r\nSEN RAPPORT"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Statuses 2 and 3 leave no valid report, whatever the folder holds: their line is told.
+TEST_F(Run, EngineStatusesTwoAndThreeShowTheEnginesLineAndNoReport) {
+  const struct {
+    const char* label;
+    const char* script;
+    int status;
+    const char* heading;
+    const char* line;
+  } rows[] = {
+      {"a case the engine cannot use, line on the error channel",
+       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho '~INDATA~.TMP, line 3: expected 1 to 10' >&2\nexit 2\n",
+       2, "Beräkningen kunde inte göras.", "~INDATA~.TMP, line 3: expected 1 to 10"},
+      {"file not written, line on the console only",
+       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho 'BERÄKNING PÅGÅR'\necho 'MOMK.DAT: No space left on device'\nexit 3\n",
+       3, "Resultatet kunde inte skrivas, och inget resultat finns kvar.",
+       "MOMK.DAT: No space left on device"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.label);
+    messages.clear();
+    standIn(r.script);
+    saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+    const RunResult result = run.run(store);
+    EXPECT_EQ(result.outcome, RunResult::Outcome::EngineFailed);
+    EXPECT_EQ(result.exitCode, r.status);
+    EXPECT_TRUE(result.reportText.isEmpty());
+    EXPECT_FALSE(store.diagramEnabled);
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(r.heading) + u'\n' + QString::fromUtf8(r.line)});
+  }
+}
+
+TEST_F(Run, TheVerdictIsTheEnginesLastConsoleLineWhenItIsOne) {
+  const struct {
+    const char* label;
+    const char* console;
+    const char* verdict;
+  } rows[] = {
+      {"all met", "KLART!\\nAlla kontroller uppfyllda\\n\\n", "Alla kontroller uppfyllda"},
+      {"one failed", "KLART!\\nEj uppfyllt: Svikt fack 5\\n", "Ej uppfyllt: Svikt fack 5"},
+      {"an engine without a verdict", "KLART!\\n", ""},
+      {"a verdict that is not the last line", "Ej uppfyllt: Svikt fack 5\\nKLART!\\n", ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.label);
+    standIn(QByteArray("printf 'RAPPORT\\r\\n' > TIOFACK.RES\nprintf '") + r.console + "'\n");
+    saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
+    const RunResult result = run.run(store);
+    ASSERT_EQ(result.outcome, RunResult::Outcome::Done);
+    EXPECT_EQ(result.verdictLine, QString::fromUtf8(r.verdict));
+  }
+}
+
+TEST_F(Run, TheGateAsksAboutRei120AndAboutAReportSharedWithAnotherCase) {
+  standIn("touch started\n");
+  QStringList asked;
+  run.setConfirm([&](const QString& question) {
+    asked.append(question);
+    return false;
+  });
+  // REI 120: the fire option line of the sample set to 4.
+  saveCase(cases(), QStringLiteral("TIOFACK"),
+           editedSample([](CaseStore& s) { s.brandb = kFireOptionRei120; }));
+  EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::NotConfirmed);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
+
+  // KONTORHUS1 and KONTORHUS2 both name KONTORHUS.RES.
+  asked.clear();
+  writeFile(QDir(cases()).filePath(QStringLiteral("KONTORH2.IND")), renamedCase("KONTORHUS2"));
+  saveCase(cases(), QStringLiteral("KONTORHUS1"), renamedCase("KONTORHUS1"));
+  EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::NotConfirmed);
+  ASSERT_EQ(asked.size(), 1);
+  for (const char* named : {"KONTORHUS1.IND", "KONTORH2.IND", "KONTORHUS.RES"})
+    EXPECT_TRUE(asked[0].contains(QString::fromUtf8(named))) << asked[0].toStdString();
+  EXPECT_FALSE(QFile::exists(work("started")));
 }
 
 }  // namespace

@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
+#include <QFontInfo>
+#include <QImage>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPalette>
 #include <QStatusBar>
 #include <QTest>
 
@@ -40,7 +47,12 @@ class Form1Marks : public MainWindowFixture {
     QTest::mouseClick(edit(QStringLiteral("rubrik")), Qt::LeftButton);
   }
   QString status() { return window->statusBar()->currentMessage(); }
-  static bool tinted(QLineEdit* e) { return !e->styleSheet().isEmpty(); }
+  // Tinted through the palette: the field keeps no style sheet of its own, so it keeps the
+  // form's font and text room.
+  static bool tinted(QLineEdit* e) {
+    EXPECT_TRUE(e->styleSheet().isEmpty()) << e->objectName().toStdString();
+    return e->palette().color(QPalette::Base) == QColor(0xff, 0xf0, 0xa0);
+  }
 };
 
 TEST_F(Form1Marks, FieldsTheCopyChangedAreTintedUntilTheNextEdit) {
@@ -64,6 +76,54 @@ TEST_F(Form1Marks, FieldsTheCopyChangedAreTintedUntilTheNextEdit) {
   EXPECT_TRUE(tinted(edit(at("upl", 3))));
   EXPECT_FALSE(tinted(edit(at("upl", 4))));  // the last support stays 0
   EXPECT_EQ(status(), QStringLiteral("Värdet kopierades även till stöd 3, 4."));
+}
+
+// A field that took a copy keeps the font and the text room of its neighbours: "0.150" is
+// shown whole.
+TEST_F(Form1Marks, ACopiedValueIsShownInTheFormsFontAndWhole) {
+  enter(at("upl", 1), QStringLiteral("0.15"));
+  QLineEdit* copied = edit(at("upl", 2));
+  QLineEdit* own = edit(at("upl", 1));
+  ASSERT_TRUE(tinted(copied));
+  EXPECT_EQ(copied->text(), QStringLiteral("0.150"));
+  EXPECT_EQ(QFontInfo(copied->font()).pixelSize(), QFontInfo(own->font()).pixelSize());
+  EXPECT_EQ(copied->font(), own->font());
+  const QImage shown = copied->grab().toImage();
+  EXPECT_FALSE(shown.isNull());
+  EXPECT_LE(copied->fontMetrics().horizontalAdvance(copied->text()),
+            copied->contentsRect().width());
+}
+
+// Undo takes the copy back, and its note leaves the status line with it.
+TEST_F(Form1Marks, TheCopyNoteGoesWithUndo) {
+  enter(at("spv", 2), QStringLiteral("6.2"));
+  ASSERT_EQ(status(), QStringLiteral("Värdet kopierades även till fack 3."));
+  window->actions().angra->trigger();
+  EXPECT_EQ(edit(at("spv", 3))->text(), QStringLiteral("4.80"));
+  EXPECT_FALSE(tinted(edit(at("spv", 3))));
+  EXPECT_EQ(status(), QString());
+}
+
+// Opening "Arkiv" stores the field being edited but leaves a window in front where it is.
+TEST_F(Form1Marks, OpeningArkivLeavesTheWindowInFrontInFront) {
+  QLineEdit* span = edit(at("spv", 1));
+  QTest::mouseClick(span, Qt::LeftButton);
+  QTest::keyClick(span, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(span, QStringLiteral("5.1"));
+  auto* ark = find<QMenu>(QStringLiteral("ark"));
+  emit ark->aboutToShow();
+  EXPECT_FLOAT_EQ(store.spv[1], 5.1f);  // stored as leaving the field would
+
+  auto* diagram = new QWidget;
+  diagram->setObjectName(QStringLiteral("Momkurva"));
+  QMdiSubWindow* front = window->mdiArea()->addSubWindow(diagram);
+  front->showMaximized();
+  window->mdiArea()->setActiveSubWindow(front);
+  ASSERT_EQ(window->mdiArea()->activeSubWindow(), front);
+  emit ark->aboutToShow();
+  QApplication::processEvents();
+  EXPECT_EQ(window->mdiArea()->activeSubWindow(), front);
+  EXPECT_TRUE(diagram->isVisible());
 }
 
 TEST_F(Form1Marks, TheFortyFirstCharacterOfTheHeadingIsMarked) {

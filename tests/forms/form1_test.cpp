@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 
 #include <functional>
@@ -144,16 +146,14 @@ TEST_F(Form1Test, LeaveRulesStoreTheShownValue) {
   };
   const auto f = [](float v) { return static_cast<double>(v); };
   const Case cases[] = {
-      // spans keep the two shown decimals, the cantilever its full value
+      // spans keep the two shown decimals, the cantilever its full value, which it shows
       {"spv(1)", "5.555", [&](const CaseStore& s) { return f(s.spv[1]); }, f(5.56f), "5.56"},
-      {"konsv", "1.005", [&](const CaseStore& s) { return f(s.konsv); }, f(1.005f), "1.01"},
+      {"konsv", "1.005", [&](const CaseStore& s) { return f(s.konsv); }, f(1.005f), "1.005"},
       {"konsh", "0,75", [&](const CaseStore& s) { return f(s.konsh); }, f(0.75f), "0.75"},
       {"ptjl(1)", "0.1234", [&](const CaseStore& s) { return f(s.ptjl[1]); }, f(0.123f), "0.123"},
-      {"plast(1)", "abc", [&](const CaseStore& s) { return f(s.plast[1]); }, 0.0, "0.00"},
-      {"flast(1)", "2,5 kN", [&](const CaseStore& s) { return f(s.flast[1]); }, 2.5, "2.50"},
+      {"flast(1)", "2,5", [&](const CaseStore& s) { return f(s.flast[1]); }, 2.5, "2.50"},
       // whole numbers: shown in the pattern, the shown number rounded halves-to-even
       {"initiell", "312.4", [](const CaseStore& s) { return s.initiell; }, 312, "312"},
-      {"tillkommande", "abc", [](const CaseStore& s) { return s.tillkommande; }, 0, "0"},
       {"ktack", "14.5", [](const CaseStore& s) { return s.ktack; }, 14, "14.50"},
       {"ktack", "15.5", [](const CaseStore& s) { return s.ktack; }, 16, "15.50"},
       {"duarm", "38,6", [](const CaseStore& s) { return s.duarm; }, 39, "39"},
@@ -168,6 +168,89 @@ TEST_F(Form1Test, LeaveRulesStoreTheShownValue) {
     EXPECT_DOUBLE_EQ(c.stored(store), c.expected) << c.field << " " << c.typed;
     EXPECT_EQ(text(QLatin1String(c.field)), QLatin1String(c.shown)) << c.field << " " << c.typed;
   }
+}
+
+// A text that is no number is refused in every number field: the field shows its value again,
+// the status line says why, and the case (nothing copied either) stays as it was.
+TEST_F(Form1Test, TextThatIsNoNumberIsRefusedAndNothingIsCopied) {
+  const struct {
+    const char* field;
+    const char* typed;
+  } rows[] = {
+      {"spv(2)", "abc"},     {"spv(1)", "5,5 m"},  {"ptjl(2)", "x"},      {"upl(1)", "0.1.2"},
+      {"plast(1)", "abc"},   {"flast(2)", "2 kN"}, {"konsv", "abc"},      {"konsh", "-"},
+      {"initiell", "abc"},   {"tillkommande", "  "}, {"ktack", "15mm"},     {"duarm", "?"},
+      {"overhojning", "e5"}, {"egenfrekvens", "fem"},
+  };
+  load(4);
+  store.spv[2] = 6.0f;
+  store.konsv = 1.25f;
+  window->loadCase();
+  for (const auto& r : rows) {
+    const QString name = QLatin1String(r.field);
+    const QByteArray before = caseFileBytes(store).value_or(QByteArray());
+    const QString shown = text(name);
+    QStringList later;
+    for (int i = 1; i <= 4; ++i) later << text(at("spv", i));
+    enter(name, QLatin1String(r.typed));
+    EXPECT_EQ(text(name), shown) << r.field;
+    EXPECT_EQ(caseFileBytes(store).value_or(QByteArray()), before) << r.field;
+    QStringList after;
+    for (int i = 1; i <= 4; ++i) after << text(at("spv", i));
+    EXPECT_EQ(after, later) << r.field;
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("\"%1\" är inget tal. Fältet behåller sitt värde %2.")
+                  .arg(QLatin1String(r.typed).trimmed(), shown))
+        << r.field;
+  }
+}
+
+// A span added makes the old end support an inner one: it takes the width of the inner
+// support before it, or 0.1 m when it is the first inner support.
+TEST_F(Form1Test, ASpanAddedGivesTheNewInnerSupportTheWidthBeforeIt) {
+  const struct {
+    int n;
+    float before;  // width of the inner support before the new one (n >= 2)
+    float want;
+    const char* shown;
+  } rows[] = {{1, 0.0f, 0.1f, "0.100"}, {2, 0.15f, 0.15f, "0.150"}, {4, 0.25f, 0.25f, "0.250"}};
+  for (const auto& r : rows) {
+    load(r.n);
+    if (r.n >= 2) store.upl[static_cast<std::size_t>(r.n - 1)] = r.before;
+    window->loadCase();
+    clickSpin("up");
+    const auto s = static_cast<std::size_t>(r.n);
+    EXPECT_FLOAT_EQ(store.upl[s], r.want) << r.n;
+    EXPECT_EQ(text(at("upl", r.n)), QLatin1String(r.shown)) << r.n;
+    EXPECT_TRUE(edit(at("upl", r.n))->isEnabled()) << r.n;
+    EXPECT_FLOAT_EQ(store.upl[s + 1], 0.0f) << r.n;  // the new end support
+    EXPECT_EQ(text(at("upl", r.n + 1)), "0.000") << r.n;
+  }
+}
+
+// The cantilevers and the frequency show the value they hold, with the decimals it needs.
+TEST_F(Form1Test, CantileversAndFrequencyShowTheStoredValue) {
+  store.konsv = 1.005f;
+  store.konsh = 0.8f;
+  store.egenfrekvens = 4.25f;
+  load(2);
+  EXPECT_EQ(text("konsv"), "1.005");
+  EXPECT_EQ(text("konsh"), "0.80");
+  EXPECT_EQ(text("egenfrekvens"), "4.25");
+}
+
+// Alt and the menu's letter opens the menu; the field in focus gets no letter.
+TEST_F(Form1Test, AltAOpensArkivAndTypesNothing) {
+  load(2);
+  QLineEdit* field = edit(QStringLiteral("spv(1)"));
+  QTest::mouseClick(field, Qt::LeftButton);
+  const QString before = field->text();
+  QTest::keyClick(field, Qt::Key_A, Qt::AltModifier);
+  auto* ark = find<QMenu>(QStringLiteral("ark"));
+  EXPECT_TRUE(ark->isVisible());
+  ark->close();
+  EXPECT_EQ(field->text(), before);
+  EXPECT_FALSE(store.changed);
 }
 
 TEST_F(Form1Test, SupportWidthGoesToTheInnerSupportsOnly) {
@@ -224,7 +307,10 @@ TEST_F(Form1Test, SpinnerHidesARowAndBringsItBackWithItsValues) {
   EXPECT_EQ(text("ptjl(3)"), "0.210");
   EXPECT_TRUE(edit(QStringLiteral("upl(2)"))->isEnabled());
   EXPECT_FALSE(edit(QStringLiteral("upl(3)"))->isEnabled());
-  EXPECT_FLOAT_EQ(store.upl[2], 0.0f);  // the support comes back without its width
+  // The support is inner again, with the width of the inner support before it.
+  EXPECT_FLOAT_EQ(store.upl[2], 0.1f);
+  EXPECT_EQ(text("upl(2)"), "0.100");
+  EXPECT_FLOAT_EQ(store.upl[3], 0.0f);
 }
 
 TEST_F(Form1Test, LoadCategoryFillsTheVariableLoads) {
@@ -399,8 +485,8 @@ TEST_F(Form1Test, LowestNaturalFrequencyTakesZeroOrMore) {
     float stored;
     const char* shown;
   };
-  const Case cases[] = {{"6.5", 6.5f, "6.5"}, {"0", 0.0f, "0.0"}, {"8", 8.0f, "8.0"},
-                        {"-3", 8.0f, "8.0"},  {"4,2", 4.2f, "4.2"}};
+  const Case cases[] = {{"6.5", 6.5f, "6.5"}, {"0", 0.0f, "0.0"},    {"8", 8.0f, "8.0"},
+                        {"-3", 8.0f, "8.0"},  {"4,2", 4.2f, "4.2"},  {"4.25", 4.25f, "4.25"}};
   load(2);
   for (const Case& c : cases) {
     enter(QStringLiteral("egenfrekvens"), QLatin1String(c.typed));

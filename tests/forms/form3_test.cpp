@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTest>
 
 #include <memory>
@@ -63,6 +64,28 @@ class Form3Test : public MainWindowFixture {
   }
 
 };
+
+// A text that is no number is refused: the line load keeps its span, distance and load, and
+// the status line says why.
+TEST_F(Form3Test, TextThatIsNoNumberIsRefused) {
+  store.nllast = 1;
+  store.lineLoads[1] = LineLoad{2, 1.5f, 8.0f};
+  open();
+  const struct {
+    const char* field;
+    const char* typed;
+    const char* shown;
+  } rows[] = {{"llfnr(1)", "abc", "2"}, {"avst(1)", "1,5 m", "1.50"}, {"lllast(1)", "x8", "8.00"}};
+  for (const auto& r : rows) {
+    enter(QLatin1String(r.field), QLatin1String(r.typed));
+    EXPECT_EQ(text(QLatin1String(r.field)), QLatin1String(r.shown)) << r.field;
+    EXPECT_EQ(store.lineLoads[1], (LineLoad{2, 1.5f, 8.0f})) << r.field;
+    EXPECT_EQ(window->statusBar()->currentMessage(),
+              QStringLiteral("\"%1\" är inget tal. Fältet behåller sitt värde %2.")
+                  .arg(QLatin1String(r.typed), QLatin1String(r.shown)))
+        << r.field;
+  }
+}
 
 TEST_F(Form3Test, CaseWithoutLineLoadsShowsRowOne) {
   store.nllast = 0;

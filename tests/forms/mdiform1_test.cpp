@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {
   for (const Entry& e : entries) {
     auto* a = window->findChild<QAction*>(QString::fromUtf8(e.name));
     ASSERT_NE(a, nullptr) << e.name;
-    EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+    EXPECT_EQ(QString(a->text()).remove(u'&'), QString::fromUtf8(e.caption)) << e.name;
   }
   // The file menu in its written order, separators t1..t3 included, with the PDF export after
   // "Spara som..." and the preview after "Skriv ut...".
@@ -285,7 +285,7 @@ TEST(PropPositions, EquallySpacedInTheirSpans) {
   s.stamp[2] = 4;  // every 5040/5 = 1008 twips from 3360
   xs = propPositions(s);
   ASSERT_EQ(xs.size(), 4u);
-  for (int k = 0; k < 4; ++k) EXPECT_NEAR(xs[k], 3360.0f + 1008.0f * (k + 1), 0.01f) << k;
+  for (int k = 0; k < 4; ++k) EXPECT_NEAR(xs[k], 3360.0 + 1008.0 * (k + 1), 0.01) << k;
   s.stamp[1] = 1;  // mid-span 1: 840 + 1260 = 2100
   s.stamp[2] = 5;  // outside 0..4: none drawn
   xs = propPositions(s);

@@ -1,21 +1,29 @@
-// The moment diagram: its scales, reading MOMK.DAT, and the drawing checked pixel by pixel.
+// The moment diagram: its scales, reading the moment files, the drawing checked pixel by pixel,
+// its title, its printout and its print preview.
 //
 // The hand-made file momk_two_spans.dat holds two spans with steps of 0.195 m (clear spans of
 // 3.9 m). Maximum curves: 0 at the supports, k + 0.5 at point k up to 10.5 at midspan.
 // Minimum curves: falling straight from 0 to -20 at the middle support and back to 0. With two
 // 4.0 m spans and 0.1 m supports sx = 8400 / 8 = 1050, Mmax = 20 and sy = 1900 / 20 = 95.
 // Drawn into a 908 x 400 image one pixel is ten drawing units.
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "case_file.h"
+#include "modal_script.h"
 #include "momkurva.h"
 #include "report_print.h"
 
@@ -196,10 +204,13 @@ class MomkurvaForm : public ::testing::Test {
     form = std::make_unique<Momkurva>(store, files, DiskDialogue(), dir.path(), printer);
     form->setNotify([this](const QString& text) { messages.append(text); });
   }
-  void placeMomentFile(const QByteArray& bytes) {
-    QFile file(dir.filePath(QStringLiteral("MOMK.DAT")));
+  // The diagram's file MOMD.DAT with the curves of `momk` (laid out as MOMK.DAT) as the
+  // curves of load set `loadSet`.
+  void placeMomentFile(const QByteArray& momk, int loadSet = 1) {
+    QFile file(dir.filePath(QStringLiteral("MOMD.DAT")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    const qsizetype end = momk.indexOf('\n') + 1;
+    file.write(momk.left(end) + ' ' + QByteArray::number(loadSet) + "\r\n" + momk.mid(end));
   }
 
   QTemporaryDir dir;
@@ -213,7 +224,7 @@ class MomkurvaForm : public ::testing::Test {
 TEST_F(MomkurvaForm, AMissingOrShortFileGivesAMessageAndNothingDrawn) {
   EXPECT_FALSE(form->loadDiagram());
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_EQ(messages[0], QStringLiteral("Momentfilen MOMK.DAT saknas !"));
+  EXPECT_EQ(messages[0], QStringLiteral("Momentfilen MOMD.DAT saknas !"));
 
   placeMomentFile(readData("momk_two_spans.dat").left(40));
   EXPECT_FALSE(form->loadDiagram());
@@ -247,6 +258,119 @@ TEST_F(MomkurvaForm, PlottingPrintsTheSameDrawingOnOnePage) {
       reddish += c.red() > 90 && c.green() < 60 && c.blue() < 60;
     }
   EXPECT_GT(reddish, 20);
+}
+
+// Moment files of ten spans of 4.0 m on 0.1 m supports: per span a sagging arch of 10 kNm/m
+// and a hogging dip of -8 kNm/m at the supports.
+QByteArray tenSpans() {
+  QByteArray bytes = " 10\r\n";
+  for (int block = 0; block < 2; ++block)
+    for (int i = 1; i <= 10; ++i) {
+      bytes += " 0.195\r\n";
+      for (int p = 0; p < kCurvePoints; ++p) {
+        const double arch = std::sin(3.14159265358979 * p / 20.0);
+        bytes += ' ' + QByteArray::number(block == 0 ? 10.0 * arch : -8.0 * (1.0 - arch)) + "\r\n";
+      }
+    }
+  return bytes;
+}
+
+void tenSpanSlab(CaseStore& store) {
+  store.nfack = 10;
+  for (int i = 1; i <= 10; ++i) store.spv[static_cast<std::size_t>(i)] = 4.0f;
+  for (int j = 0; j <= 10; ++j) store.upl[static_cast<std::size_t>(j)] = 0.1f;
+}
+
+QString pdfText(const QString& pdf) {
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  text.waitForFinished(-1);
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+// The title names the load set of the curves, on the printed sheet as on the screen.
+TEST_F(MomkurvaForm, TheTitleNamesTheLoadSetOfTheCurves) {
+  const struct {
+    int loadSet;
+    const char* title;
+  } rows[] = {{1, "Moment enl. ekv. 6.10a, kNm/m"},
+              {2, "Moment enl. ekv. 6.10b, kNm/m"},
+              {3, "Moment enl. ekv. 6.10a och b, kNm/m"}};
+  const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+  for (const auto& r : rows) {
+    placeMomentFile(readData("momk_two_spans.dat"), r.loadSet);
+    ASSERT_TRUE(form->loadDiagram());
+    EXPECT_EQ(form->curves().loadSet, r.loadSet);
+    QFile::remove(pdf);
+    ASSERT_TRUE(form->plot()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(pdfText(pdf).contains(QString::fromLatin1(r.title))) << r.title;
+  }
+}
+
+QAction* previewPrintAction(QWidget* preview) {
+  const QString caption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* a : preview->findChildren<QAction*>())
+    if (a->text() == caption) return a;
+  return nullptr;
+}
+
+// "Skriv ut" in the preview prints through the program's printer, never Qt's own print
+// dialog (which would show up here as a modal window no step answers).
+TEST_F(MomkurvaForm, PrintingFromThePreviewUsesTheProgramsOwnPrinting) {
+  placeMomentFile(readData("momk_two_spans.dat"));
+  ASSERT_TRUE(form->loadDiagram());
+  const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+  {
+    test::ModalScript script{[](QWidget* preview) {
+      QAction* print = previewPrintAction(preview);
+      ASSERT_NE(print, nullptr);
+      print->trigger();
+    }};
+    form->preview();
+  }
+  EXPECT_TRUE(QFile::exists(pdf));
+  EXPECT_TRUE(pdfText(pdf).contains(QStringLiteral("Momentdiagram")));
+}
+
+// The most runs of dark pixels in one row of `image`: an ordinate drawn apart from the next is
+// a run of its own, a hatching drawn solid is one run.
+int mostDarkRuns(const QImage& image) {
+  int most = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    int runs = 0;
+    bool dark = false;
+    for (int x = 0; x < image.width(); ++x) {
+      const bool d = qGray(image.pixel(x, y)) < 200;
+      runs += d && !dark;
+      dark = d;
+    }
+    most = std::max(most, runs);
+  }
+  return most;
+}
+
+// Ten spans have 200 ordinates; in the preview they stay lines apart, small or large.
+TEST_F(MomkurvaForm, ThePreviewShowsTheOrdinatesAsHatchingAtEverySize) {
+  tenSpanSlab(store);
+  placeMomentFile(tenSpans(), 2);
+  ASSERT_TRUE(form->loadDiagram());
+  for (const QSize size : {QSize(900, 700), QSize(1600, 1200)}) {
+    int runs = 0;
+    test::ModalScript script{[&runs, size](QWidget* dialog) {
+      dialog->resize(size);
+      auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+      ASSERT_NE(preview, nullptr);
+      preview->fitToWidth();
+      QApplication::processEvents();
+      const QImage image = preview->grab().toImage();
+      saveRender(image, size.width() < 1000 ? "momkurva_preview_small.png"
+                                            : "momkurva_preview_large.png");
+      runs = mostDarkRuns(image);
+      dialog->close();
+    }};
+    form->preview();
+    EXPECT_GE(runs, 150) << size.width();
+  }
 }
 
 TEST(MomkurvaSample, TheTenSpanSampleWithCantilevers) {

@@ -71,7 +71,8 @@ class TenSpanResults : public ::testing::Test {
                                 &lines));
     document.pages = reportPages(lines);
     document.fontFamily = QStringLiteral("Liberation Mono");
-    ASSERT_TRUE(readMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
+    ASSERT_TRUE(
+        readDesignMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
         << error.toStdString();
     document.slab = slabGeometry(store, document.curves.spans);
     document.sheet = sheetText(store, dir.path());
@@ -97,9 +98,19 @@ TEST_F(TenSpanResults, OnePdfOfTheReportPagesAsPrintedThenTheDiagram) {
   QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/tiofack_results.pdf"));
   QFile::copy(pdf, QStringLiteral(SOLVO_RENDER_DIR "/tiofack_results.pdf"));
 
-  // The sample's report ends each of its pages with the page mark.
+  // The sample's report ends each of its pages with the page mark; a page longer than the 70
+  // lines of a sheet goes on over as many sheets as it needs.
   const int reportPageCount = static_cast<int>(document.pages.size());
-  EXPECT_EQ(reportPageCount, static_cast<int>(lines.filter(QStringLiteral("^")).size()));
+  int sheets = 0, onPage = 0;
+  for (const QString& line : lines) {
+    if (line.trimmed() == QStringLiteral("^")) {
+      sheets += (onPage + 69) / 70;
+      onPage = 0;
+    } else {
+      ++onPage;
+    }
+  }
+  EXPECT_EQ(reportPageCount, sheets);
   EXPECT_EQ(pdfInfo(pdf, "Pages").toInt(), reportPageCount + 1);
   EXPECT_EQ(pdfInfo(pdf, "Title"), QStringLiteral("Tio fack, linjelaster, olika tjocklek"));
   EXPECT_EQ(pdfInfo(pdf, "Author"), QStringLiteral("SOLVOW 7.1"));
@@ -128,7 +139,10 @@ TEST_F(TenSpanResults, OnePdfOfTheReportPagesAsPrintedThenTheDiagram) {
   for (const QString& expected :
        {QStringLiteral("Momentdiagram TIOFACK"), QStringLiteral("Tio fack, linjelaster"),
         document.sheet.date, QStringLiteral("M [kNm/m]"), QStringLiteral("Fack 1"),
-        QStringLiteral("Fack 10"), QString::fromUtf8("Största moment"), QStringLiteral("0")})
+        QStringLiteral("Fack 10"), QString::fromUtf8("Största moment"), QStringLiteral("0"),
+        // the envelope of both expressions that page 3 gives: 29.36 and -36.43 kNm/m
+        QStringLiteral("Moment enl. ekv. 6.10a och b, kNm/m"), QStringLiteral("29.4"),
+        QStringLiteral("-36.4")})
     EXPECT_TRUE(folded(sheet).contains(expected)) << expected.toStdString() << "\n"
                                                   << sheet.toStdString();
   const QString size = tool(QStringLiteral("pdfinfo"),
@@ -164,6 +178,32 @@ TEST_F(TenSpanResults, AFailedWriteLeavesNoHalfFileAndTheOldOneWhole) {
   file.close();
   ASSERT_TRUE(writeResultPdf(old, document, layout, &error));
   EXPECT_TRUE(readAll(old).startsWith("%PDF-"));
+}
+
+// A "^" in the case name of every header and in the heading is text: the report keeps its
+// six pages, and no page shows the page mark.
+TEST_F(TenSpanResults, ACaretInTheCaseNameOrHeadingSplitsNoPage) {
+  QStringList marked = lines;
+  for (QString& line : marked) {
+    if (line.contains(QStringLiteral("INDATAFIL : ")))
+      line.replace(QStringLiteral("TIOFACK"), QStringLiteral("TIO^FACK"));
+    if (line.startsWith(QStringLiteral("     Tio fack"))) line = QStringLiteral("     Hus ^ tva");
+  }
+  ASSERT_NE(marked, lines);
+  const auto unmarkedPages = reportPages(lines).size();
+  document.pages = reportPages(marked);
+  EXPECT_EQ(document.pages.size(), unmarkedPages);
+  const QString pdf = path("CARET.pdf");
+  QString error;
+  ASSERT_TRUE(writeResultPdf(pdf, document, layout, &error)) << error.toStdString();
+  EXPECT_EQ(pdfInfo(pdf, "Pages").toInt(), static_cast<int>(unmarkedPages) + 1);
+  for (int page = 1; page <= 6; ++page) {
+    const QString text = pageText(pdf, page);
+    EXPECT_TRUE(text.contains(QStringLiteral("TIO^FACK"))) << page;
+    for (const QString& line : text.split(u'\n'))
+      EXPECT_NE(line.trimmed(), QStringLiteral("^")) << page;
+  }
+  EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("Hus ^ tva")));
 }
 
 // The hand-made two-span curves of momk_two_spans.dat: steps 0.195 m, maximum k + 0.5 at

@@ -27,7 +27,8 @@ TEST(SavePrompts, TextsButtonsAndCaptions) {
   EXPECT_EQ(avsluta.windowTitle(), QStringLiteral("Avsluta"));
 
   const std::pair<SavePrompt*, QStringList> cases[] = {
-      {&ny, {"Ja", "Nej"}},
+      {&ny, {"Ja", "Nej", "Avbryt"}},
+      {&oppna, {"Ja", "Nej", "Avbryt"}},
       {&avsluta, {"Ja", "Nej", "Avbryt"}},
   };
   for (const auto& [prompt, texts] : cases) {
@@ -38,7 +39,7 @@ TEST(SavePrompts, TextsButtonsAndCaptions) {
     for (int i = 0; i < texts.size(); ++i)
       EXPECT_EQ(prompt->button(i)->property("index").toInt(), i);
   }
-  EXPECT_EQ(ny.button(2), nullptr);
+  EXPECT_EQ(ny.button(3), nullptr);
   avsluta.show();
   test::render(&avsluta, QStringLiteral("form7"));
   ny.show();
@@ -69,7 +70,8 @@ TEST(SavePrompts, BeforeNewOrOpenTheOperationGoesOnOnlyWhenNothingIsLost) {
       {"Ja", true, true, 1},
       {"Ja", false, false, 1},  // the save was cancelled or failed
       {"Nej", true, true, 0},
-      {"", true, false, 0},  // closed without an answer
+      {"Avbryt", true, false, 0},  // the case that was open stays, unsaved and unlost
+      {"", true, false, 0},        // closed without an answer
   };
   for (const Way& w : ways) {
     int saves = 0;

@@ -14,7 +14,11 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <memory>
 
@@ -53,6 +57,11 @@ class SearchDialogTest : public ::testing::Test {
     run = std::make_unique<EngineRun>(files, DiskDialogue{});
     run->setWorkingFolder(work());
     run->setProgramFolder(shell->store().programFolder);
+    run->setNotify([this](const QString& text) { told.append(text); });
+    run->setConfirm([this](const QString& question) {
+      asked.append(question);
+      return true;
+    });
   }
 
   QString work(const QString& name = {}) const {
@@ -98,6 +107,8 @@ class SearchDialogTest : public ::testing::Test {
   FileTable files;
   std::unique_ptr<Shell> shell;
   std::unique_ptr<EngineRun> run;
+  QStringList told;   // what the gate told
+  QStringList asked;  // what the gate asked
 };
 
 TEST_F(SearchDialogTest, ProposesRangesAroundTheCaseValues) {
@@ -146,11 +157,18 @@ TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoT
   EXPECT_TRUE(result.own->passes);  // the sample passes: largest 0.90 on its page 2
   EXPECT_EQ(result.groups.size(), 4);
 
-  // Shown in the file's order: the passing designs first, cheapest first.
-  for (int r = 1; r < result.passing; ++r)
+  // Shown in the file's order: the listed passing designs first (the search lists at most
+  // its cap of them), cheapest first.
+  const int listed = static_cast<int>(
+      std::count_if(result.rows.begin(), result.rows.end(), [](const SearchRow& r) { return r.passes; }));
+  ASSERT_GT(listed, 0);
+  EXPECT_LE(listed, result.passing);
+  for (int r = 1; r < listed; ++r)
     EXPECT_LE(cell(table, r - 1, 9).toDouble(), cell(table, r, 9).toDouble()) << "row " << r;
-  EXPECT_LE(cell(table, static_cast<int>(result.passing) - 1, 10).toDouble(), 1.0);
-  EXPECT_GT(cell(table, static_cast<int>(result.passing), 10).toDouble(), 1.0);
+  EXPECT_LE(cell(table, listed - 1, 10).toDouble(), 1.0);
+  if (listed < table->rowCount()) {
+    EXPECT_GT(cell(table, listed, 10).toDouble(), 1.0);
+  }
 
   // Sorted by cost (column 9) with a click on its heading: rising, the passing cheapest
   // first; a second click turns the order.
@@ -205,11 +223,19 @@ TEST_F(SearchDialogTest, RejectedDesignsAreGreyAndCannotBeApplied) {
   EXPECT_EQ(d->result().passing, 0);
   ASSERT_GT(table->rowCount(), 0);
   EXPECT_EQ(table->item(0, 0)->foreground().color(), QColor(Qt::gray));
-  // The nearest to passing still fails on span 5 or 6, by at least its slenderness.
+  // The nearest to passing still fails beside the thin spans 5-6: by at least their
+  // slenderness, or because a support there has no top-bar solution (no utilisation then).
   const QString check = cell(table, 0, 11);
-  EXPECT_TRUE(check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6")))
-      << check.toStdString();
-  EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
+  const bool thinSpan =
+      check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6"));
+  const bool noBars = check.contains(QStringLiteral("saknar")) &&
+                      (check.endsWith(QStringLiteral("stöd 5")) ||
+                       check.endsWith(QStringLiteral("stöd 6")) ||
+                       check.endsWith(QStringLiteral("stöd 7")));
+  EXPECT_TRUE(thinSpan || noBars) << check.toStdString();
+  if (thinSpan) {
+    EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
+  }
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                     table->visualItemRect(table->item(0, 2)).center());
   EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
@@ -268,7 +294,7 @@ TEST_F(SearchDialogTest, AnEngineThatFailsIsNamedAndShowsNothing) {
   } cases[] = {
       {"echo 'SEARCH.SPC, line 3: expected top bar diameters' >&2\nexit 2\n",
        "Sökningen kunde inte göras.\nSEARCH.SPC, line 3: expected top bar diameters"},
-      {"echo 1/1\nexit 0\n", "Resultatfil SEARCH.RES saknas !"},
+      {"echo 1/1\nexit 0\n", "Resultatfil SOLVO-SEARCH.RES saknas !"},
   };
   for (const auto& c : cases) {
     StandIn engine(c.script);
@@ -366,6 +392,74 @@ TEST_F(SearchDialogTest, TheMenuEntryWantsASavedCaseAndOpensTheDialog) {
     sok->trigger();
   }
   EXPECT_EQ(message, QStringLiteral("Du måste spara Filen först !"));
+}
+
+// "Sök" passes the gate of "Kör...": a range that ends below what "Kör..." accepts starts
+// nothing and is named in the words of "Kör...".
+TEST_F(SearchDialogTest, SokIsRefusedForARangeKorWouldRefuse) {
+  auto d = open();
+  // Group 1 from 0.060 m: deck 0.045 + cover 0.015 + ø 10 is 0.070 m at least.
+  child<QTableWidget>(d.get(), "grupper")->item(0, 1)->setText(QStringLiteral("0.060"));
+  click(d.get(), "sok");
+  EXPECT_FALSE(d->running());
+  ASSERT_EQ(told.size(), 1);
+  EXPECT_TRUE(told[0].startsWith(QStringLiteral("Beräkningen startas inte."))) << told[0].toStdString();
+  EXPECT_TRUE(told[0].contains(QStringLiteral("Fack 1: plattjockleken 0.060 m måste vara större än")))
+      << told[0].toStdString();
+  EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("SEARCH.SPC"))));
+  EXPECT_EQ(d->resultTable()->rowCount(), 0);
+}
+
+// The menu entry refuses a case that "Kör..." refuses, before the dialog opens.
+TEST_F(SearchDialogTest, TheMenuEntryRefusesACaseKorRefuses) {
+  CaseStore& s = shell->store();
+  s.plast[3] = -1.0f;
+  ASSERT_TRUE(shell->save());
+  QStringList seen;
+  {
+    ModalScript script{[&seen](QWidget* w) {
+      seen.append(test::boxText(w));
+      clickText(w, QStringLiteral("OK"));
+    }};
+    shell->window()->actions().sok->trigger();
+  }
+  ASSERT_EQ(seen.size(), 1);
+  EXPECT_TRUE(seen[0].contains(QStringLiteral("Fack 3: den permanenta lasten får inte vara negativ")))
+      << seen[0].toStdString();
+}
+
+// Designs come from the table for programs; a value it lacks shows as "–" with the reason,
+// and such a design cannot be applied.
+TEST_F(SearchDialogTest, AMissingValueShowsAsADashWithItsReason) {
+  StandIn engine(
+      "printf 'S\\326KNING AV L\\326SNING\\r\\nPr\\366vade:       2   Godk\\344nda:       1\\r\\n' > SOLVO-SEARCH.RES\n"
+      "printf 'Lista;Nr;Tjocklek fack 1-10 (m);Betong;Diameter (mm);Avkortning;St\\303\\244mp;S (mm);"
+      "Betongvolym (m3/m2);St\\303\\245l \\303\\266verkant (kg/m2);St\\303\\245l f\\303\\244lt (kg/m2);"
+      "Kostnad (per m2);Max. nyttjandegrad;Kontroll\\r\\n"
+      "Godk\\303\\244nd;1;0.150;C30/37;10;AV;;150;0.1335;3.21;1.05;170.25;0.912;St\\303\\266d 2\\r\\n"
+      "Underk\\303\\244nd;1;0.120;C30/37;10;AV;;100;0.1035;2.00;1.00;;;Fack 1\\r\\n'"
+      " > SOLVO-SEARCH.CSV\n");
+  run->setProgramFolder(engine.folder());
+  auto d = open();
+  search(d.get());
+  QTableWidget* table = d->resultTable();
+  ASSERT_EQ(table->rowCount(), 2);
+  // Columns: cost 9, largest utilisation 10, check 11.
+  EXPECT_EQ(cell(table, 0, 9), QStringLiteral("170.25"));
+  EXPECT_EQ(cell(table, 0, 10), QStringLiteral("0.912"));
+  EXPECT_EQ(cell(table, 1, 9), QStringLiteral("–"));
+  EXPECT_EQ(cell(table, 1, 10), QStringLiteral("–"));
+  EXPECT_EQ(table->item(1, 9)->toolTip(),
+            QStringLiteral("sökningen gav inget tal (ingen lösning eller för stort för fältet)"));
+  EXPECT_TRUE(cell(table, 1, 11).contains(QStringLiteral("Kostnad/m2: sökningen gav inget tal")))
+      << cell(table, 1, 11).toStdString();
+  EXPECT_NE(cell(table, 1, 9), QStringLiteral("0.00"));
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                    table->visualItemRect(table->item(1, 2)).center());
+  EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                    table->visualItemRect(table->item(0, 2)).center());
+  EXPECT_TRUE(child<QPushButton>(d.get(), "anvand")->isEnabled());
 }
 
 }  // namespace

@@ -33,6 +33,8 @@
 #include <memory>
 #include <optional>
 
+#include "case_file.h"
+#include "report_owner.h"
 #include "delfile.h"
 #include "disk_error_dialog.h"
 #include "fileinfo.h"
@@ -1057,5 +1059,185 @@ TEST_F(ShellRealRun, ReturningFromTheDiagramLeavesTheViewerAtItsOwnSizeAndPlace)
   EXPECT_EQ(active()->widget(), p.window().form1());
   test::render(&p.window(), QStringLiteral("shell_after_diagram_return"));
 }
+// --- the current case and nothing else ------------------------------------------------
+
+// The saved PLATTA.IND under another case name and heading, as `fileName` in the cases folder.
+void writeVariant(Program& p, const char* fileName, const char* name, const char* heading,
+                  const std::function<void(CaseStore&)>& edit = {}) {
+  CaseStore s;
+  setDefaults(s);
+  ASSERT_TRUE(readCaseBytes(readBytes(p.cases("PLATTA.IND")), QStringLiteral("PLATTA.IND"), s));
+  s.baseName = QString::fromUtf8(name);
+  s.rubrik = QString::fromUtf8(heading);
+  if (edit) edit(s);
+  writeBytes(p.cases(fileName), caseFileBytes(s).value_or(QByteArray()));
+}
+
+// Presses "Kör ändå" in the question of the gate and keeps its text.
+ModalScript::Step runAnyway(QStringList* asked) {
+  return [asked](QWidget* w) {
+    asked->append(boxText(w));
+    clickText(w, QStringLiteral("Kör ändå"));
+  };
+}
+
+TEST_F(ShellRealRun, TwoCasesSharingAReportNeverShowEachOthersResult) {
+  writeVariant(p, "KONTORHUS1.IND", "KONTORHUS1", "Hus ett");
+  writeVariant(p, "KONTORHUS2.IND", "KONTORHUS2", "Hus tva");
+  QStringList asked;
+  for (const char* file : {"KONTORHUS1.IND", "KONTORHUS2.IND"}) {
+    ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QString::fromUtf8(file)));
+    ModalScript script{runAnyway(&asked)};
+    p.menu().start->trigger();
+  }
+  // Before each run, the warning names both cases and their one report.
+  ASSERT_EQ(asked.size(), 2);
+  for (const char* named : {"KONTORHUS1.IND", "KONTORHUS2.IND", "KONTORHUS.RES"})
+    EXPECT_TRUE(asked[0].contains(QString::fromUtf8(named))) << asked[0].toStdString();
+  ASSERT_NE(p.shell->viewer(), nullptr);
+
+  // Opening the first case closes the second one's report...
+  ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("KONTORHUS1.IND")));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(p.shell->viewer(), nullptr);
+  // ... and "Resultat på skärm" will not show it as the first one's.
+  QStringList messages;
+  {
+    ModalScript script{note(&messages)};
+    p.menu().res1->trigger();
+  }
+  EXPECT_EQ(messages, QStringList{QStringLiteral(
+                          "Det finns inget giltigt resultat för fallet KONTORHUS1: KONTORHUS.RES "
+                          "hör till fallet KONTORHU \"Hus tva\". Kör beräkningen för detta fall.")});
+  EXPECT_EQ(p.shell->viewer(), nullptr);
+}
+
+TEST_F(ShellRealRun, AStaleResultIsNeitherPrintedNorExported) {
+  run();
+  p.menu().mom->trigger();
+  ASSERT_NE(p.shell->diagram(), nullptr);
+  // A change of safety class leaves the curves standing but makes them old.
+  CaseStore& s = p.shell->store();
+  const auto market = static_cast<size_t>(s.market);
+  s.safetyClass[market] = static_cast<qint16>(s.safetyClass[market] == 3 ? 1 : 3);
+  markEdited(s, DiagramAfterEdit::Kept);
+  emit p.window().form1()->caseEdited();
+  ASSERT_TRUE(p.menu().pdf->isEnabled());
+  const QString refusal = staleExportRefusal();
+  EXPECT_TRUE(refusal.startsWith(QStringLiteral("Resultatet gäller inte aktuella indata")));
+  const struct {
+    const char* label;
+    std::function<void()> act;
+  } rows[] = {
+      {"Spara som PDF", [&] { p.menu().pdf->trigger(); }},
+      {"Resultat på skrivare", [&] { p.menu().res2->trigger(); }},
+      {"Förhandsgranska", [&] { p.menu().forh->trigger(); }},
+      {"the diagram's plot", [&] { p.shell->diagram()->plot(); }},
+      {"the diagram's preview", [&] { p.shell->diagram()->preview(); }},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.label);
+    QStringList messages;
+    {
+      ModalScript script{note(&messages)};
+      r.act();
+    }
+    EXPECT_EQ(messages, QStringList{refusal});
+  }
+  EXPECT_FALSE(QFileInfo::exists(p.cases("PLATTA.pdf")));
+}
+
+TEST_F(ShellRealRun, Rei120IsNamedWhenTheCaseOpensAndBeforeTheRun) {
+  writeVariant(p, "BRAND.IND", "BRAND", "Brand", [](CaseStore& s) { s.brandb = 4; });
+  QStringList messages;
+  {
+    ModalScript script{note(&messages)};
+    ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("BRAND.IND")));
+  }
+  EXPECT_EQ(messages, QStringList{QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")});
+  QStringList asked;
+  {
+    ModalScript script{[&asked](QWidget* w) {
+      asked.append(boxText(w));
+      clickText(w, QStringLiteral("Avbryt"));
+    }};
+    p.menu().start->trigger();
+  }
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].startsWith(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
+  EXPECT_EQ(p.shell->viewer(), nullptr);
+}
+
+TEST_F(ShellRealRun, TheViewerShowsTheEnginesVerdictLine) {
+  // The engine, followed by the verdict it ends its console with.
+  writeBytes(p.program("solvowb"), "#!/bin/sh\n\"" SOLVOWB_PATH "\"\necho 'Ej uppfyllt: Svikt fack 2'\n");
+  run();
+  Form6* viewer = p.shell->viewer();
+  ASSERT_NE(viewer, nullptr);
+  auto* line = viewer->findChild<QLabel*>(QStringLiteral("Utfall"));
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->text(), QStringLiteral("Ej uppfyllt: Svikt fack 2"));
+  EXPECT_TRUE(line->isVisibleTo(viewer));
+  // Said of the calculated case only.
+  p.edit();
+  EXPECT_FALSE(line->isVisibleTo(viewer));
+}
+
+TEST(ShellFiles, SaveAsKeepsNewNamesToTheNoteAndOldNamesAsTheyAre) {
+  Program p;
+  ASSERT_TRUE(p.startUp());
+  writeBytes(p.cases("KONTORHUS1.IND"), "");
+  const struct {
+    const char* typed;
+    const char* warning;  // empty: saved
+    const char* file;
+  } rows[] = {
+      {"kontorhus2", "Filnamnet KONTORHUS2 har 10 tecken.", "KONTORHUS2.IND"},
+      {"hus a", "Filnamnet HUS A har mellanslag.", "HUS A.IND"},
+      {"hög", "Filnamnet HÖG har å, ä eller ö.", "HÖG.IND"},
+      {"kontor", "", "KONTOR.IND"},
+      {"kontorhus1", "", "KONTORHUS1.IND"},  // its own file already: the user's name
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.typed);
+    p.shell->dialogState().lastFolder = p.cases() + QStringLiteral("/");
+    QStringList messages;
+    QStringList seen;
+    const QString typed = QString::fromUtf8(r.typed);
+    ModalScript::Step type = [typed](QWidget* w) {
+      auto* d = qobject_cast<FileInfo*>(w);
+      ASSERT_NE(d, nullptr);
+      d->nameBox()->selectAll();
+      d->nameBox()->insert(typed);  // "ö" has no key of its own in the test's key table
+      QPointer<QPushButton> ok = d->button(0);
+      QTimer::singleShot(0, [ok] {
+        if (ok) QTest::mouseClick(ok, Qt::LeftButton);
+      });
+    };
+    if (*r.warning != '\0') {
+      ModalScript script{type, note(&messages), cancel(&seen)};
+      p.menu().spars->trigger();
+    } else {
+      // Replacing the existing empty file asks first.
+      std::optional<ModalScript> script;
+      if (QFileInfo::exists(p.cases(r.file)))
+        script.emplace(std::initializer_list<ModalScript::Step>{
+            type, [](QWidget* w) { clickText(w, QStringLiteral("Ja")); }});
+      else
+        script.emplace(std::initializer_list<ModalScript::Step>{type});
+      p.menu().spars->trigger();
+    }
+    if (*r.warning != '\0') {
+      ASSERT_EQ(messages.size(), 1);
+      EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(r.warning))) << messages[0].toStdString();
+      EXPECT_FALSE(QFileInfo::exists(p.cases(r.file)));
+    } else {
+      EXPECT_TRUE(messages.isEmpty());
+      EXPECT_GT(readBytes(p.cases(r.file)).size(), 0);
+      EXPECT_EQ(p.window().windowTitle(), QString::fromUtf8(r.file));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace solvow::forms

@@ -244,8 +244,8 @@ TEST_F(UndoTest, MenuEntriesCarryThePlatformKeys) {
   // "Redigera" stands right after "Arkiv".
   const QList<QAction*> bar = window->menuBar()->actions();
   ASSERT_GE(bar.size(), 2);
-  EXPECT_EQ(bar[0]->text(), QStringLiteral("Arkiv"));
-  EXPECT_EQ(bar[1]->text(), QStringLiteral("Redigera"));
+  EXPECT_EQ(bar[0]->text(), QStringLiteral("&Arkiv"));
+  EXPECT_EQ(bar[1]->text(), QStringLiteral("&Redigera"));
 
   struct KeyCase {
     QAction* action;
