@@ -7,6 +7,7 @@
 
 #include "comdat.h"
 #include "comdat_deck.h"
+#include "crack_width.h"
 #include "fire.h"
 #include "numeric.h"
 #include "section.h"
@@ -319,6 +320,7 @@ void dimen(Run& run) {
   design_spans(run);
   top_bar_lengths(run);
   fire(run);
+  crack_widths(run);
 }
 
 }  // namespace solvo

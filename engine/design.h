@@ -31,7 +31,8 @@ int32_t most_top_spacing(float h);
 // the order in which the bar lengths walk the interior supports.
 std::vector<int> merged_pairs(const Indat& c, const Arbvar& av, int k);
 
-// The whole design: design_supports, design_spans, top_bar_lengths, then fire.
+// The whole design: design_supports, design_spans, top_bar_lengths, fire, then the crack
+// widths over the supports with the bars designed (crack_width.h).
 // Requires the analysis tables of rows k, 4..7 in run.arbvar and run.snitt.
 void dimen(Run& run);
 

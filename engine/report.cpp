@@ -10,6 +10,7 @@
 #include "checkdat.h"
 #include "checks.h"
 #include "comdat.h"
+#include "crack_width.h"
 #include "comdat_deck.h"
 #include "design.h"
 #include "fortran_io.h"
@@ -524,6 +525,12 @@ class Report {
       return above(j, u) || (j == 1 ? d.cant_left : d.cant_right).beyond_range;
     });
     if (c_.freq_min > 0.0f) line("Egenfrekvens", "fack", {{d.freq_span, d.u_freq}}, above);
+    std::vector<std::pair<int, float>> cracks;
+    for (int j = 1; j <= c_.n + 1; ++j) {
+      const CrackSupport& s = run_.crack.at[static_cast<size_t>(j)];
+      if (s.checked) cracks.push_back({j, s.utilisation});
+    }
+    line("Sprickbredd", "stöd", cracks, above);
     if (!any) w().t(6).a("Samtliga kontroller på sidan uppfylls (nyttjandegrad högst 1.0).").endl();
   }
 
@@ -655,6 +662,61 @@ class Report {
     }
   }
 
+  static std::string_view exposure_text(float wmax) {
+    if (std::fabs(wmax - 0.4f) < 1.0E-4f) return "X0/XC1";
+    if (std::fabs(wmax - 0.3f) < 1.0E-4f) return "XC2-XC4, XD, XS";
+    return "vald";
+  }
+
+  void crack_width_row(int j, const CrackSupport& s) {
+    const CrackResult& r = s.r;
+    w().x(5).i(j, 4).x(1).f(s.m, 8, 2).x(1).f(r.sigma_s, 7, 1).x(1).f(r.rho, 9, 4);
+    w().x(1).f(r.sr_max, 6, 1).x(1).f(r.wk, 6, 3).x(1).f(run_.crack.wmax, 5, 2);
+    w().x(1).f(s.utilisation, 6, 2);
+    if (s.utilisation <= 1.0f) {
+      w().endl();
+    } else if (s.needed > 0) {
+      w().x(4).i(s.needed, 5).endl();
+    } else {
+      w().x(4).a("ingen").endl();
+    }
+  }
+
+  // Crack widths over the supports with the top bars of page 5.
+  void crack_width_table() {
+    const CrackWidths& cw = run_.crack;
+    title("SPRICKBREDD", "-----------");
+    if (!(cw.wmax > 0.0f)) {
+      w().t(6).a("Ingen största sprickbredd angiven: sprickbredden kontrolleras ej.").endl();
+      return;
+    }
+    w().t(6).a("wk <= wmax =").f(cw.wmax, 5, 2).a(" mm (").a(exposure_text(cw.wmax));
+    w().a(") under G + psi2*Q, EN 1992-1-1 (7.8)-(7.14)").endl();
+    w().t(6).a("Sprucket tvärsnitt, tryck i ribborna, plåten försummad, Es/Ecm = ");
+    w().i(ftrunc(run_.matdat.es / 1.0E6f), 3).a("/");
+    w().i(ftrunc(comdat::kConcrete[static_cast<size_t>(c_.concrete_class)].ecm / 1.0E6f), 2);
+    w().endl();
+    w().t(6).a("Stöd        M sigma s rho p,eff sr,max     wk  wmax Nyttj. S behövs").endl();
+    w().t(6).a("      (kNm/m)   (MPa)             (mm)   (mm)  (mm)   grad     (mm)").endl();
+    bool rows = false, none = false, needed = false;
+    for (int j = 1; j <= c_.n + 1; ++j) {
+      const CrackSupport& s = cw.at[static_cast<size_t>(j)];
+      if (!s.checked) continue;
+      crack_width_row(j, s);
+      rows = true;
+      if (!(s.utilisation <= 1.0f)) (s.needed > 0 ? needed : none) = true;
+    }
+    if (!rows) w().t(6).a("Inget stöd med överkantsarmering.").endl();
+    if (needed) {
+      w().t(6).a("S behövs ger").f(c_.top_layout == 2 ? cw.extra_wb : cw.extra_wa, 6, 2);
+      w().a(" kg/m2 mer armering över stöd.").endl();
+    }
+    if (none) {
+      w().t(6).a("ingen: inget byggbart avstånd för Ø").i(ftrunc(run_.matdat.dia_top), 2);
+      w().a(" ger wk <= wmax.").endl();
+    }
+  }
+
   void frequency_table() {
     const Checkdat& d = run_.checkdat;
     title("EGENFREKVENS", "------------");
@@ -693,6 +755,7 @@ class Report {
     cantilever_table();
     reaction_table();
     crack_table();
+    crack_width_table();
     frequency_table();
     w().endl();
     w().t(6).a("OBS! Ej kontrollerat i byggskedet: livets lokala buckling vid stöd och stämp").endl();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "checkdat.h"
+#include "crack_width.h"
 #include "slab_limits.h"
 #include "utdat.h"
 
@@ -177,6 +178,7 @@ struct Run {
   Snitt snitt;
   Utdat utdat;
   Checkdat checkdat;  // the checks of report page 6
+  CrackWidths crack;  // crack widths over the supports, report page 6
   std::string rubrad = std::string(40, ' ');  // heading, 40 bytes
   std::string prfil = std::string(9, ' ');    // case name, 9 bytes
   std::string utfil = std::string(13, ' ');   // report file name, 13 bytes

@@ -107,8 +107,9 @@ Candidate candidate_at(const Indat& c, const SearchPlan& plan, size_t index) {
 
 // The candidates of one analysis: the first of them is `first`, all share its thicknesses
 // and concrete class. The checks of page 6 do not depend on the top bars or the curtailment
-// (only the spacing against cracking does, which passes or fails nothing): their verdict is
-// found once per number of props.
+// (only the spacing against cracking does, which passes or fails nothing, and the crack
+// width, which the design of each bar size finds): their verdict is found once per number
+// of props.
 void search_one_analysis(const Run& base, const SearchPlan& plan, size_t first,
                          std::vector<Outcome>& out) {
   Run analysed = base;
@@ -286,7 +287,8 @@ class SearchReport {
         .endl();
     w_.a("  fack och konsoler, delat med fackens längd").endl();
     w_.a("  Stålvikt (kg/m2): armering över stöd (vald avkortning) + armering i fält").endl();
-    w_.a("  (brand), som sid 2 i resultatet").endl();
+    w_.a("  (brand), som sid 2 i resultatet, + armering som sprickbredden över stöd").endl();
+  w_.a("  kräver utöver den (sid 6)").endl();
     w_.a("  Betongpris per m3:");
     for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
       if (c == 4 || c == 7) w_.endl().x(19);
@@ -427,8 +429,9 @@ Outcome assess(const Run& run, const SearchPlan& plan) {
   o.concrete = concrete_volume(c);
   o.steel_top = c.top_layout == 2 ? u.wb : u.wa;
   o.steel_bottom = u.wf;
+  o.steel_crack = c.top_layout == 2 ? run.crack.extra_wb : run.crack.extra_wa;
   o.cost = plan.concrete_price[static_cast<size_t>(c.concrete_class)] * o.concrete +
-           plan.steel_price * (o.steel_top + o.steel_bottom) +
+           plan.steel_price * (o.steel_top + o.steel_bottom + o.steel_crack) +
            plan.prop_price * props_per_m2(c);
   const Verdict v = slab_verdict(run);
   o.worst = v.governing.utilisation;

@@ -10,14 +10,16 @@
 //
 // Cost per m2 of slab (the spans' length from the first to the last support centre):
 //   concrete price of the class (per m3) x concrete volume (m3/m2)
-//   + steel price (per kg) x (top bars + bottom bars) (kg/m2)
+//   + steel price (per kg) x (top bars + bottom bars + the top bars that the crack width
+//     over the supports needs beyond them) (kg/m2)
 //   + prop price (per m of a line of props) x props in all spans / the spans' length.
 // Concrete volume: (thickness - 0.0165 m of rib voids) x length, summed over the spans and
 // both cantilevers, divided by the spans' length. Steel: the top bars of the chosen
 // curtailment and the bottom bars for fire, as page 2 of the report prints them.
 //
 // A design passes when the verdict of the run passes (verdict.h): every utilisation of page 2
-// and of page 6 at most 1.00, no span below the least depth, and bars that can be built
+// and of page 6 (the crack width over the supports
+// included) at most 1.00, no span below the least depth, and bars that can be built
 // wherever bars are needed.
 #pragma once
 
@@ -51,6 +53,7 @@ struct Outcome {
   float concrete = 0;   // m3/m2
   float steel_top = 0;  // kg/m2
   float steel_bottom = 0;
+  float steel_crack = 0;  // kg/m2 that the spacings the crack width needs would add
   float cost = 0;
   float worst = 0;  // of the governing check (infinity: not a valid design; NaN fails)
   Check check = Check::kSpanMoment;

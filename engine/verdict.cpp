@@ -79,6 +79,11 @@ constexpr CheckRow kChecks[] = {
     {Check::kCantileverDeflection, "Byggskede, konsolnedböjning", Place::kPage6, false,
      CheckKind::kCantileverDeflection, nullptr},
     {Check::kPage6Other, "Kontroll sid 6", Place::kPage6, false, CheckKind::kNone, nullptr},
+    {Check::kCrackWidth, "Sprickbredd", Place::kSupport, false, CheckKind::kNone,
+     [](const Run& r, int j) {
+       const CrackSupport& s = r.crack.at[static_cast<size_t>(j)];
+       return s.checked ? s.utilisation : kNotApplicable;
+     }},
 };
 
 const CheckRow& row_of(Check check) {

@@ -3,8 +3,9 @@
 //
 // A slab passes when every utilisation of page 2 (span moment, shear at both ends, bond,
 // deflections, slenderness) and of page 6 (the checks of checks.h, through their
-// CheckVerdict) is at most 1.0, no span is thinner than the least depth, and every support
-// and span that needs bars has bars that can be built. A utilisation that is not a number
+// CheckVerdict, and the crack width over the supports of crack_width.h) is at most 1.0,
+// no span is thinner than the least depth, and every support and span that needs bars has
+// bars that can be built. A utilisation that is not a number
 // passes nothing. A design that is not valid (too thin, bars without a solution) fails
 // whatever its utilisations and governs over them; its utilisation is infinite.
 #pragma once
@@ -37,7 +38,8 @@ enum class Check {
   kFrequency,       // page 6 "Egenfrekvens"
   kCantileverMoment,      // page 6 "Byggskede, konsolmoment", at the cantilever's support
   kCantileverDeflection,  // page 6 "Byggskede, konsolnedböjning", at the cantilever's support
-  kPage6Other,            // a page-6 kind without a row of its own: "Kontroll sid 6"
+  kPage6Other,        // a page-6 kind without a row of its own: "Kontroll sid 6"
+  kCrackWidth,        // page 6 "Sprickbredd", by support
 };
 
 // The name of a check with its span or support ("Svikt fack 5").

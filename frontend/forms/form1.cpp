@@ -18,6 +18,7 @@
 #include <span>
 
 #include "case_format.h"
+#include "exposure_classes.h"
 #include "form_controls.h"
 #include "input_rules.h"
 #include "text_conv.h"
@@ -142,6 +143,7 @@ Form1::Form1(CaseStore& store, QWidget* parent) : QWidget(parent), m_store(store
   buildConcreteAndBars();
   buildFire();
   buildCasting();
+  buildCrackWidth();
   connectRules();
   setTabOrderAlongRows();
 }
@@ -375,6 +377,52 @@ void Form1::leaveFrequency() {
   m_egenfrekvens->setText(shownExactly(m_store.egenfrekvens, u"#0.0"));
 }
 
+// Under the natural frequency: "Sprickbredd max (mm)" and the exposure classes that fill it.
+void Form1::buildCrackWidth() {
+  QGroupBox* box = frame(this, "Frame11", QString(), 8760, 6300, 4680, 620);
+  label(box, QStringLiteral("Sprickbredd max (mm)"), 150, 215, 2000);
+  m_sprickbredd = field(box, QStringLiteral("sprickbredd"), 2150, 200, 600, QStringLiteral("0.40"));
+  m_exponering = list(box, "exponering", 2850, 185, 1700);
+  for (const ExposureClass& e : kExposureClasses)
+    m_exponering->addItem(QString::fromUtf16(e.name));
+  m_exponering->setPlaceholderText(QStringLiteral("Annan"));
+}
+
+void Form1::connectCrackWidth() {
+  connect(m_sprickbredd, &FieldEdit::left, this, &Form1::leaveCrackWidth);
+  connect(m_exponering, &QComboBox::activated, this, &Form1::pickExposure);
+}
+
+// A typed crack width within the case file's range (0 to 1 mm, 0 = no check) is stored;
+// anything else keeps the stored value, which the field then shows again (text that is no
+// number with its note). The list shows the class of the value, if any.
+void Form1::leaveCrackWidth() {
+  const std::optional<double> v = fieldNumber(m_sprickbredd->text());
+  if (!v) {
+    refuse(m_sprickbredd, shownExactly(m_store.sprickbredd, u"0.00"));
+    return;
+  }
+  const auto f = static_cast<float>(*v);
+  using solvo::platform::Field;
+  if (std::isfinite(f) && solvo::platform::in_range(case_field(Field::CrackWidthMax), f, 0))
+    m_store.sprickbredd = f;
+  showCrackWidth();
+}
+
+// A pick fills the field with the class's value: an edit like typing it.
+void Form1::pickExposure(int position) {
+  if (position < 0 || position >= static_cast<int>(kExposureClasses.size())) return;
+  markChanged();
+  m_store.sprickbredd = kExposureClasses[static_cast<std::size_t>(position)].wmax;
+  showCrackWidth();
+}
+
+void Form1::showCrackWidth() {
+  m_sprickbredd->setText(shownExactly(m_store.sprickbredd, u"0.00"));
+  const QSignalBlocker quiet(m_exponering);
+  m_exponering->setCurrentIndex(exposurePosition(m_store.sprickbredd));
+}
+
 void Form1::connectRules() {
   connectFieldRules();
   connectChoiceRules();
@@ -382,6 +430,7 @@ void Form1::connectRules() {
   connect(m_spin, &SpinArrows::up, this, &Form1::spinUp);
   // Before the commit reports, so that a commit finds the store already changed.
   connectCasting();
+  connectCrackWidth();
   reportCommits(this, [this] { emit committed(); });
 }
 
@@ -796,6 +845,7 @@ void Form1::loadFromStore() {
   selectOption(m_brukskomb, s.brukskomb);
   selectOption(m_byggskede, s.byggskede);
   m_egenfrekvens->setText(shownExactly(s.egenfrekvens, u"#0.0"));
+  showCrackWidth();
   refreshSpanRows();
 }
 

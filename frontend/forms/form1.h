@@ -112,6 +112,12 @@ class Form1 : public QWidget {
   void leaveWhole(FieldEdit* field, qint16& value, const char* pattern, bool setsChanged);
   void changeProps(int i, int value);
   void leaveFrequency();
+  // The largest crack width over the supports and the exposure list beside it.
+  void buildCrackWidth();
+  void connectCrackWidth();
+  void leaveCrackWidth();
+  void pickExposure(int position);
+  void showCrackWidth();
   void pickLoadCategory(int position);
   void pickFireMethod(int position);
   void showFireOptions();
@@ -163,6 +169,8 @@ class Form1 : public QWidget {
   std::array<QSpinBox*, kMaxSpans + 1> m_stamp{};
   std::array<QRadioButton*, 3> m_byggskede{};
   FieldEdit* m_egenfrekvens = nullptr;
+  FieldEdit* m_sprickbredd = nullptr;
+  QComboBox* m_exponering = nullptr;
 };
 
 }  // namespace solvow::forms

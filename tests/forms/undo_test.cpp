@@ -140,6 +140,34 @@ TEST_F(UndoTest, ListPickOptionAndSpinnerAreOneStepEach) {
   EXPECT_FALSE(window->actions().angra->isEnabled());
 }
 
+// The largest crack width: a typed value and a class picked from the list are one step each,
+// and the list shows the class of the value undone to.
+TEST_F(UndoTest, CrackWidthTypedAndPickedAreOneStepEach) {
+  ASSERT_FLOAT_EQ(store.sprickbredd, 0.4f);
+  auto* classes = find<QComboBox>(QStringLiteral("exponering"));
+  ASSERT_EQ(classes->currentIndex(), 0);  // X0/XC1
+  enter(QStringLiteral("sprickbredd"), QStringLiteral("0.2"));
+  ASSERT_FLOAT_EQ(store.sprickbredd, 0.2f);
+  classes->setFocus();
+  QTest::qWait(QApplication::keyboardInputInterval() + 20);
+  QTest::keyClicks(classes, QStringLiteral("XC2"));
+  ASSERT_FLOAT_EQ(store.sprickbredd, 0.3f);
+
+  undo();
+  EXPECT_FLOAT_EQ(store.sprickbredd, 0.2f);
+  EXPECT_EQ(text(QStringLiteral("sprickbredd")), QStringLiteral("0.20"));
+  EXPECT_EQ(classes->currentIndex(), -1);
+  undo();
+  EXPECT_FLOAT_EQ(store.sprickbredd, 0.4f);
+  EXPECT_EQ(text(QStringLiteral("sprickbredd")), QStringLiteral("0.40"));
+  EXPECT_EQ(classes->currentIndex(), 0);
+  redo();
+  EXPECT_FLOAT_EQ(store.sprickbredd, 0.2f);
+  redo();
+  EXPECT_FLOAT_EQ(store.sprickbredd, 0.3f);
+  EXPECT_EQ(classes->currentIndex(), 1);
+}
+
 // A spinner step is stored at once, so the box has no typing of its own to take back: the
 // keys of undo and redo typed in it belong to the case, as in a text field.
 TEST_F(UndoTest, PropsStepIsUndoneByTheKeysTypedInItsSpinner) {
