@@ -32,6 +32,9 @@ ENGLISH_NAMES = frozenset("""
     CastingCantilever CastingReaction CheckScope SearchFiles VibrationBeam VibrationMode
     VibrationPoint VibrationSegment crack_steel_provided design_curves lowest_mode props_needed
     search_files search_threads support_moments support_reactions take_folder write_files
+    CrackedSection crack_spacing_max crack_verdict crack_width crack_widths cracked_section
+    effective_tension_height spacing_for_crack_width steel_stress strain_difference
+    CrackInput CrackResult CrackSupport CrackVerdict CrackWidths
 """.split())
 
 HEADER_FOLDERS = ("engine", "search")
