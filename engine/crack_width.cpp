@@ -162,9 +162,9 @@ float crack_spacing_max(float c, float phi, float rho, float spacing, float h, f
                                      : kInfinity;
   const bool is_wide = spacing > 5.0f * (c + 0.5f * phi);
   if (wide != nullptr) *wide = is_wide;
-  // Between bars further apart than 5 (c + phi/2) the crack is bounded by 1.3 (h - x); next
-  // to each bar (7.11) still holds, so the larger of the two is the crack spacing.
-  if (is_wide) return std::fmax(near_bars, 1.3f * (h - x));
+  // Bars further apart than 5 (c + phi/2): the crack spacing is bounded by 1.3 (h - x), EN
+  // 1992-1-1 (7.14), which replaces (7.11) there.
+  if (is_wide) return 1.3f * (h - x);
   return near_bars;
 }
 
