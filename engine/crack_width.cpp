@@ -162,9 +162,11 @@ float crack_spacing_max(float c, float phi, float rho, float spacing, float h, f
                                      : kInfinity;
   const bool is_wide = spacing > 5.0f * (c + 0.5f * phi);
   if (wide != nullptr) *wide = is_wide;
-  // Bars further apart than 5 (c + phi/2): the crack spacing is bounded by 1.3 (h - x), EN
-  // 1992-1-1 (7.14), which replaces (7.11) there.
-  if (is_wide) return 1.3f * (h - x);
+  // Between bars further apart than 5 (c + phi/2) the crack is bounded by 1.3 (h - x); next
+  // to each bar (7.11) still holds, so the larger of the two is the crack spacing. (7.14)
+  // alone would let wider bars crack less than closer ones just inside the limit, and the
+  // spacing needed for wmax would then be a wider one.
+  if (is_wide) return std::fmax(near_bars, 1.3f * (h - x));
   return near_bars;
 }
 

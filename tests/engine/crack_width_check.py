@@ -60,7 +60,7 @@ def chain(name, m, h, c, phi, bar_area, spacing, ecm, fctm, es=210000.0, wmax=No
     eps = max(eps_formula, eps_floor)
     near = 3.4 * c + 0.425 * 0.8 * 0.5 * phi / rho
     wide = spacing > 5 * (c + phi / 2)
-    sr = 1.3 * (h - x) if wide else near
+    sr = max(near, 1.3 * (h - x)) if wide else near
     wk = sr * eps
     print(f"{name}: alpha_e {alpha:.4f} d {d:.1f} As {As:.2f} x {x:.3f} Icr {icr:.5e}")
     print(f"   sigma_s {sigma:.3f} hc,ef {hc:.3f} rho {rho:.5f}")

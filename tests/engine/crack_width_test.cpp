@@ -82,11 +82,10 @@ const Vector kVectors[] = {
     // (7.11) 257.5.
     {"wide, 7.14 governs", input(60, 300, 20, 16, 201, 200, 31000, 2.6f), 67.350, 243.454,
      0.01436, 302.44, 0.23615, false, true},
-    // Ø10 at 200 mm > 125 mm in 160 mm: (7.14) 1.3 (160 - 32.197) = 166.14 replaces (7.11)
-    // 252.5 even where it is smaller; the floor 0.6 * 310.113/210000 = 8.8604E-4 gives
-    // wk = 166.14 * 8.8604E-4 = 0.14721.
-    {"wide, 7.14 below 7.11", input(15, 160, 20, 10, 78.5f, 200, 33000, 2.9f), 32.197, 310.113,
-     0.00921, 166.144, 0.14721, true, true},
+    // Ø10 at 200 mm > 125 mm in 160 mm: 1.3 (h - x) = 166.1 below (7.11) 252.5, which the
+    // bars still govern next to them.
+    {"wide, 7.11 governs", input(15, 160, 20, 10, 78.5f, 200, 33000, 2.9f), 32.197, 310.113,
+     0.00921, 252.51, 0.22374, true, true},
 };
 
 TEST(CrackWidth, HandWorkedVectors) {
@@ -171,7 +170,7 @@ TEST(CrackWidth, CrackSpacingOfTheBarsAndBetweenThem) {
       {100, 300, 50, 238.0, false},
       {125, 300, 50, 238.0, false},  // at the limit: still next to the bars
       {126, 300, 50, 325.0, true},   // 1.3 (300 - 50)
-      {200, 160, 40, 156.0, true},   // 1.3 * 120, though (7.11) gives 238
+      {200, 160, 40, 238.0, true},   // 1.3 * 120 = 156 < 238
   };
   for (const SpacingCase& c : cases) {
     bool wide = false;
