@@ -1,9 +1,9 @@
 // The analysis of the ten-span sample case with five line loads: all load sets and all
 // their arrangements, the envelopes, zero points and the two data files in memory.
+#include <benchmark/benchmark.h>
+
 #include <fstream>
 #include <sstream>
-
-#include <benchmark/benchmark.h>
 
 #include "analysis.h"
 #include "case_input.h"

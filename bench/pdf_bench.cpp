@@ -5,17 +5,16 @@
 //   BM_ExportPdf         - the work after the name is chosen: reading the report and
 //                          MOMK.DAT, painting and writing through the temporary file.
 // Each repetition is one export; read the median in real time.
+#include <benchmark/benchmark.h>
+
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "fileinfo.h"

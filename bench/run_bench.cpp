@@ -2,14 +2,13 @@
 // and line loads: the menu entry of the main window, the exchange copy, the engine process,
 // reading the report and showing it. Each repetition is one run; the figure to read is the
 // median of the repetitions in real time (the engine is another process).
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 
 #include "form6.h"

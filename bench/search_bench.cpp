@@ -3,10 +3,10 @@
 // one thread and on two. The figure to read is items_per_second: candidates per second of
 // wall time (the calculation of the candidates, without reading the files or writing
 // SEARCH.RES).
+#include <benchmark/benchmark.h>
+
 #include <fstream>
 #include <sstream>
-
-#include <benchmark/benchmark.h>
 
 #include "case_input.h"
 #include "search.h"
@@ -38,8 +38,13 @@ void BM_SearchTenSpans(benchmark::State& state) {
   state.counters["candidates"] = static_cast<double>(plan.candidates());
   state.counters["passing"] = static_cast<double>(passing);
 }
-BENCHMARK(BM_SearchTenSpans)->Arg(1)->Arg(2)->ArgName("threads")->Unit(benchmark::kMillisecond)
-    ->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_SearchTenSpans)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("threads")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
 
 }  // namespace
 

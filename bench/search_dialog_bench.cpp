@@ -3,6 +3,8 @@
 // 1,890 designs: the plan written, the exchange copy, the engine process searching
 // on every core, SEARCH.RES read and shown. Each repetition is one search; read the median in
 // real time (the engine is another process).
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -11,8 +13,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
-#include <benchmark/benchmark.h>
 
 #include "engine_run.h"
 #include "search_dialog.h"

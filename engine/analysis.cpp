@@ -83,14 +83,30 @@ LoadSet load_set(const Run& run, int k) {
     }
   }
   switch (k) {
-    case kRowUlsA: s.l1 = c.psi0 * gd * c.gamma_q; break;
-    case kRowUlsB: s.l1 = gd * c.gamma_q; break;
-    case kRowQuasiLong: s.l1 = c.psi2; s.creep = static_cast<float>(c.creep); break;
-    case kRowQuasiShort: s.l1 = c.psi2; break;
-    case kRowFrequent: s.l1 = c.psi1; break;
-    case kRowCharacteristic: s.l1 = c.psi0; break;
-    case kRowQuasiGammaD: s.l1 = gd * c.psi2; break;
-    default: break;
+    case kRowUlsA:
+      s.l1 = c.psi0 * gd * c.gamma_q;
+      break;
+    case kRowUlsB:
+      s.l1 = gd * c.gamma_q;
+      break;
+    case kRowQuasiLong:
+      s.l1 = c.psi2;
+      s.creep = static_cast<float>(c.creep);
+      break;
+    case kRowQuasiShort:
+      s.l1 = c.psi2;
+      break;
+    case kRowFrequent:
+      s.l1 = c.psi1;
+      break;
+    case kRowCharacteristic:
+      s.l1 = c.psi0;
+      break;
+    case kRowQuasiGammaD:
+      s.l1 = gd * c.psi2;
+      break;
+    default:
+      break;
   }
   return s;
 }
@@ -268,8 +284,8 @@ MinEnvelopeSpan min_envelope_span(const Run& run, int k, int i) {
 float right_cutoff(const MinEnvelopeSpan& s, int p) {
   const Curve& m = s.m;
   while (p < 20 && !(m[p] <= 0.5f * s.mr)) ++p;
-  const float frac =
-      fraction(std::fabs(m[p]) - std::fabs(0.5f * s.mr), std::fabs(m[p]) - std::fabs(m[p - 1]), 0.0f);
+  const float frac = fraction(std::fabs(m[p]) - std::fabs(0.5f * s.mr),
+                              std::fabs(m[p]) - std::fabs(m[p - 1]), 0.0f);
   return 0.5f * s.br + (1.0f - kStep * static_cast<float>(p)) * s.le + s.h * frac;
 }
 
@@ -739,8 +755,8 @@ void snikra(Run& run, int32_t& flag) {
   momk.line(static_cast<int32_t>(n));
   KrdefCache cache;
 
-  for (int k : {kRowUlsA, kRowUlsB, kRowQuasiLong, kRowQuasiShort, kRowFrequent,
-                kRowCharacteristic, kRowQuasiGammaD}) {
+  for (int k : {kRowUlsA, kRowUlsB, kRowQuasiLong, kRowQuasiShort, kRowFrequent, kRowCharacteristic,
+                kRowQuasiGammaD}) {
     const LoadSet set = load_set(run, k);
     Values base, max, min;
     // The stiffness depends on the load set's creep factor, not on the arrangement.

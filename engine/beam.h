@@ -56,10 +56,11 @@ std::vector<float> support_reactions(const Beam& beam, const BeamLoad& load,
                                      const std::vector<float>& m);
 
 // The beam under one load. A cantilever's tip deflects by the rotation of the end span at the
-// support times its length and by its own load, w c^4 / (8 EI). The support moments come from the cantilevers and, when the beam
-// is continuous, from the three-moment equations with the exact terms of a uniform load,
-// solved by the tridiagonal (Thomas) algorithm. Requires at least one span, every length and
-// the stiffness positive; a beam that breaks this gives results that are not finite.
+// support times its length and by its own load, w c^4 / (8 EI). The support moments come from the
+// cantilevers and, when the beam is continuous, from the three-moment equations with the exact
+// terms of a uniform load, solved by the tridiagonal (Thomas) algorithm. Requires at least one
+// span, every length and the stiffness positive; a beam that breaks this gives results that are not
+// finite.
 BeamResult solve_beam(const Beam& beam, const BeamLoad& load);
 
 // The envelopes of a base load and loads added one at a time: for every point the base value

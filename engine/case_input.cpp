@@ -67,10 +67,10 @@ class Records {
 
  private:
   CaseError missing(int line_no, const std::string& expected) const {
-    return CaseError(file_, static_cast<int>(lines_.size()) + 1,
-                     "line " + std::to_string(line_no) + " of the case is missing; expected " +
-                         expected,
-                     "end of file");
+    return CaseError(
+        file_, static_cast<int>(lines_.size()) + 1,
+        "line " + std::to_string(line_no) + " of the case is missing; expected " + expected,
+        "end of file");
   }
 
   std::string file_;
@@ -106,9 +106,9 @@ void check_range(Records& in, Field id, double v, std::string_view found, int sp
 // last field; shorter, the file was cut inside it and a value would read short.
 void check_not_cut(Records& in, std::string_view line, int needed) {
   if (in.last_taken_unended() && static_cast<int>(line.size()) < needed)
-    throw in.bad("the whole line (" + std::to_string(needed) +
-                     " characters; the file ends inside it)",
-                 line);
+    throw in.bad(
+        "the whole line (" + std::to_string(needed) + " characters; the file ends inside it)",
+        line);
 }
 
 // An I2 code of lines 3, 4, 5 and 9.
@@ -134,8 +134,8 @@ void fixed_reals(Records& in, Field id, int count, std::array<float, N>& out) {
   check_not_cut(in, line, platform::columns_needed(f, count));
   for (int k = 0; k < count; ++k) {
     const std::string where = " (field " + std::to_string(k + 1) + ")";
-    std::string_view text = field(line, static_cast<size_t>(f.start + k * f.pitch),
-                                  static_cast<size_t>(f.width));
+    std::string_view text =
+        field(line, static_cast<size_t>(f.start + k * f.pitch), static_cast<size_t>(f.width));
     float v = 0;
     if (!read_f_field(text, f.decimals, v)) throw in.bad(expected + where, text);
     check_range(in, id, v, text, 0, where);
@@ -184,9 +184,10 @@ std::string trimmed_right(std::string_view s) {
 void read_text_lines(Records& in, Run& run) {
   std::string_view line = in.take(1, "the case name");
   if (!platform::case_name_ok(line))
-    throw in.bad("a case name that names a report in the working folder (no \"/\", \"\\\", "
-                 "control characters, \".\" or \"..\")",
-                 line);
+    throw in.bad(
+        "a case name that names a report in the working folder (no \"/\", \"\\\", "
+        "control characters, \".\" or \"..\")",
+        line);
   if (platform::case_name_blank(line)) throw in.bad("a case name that is not blank", line);
   run.prfil = padded(line, 9);
   std::string name = trimmed_right(run.prfil);
@@ -216,8 +217,7 @@ void read_slab(Records& in, Indat& c) {
   check_not_cut(in, line, platform::columns_needed(case_field(Field::Psi2), 1));
   for (size_t k = 0; k < 6; ++k) {
     const CaseField& f = case_field(factor_ids[k]);
-    std::string_view text =
-        field(line, static_cast<size_t>(f.start), static_cast<size_t>(f.width));
+    std::string_view text = field(line, static_cast<size_t>(f.start), static_cast<size_t>(f.width));
     if (!column_real(line, factor_ids[k], *factors[k]))
       throw in.bad(expected + " (field " + std::to_string(k + 1) + ")", text);
     check_range(in, factor_ids[k], *factors[k], text);
@@ -292,8 +292,8 @@ void read_casting(Records& in, Indat& c) {
   std::string_view line = in.take(props.line, expected);
   check_not_cut(in, line, platform::columns_needed(props, c.n));
   for (int i = 1; i <= c.n; ++i) {
-    std::string_view f = field(line, static_cast<size_t>((i - 1) * props.pitch),
-                               static_cast<size_t>(props.width));
+    std::string_view f =
+        field(line, static_cast<size_t>((i - 1) * props.pitch), static_cast<size_t>(props.width));
     if (!read_i_field(f, c.props[i])) throw in.bad(expected, line);
     check_range(in, Field::Props, c.props[i], f, c.n, " (span " + std::to_string(i) + ")");
   }
@@ -315,13 +315,19 @@ const char* not_a_case_file(const std::filesystem::path& path) {
   const std::filesystem::file_status status = std::filesystem::status(path, error);
   if (error) return nullptr;  // reading says why
   switch (status.type()) {
-    case std::filesystem::file_type::regular: return nullptr;
-    case std::filesystem::file_type::directory: return "it is a folder";
-    case std::filesystem::file_type::fifo: return "it is a FIFO";
-    case std::filesystem::file_type::socket: return "it is a socket";
+    case std::filesystem::file_type::regular:
+      return nullptr;
+    case std::filesystem::file_type::directory:
+      return "it is a folder";
+    case std::filesystem::file_type::fifo:
+      return "it is a FIFO";
+    case std::filesystem::file_type::socket:
+      return "it is a socket";
     case std::filesystem::file_type::block:
-    case std::filesystem::file_type::character: return "it is a device";
-    default: return "it is no regular file";
+    case std::filesystem::file_type::character:
+      return "it is a device";
+    default:
+      return "it is no regular file";
   }
 }
 
@@ -380,11 +386,10 @@ void berdat(Run& run) {
 
   run.dat.gamma_d = market.gamma_d[static_cast<size_t>(c.safety_class - 1)];
   for (int i = 1; i <= c.n; ++i) {
-    run.dat.clear_span[i] =
-        c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
-    run.dat.self_weight[i] = (c.thickness[i] - comdat::kRibVoidDepth) *
-                                 comdat::kConcreteUnitWeight +
-                             comdat::kDeckWeight;
+    run.dat.clear_span[i] = c.span[i] - 0.5f * (c.support_width[i] + c.support_width[i + 1]);
+    run.dat.self_weight[i] =
+        (c.thickness[i] - comdat::kRibVoidDepth) * comdat::kConcreteUnitWeight +
+        comdat::kDeckWeight;
   }
 }
 

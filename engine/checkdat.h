@@ -19,12 +19,12 @@ inline constexpr int kMaxDeckSpans = kMaxSpans * (kMaxProps + 1);
 // The checks that have a utilisation (1.0 = 100 %).
 enum class CheckKind : int32_t {
   kNone = 0,
-  kDeckSagging,            // largest sagging moment of the deck / its resistance
-  kDeckHogging,            // largest hogging moment of the deck / its resistance
-  kDeckDeflection,         // deflection of the deck under the wet concrete / deck span / 180
-  kFrequency,              // lowest acceptable natural frequency / lowest natural frequency
-  kCantileverMoment,       // root moment of a deck cantilever / the deck's resistance
-  kCantileverDeflection,   // tip deflection of a deck cantilever / (2 x its length / 180)
+  kDeckSagging,           // largest sagging moment of the deck / its resistance
+  kDeckHogging,           // largest hogging moment of the deck / its resistance
+  kDeckDeflection,        // deflection of the deck under the wet concrete / deck span / 180
+  kFrequency,             // lowest acceptable natural frequency / lowest natural frequency
+  kCantileverMoment,      // root moment of a deck cantilever / the deck's resistance
+  kCantileverDeflection,  // tip deflection of a deck cantilever / (2 x its length / 180)
 };
 
 // Whether a slab passes the page-6 checks, and the check that governs.
@@ -61,11 +61,11 @@ struct CastingSpan {
 
 // A cantilever of the slab during casting: a deck cantilever from the end support.
 struct CastingCantilever {
-  float length = 0;      // m; 0 = none
-  float g = 0;           // deck + wet concrete, kN/m2, without ponding
-  float ponding = 0;     // kN/m2
-  float q_work = 0;      // working-area load on top of the 0.75 kN/m2, kN/m2
-  float m_root = 0;      // hogging moment at the root (0 or negative), kNm/m
+  float length = 0;   // m; 0 = none
+  float g = 0;        // deck + wet concrete, kN/m2, without ponding
+  float ponding = 0;  // kN/m2
+  float q_work = 0;   // working-area load on top of the 0.75 kN/m2, kN/m2
+  float m_root = 0;   // hogging moment at the root (0 or negative), kNm/m
   float u_moment = 0;
   float defl = 0;        // tip deflection under the permanent load, mm (downward positive)
   float defl_limit = 0;  // 2 x length / 180, mm
@@ -90,8 +90,8 @@ struct Checkdat {
   int32_t reactions = 0;  // in use in `reaction`, supports and props from left to right
   std::array<CastingReaction, kMaxDeckSpans + 1> reaction{};
   // ---- Anti-crack reinforcement over the supports ----
-  Span1<kMaxSupports> crack_area{};    // least area, mm2/m
-  Int1<kMaxSupports> crack_spacing{};  // spacing of the case's top bar that gives it, mm
+  Span1<kMaxSupports> crack_area{};        // least area, mm2/m
+  Int1<kMaxSupports> crack_spacing{};      // spacing of the case's top bar that gives it, mm
   Int1<kMaxSupports> crack_spacing_max{};  // the largest spacing allowed there, mm
   // ---- Natural frequency of the whole slab ----
   Span1<kMaxSpans> freq_mass{};  // kg/m2 of every span (the cantilevers take their span's)

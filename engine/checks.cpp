@@ -360,8 +360,8 @@ void fold_spans(const Indat& c, const Deck& deck, const PlaceLoads& p, const Bea
   }
 }
 
-CastingCantilever cantilever_row(const PlaceLoads& p, size_t k, float length,
-                                 float tip, float root, float mrd) {
+CastingCantilever cantilever_row(const PlaceLoads& p, size_t k, float length, float tip, float root,
+                                 float mrd) {
   CastingCantilever r;
   if (!(length > 0.0f)) return r;
   r.length = length;
@@ -386,8 +386,9 @@ void fold_reactions(const Deck& deck, const DeckEnvelope& design,
     CastingReaction& r = out.reaction[static_cast<size_t>(++out.reactions)];
     // Deck support j ends deck span j - 1: a slab support where the next deck span starts a
     // new slab span (or at either end), a prop otherwise.
-    const bool at_support = j == 1 || j == deck.spans() + 1 ||
-                            deck.group[static_cast<size_t>(j)] != deck.group[static_cast<size_t>(j - 1)];
+    const bool at_support =
+        j == 1 || j == deck.spans() + 1 ||
+        deck.group[static_cast<size_t>(j)] != deck.group[static_cast<size_t>(j - 1)];
     if (at_support) {
       r.span = 0;
       r.at = support++;
@@ -575,7 +576,8 @@ void natural_frequency(Run& run) {
   Checkdat& out = run.checkdat;
   for (int i = 1; i <= c.n; ++i) {
     out.freq_ei[i] = span_stiffness(run, 0.0f, i) / 1000.0f;
-    const float w = run.dat.self_weight[i] + c.perm_load[i] + kFrequencyImposedShare * c.imposed_load[i];
+    const float w =
+        run.dat.self_weight[i] + c.perm_load[i] + kFrequencyImposedShare * c.imposed_load[i];
     out.freq_mass[i] = static_cast<float>(w * 1000.0 / kGravity);
   }
   const VibrationMode mode = lowest_mode(vibration_beam(run));
@@ -612,7 +614,8 @@ CheckVerdict check_verdict(const Checkdat& d, int n) {
   for (const auto& [k, support] : cantilevers) {
     if (!(k->length > 0.0f)) continue;
     consider(CheckKind::kCantileverMoment, support, k->u_moment);
-    consider(CheckKind::kCantileverDeflection, support, k->beyond_range ? beyond(k->u_defl) : k->u_defl);
+    consider(CheckKind::kCantileverDeflection, support,
+             k->beyond_range ? beyond(k->u_defl) : k->u_defl);
   }
   consider(CheckKind::kFrequency, d.freq_span, d.u_freq);
   return v;

@@ -56,13 +56,12 @@ inline constexpr std::array<Concrete, kConcreteClasses + 1> kConcrete = {{
 
 // Mean tensile strength fctm by concrete class, MPa (EN 1992-1-1 Table 3.1): the effective
 // tensile strength of the concrete between cracks.
-inline constexpr std::array<float, kConcreteClasses + 1> kFctm = {
-    0.0f, 2.2f, 2.6f, 2.9f, 3.2f, 3.5f, 3.8f, 4.1f, 4.2f, 4.4f};
+inline constexpr std::array<float, kConcreteClasses + 1> kFctm = {0.0f, 2.2f, 2.6f, 2.9f, 3.2f,
+                                                                  3.5f, 3.8f, 4.1f, 4.2f, 4.4f};
 
 // Characteristic yield strength by steel grade code; the same in every market and layer.
 inline constexpr int kSteelGrades = 3;
-inline constexpr std::array<float, kSteelGrades + 1> kFyk = {0.0f, 400000.0f, 500000.0f,
-                                                             600000.0f};
+inline constexpr std::array<float, kSteelGrades + 1> kFyk = {0.0f, 400000.0f, 500000.0f, 600000.0f};
 
 struct Bar {
   float diameter;  // mm

@@ -1,11 +1,11 @@
 #include "console.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <ostream>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace solvo {
 

@@ -158,8 +158,8 @@ float strain_difference(float sigma_s, float fct_eff, float rho, float alpha_e, 
 
 float crack_spacing_max(float c, float phi, float rho, float spacing, float h, float x,
                         bool* wide) {
-  const float near_bars = rho > 0.0f ? 3.4f * c + 0.425f * kCrackK1 * kCrackK2 * phi / rho
-                                     : kInfinity;
+  const float near_bars =
+      rho > 0.0f ? 3.4f * c + 0.425f * kCrackK1 * kCrackK2 * phi / rho : kInfinity;
   const bool is_wide = spacing > 5.0f * (c + 0.5f * phi);
   if (wide != nullptr) *wide = is_wide;
   // Between bars further apart than 5 (c + phi/2) the crack is bounded by 1.3 (h - x); next

@@ -37,8 +37,8 @@ inline constexpr float kCrackK2 = 0.5f;
 
 // The cracked elastic section of one metre width in the ribs.
 struct CrackedSection {
-  float x = 0;    // neutral axis from the soffit, mm
-  float icr = 0;  // second moment in concrete units, mm4 per metre width
+  float x = 0;         // neutral axis from the soffit, mm
+  float icr = 0;       // second moment in concrete units, mm4 per metre width
   bool valid = false;  // false: no section (d, the area or alpha_e not positive)
 };
 
@@ -72,21 +72,21 @@ struct CrackInput {
   float es = 0;        // modulus of the bars, MPa
   float ecm = 0;       // of the concrete, MPa
   float fct_eff = 0;   // fctm of the concrete class, MPa
-};  // the compression zone is in the deck's ribs (kDeckRibs)
+};                     // the compression zone is in the deck's ribs (kDeckRibs)
 
 struct CrackResult {
   float alpha_e = 0;
-  float d = 0;        // mm
-  float as = 0;       // mm2/m
+  float d = 0;   // mm
+  float as = 0;  // mm2/m
   CrackedSection section;
-  float sigma_s = 0;  // MPa
-  float hc_ef = 0;    // mm
-  float rho = 0;      // rho_p,eff
-  float eps = 0;      // eps_sm - eps_cm
+  float sigma_s = 0;           // MPa
+  float hc_ef = 0;             // mm
+  float rho = 0;               // rho_p,eff
+  float eps = 0;               // eps_sm - eps_cm
   bool floor_governs = false;  // 0.6 sigma_s / Es governs
-  float sr_max = 0;   // mm
-  bool wide = false;  // spacing above 5 (c + phi/2): 1.3 (h - x) considered
-  float wk = 0;       // mm; infinite when the bars make no section
+  float sr_max = 0;            // mm
+  bool wide = false;           // spacing above 5 (c + phi/2): 1.3 (h - x) considered
+  float wk = 0;                // mm; infinite when the bars make no section
 };
 
 CrackResult crack_width(const CrackInput& in);
@@ -102,14 +102,14 @@ struct CrackSupport {
                          // support or a cantilever root
   float m = 0;           // quasi-permanent support moment, kNm/m (hogging negative)
   CrackResult r;
-  float utilisation = 0;   // wk / wmax
-  int32_t spacing = 0;     // the bars' spacing, mm: page 5's, at most min(2 h, 250 mm)
-  int32_t needed = 0;      // where wk > wmax: the largest spacing that gives wk <= wmax
-                           // (0: none does, or the check passes)
+  float utilisation = 0;  // wk / wmax
+  int32_t spacing = 0;    // the bars' spacing, mm: page 5's, at most min(2 h, 250 mm)
+  int32_t needed = 0;     // where wk > wmax: the largest spacing that gives wk <= wmax
+                          // (0: none does, or the check passes)
 };
 
 struct CrackWidths {
-  float wmax = 0;  // mm, 0 = no check
+  float wmax = 0;                                   // mm, 0 = no check
   std::array<CrackSupport, kMaxSupports + 1> at{};  // support j = 1..n+1
   // Top reinforcement that the spacings needed would add, kg/m2 of slab, single-length and
   // staggered layout; the supports for which no spacing helps add nothing here.

@@ -194,8 +194,8 @@ void design_spans(Run& run) {
     u.us[i] = le * factor / t;
 
     // Longitudinal shear over the length between the zero points of the max envelope.
-    const float x = le - av.p1[k][i] - av.p2[k][i] + 0.5f * c.support_width[i] +
-                    0.5f * c.support_width[i + 1];
+    const float x =
+        le - av.p1[k][i] - av.p2[k][i] + 0.5f * c.support_width[i] + 0.5f * c.support_width[i + 1];
     const BondResult bond = samm3(run.snitt.q_loaded[k][i], x, ap, m.fypd, m.mrd_deck, mr);
     u.ub[i] = utilisation(bond.v, m.tau_rd);
 

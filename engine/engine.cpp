@@ -6,9 +6,9 @@
 #include "case_input.h"
 #include "checks.h"
 #include "design.h"
+#include "file_names.h"
 #include "report.h"
 #include "verdict.h"
-#include "file_names.h"
 
 namespace solvo {
 
@@ -41,8 +41,8 @@ bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors) {
   auto path = platform::find_existing(folder, kCaseFile);
   if (!path) path = platform::find_entry(folder, kCaseFile);
   if (!path) {
-    errors << kCaseFile
-           << ": the case file cannot be opened (no such file in the working folder)" << end_line;
+    errors << kCaseFile << ": the case file cannot be opened (no such file in the working folder)"
+           << end_line;
     return false;
   }
   if (const char* kind = not_a_case_file(*path)) {
@@ -51,7 +51,8 @@ bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors) {
   }
   std::string text;
   if (const int error = read_whole_file(*path, text); error != 0) {
-    errors << kCaseFile << ": the case file cannot be read (" << std::strerror(error) << ")" << end_line;
+    errors << kCaseFile << ": the case file cannot be read (" << std::strerror(error) << ")"
+           << end_line;
     return false;
   }
   try {
@@ -63,16 +64,14 @@ bool read_case(const std::filesystem::path& folder, Run& run, TextOut& errors) {
   return true;
 }
 
-int run_solvowb(const std::filesystem::path& folder, std::ostream& console,
-                std::ostream& errors) {
+int run_solvowb(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors) {
   StreamOut console_lines(console);
   StreamOut error_lines(errors);
   return run_solvowb(folder, console_lines, error_lines);
 }
 
 std::unique_ptr<platform::FolderLock> take_folder(const std::filesystem::path& folder,
-                                                  TextOut& errors,
-                                                  std::chrono::milliseconds wait) {
+                                                  TextOut& errors, std::chrono::milliseconds wait) {
   auto lock = std::make_unique<platform::FolderLock>(folder, wait);
   if (lock->state() == platform::FolderLock::State::kBusy) {
     errors << "another calculation is already running in the working folder; try again when "

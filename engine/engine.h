@@ -16,7 +16,8 @@
 namespace solvo {
 
 // The calculation driver: clear spans again, then the analysis, the design (which ends
-// with the fire design), the checks of report page 6 and the report. `flag` is set to 0 and handed to the analysis.
+// with the fire design), the checks of report page 6 and the report. `flag` is set to 0 and handed
+// to the analysis.
 void solvober(Run& run, int32_t& flag);
 
 // The whole calculation in memory: the case bytes in, run.files out. Throws CaseError.
@@ -35,8 +36,7 @@ inline constexpr int kExitNotWritten = 3;  // a file of the run could not be wri
 // then the temporaries of earlier killed runs removed. Null after one line on `errors` when
 // another calculation held the folder all the time.
 std::unique_ptr<platform::FolderLock> take_folder(const std::filesystem::path& folder,
-                                                  TextOut& errors,
-                                                  std::chrono::milliseconds wait);
+                                                  TextOut& errors, std::chrono::milliseconds wait);
 
 // Writes the files of a run together (platform::write_run_files), the last of `files` last.
 // Returns kExitDone, or kExitNotWritten after one line on `errors`: "<file>: <reason>".

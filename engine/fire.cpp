@@ -49,7 +49,7 @@ const ClassValues& class_values(float r) {
 using FactorTable = std::array<float, 13>;
 constexpr FactorTable kSteelStrength = {1.0f,  1.0f,  1.0f,  1.0f,  1.0f,  0.78f, 0.47f,
                                         0.23f, 0.11f, 0.06f, 0.04f, 0.02f, 0.0f};
-constexpr FactorTable kSteelModulus = {1.0f,  1.0f,   0.9f,  0.8f,    0.7f,  0.6f,  0.31f,
+constexpr FactorTable kSteelModulus = {1.0f,  1.0f,  0.9f,    0.8f,   0.7f,    0.6f, 0.31f,
                                        0.13f, 0.09f, 0.0675f, 0.045f, 0.0225f, 0.0f};
 
 // Linear within a step Tj < theta <= Tj + 100; 1 at and below 0 deg C, 0 from 1200 deg C.
@@ -182,7 +182,6 @@ float fsd2(float r, int32_t ceiling) {
 float red(float theta) { return interpolate(kSteelStrength, theta); }
 
 float ered(float theta) { return interpolate(kSteelModulus, theta); }
-
 
 void fire_parameters(Run& run) {
   const Indat& c = run.indat;
@@ -407,8 +406,7 @@ void bottom_bars(Run& run) {
           u.bottom_hint[i] > 0 ? BarSolution::kTooClose : BarSolution::kAboveOneLayer;
       u.sb[i] = 0;
     }
-    if (u.sb[i] > 0)
-      sum += m.mass_bot * static_cast<float>(u.lb[i]) / static_cast<float>(u.sb[i]);
+    if (u.sb[i] > 0) sum += m.mass_bot * static_cast<float>(u.lb[i]) / static_cast<float>(u.sb[i]);
   }
   u.wf = total > 0 ? sum / total : 0.0f;
 }

@@ -217,7 +217,8 @@ void append_i(std::string& out, int32_t v, int w, int m) {
   if (v == kBadInt) return append_stars(out, w);
   const uint32_t magnitude = v < 0 ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
   char digits[16];
-  const auto count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  const auto count =
+      static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
   const int zeros = m > count ? m - count : 0;
   const int size = (v < 0 ? 1 : 0) + zeros + count;
   if (size > w) return append_stars(out, w);

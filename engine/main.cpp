@@ -2,11 +2,11 @@
 // "--search PLAN" it searches the designs that the file PLAN lets vary (SOLVO-SEARCH.RES
 // and SOLVO-SEARCH.CSV).
 // The console is written without the C++ standard streams (see console.h).
+#include <sys/mman.h>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-
-#include <sys/mman.h>
 
 #include "console.h"
 #include "engine.h"

@@ -10,8 +10,8 @@
 #include "checkdat.h"
 #include "checks.h"
 #include "comdat.h"
-#include "crack_width.h"
 #include "comdat_deck.h"
+#include "crack_width.h"
 #include "design.h"
 #include "fortran_io.h"
 #include "numeric.h"
@@ -181,10 +181,12 @@ class Report {
     header();
     title("INDATA", "------");
     w().t(6).raw(run_.rubrad, 40).endl();
-    w().t(6).a(label40("Marknad :"))
+    w().t(6)
+        .a(label40("Marknad :"))
         .a(comdat::kMarket[static_cast<size_t>(c_.market)].name, 8)
         .endl();
-    w().t(6).a(label40("Betongkvalitet :"))
+    w().t(6)
+        .a(label40("Betongkvalitet :"))
         .a(comdat::kConcrete[static_cast<size_t>(c_.concrete_class)].name, 6)
         .endl();
     w().t(6).a(label40("Kryptal :")).i(c_.creep, 1).endl();
@@ -196,7 +198,8 @@ class Report {
       w().t(6).a(label40("Säkerhetsklass :")).i(c_.safety_class, 1).a(", gammaD=");
       w().f(d.gamma_d, 4, 2).endl();
     }
-    w().t(6).a(label40("Lastgrupp :"))
+    w().t(6)
+        .a(label40("Lastgrupp :"))
         .a(label40(comdat::kLoadCategory[static_cast<size_t>(c_.load_category)]))
         .endl();
     std::string_view rule = c_.load_set == 1   ? "enl. ekv. 6.10a"
@@ -221,8 +224,7 @@ class Report {
     w().t(6).a("Konsol         (m) ").f(c_.cant_left, 8, 3);
     for (int i = 1; i < n; ++i) w().x(8);
     w().f(c_.cant_right, 8, 3).endl();
-    row("Upplagsbredd   (m) ", n + 1, 7, 32,
-        [&](int j) { w().f(c_.support_width[j], 8, 3); });
+    row("Upplagsbredd   (m) ", n + 1, 7, 32, [&](int j) { w().f(c_.support_width[j], 8, 3); });
     row("Plattjocklek   (m)    ", n, 6, 27, [&](int i) { w().f(c_.thickness[i], 8, 2); });
     row("Egentyngd      (kN/m2)", n, 6, 27, [&](int i) { w().f(d.self_weight[i], 8, 2); });
     row("Permanent last (kN/m2)", n, 6, 27,
@@ -362,8 +364,20 @@ class Report {
     if (layout == 1)
       w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1");
     else
-      w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1")
-          .x(5).a("    X2").x(5).a("    L2");
+      w().t(6)
+          .a("Stöd")
+          .x(5)
+          .a("Diam")
+          .x(4)
+          .a("    S")
+          .x(5)
+          .a("    X1")
+          .x(5)
+          .a("    L1")
+          .x(5)
+          .a("    X2")
+          .x(5)
+          .a("    L2");
     w().x(3).a("   Mr").endl();
     for (int j = 1; j <= n + 1; ++j) {
       int32_t x1 = 0, x2 = 0;
@@ -543,9 +557,13 @@ class Report {
     w().t(6).a("MRd =").f(d.mrd, 5, 2).a(" kNm/m i fält och över stöd").endl();
     w().t(6).a("G = plåt ").f(comdat::kDeckWeight, 5, 3).a(" + betong 26*(h - 0.0165)");
     w().a(" + vattensäck 26*0.7*nedb. där nedb. > h/10").endl();
-    w().t(6).a("Q = 0.75 kN/m2 överallt + Qa = 0.1*betong (0.75-1.5 kN/m2) på ett plåtspann").endl();
+    w().t(6)
+        .a("Q = 0.75 kN/m2 överallt + Qa = 0.1*betong (0.75-1.5 kN/m2) på ett plåtspann")
+        .endl();
     w().t(6).a("    eller två intill varandra (konservativt där de är längre än 3 m)").endl();
-    w().t(6).a("Gjutordning: plåtspann och konsoler utan betong (endast plåt) ingår där det").endl();
+    w().t(6)
+        .a("Gjutordning: plåtspann och konsoler utan betong (endast plåt) ingår där det")
+        .endl();
     w().t(6).a("    ger större moment").endl();
     w().t(6).a("Brott: gammaD*(gammaG*G + gammaQ*Q), gammaD =").f(run_.dat.gamma_d, 5, 2);
     w().a(", gammaG =").f(c_.gamma_g, 5, 2).a(", gammaQ =").f(c_.gamma_q, 5, 2).endl();
@@ -556,12 +574,12 @@ class Report {
     const Checkdat& d = run_.checkdat;
     casting_lead();
     const std::pair<const char*, int> top[] = {
-        {"Fack", 4}, {"Stämp", 6}, {"Lplåt", 6}, {"G", 6},     {"Vatten", 7},
-        {"Qa", 6},   {"Mfält", 8}, {"Mstöd", 8}, {"Nyttj", 6}, {"Nyttj", 6},
+        {"Fack", 4},  {"Stämp", 6}, {"Lplåt", 6}, {"G", 6},     {"Vatten", 7},
+        {"Qa", 6},    {"Mfält", 8}, {"Mstöd", 8}, {"Nyttj", 6}, {"Nyttj", 6},
         {"Nedb.", 8}, {"Gräns", 6}, {"Nyttj", 6}};
     const std::pair<const char*, int> units[] = {
-        {"", 4},      {"", 6},      {"(m)", 6},  {"kN/m2", 6}, {"kN/m2", 7},
-        {"kN/m2", 6}, {"kNm/m", 8}, {"kNm/m", 8}, {"fält", 6}, {"stöd", 6},
+        {"", 4},      {"", 6},      {"(m)", 6},   {"kN/m2", 6}, {"kN/m2", 7},
+        {"kN/m2", 6}, {"kNm/m", 8}, {"kNm/m", 8}, {"fält", 6},  {"stöd", 6},
         {"(mm)", 8},  {"(mm)", 6},  {"nedb", 6}};
     for (const auto& row : {top, units}) {
       w().t(6);
@@ -597,10 +615,13 @@ class Report {
     const Checkdat& d = run_.checkdat;
     if (!(d.cant_left.length > 0.0f) && !(d.cant_right.length > 0.0f)) return;
     w().endl();
-    w().t(6).a("Konsoler (plåtkonsol från ändstödet), nedböjning vid spetsen, gräns 2*längd/180").endl();
+    w().t(6)
+        .a("Konsoler (plåtkonsol från ändstödet), nedböjning vid spetsen, gräns 2*längd/180")
+        .endl();
     w().t(6).a("Konsol  Längd     G Vatten    Qa   Mstöd Nyttj   Nedb. Gräns Nyttj").endl();
     w().t(6).a("          (m) kN/m2  kN/m2 kN/m2   kNm/m  grad    (mm)  (mm)  grad").endl();
-    for (const auto& [k, name] : {std::pair{&d.cant_left, "Vänster"}, std::pair{&d.cant_right, "Höger  "}}) {
+    for (const auto& [k, name] :
+         {std::pair{&d.cant_left, "Vänster"}, std::pair{&d.cant_right, "Höger  "}}) {
       if (!(k->length > 0.0f)) continue;
       w().t(6).a(name);
       value(k->length, 6, 2);
@@ -614,7 +635,9 @@ class Report {
       value(k->u_defl, 6, 2);
       w().endl();
       if (k->beyond_range)
-        w().t(6).a("OBS! Konsolen är långt utanför sitt område; värdena är utan vattensäck.").endl();
+        w().t(6)
+            .a("OBS! Konsolen är långt utanför sitt område; värdena är utan vattensäck.")
+            .endl();
     }
   }
 
@@ -642,7 +665,11 @@ class Report {
         g = std::fmax(g, x.design);
       }
       if (count == 0) continue;
-      w().t(6).a("Stämp i fack ").i(i, 2).a(count > 1 ? ", mest belastad" : "").x(count > 1 ? 4 : 19);
+      w().t(6)
+          .a("Stämp i fack ")
+          .i(i, 2)
+          .a(count > 1 ? ", mest belastad" : "")
+          .x(count > 1 ? 4 : 19);
       value(k, 9, 2);
       value(g, 9, 2);
       w().endl();
@@ -652,7 +679,9 @@ class Report {
   void crack_table() {
     const Checkdat& d = run_.checkdat;
     title("SPRICKARMERING", "--------------");
-    w().t(6).a("Över stöd minst 0.2 % av betongen ovanför profilen (0.4 % intill stämpat fack)").endl();
+    w().t(6)
+        .a("Över stöd minst 0.2 % av betongen ovanför profilen (0.4 % intill stämpat fack)")
+        .endl();
     w().t(6).a("och minst 80 mm2/m; s högst 2h och 350 mm").endl();
     w().t(6).a("Stöd  As,min (mm2/m)  Diam (mm)  S (mm)  Smax (mm)  Överkantsarm. räcker").endl();
     for (int j = 1; j <= c_.n + 1; ++j) {
@@ -720,9 +749,13 @@ class Report {
   void frequency_table() {
     const Checkdat& d = run_.checkdat;
     title("EGENFREKVENS", "------------");
-    w().t(6).a("Bjälklaget som en kontinuerlig balk över de fria spännvidderna (som analysen)").endl();
+    w().t(6)
+        .a("Bjälklaget som en kontinuerlig balk över de fria spännvidderna (som analysen)")
+        .endl();
     w().t(6).a("och konsolerna; balkelement med konsistent massa, lägsta egenvärdet.").endl();
-    w().t(6).a("Styvhet kortidsvärde (kryptal 0); massa egentyngd + permanent + 0.1*nyttig last").endl();
+    w().t(6)
+        .a("Styvhet kortidsvärde (kryptal 0); massa egentyngd + permanent + 0.1*nyttig last")
+        .endl();
     w().t(6).a("Fack   Spännvidd (m)   EI (kNm2/m)   Massa (kg/m2)").endl();
     for (int i = 1; i <= c_.n; ++i) {
       w().t(6).i(i, 4);
@@ -758,7 +791,9 @@ class Report {
     crack_width_table();
     frequency_table();
     w().endl();
-    w().t(6).a("OBS! Ej kontrollerat i byggskedet: livets lokala buckling vid stöd och stämp").endl();
+    w().t(6)
+        .a("OBS! Ej kontrollerat i byggskedet: livets lokala buckling vid stöd och stämp")
+        .endl();
     w().t(6).a("     samt samverkan mellan stödmoment och upplagskraft.").endl();
     page_end();
   }

@@ -20,35 +20,35 @@ namespace solvo {
 
 // The design case as read from the case file.
 struct Indat {
-  int32_t market = 1;        // 1..6
-  int32_t safety_class = 2;  // 1..3
-  int32_t n = 2;             // number of spans, 1..10
+  int32_t market = 1;            // 1..6
+  int32_t safety_class = 2;      // 1..3
+  int32_t n = 2;                 // number of spans, 1..10
   Span1<kMaxSpans> span{};       // span length, centre to centre of supports
   Span1<kMaxSpans> thickness{};  // slab thickness
   Span1<kMaxSupports> support_width{};
   int32_t load_category = 1;  // 0..9
   float gamma_g = 1.35f, xsi = 0.89f, gamma_q = 1.5f;
   float psi0 = 0.7f, psi1 = 0.5f, psi2 = 0.3f;
-  int32_t load_set = 3;  // 1 = 6.10a, 2 = 6.10b, 3 = both
-  Span1<kMaxSpans> perm_load{};     // permanent load without self weight, kN/m2
-  Span1<kMaxSpans> imposed_load{};  // kN/m2
+  int32_t load_set = 3;                       // 1 = 6.10a, 2 = 6.10b, 3 = both
+  Span1<kMaxSpans> perm_load{};               // permanent load without self weight, kN/m2
+  Span1<kMaxSpans> imposed_load{};            // kN/m2
   float cant_left = 0.0f, cant_right = 0.0f;  // cantilever lengths, 0 = none
-  int32_t concrete_class = 4;  // 1..9
-  int32_t top_grade = 2;       // 1..3
-  int32_t top_bar = 3;         // 1..5
-  int32_t top_layout = 1;      // 1 or 2
-  int32_t top_cover = 15;      // mm
-  int32_t bot_grade = 2;       // 1..3
-  int32_t bot_bar = 1;         // 1..5
-  int32_t bot_placement = 42;  // mm from the soffit to the bar centre
-  int32_t fire_minutes = 60;   // 30, 60 or 90: what the fire design designs for
-  int32_t ceiling = 1;         // 1 none, 2 13 mm gypsum board
-  int32_t creep = 2;           // creep factor
-  float precamber = 0.0f;      // mm
-  int32_t defl_initial = 250;     // limit span / this
-  int32_t defl_additional = 500;  // limit span / this
-  int32_t defl_load = 2;          // 1 frequent, 2 characteristic
-  int32_t line_loads = 0;         // 0..5 in use
+  int32_t concrete_class = 4;                 // 1..9
+  int32_t top_grade = 2;                      // 1..3
+  int32_t top_bar = 3;                        // 1..5
+  int32_t top_layout = 1;                     // 1 or 2
+  int32_t top_cover = 15;                     // mm
+  int32_t bot_grade = 2;                      // 1..3
+  int32_t bot_bar = 1;                        // 1..5
+  int32_t bot_placement = 42;                 // mm from the soffit to the bar centre
+  int32_t fire_minutes = 60;                  // 30, 60 or 90: what the fire design designs for
+  int32_t ceiling = 1;                        // 1 none, 2 13 mm gypsum board
+  int32_t creep = 2;                          // creep factor
+  float precamber = 0.0f;                     // mm
+  int32_t defl_initial = 250;                 // limit span / this
+  int32_t defl_additional = 500;              // limit span / this
+  int32_t defl_load = 2;                      // 1 frequent, 2 characteristic
+  int32_t line_loads = 0;                     // 0..5 in use
   Int1<kMaxLineLoads> ll_span{};
   Span1<kMaxLineLoads> ll_pos{};   // from the left support face of the span, m
   Span1<kMaxLineLoads> ll_load{};  // kN/m
@@ -58,7 +58,7 @@ struct Indat {
   Int1<kMaxSpans> props{};   // temporary props in each span, 0..4, equally spaced
   float freq_min = 5.0f;     // lowest acceptable natural frequency, Hz (0 = no check)
   // Line 41; a file of 37 or 40 lines keeps it.
-  float crack_wmax = 0.4f;   // largest crack width over the supports, mm, 0 = no check
+  float crack_wmax = 0.4f;  // largest crack width over the supports, mm, 0 = no check
   // The fire option as the case gives it, 1..4; 4 asks for REI 120, which is designed as 90
   // minutes (fire_minutes).
   int32_t fire_option = 2;
@@ -92,7 +92,7 @@ struct Matdat {
   float dia_bot = 0;
   float area_bot = 0;
   float mass_bot = 0;
-  float tau_rd = 0;  // design longitudinal shear strength
+  float tau_rd = 0;    // design longitudinal shear strength
   float mrd_deck = 0;  // design moment resistance of the deck alone, kNm/m
 };
 
@@ -147,12 +147,12 @@ struct Snitt {
   Span1<kMaxLineLoads> ll_pos{};   // from the left support face of the span, m
   Span1<kMaxLineLoads> ll_load{};  // factored, kN/m
   // Results of krdef. Support moments are also an input in the mode with given moments.
-  Span1<kMaxSupports> m{};        // support moments
-  SpanCurves mom{};               // bending moment at p = 0..20
-  SpanCurves defl{};              // deflection at p = 0..20, m (downward positive)
-  Span1<kMaxSpans> vl{}, vr{};    // end shears
-  Span1<kMaxSupports> r{};        // support reactions
-  Span1<kMaxSpans> rot_l{}, rot_r{};  // end-rotation load terms (times EI)
+  Span1<kMaxSupports> m{};                    // support moments
+  SpanCurves mom{};                           // bending moment at p = 0..20
+  SpanCurves defl{};                          // deflection at p = 0..20, m (downward positive)
+  Span1<kMaxSpans> vl{}, vr{};                // end shears
+  Span1<kMaxSupports> r{};                    // support reactions
+  Span1<kMaxSpans> rot_l{}, rot_r{};          // end-rotation load terms (times EI)
   std::array<Span1<kMaxSupports>, 3> coef{};  // sub-, main and super-diagonal by support
   Span1<kMaxSupports> rhs{};
   // Per row: the permanent load on every span, and the load of a span when it is the
@@ -161,7 +161,6 @@ struct Snitt {
   RowSpan g_row{};
   RowSpan q_loaded{};
 };
-
 
 // A file that the run writes, held in memory until the run has completed.
 struct OutputFile {
@@ -177,8 +176,8 @@ struct Run {
   Arbvar arbvar;
   Snitt snitt;
   Utdat utdat;
-  Checkdat checkdat;  // the checks of report page 6
-  CrackWidths crack;  // crack widths over the supports, report page 6
+  Checkdat checkdat;                          // the checks of report page 6
+  CrackWidths crack;                          // crack widths over the supports, report page 6
   std::string rubrad = std::string(40, ' ');  // heading, 40 bytes
   std::string prfil = std::string(9, ' ');    // case name, 9 bytes
   std::string utfil = std::string(13, ' ');   // report file name, 13 bytes

@@ -41,19 +41,19 @@ struct Utdat {
   // support without a solution.
   Int1<kMaxSupports> top_hint{};
   Int1<kMaxSupports> top_needed{};  // with kTooClose or kAboveOneLayer: the spacing, mm
-  float wa = 0;  // top reinforcement, single-length layout, kg/m2 of slab
-  float wb = 0;  // top reinforcement, staggered layout, kg/m2 of slab
+  float wa = 0;                     // top reinforcement, single-length layout, kg/m2 of slab
+  float wb = 0;                     // top reinforcement, staggered layout, kg/m2 of slab
 
   // ---- Span checks: utilisations (1.0 = 100 %), printed as computed ----
-  Span1<kMaxSpans> uf{};   // span moment / sagging capacity
-  Span1<kMaxSpans> uvl{};  // shear at the left end / shear resistance
-  Span1<kMaxSpans> uvr{};  // shear at the right end / shear resistance
-  Span1<kMaxSpans> ub{};   // longitudinal shear demand / design strength
-  Span1<kMaxSpans> di{};   // initial deflection, mm (pre-camber deducted)
-  Span1<kMaxSpans> udi{};  // initial deflection / (span / divisor)
-  Span1<kMaxSpans> dt{};   // additional deflection, mm
-  Span1<kMaxSpans> udt{};  // additional deflection / (span / divisor)
-  Span1<kMaxSpans> us{};   // slenderness: clear span / (33 or 36 x thickness)
+  Span1<kMaxSpans> uf{};       // span moment / sagging capacity
+  Span1<kMaxSpans> uvl{};      // shear at the left end / shear resistance
+  Span1<kMaxSpans> uvr{};      // shear at the right end / shear resistance
+  Span1<kMaxSpans> ub{};       // longitudinal shear demand / design strength
+  Span1<kMaxSpans> di{};       // initial deflection, mm (pre-camber deducted)
+  Span1<kMaxSpans> udi{};      // initial deflection / (span / divisor)
+  Span1<kMaxSpans> dt{};       // additional deflection, mm
+  Span1<kMaxSpans> udt{};      // additional deflection / (span / divisor)
+  Span1<kMaxSpans> us{};       // slenderness: clear span / (33 or 36 x thickness)
   Span1<kMaxSpans> mr_span{};  // sagging capacity of the span (deck only), kNm/m
 
   // ---- Fire ----
@@ -71,9 +71,9 @@ struct Utdat {
   Int1<kMaxSpans> sb{};           // bottom-bar spacing, mm (0 = no bars, or no solution)
   Int1<kMaxSpans> lb{};           // bottom-bar length, mm (0 = no bars)
   std::array<BarSolution, kMaxSpans + 1> bottom_solution{};
-  Int1<kMaxSpans> bottom_hint{};  // with kTooClose: the bar size (1..5) that gives a solution
+  Int1<kMaxSpans> bottom_hint{};    // with kTooClose: the bar size (1..5) that gives a solution
   Int1<kMaxSpans> bottom_needed{};  // with kTooClose or kAboveOneLayer: the spacing, mm
-  float wf = 0;                   // bottom reinforcement, kg/m2 of slab
+  float wf = 0;                     // bottom reinforcement, kg/m2 of slab
 };
 
 }  // namespace solvo

@@ -41,9 +41,7 @@ struct CheckRow {
 // utilisations the one of the lowest span governs, the columns of page 2 left to right.
 constexpr CheckRow kChecks[] = {
     {Check::kLeastDepth, "Minsta plattjocklek", Place::kSpan, true, CheckKind::kNone,
-     [](const Run& r, int i) {
-       return invalid_if(r.indat.thickness[i] < kLeastSlabDepth);
-     }},
+     [](const Run& r, int i) { return invalid_if(r.indat.thickness[i] < kLeastSlabDepth); }},
     {Check::kSpanMoment, "Fält", Place::kSpan, false, CheckKind::kNone,
      [](const Run& r, int i) { return r.utdat.uf[i]; }},
     {Check::kShearLeft, "Tvärkr vä", Place::kSpan, false, CheckKind::kNone,

@@ -22,24 +22,24 @@ namespace solvo {
 // To add a check: one value here, one row in the table of verdict.cpp (its name, whether it
 // is counted by span or by support, and where its values come from).
 enum class Check {
-  kLeastDepth,      // a span thinner than the least depth
-  kSpanMoment,      // page 2 "Fält"
-  kShearLeft,       // page 2 "Tvärkr vä"
-  kShearRight,      // page 2 "Tvärkr hö"
-  kBond,            // page 2 "Vidhäft"
-  kDeflInitial,     // page 2 "Def(init.)"
-  kDeflAdditional,  // page 2 "Def(tillk.)"
-  kSlenderness,     // page 2 "Svikt"
-  kTopBars,         // a support whose top bars have no solution
-  kBottomBars,      // a span whose bottom bars for fire have no solution
-  kDeckSagging,     // page 6 "Byggskede, fältmoment"
-  kDeckHogging,     // page 6 "Byggskede, stödmoment"
-  kDeckDeflection,  // page 6 "Byggskede, nedböjning"
-  kFrequency,       // page 6 "Egenfrekvens"
+  kLeastDepth,            // a span thinner than the least depth
+  kSpanMoment,            // page 2 "Fält"
+  kShearLeft,             // page 2 "Tvärkr vä"
+  kShearRight,            // page 2 "Tvärkr hö"
+  kBond,                  // page 2 "Vidhäft"
+  kDeflInitial,           // page 2 "Def(init.)"
+  kDeflAdditional,        // page 2 "Def(tillk.)"
+  kSlenderness,           // page 2 "Svikt"
+  kTopBars,               // a support whose top bars have no solution
+  kBottomBars,            // a span whose bottom bars for fire have no solution
+  kDeckSagging,           // page 6 "Byggskede, fältmoment"
+  kDeckHogging,           // page 6 "Byggskede, stödmoment"
+  kDeckDeflection,        // page 6 "Byggskede, nedböjning"
+  kFrequency,             // page 6 "Egenfrekvens"
   kCantileverMoment,      // page 6 "Byggskede, konsolmoment", at the cantilever's support
   kCantileverDeflection,  // page 6 "Byggskede, konsolnedböjning", at the cantilever's support
-  kPage6Other,        // a page-6 kind without a row of its own: "Kontroll sid 6"
-  kCrackWidth,        // page 6 "Sprickbredd", by support
+  kPage6Other,            // a page-6 kind without a row of its own: "Kontroll sid 6"
+  kCrackWidth,            // page 6 "Sprickbredd", by support
 };
 
 // The name of a check with its span or support ("Svikt fack 5").

@@ -19,7 +19,9 @@ class BandMatrix {
  public:
   explicit BandMatrix(int n) : n_(n), a_(static_cast<size_t>(n) * (kBand + 1), 0.0) {}
   int size() const { return n_; }
-  double& at(int i, int k) { return a_[static_cast<size_t>(i) * (kBand + 1) + static_cast<size_t>(k)]; }
+  double& at(int i, int k) {
+    return a_[static_cast<size_t>(i) * (kBand + 1) + static_cast<size_t>(k)];
+  }
   double at(int i, int k) const {
     return a_[static_cast<size_t>(i) * (kBand + 1) + static_cast<size_t>(k)];
   }
@@ -48,7 +50,7 @@ class BandMatrix {
 // The factors L D L^T of a symmetric band matrix, without pivoting. By Sylvester's law of
 // inertia the number of negative pivots of K - s M is the number of eigenvalues below s.
 struct BandFactors {
-  std::vector<double> d;                    // pivots
+  std::vector<double> d;                         // pivots
   std::vector<std::array<double, kBand + 1>> l;  // l[j][k] = L(j + k, j)
   int negatives = 0;
 };
@@ -64,14 +66,17 @@ BandFactors factor(const BandMatrix& a) {
   auto L = [&](int i, int j) { return f.l[static_cast<size_t>(j)][static_cast<size_t>(i - j)]; };
   for (int j = 0; j < n; ++j) {
     double dj = a.at(j, 0);
-    for (int k = std::max(0, j - kBand); k < j; ++k) dj -= L(j, k) * L(j, k) * f.d[static_cast<size_t>(k)];
-    if (std::fabs(dj) < tiny) dj = dj < 0.0 ? -tiny : tiny;  // a pivot of exactly 0: s is an eigenvalue
+    for (int k = std::max(0, j - kBand); k < j; ++k)
+      dj -= L(j, k) * L(j, k) * f.d[static_cast<size_t>(k)];
+    if (std::fabs(dj) < tiny)
+      dj = dj < 0.0 ? -tiny : tiny;  // a pivot of exactly 0: s is an eigenvalue
     f.d[static_cast<size_t>(j)] = dj;
     if (dj < 0.0) ++f.negatives;
     f.l[static_cast<size_t>(j)][0] = 1.0;
     for (int i = j + 1; i <= std::min(n - 1, j + kBand); ++i) {
       double v = a.get(i, j);
-      for (int k = std::max(0, i - kBand); k < j; ++k) v -= L(i, k) * L(j, k) * f.d[static_cast<size_t>(k)];
+      for (int k = std::max(0, i - kBand); k < j; ++k)
+        v -= L(i, k) * L(j, k) * f.d[static_cast<size_t>(k)];
       f.l[static_cast<size_t>(j)][static_cast<size_t>(i - j)] = v / dj;
     }
   }
@@ -146,7 +151,8 @@ void add_point(System& s, int first, double h, double xi, double mass) {
 System assemble(const VibrationBeam& beam, int elements) {
   const int segments = static_cast<int>(beam.segments.size());
   const int nodes = segments * elements + 1;
-  System s{BandMatrix(2 * nodes), BandMatrix(2 * nodes), std::vector<bool>(2 * static_cast<size_t>(nodes), false),
+  System s{BandMatrix(2 * nodes), BandMatrix(2 * nodes),
+           std::vector<bool>(2 * static_cast<size_t>(nodes), false),
            std::vector<int>(static_cast<size_t>(nodes), 0)};
   double stiffest = 0.0;
   for (int g = 0; g < segments; ++g) {

@@ -6,7 +6,6 @@
 //    (See below for the characters that share a byte with a DOS letter.)
 #include <QByteArray>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -103,9 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString folder = QFile::decodeName(QByteArray::fromStdString(scratch().string()));
   const QString found =
       solvow::resolveExisting(solvow::inFolder(folder, solvow::reportFileName(store.baseName)));
-  const bool same = QFileInfo(found).isFile() &&
-                    QFile::encodeName(QFileInfo(found).fileName()).toStdString() ==
-                        w.target.filename().string();
+  const bool same =
+      QFileInfo(found).isFile() &&
+      QFile::encodeName(QFileInfo(found).fileName()).toStdString() == w.target.filename().string();
   std::filesystem::remove(w.target);
   if (!same) fail("the front end looks for another report than the engine writes", name);
   return 0;

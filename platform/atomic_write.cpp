@@ -1,12 +1,12 @@
 #include "atomic_write.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <string>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
 
 #include "file_names.h"
 

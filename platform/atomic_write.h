@@ -27,7 +27,7 @@ struct WriteResult {
 // Without `flush` the file and the folder are not flushed to the disk (data files that every
 // run writes anew): still never half written, but a power cut may take the last one.
 WriteResult write_file_atomic(const std::filesystem::path& folder, std::string_view name,
-                              std::string_view contents,
-                              OldFile old = OldFile::KeepUntilReplaced, bool flush = true);
+                              std::string_view contents, OldFile old = OldFile::KeepUntilReplaced,
+                              bool flush = true);
 
 }  // namespace solvo::platform

@@ -34,12 +34,50 @@ enum class FieldCount {
 
 // The fields, in file order. Line loads are lines 33-37 with three fields each.
 enum class Field : int {
-  CaseName, Heading, Market, SafetyClass, Spans, Span, Thickness, SupportWidth, LoadCategory,
-  GammaG, Xsi, GammaQ, Psi0, Psi1, Psi2, LoadSet, PermanentLoad, ImposedLoad, CantileverLeft,
-  CantileverRight, Concrete, TopGrade, TopBar, Curtailment, TopCover, BottomGrade, BottomBar,
-  BottomPlacement, FireMethod, FireOption, Ceiling, Creep, Camber, DeflectionInitial,
-  DeflectionAdditional, DeflectionLoads, LineLoads, LoadSpan, LoadPosition, LoadValue,
-  DeckSupport, Props, FrequencyMin, CrackWidthMax,
+  CaseName,
+  Heading,
+  Market,
+  SafetyClass,
+  Spans,
+  Span,
+  Thickness,
+  SupportWidth,
+  LoadCategory,
+  GammaG,
+  Xsi,
+  GammaQ,
+  Psi0,
+  Psi1,
+  Psi2,
+  LoadSet,
+  PermanentLoad,
+  ImposedLoad,
+  CantileverLeft,
+  CantileverRight,
+  Concrete,
+  TopGrade,
+  TopBar,
+  Curtailment,
+  TopCover,
+  BottomGrade,
+  BottomBar,
+  BottomPlacement,
+  FireMethod,
+  FireOption,
+  Ceiling,
+  Creep,
+  Camber,
+  DeflectionInitial,
+  DeflectionAdditional,
+  DeflectionLoads,
+  LineLoads,
+  LoadSpan,
+  LoadPosition,
+  LoadValue,
+  DeckSupport,
+  Props,
+  FrequencyMin,
+  CrackWidthMax,
 };
 inline constexpr int kCaseFieldCount = static_cast<int>(Field::CrackWidthMax) + 1;
 
@@ -54,24 +92,24 @@ struct FieldRange {
 
 struct CaseField {
   Field id;
-  int line;               // the line that holds it; line loads: the first of lines 33-37
-  int repeat;             // lines that hold it in turn: 1, or 5 for the line loads
-  const char* key;        // identifier in messages and documents
+  int line;         // the line that holds it; line loads: the first of lines 33-37
+  int repeat;       // lines that hold it in turn: 1, or 5 for the line loads
+  const char* key;  // identifier in messages and documents
   FieldKind kind;
   FieldForm form;
   FieldCount count;
-  int start;              // Columns: first character of the first value (0-based)
-  int width;              // Columns: characters the engine reads of each value
-  int pitch;              // Columns: characters from one value to the next
-  int decimals;           // Columns: implied decimals of a field without a point
-  FieldRange range;       // numbers only
-  bool in_use_only;       // line loads: checked for the loads in use only
-  double fallback;        // the engine's default
+  int start;                  // Columns: first character of the first value (0-based)
+  int width;                  // Columns: characters the engine reads of each value
+  int pitch;                  // Columns: characters from one value to the next
+  int decimals;               // Columns: implied decimals of a field without a point
+  FieldRange range;           // numbers only
+  bool in_use_only;           // line loads: checked for the loads in use only
+  double fallback;            // the engine's default
   const char* fallback_text;  // the default as the help document gives it
-  const char* unit;       // "" for codes and texts
-  const char* sv;         // short Swedish name in messages ("spännvidd")
-  const char* meaning_sv; // one line in Swedish, for the help document
-  const char* meaning_en; // one line in English
+  const char* unit;           // "" for codes and texts
+  const char* sv;             // short Swedish name in messages ("spännvidd")
+  const char* meaning_sv;     // one line in Swedish, for the help document
+  const char* meaning_en;     // one line in English
 };
 
 // The table, in file order.

@@ -10,10 +10,14 @@ namespace {
 std::string escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else
+      out += c;
   }
   return out;
 }
@@ -25,10 +29,12 @@ std::string lines_of(const CaseField& f) {
 
 std::string form_of(const CaseField& f) {
   switch (f.form) {
-    case FieldForm::Text: return "text, hela raden";
-    case FieldForm::Free: return f.kind == FieldKind::Integer ? "heltal, fritt format"
-                                                              : "tal, fritt format";
-    case FieldForm::Columns: break;
+    case FieldForm::Text:
+      return "text, hela raden";
+    case FieldForm::Free:
+      return f.kind == FieldKind::Integer ? "heltal, fritt format" : "tal, fritt format";
+    case FieldForm::Columns:
+      break;
   }
   const std::string kind = f.kind == FieldKind::Integer ? "heltal" : "tal";
   if (f.count == FieldCount::One)
@@ -39,8 +45,7 @@ std::string form_of(const CaseField& f) {
 }
 
 std::string allowed_of(const CaseField& f) {
-  if (f.id == Field::CaseName)
-    return "inte blankt; inga styrtecken, / eller \\, inte . eller ..";
+  if (f.id == Field::CaseName) return "inte blankt; inga styrtecken, / eller \\, inte . eller ..";
   if (f.id == Field::Heading) return "inga styrtecken";
   std::string text = f.range.max_is_spans ? "1 till n" : range_sv(f, 0);
   if (f.in_use_only) text += " (för linjelaster i bruk)";

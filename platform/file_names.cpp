@@ -1,10 +1,10 @@
 #include "file_names.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <system_error>
 #include <vector>
-
-#include <dirent.h>
 
 #include "code_page.h"
 

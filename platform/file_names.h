@@ -50,8 +50,7 @@ bool same_file_name(std::string_view a, std::string_view b);
 // first entry (in name order) that same_file_name matches. Directories count only with
 // `directories`.
 std::optional<std::filesystem::path> find_existing(const std::filesystem::path& folder,
-                                                   std::string_view name,
-                                                   bool directories = false);
+                                                   std::string_view name, bool directories = false);
 
 // The same lookup for an entry of any kind (a FIFO, a folder, a dangling link), so that a
 // program can say what stands under the name instead of "no such file".

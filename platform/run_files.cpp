@@ -1,18 +1,18 @@
 #include "run_files.h"
 
-#include <cerrno>
-#include <climits>
-#include <csignal>
-#include <cstring>
-#include <optional>
-#include <thread>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <optional>
+#include <thread>
 
 #include "file_names.h"
 
@@ -122,10 +122,9 @@ int target_of(const fs::path& folder, const std::string& name, fs::path& target)
   return 0;
 }
 
-int write_temp(const fs::path& folder, std::string_view contents, mode_t mode,
-               std::string& temp) {
-  temp = ((folder.empty() ? fs::path(".") : folder) / (std::string(kTempPrefix) + "XXXXXX"))
-             .string();
+int write_temp(const fs::path& folder, std::string_view contents, mode_t mode, std::string& temp) {
+  temp =
+      ((folder.empty() ? fs::path(".") : folder) / (std::string(kTempPrefix) + "XXXXXX")).string();
   int fd = -1;
   {
     const SignalsHeld held;
@@ -236,8 +235,7 @@ int remove_stale_temporaries(const fs::path& folder) {
   ::closedir(dir);
   for (const fs::path& p : stale) {
     struct stat st {};
-    if (::lstat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(p.c_str()) == 0)
-      ++removed;
+    if (::lstat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(p.c_str()) == 0) ++removed;
   }
   return removed;
 }
@@ -250,8 +248,7 @@ RunFilesResult write_run_files(const fs::path& folder, const std::vector<RunFile
       return failed(folder, files, {}, error, files[k].name);
   const mode_t mode = new_file_mode();
   for (size_t k = 0; k < files.size(); ++k)
-    if (const int error = write_temp(folder, files[k].contents, mode, staged[k].temp);
-        error != 0)
+    if (const int error = write_temp(folder, files[k].contents, mode, staged[k].temp); error != 0)
       return failed(folder, files, staged, error, files[k].name);
   return commit(folder, files, staged, mode);
 }

@@ -34,8 +34,8 @@ inline constexpr std::chrono::milliseconds kLockWait{3000};
 class FolderLock {
  public:
   enum class State {
-    kHeld,      // this process holds the lock
-    kBusy,      // another process held it for the whole wait
+    kHeld,        // this process holds the lock
+    kBusy,        // another process held it for the whole wait
     kNoLockFile,  // the lock file cannot be made (a read-only folder): the run goes on
                   // without a lock, and writing its files fails with the reason
   };

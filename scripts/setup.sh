@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-liberation fonts-dejavu-core fontconfig
   poppler-utils
-  clang libclang-rt-14-dev clang-tidy
+  clang libclang-rt-14-dev clang-tidy clang-format
   xvfb xauth
 )
 

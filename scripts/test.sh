@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 PREFIX=test
 source scripts/step_timer.sh
 
-# The format check: 1 fails the run on any file that differs from .clang-format.
-SOLVO_FORMAT_CHECK="${SOLVO_FORMAT_CHECK:-0}"
+# The format check: any C++ file that differs from .clang-format fails the run (0: only count).
+SOLVO_FORMAT_CHECK="${SOLVO_FORMAT_CHECK:-1}"
 
 step "set-up"
 bash scripts/setup.sh

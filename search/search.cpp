@@ -1,5 +1,7 @@
 #include "search.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -8,8 +10,6 @@
 #include <mutex>
 #include <ostream>
 #include <thread>
-
-#include <sched.h>
 
 #include "analysis.h"
 #include "case_input.h"
@@ -25,7 +25,6 @@
 namespace solvo {
 
 namespace {
-
 
 // Puts the values of a candidate into a case and derives its material values again.
 void apply(Run& run, const Candidate& cand) {
@@ -167,8 +166,20 @@ class ProgressGate {
 // thicknesses of the groups, concrete, bar diameter, curtailment, props, spacing, volume,
 // steel top, steel bottom, cost, largest utilisation, the check.
 enum Column {
-  kNr, kThickness, kConcrete, kDiameter, kCurtailment, kProps, kSpacing, kVolume, kSteelTop,
-  kSteelBottom, kCost, kWorst, kCheck, kColumns
+  kNr,
+  kThickness,
+  kConcrete,
+  kDiameter,
+  kCurtailment,
+  kProps,
+  kSpacing,
+  kVolume,
+  kSteelTop,
+  kSteelBottom,
+  kCost,
+  kWorst,
+  kCheck,
+  kColumns
 };
 
 // A real as the table prints it: `d` decimals; a value too large for that in the free form
@@ -283,12 +294,11 @@ class SearchReport {
 
   void cost_rule() {
     w_.a("KOSTNAD = BETONGPRIS x BETONGVOLYM + STÅLPRIS x STÅLVIKT, per m2 bjälklag").endl();
-    w_.a("  Betongvolym (m3/m2): (tjocklek - 0.0165 m profilvolym) x längd, summerat över")
-        .endl();
+    w_.a("  Betongvolym (m3/m2): (tjocklek - 0.0165 m profilvolym) x längd, summerat över").endl();
     w_.a("  fack och konsoler, delat med fackens längd").endl();
     w_.a("  Stålvikt (kg/m2): armering över stöd (vald avkortning) + armering i fält").endl();
     w_.a("  (brand), som sid 2 i resultatet, + armering som sprickbredden över stöd").endl();
-  w_.a("  kräver utöver den (sid 6)").endl();
+    w_.a("  kräver utöver den (sid 6)").endl();
     w_.a("  Betongpris per m3:");
     for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c) {
       if (c == 4 || c == 7) w_.endl().x(19);
@@ -297,10 +307,11 @@ class SearchReport {
     }
     w_.endl();
     w_.a("  Stålpris per kg:").a(number_cell(plan_.steel_price, 2), 9).endl();
-    w_.a("  Stämp: pris per m stämplinje").a(number_cell(plan_.prop_price, 2), 9)
-        .a(" x antal stämplinjer / fackens längd").endl();
-    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00, armering med lösning och")
+    w_.a("  Stämp: pris per m stämplinje")
+        .a(number_cell(plan_.prop_price, 2), 9)
+        .a(" x antal stämplinjer / fackens längd")
         .endl();
+    w_.a("GODKÄND: alla nyttjandegrader på sid 2 och 6 <= 1.00, armering med lösning och").endl();
     w_.a("  tjocklek minst 0.085 m i alla fack").endl();
     w_.endl();
   }
@@ -318,9 +329,12 @@ class SearchReport {
     w_.a("   Godkända:").i(static_cast<int32_t>(listing_.passing), 8);
     w_.a("   Underkända:").i(static_cast<int32_t>(listing_.total - listing_.passing), 8).endl();
     if (listing_.passing > static_cast<int64_t>(listing_.passing_listed))
-      w_.a("Listade: de").i(static_cast<int32_t>(listing_.passing_listed), 8)
-          .a(" billigaste av").i(static_cast<int32_t>(listing_.passing), 8)
-          .a(" godkända (planens \"listed\")").endl();
+      w_.a("Listade: de")
+          .i(static_cast<int32_t>(listing_.passing_listed), 8)
+          .a(" billigaste av")
+          .i(static_cast<int32_t>(listing_.passing), 8)
+          .a(" godkända (planens \"listed\")")
+          .endl();
     w_.a("Fallet självt:").endl();
     column_heads();
     row(listing_.rows.front());
@@ -338,8 +352,8 @@ class SearchReport {
 
   void column_heads() {
     static constexpr std::array<const char*, kColumns> kHead = {
-        "Nr", "Tjocklek (m)", "Betong", "Diam", "Avk", "Stämp", "S", "Betong", "Stål", "Stål",
-        "Kostnad", "Max.ny", "Kontroll"};
+        "Nr",     "Tjocklek (m)", "Betong", "Diam",    "Avk",    "Stämp",   "S",
+        "Betong", "Stål",         "Stål",   "Kostnad", "Max.ny", "Kontroll"};
     static constexpr std::array<const char*, kColumns> kUnit = {
         "", "", "", "", "", "", "mm", "m3/m2", "överk.", "fält", "per m2", "", ""};
     for (int k = 0; k < kColumns; ++k) cell(k, kHead[static_cast<size_t>(k)]);
@@ -386,9 +400,10 @@ std::string search_table(const SearchPlan& plan, const Listing& listing) {
     }
     out += ";Tjocklek fack " + spans + " (m)";
   }
-  out += ";Betong;Diameter (mm);Avkortning;Stämp;S (mm);Betongvolym (m3/m2);"
-         "Stål överkant (kg/m2);Stål fält (kg/m2);Kostnad (per m2);Max. nyttjandegrad;"
-         "Kontroll\r\n";
+  out +=
+      ";Betong;Diameter (mm);Avkortning;Stämp;S (mm);Betongvolym (m3/m2);"
+      "Stål överkant (kg/m2);Stål fält (kg/m2);Kostnad (per m2);Max. nyttjandegrad;"
+      "Kontroll\r\n";
   for (const Row& r : listing.rows) {
     out += r.list + ";" + r.cells[kNr];
     for (const std::string& t : r.thickness) out += ";" + t;
@@ -489,8 +504,7 @@ std::string search_report(const Run& base, const SearchPlan& plan,
 int search_threads() {
   cpu_set_t set;
   CPU_ZERO(&set);
-  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
-    return CPU_COUNT(&set);
+  if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
@@ -528,15 +542,14 @@ int run_solvowb_search(const std::filesystem::path& folder, const std::string& p
   }
 
   console << "0/" << plan.candidates() << end_line;
-  const std::vector<Outcome> outcomes =
-      run_search(base, plan, search_threads(), [&console](int64_t done, int64_t total) {
-        console << done << "/" << total << end_line;
-      });
+  const std::vector<Outcome> outcomes = run_search(
+      base, plan, search_threads(),
+      [&console](int64_t done, int64_t total) { console << done << "/" << total << end_line; });
   const SearchFiles files = search_files(base, plan, outcomes);
-  return write_files(folder,
-                     {{platform::kSearchTableFile, files.table},
-                      {platform::kSearchReportFile, files.report}},
-                     errors);
+  return write_files(
+      folder,
+      {{platform::kSearchTableFile, files.table}, {platform::kSearchReportFile, files.report}},
+      errors);
 }
 
 }  // namespace solvo

@@ -84,7 +84,8 @@ using Progress = std::function<void(int64_t, int64_t)>;
 
 // Calculates every candidate on `threads` threads (at least 1), each with run states of its
 // own. Candidates that share thicknesses and concrete class share one analysis, which does
-// not depend on the top bars, the curtailment or the props. Returns the outcomes in candidate order.
+// not depend on the top bars, the curtailment or the props. Returns the outcomes in candidate
+// order.
 std::vector<Outcome> run_search(const Run& base, const SearchPlan& plan, int threads,
                                 const Progress& progress = {});
 

@@ -69,8 +69,7 @@ bool same_letters(std::string_view a, std::string_view b) {
 }
 
 std::optional<int32_t> concrete_code(std::string_view word) {
-  if (auto code = whole(word); code && *code >= 1 && *code <= comdat::kConcreteClasses)
-    return code;
+  if (auto code = whole(word); code && *code >= 1 && *code <= comdat::kConcreteClasses) return code;
   for (int32_t c = 1; c <= comdat::kConcreteClasses; ++c)
     if (same_letters(word, comdat::kConcrete[static_cast<size_t>(c)].name)) return c;
   return std::nullopt;
@@ -159,8 +158,9 @@ class PlanReader {
         fail("rejected COUNT, a whole number 0 to " + std::to_string(kMaxRejectedListed));
       plan_.rejected_listed = *count;
     } else {
-      fail("a keyword: thickness, concrete, bar, curtailment, props, price, listed or "
-           "rejected");
+      fail(
+          "a keyword: thickness, concrete, bar, curtailment, props, price, listed or "
+          "rejected");
     }
     check_count();
   }
@@ -172,8 +172,7 @@ class PlanReader {
     for (size_t k = 1; k < words_.size(); ++k) {
       auto c = code(words_[k]);
       if (!c) fail(expected);
-      if (std::find(codes.begin(), codes.end(), *c) != codes.end())
-        fail(expected + ", each once");
+      if (std::find(codes.begin(), codes.end(), *c) != codes.end()) fail(expected + ", each once");
       codes.push_back(*c);
     }
     return codes;
@@ -181,8 +180,10 @@ class PlanReader {
 
   // "all" or a list of spans and ranges of spans such as 1-2,9-10, within 1..n.
   std::vector<int> spans(std::string_view word) {
-    const std::string expected = "the spans of a thickness group: \"all\" or a list such as 1-2,9-10 "
-                                 "within spans 1 to " + std::to_string(case_.n);
+    const std::string expected =
+        "the spans of a thickness group: \"all\" or a list such as 1-2,9-10 "
+        "within spans 1 to " +
+        std::to_string(case_.n);
     std::vector<int> out;
     if (same_letters(word, "all")) {
       for (int i = 1; i <= case_.n; ++i) out.push_back(i);
@@ -191,9 +192,8 @@ class PlanReader {
     size_t start = 0;
     while (start <= word.size()) {
       size_t comma = word.find(',', start);
-      std::string_view item = word.substr(start, comma == std::string_view::npos
-                                                     ? std::string_view::npos
-                                                     : comma - start);
+      std::string_view item = word.substr(
+          start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
       size_t dash = item.find('-');
       auto lo = whole(item.substr(0, dash));
       auto hi = dash == std::string_view::npos ? lo : whole(item.substr(dash + 1));
@@ -226,11 +226,10 @@ class PlanReader {
     if (lo > hi || lo <= std::llround(comdat::kProfileHeight * kMillimetresPerMetre) ||
         hi > std::llround(kMaxThickness * kMillimetresPerMetre))
       fail(expected);
-    if ((hi - lo) / by + 1 > kMaxCandidates) fail(expected + ", at most " +
-                                                 std::to_string(kMaxCandidates) + " steps");
+    if ((hi - lo) / by + 1 > kMaxCandidates)
+      fail(expected + ", at most " + std::to_string(kMaxCandidates) + " steps");
     for (auto t = lo; t <= hi; t += by)
-      group.thicknesses.push_back(static_cast<float>(t) /
-                                  static_cast<float>(kMillimetresPerMetre));
+      group.thicknesses.push_back(static_cast<float>(t) / static_cast<float>(kMillimetresPerMetre));
     plan_.groups.push_back(std::move(group));
   }
 
@@ -240,7 +239,7 @@ class PlanReader {
         "10000) or price prop PRICE (per m of a line of props, 0 to 100000)";
     auto value = words_.size() >= 3 ? number(words_.back()) : std::nullopt;
     if (!value || *value < 0) fail(expected);
-    const double most = words_[1] == "steel" ? kMaxSteelPrice
+    const double most = words_[1] == "steel"  ? kMaxSteelPrice
                         : words_[1] == "prop" ? kMaxPropPrice
                                               : kMaxConcretePrice;
     if (*value > most) fail(expected);
@@ -296,8 +295,9 @@ class PlanReader {
     SearchPlan s = current();
     if (varies_nothing(s)) {
       words_.clear();
-      fail("a plan that varies the case: a thickness range, or concrete classes, bar sizes, "
-           "curtailment or props other than the case's own");
+      fail(
+          "a plan that varies the case: a thickness range, or concrete classes, bar sizes, "
+          "curtailment or props other than the case's own");
     }
     if (general_concrete_) s.concrete_price.fill(*general_concrete_);
     for (auto [code, p] : class_price_) s.concrete_price[static_cast<size_t>(code)] = p;

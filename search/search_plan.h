@@ -41,8 +41,8 @@ namespace solvo {
 // Thicknesses are whole millimetres, prices plain reals; the candidates are the product of
 // the lists.
 struct ThicknessGroup {
-  std::vector<int> spans;           // 1..n, ascending
-  std::vector<float> thicknesses;   // m, ascending
+  std::vector<int> spans;          // 1..n, ascending
+  std::vector<float> thicknesses;  // m, ascending
 };
 
 // Default prices: concrete per m3 by class (a stronger class costs more), steel per kg.

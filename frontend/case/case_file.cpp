@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -114,8 +113,8 @@ class Reader {
     const QByteArray* text = line(number);
     if (text != nullptr && m_unended && number == static_cast<int>(m_lines.size()) &&
         text->size() < needed) {
-      fail(number, QStringLiteral("hela raden väntades (%1 tecken; filen slutar inne i den)")
-                       .arg(needed));
+      fail(number,
+           QStringLiteral("hela raden väntades (%1 tecken; filen slutar inne i den)").arg(needed));
       return nullptr;
     }
     return text;
@@ -145,8 +144,7 @@ class Reader {
     return checkedReal(number, id, *text, QString());
   }
 
-  std::optional<float> checkedReal(int number, F id, const QByteArray& text,
-                                   const QString& place) {
+  std::optional<float> checkedReal(int number, F id, const QByteArray& text, const QString& place) {
     const std::optional<float> v = toFloat(textToNumber(text));
     if (!v || !inTable({id, double(*v), 0}, spans)) {
       refuse(number, id, text, place, v.has_value() ? nullptr : "ett tal");
@@ -156,20 +154,19 @@ class Reader {
   }
 
   void fail(int number, const QString& what) {
-    m_error = QStringLiteral("Filen %1 kan inte läsas, rad %2: %3.").arg(m_label).arg(number).arg(what);
+    m_error =
+        QStringLiteral("Filen %1 kan inte läsas, rad %2: %3.").arg(m_label).arg(number).arg(what);
   }
 
  private:
   // "<field> <range> väntades<place> (fann "<text>")"; `kind` ("ett tal") first when the
   // text held no number of the field's kind that the store can hold.
-  void refuse(int number, F id, const QByteArray& text, const QString& place,
-              const char* kind) {
+  void refuse(int number, F id, const QByteArray& text, const QString& place, const char* kind) {
     const QString what = kind != nullptr ? QString::fromUtf8(kind) + QStringLiteral(", ") +
                                                fieldRange(id, spans) + u','
                                          : fieldRange(id, spans);
-    fail(number, QStringLiteral("%1 väntades%2 (fann \"%3\")")
-                     .arg(what, place,
-                          quoted(text.trimmed())));
+    fail(number,
+         QStringLiteral("%1 väntades%2 (fann \"%3\")").arg(what, place, quoted(text.trimmed())));
   }
 
   const std::vector<QByteArray>& m_lines;
@@ -184,12 +181,12 @@ bool columns(Reader& r, F id, int count, std::array<float, N>& values, int first
   const solvo::platform::CaseField& f = case_field(id);
   // The front end writes the support widths in 6 characters and reads all 6.
   const int width = f.count == solvo::platform::FieldCount::Supports ? f.pitch : f.width;
-  const QByteArray* text =
-      r.columnLine(f.line, solvo::platform::columns_needed(f, count));
+  const QByteArray* text = r.columnLine(f.line, solvo::platform::columns_needed(f, count));
   if (text == nullptr) return false;
   for (int i = 1; i <= count; ++i) {
     const QString place = QStringLiteral(" i fält %1").arg(i);
-    const std::optional<float> v = r.checkedReal(f.line, id, cellText(*text, id, i).left(width), place);
+    const std::optional<float> v =
+        r.checkedReal(f.line, id, cellText(*text, id, i).left(width), place);
     if (!v) return false;
     values[static_cast<std::size_t>(first + i - 1)] = *v;
   }
@@ -211,15 +208,17 @@ bool parseTextLines(Reader& r, CaseStore& s) {
   }
   if (solvo::platform::case_name_blank(
           std::string_view(name->constData(), static_cast<size_t>(name->size())))) {
-    r.fail(1, QStringLiteral("ett namn som inte är blankt väntades (fann \"%1\")").arg(quoted(*name)));
+    r.fail(1,
+           QStringLiteral("ett namn som inte är blankt väntades (fann \"%1\")").arg(quoted(*name)));
     return false;
   }
   const QByteArray* heading = r.line(2);
   if (heading == nullptr) return false;
   if (solvo::platform::has_control_byte(
           std::string_view(heading->constData(), static_cast<size_t>(heading->size())))) {
-    r.fail(2, QStringLiteral("en rubrik utan styrtecken väntades (fann \"%1\")")
-                  .arg(quoted(*heading)));
+    r.fail(
+        2,
+        QStringLiteral("en rubrik utan styrtecken väntades (fann \"%1\")").arg(quoted(*heading)));
     return false;
   }
   s.rubrik = decodeTextLine(*heading);
@@ -248,7 +247,8 @@ bool parseSlab(Reader& r, CaseStore& s) {
   const auto category = r.integer(9, F::LoadCategory);
   if (!category) return false;
   s.lokt = *category;
-  const QByteArray* factors = r.columnLine(10, solvo::platform::columns_needed(case_field(F::Psi2), 1));
+  const QByteArray* factors =
+      r.columnLine(10, solvo::platform::columns_needed(case_field(F::Psi2), 1));
   if (factors == nullptr) return false;
   const auto m = static_cast<std::size_t>(s.market);
   const auto c = static_cast<std::size_t>(s.lokt);
@@ -279,14 +279,22 @@ bool parseLoadsAndMaterials(Reader& r, CaseStore& s) {
   if (!right) return false;
   s.konsh = *right;
   const std::pair<qint16*, F> fields[] = {
-      {&s.btg, F::Concrete},         {&s.aok, F::TopGrade},
-      {&s.dok, F::TopBar},           {&s.kavko, F::Curtailment},
-      {&s.ktack, F::TopCover},       {&s.auk, F::BottomGrade},
-      {&s.duk, F::BottomBar},        {&s.duarm, F::BottomPlacement},
-      {&s.brandk, F::FireMethod},    {&s.brandb, F::FireOption},
-      {&s.kutak, F::Ceiling},        {&s.kryptal, F::Creep},
-      {&s.overhojning, F::Camber},   {&s.initiell, F::DeflectionInitial},
-      {&s.tillkommande, F::DeflectionAdditional}, {&s.brukskomb, F::DeflectionLoads},
+      {&s.btg, F::Concrete},
+      {&s.aok, F::TopGrade},
+      {&s.dok, F::TopBar},
+      {&s.kavko, F::Curtailment},
+      {&s.ktack, F::TopCover},
+      {&s.auk, F::BottomGrade},
+      {&s.duk, F::BottomBar},
+      {&s.duarm, F::BottomPlacement},
+      {&s.brandk, F::FireMethod},
+      {&s.brandb, F::FireOption},
+      {&s.kutak, F::Ceiling},
+      {&s.kryptal, F::Creep},
+      {&s.overhojning, F::Camber},
+      {&s.initiell, F::DeflectionInitial},
+      {&s.tillkommande, F::DeflectionAdditional},
+      {&s.brukskomb, F::DeflectionLoads},
       {&s.nllast, F::LineLoads},
   };
   for (const auto& [value, id] : fields) {
@@ -313,8 +321,10 @@ bool parseLineLoads(Reader& r, CaseStore& s) {
     LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
     if (k <= s.nllast) {
       const auto span = r.checkedInteger(number, F::LoadSpan, spanText, place);
-      const auto avst = span ? r.checkedReal(number, F::LoadPosition, avstText, place) : std::nullopt;
-      const auto lllast = avst ? r.checkedReal(number, F::LoadValue, loadText, place) : std::nullopt;
+      const auto avst =
+          span ? r.checkedReal(number, F::LoadPosition, avstText, place) : std::nullopt;
+      const auto lllast =
+          avst ? r.checkedReal(number, F::LoadValue, loadText, place) : std::nullopt;
       if (!lllast) return false;
       load = {*span, *avst, *lllast};
       continue;
@@ -341,7 +351,8 @@ bool parseCasting(Reader& r, CaseStore& s) {
   if (!deck) return false;
   s.byggskede = *deck;
   const solvo::platform::CaseField& props = case_field(F::Props);
-  const QByteArray* text = r.columnLine(props.line, solvo::platform::columns_needed(props, s.nfack));
+  const QByteArray* text =
+      r.columnLine(props.line, solvo::platform::columns_needed(props, s.nfack));
   if (text == nullptr) return false;
   for (int i = 1; i <= s.nfack; ++i) {
     const auto v = r.checkedInteger(props.line, F::Props, cellText(*text, F::Props, i),
@@ -426,8 +437,8 @@ std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
   integer(s.lokt);
   const NationalTables& t = s.national;
   QByteArray factors;
-  for (const double f : {t.lambdaG[m], t.ksi[m], t.lambdaQ[m], t.psi0[c][m], t.psi1[c][m],
-                         t.psi2[c][m]})
+  for (const double f :
+       {t.lambdaG[m], t.ksi[m], t.lambdaQ[m], t.psi0[c][m], t.psi1[c][m], t.psi2[c][m]})
     factors += column(f, u"##0.000", 7);
   line(factors);
   integer(s.lastkomb);
@@ -435,9 +446,9 @@ std::optional<QByteArray> caseFileBytes(const CaseStore& s, QString* error) {
   spans(s.flast);
   line(plainNumber(s.konsv));
   line(plainNumber(s.konsh));
-  for (const qint16 v : {s.btg, s.aok, s.dok, s.kavko, s.ktack, s.auk, s.duk, s.duarm, s.brandk,
-                         s.brandb, s.kutak, s.kryptal, s.overhojning, s.initiell,
-                         s.tillkommande, s.brukskomb, s.nllast})
+  for (const qint16 v :
+       {s.btg, s.aok, s.dok, s.kavko, s.ktack, s.auk, s.duk, s.duarm, s.brandk, s.brandb, s.kutak,
+        s.kryptal, s.overhojning, s.initiell, s.tillkommande, s.brukskomb, s.nllast})
     integer(v);
   for (int k = 1; k <= kLineLoads; ++k) {
     const LineLoad& load = s.lineLoads[static_cast<std::size_t>(k)];
@@ -496,8 +507,7 @@ bool newCase(CaseStore& store, FileTable& files, const DiskDialogue& dialogue, Q
   const QString path = joinPath(store.programFolder, QStringLiteral("solvo.def"));
   const qint16 number = files.open(path, static_cast<int>(FileMode::Read), 0, dialogue);
   if (number == 0) {
-    if (error != nullptr)
-      *error = QStringLiteral("Standardfallet %1 kan inte öppnas.").arg(path);
+    if (error != nullptr) *error = QStringLiteral("Standardfallet %1 kan inte öppnas.").arg(path);
     return false;
   }
   const bool ok = readCase(files, number, store, error);
@@ -534,8 +544,9 @@ QString adoptFileName(CaseStore& store) {
   const QString ownName = upperCase(point < 0 ? store.fileName : store.fileName.left(point));
   if (ownName.isEmpty() || ownName == store.baseName.trimmed()) return {};
   const QString message =
-      QStringLiteral("Filen %1 innehåller fallet %2. Fallet får filens namn, %3, och måste "
-                     "sparas innan det beräknas; resultatet skrivs då till %3.RES.")
+      QStringLiteral(
+          "Filen %1 innehåller fallet %2. Fallet får filens namn, %3, och måste "
+          "sparas innan det beräknas; resultatet skrivs då till %3.RES.")
           .arg(store.fileName, store.baseName.trimmed(), ownName);
   store.baseName = ownName;
   store.changed = true;
@@ -584,8 +595,9 @@ QString newCaseNameProblem(const QString& baseName) {
       break;
     }
   if (broken.isEmpty()) return {};
-  return QStringLiteral("Filnamnet %1 %2. Filnamnet får innehålla max åtta tecken och inga "
-                        "mellanslag, komma, punkt eller å, ä, ö.")
+  return QStringLiteral(
+             "Filnamnet %1 %2. Filnamnet får innehålla max åtta tecken och inga "
+             "mellanslag, komma, punkt eller å, ä, ö.")
       .arg(baseName, broken.join(QStringLiteral(", ")));
 }
 

@@ -14,7 +14,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 #include "case_store.h"
@@ -34,8 +33,8 @@ std::optional<QByteArray> caseFileBytes(const CaseStore& store, QString* error =
 // only a file read to its 37th line (or its 40th or 41st when it goes on) with every value
 // inside its range replaces the case, so a file that ends early, ends inside a fixed-column
 // last line, or holds a value outside its range leaves `store` untouched and `error` names
-// the file (`fileLabel`) and the line. Lines end with CR LF or LF; text lines are taken whole, commas
-// and quotes included. The editing state (names, flags, folders) is not changed.
+// the file (`fileLabel`) and the line. Lines end with CR LF or LF; text lines are taken whole,
+// commas and quotes included. The editing state (names, flags, folders) is not changed.
 bool readCaseBytes(const QByteArray& bytes, const QString& fileLabel, CaseStore& store,
                    QString* error = nullptr);
 

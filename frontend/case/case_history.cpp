@@ -47,8 +47,7 @@ void CaseHistory::restore(CaseStore& store, const CaseStore& state) {
   m_current = store;
 }
 
-bool CaseHistory::step(std::vector<CaseStore>& from, std::vector<CaseStore>& to,
-                       CaseStore& store) {
+bool CaseHistory::step(std::vector<CaseStore>& from, std::vector<CaseStore>& to, CaseStore& store) {
   if (from.empty()) return false;
   to.push_back(m_current);
   const CaseStore state = std::move(from.back());

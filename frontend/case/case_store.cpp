@@ -6,11 +6,10 @@ namespace solvow {
 
 void setDefaults(CaseStore& store) {
   store.national = presetTables();
-  store.concreteClasses = {QStringLiteral("C20/25"), QStringLiteral("C25/30"),
-                           QStringLiteral("C30/37"), QStringLiteral("C35/45"),
-                           QStringLiteral("C40/50"), QStringLiteral("C45/55"),
-                           QStringLiteral("C50/60"), QStringLiteral("C55/67"),
-                           QStringLiteral("C60/75")};
+  store.concreteClasses = {
+      QStringLiteral("C20/25"), QStringLiteral("C25/30"), QStringLiteral("C30/37"),
+      QStringLiteral("C35/45"), QStringLiteral("C40/50"), QStringLiteral("C45/55"),
+      QStringLiteral("C50/60"), QStringLiteral("C55/67"), QStringLiteral("C60/75")};
   store.barDiameters = {QStringLiteral("ø 6"), QStringLiteral("ø 8"), QStringLiteral("ø 10"),
                         QStringLiteral("ø 12"), QStringLiteral("ø 16")};
   store.steelGrades = {QStringLiteral("400"), QStringLiteral("500"), QStringLiteral("600")};

@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 #include "national_tables.h"
@@ -21,43 +20,43 @@ inline constexpr int kMaxSpans = 10;  // the input form's bound on n
 inline constexpr int kLineLoads = 5;
 
 struct LineLoad {
-  qint16 llfnr = 0;    // span number, 1 = first span
-  float avst = 0.0f;   // distance from the left support of the span, m
-  float lllast = 0.0f; // load, kN/m
+  qint16 llfnr = 0;     // span number, 1 = first span
+  float avst = 0.0f;    // distance from the left support of the span, m
+  float lllast = 0.0f;  // load, kN/m
   bool operator==(const LineLoad&) const = default;
 };
 
 struct CaseStore {
   // --- the case, in the order of the design-case file ---
-  QString baseName;  // case name, upper case; the engine names its report after it
-  QString rubrik;    // heading
+  QString baseName;   // case name, upper case; the engine names its report after it
+  QString rubrik;     // heading
   qint16 market = 1;  // 1..6
   // Chosen class button of each market (shkl, shklpl, pkl, shklfi, shkldk, shkleu); the file
   // holds the element of the current market only.
   std::array<qint16, kMarketSlots> safetyClass{};
-  qint16 nfack = 1;  // number of spans n, 1..10
-  std::array<float, kStoreSpans + 1> spv{};       // span length, m
-  std::array<float, kStoreSpans + 1> ptjl{};      // slab thickness, m
-  std::array<float, kStoreSupports> upl{};        // support width, m; supports 0..n
-  qint16 lokt = 0;                                // load category 0..9
-  NationalTables national;                        // lambdaG, ksi, lambdaQ, psi0..2, loads
-  qint16 lastkomb = 3;  // 1 "6.10 a", 2 "6.10 b", 3 both
+  qint16 nfack = 1;                            // number of spans n, 1..10
+  std::array<float, kStoreSpans + 1> spv{};    // span length, m
+  std::array<float, kStoreSpans + 1> ptjl{};   // slab thickness, m
+  std::array<float, kStoreSupports> upl{};     // support width, m; supports 0..n
+  qint16 lokt = 0;                             // load category 0..9
+  NationalTables national;                     // lambdaG, ksi, lambdaQ, psi0..2, loads
+  qint16 lastkomb = 3;                         // 1 "6.10 a", 2 "6.10 b", 3 both
   std::array<float, kStoreSpans + 1> plast{};  // additional permanent load, kN/m2
   std::array<float, kStoreSpans + 1> flast{};  // variable load, kN/m2
-  float konsv = 0.0f;  // left cantilever, m
-  float konsh = 0.0f;  // right cantilever, m
-  qint16 btg = 4;       // concrete class, list position 1..9
-  qint16 aok = 2;       // top steel grade 1..3
-  qint16 dok = 3;       // top bar diameter 1..5
-  qint16 kavko = 0;     // curtailment of the top bars: 0 off, non-zero on
-  qint16 ktack = 15;    // top cover, mm
-  qint16 auk = 2;       // bottom steel grade 1..3
-  qint16 duk = 1;       // bottom bar diameter 1..5
-  qint16 duarm = 42;    // soffit to the centroid of the bottom bars, mm
-  qint16 brandk = 1;    // fire design method, list position
-  qint16 brandb = 2;    // fire option button 1..4
-  qint16 kutak = 1;     // ceiling: 1 "Saknas", 2 "13 Gips"
-  qint16 kryptal = 2;   // creep factor: carried from file to file, never edited
+  float konsv = 0.0f;                          // left cantilever, m
+  float konsh = 0.0f;                          // right cantilever, m
+  qint16 btg = 4;                              // concrete class, list position 1..9
+  qint16 aok = 2;                              // top steel grade 1..3
+  qint16 dok = 3;                              // top bar diameter 1..5
+  qint16 kavko = 0;                            // curtailment of the top bars: 0 off, non-zero on
+  qint16 ktack = 15;                           // top cover, mm
+  qint16 auk = 2;                              // bottom steel grade 1..3
+  qint16 duk = 1;                              // bottom bar diameter 1..5
+  qint16 duarm = 42;                           // soffit to the centroid of the bottom bars, mm
+  qint16 brandk = 1;                           // fire design method, list position
+  qint16 brandb = 2;                           // fire option button 1..4
+  qint16 kutak = 1;                            // ceiling: 1 "Saknas", 2 "13 Gips"
+  qint16 kryptal = 2;         // creep factor: carried from file to file, never edited
   qint16 overhojning = 0;     // camber, mm
   qint16 initiell = 250;      // limit of the initial deflection, span / this
   qint16 tillkommande = 500;  // limit of the additional deflection, span / this
@@ -73,11 +72,11 @@ struct CaseStore {
   float sprickbredd = 0.4f;   // largest crack width over the supports, mm (0 = no check)
 
   // --- editing state ---
-  QString fileName;       // base name + ".IND"; the main window's caption
-  QString folder;         // folder chosen in the file dialog
-  QString programFolder;  // where the engine and the default case lie
-  bool changed = false;   // the case differs from its file
-  bool named = false;     // opened from or saved to a file of the user's choice
+  QString fileName;             // base name + ".IND"; the main window's caption
+  QString folder;               // folder chosen in the file dialog
+  QString programFolder;        // where the engine and the default case lie
+  bool changed = false;         // the case differs from its file
+  bool named = false;           // opened from or saved to a file of the user's choice
   bool diagramEnabled = false;  // a calculation of this case has results to draw
 
   // --- lookup lists, filled by setDefaults ---

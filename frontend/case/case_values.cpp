@@ -28,7 +28,8 @@ void slabValues(const CaseStore& s, int n, std::vector<CaseValue>& out) {
   out.push_back({F::Spans, double(s.nfack), 0});
   spans(out, F::Span, s.spv, n);
   spans(out, F::Thickness, s.ptjl, n);
-  for (int j = 0; j <= n; ++j) out.push_back({F::SupportWidth, s.upl[static_cast<std::size_t>(j)], j + 1});
+  for (int j = 0; j <= n; ++j)
+    out.push_back({F::SupportWidth, s.upl[static_cast<std::size_t>(j)], j + 1});
   out.push_back({F::LoadCategory, double(s.lokt), 0});
   if (isMarket(s.market) && isLoadCategory(s.lokt)) {
     const std::array<double, 6> f = currentFactors(s);
@@ -47,13 +48,25 @@ std::vector<CaseValue> caseValues(const CaseStore& s) {
   const int n = std::clamp<int>(s.nfack, 0, kMaxSpans);
   slabValues(s, n, out);
   const std::pair<F, double> single[] = {
-      {F::CantileverLeft, s.konsv}, {F::CantileverRight, s.konsh}, {F::Concrete, s.btg},
-      {F::TopGrade, s.aok},         {F::TopBar, s.dok},            {F::Curtailment, s.kavko},
-      {F::TopCover, s.ktack},       {F::BottomGrade, s.auk},       {F::BottomBar, s.duk},
-      {F::BottomPlacement, s.duarm}, {F::FireMethod, s.brandk},    {F::FireOption, s.brandb},
-      {F::Ceiling, s.kutak},        {F::Creep, s.kryptal},         {F::Camber, s.overhojning},
-      {F::DeflectionInitial, s.initiell}, {F::DeflectionAdditional, s.tillkommande},
-      {F::DeflectionLoads, s.brukskomb},  {F::LineLoads, s.nllast},
+      {F::CantileverLeft, s.konsv},
+      {F::CantileverRight, s.konsh},
+      {F::Concrete, s.btg},
+      {F::TopGrade, s.aok},
+      {F::TopBar, s.dok},
+      {F::Curtailment, s.kavko},
+      {F::TopCover, s.ktack},
+      {F::BottomGrade, s.auk},
+      {F::BottomBar, s.duk},
+      {F::BottomPlacement, s.duarm},
+      {F::FireMethod, s.brandk},
+      {F::FireOption, s.brandb},
+      {F::Ceiling, s.kutak},
+      {F::Creep, s.kryptal},
+      {F::Camber, s.overhojning},
+      {F::DeflectionInitial, s.initiell},
+      {F::DeflectionAdditional, s.tillkommande},
+      {F::DeflectionLoads, s.brukskomb},
+      {F::LineLoads, s.nllast},
   };
   for (const auto& [id, v] : single) out.push_back({id, v, 0});
   const int loads = std::clamp<int>(s.nllast, 0, kLineLoads);
@@ -64,7 +77,8 @@ std::vector<CaseValue> caseValues(const CaseStore& s) {
     out.push_back({F::LoadValue, l.lllast, k});
   }
   out.push_back({F::DeckSupport, double(s.byggskede), 0});
-  for (int i = 1; i <= n; ++i) out.push_back({F::Props, double(s.stamp[static_cast<std::size_t>(i)]), i});
+  for (int i = 1; i <= n; ++i)
+    out.push_back({F::Props, double(s.stamp[static_cast<std::size_t>(i)]), i});
   out.push_back({F::FrequencyMin, s.egenfrekvens, 0});
   out.push_back({F::CrackWidthMax, s.sprickbredd, 0});
   return out;
@@ -97,8 +111,7 @@ QString firstValueOutsideTable(const CaseStore& s) {
   for (const CaseValue& v : caseValues(s))
     if (!inTable(v, s.nfack))
       return QStringLiteral("%1 väntades%2 (fann %3)")
-          .arg(fieldRange(v.id, s.nfack), valuePlace(v),
-               QString::number(v.value, 'g', 7));
+          .arg(fieldRange(v.id, s.nfack), valuePlace(v), QString::number(v.value, 'g', 7));
   return {};
 }
 

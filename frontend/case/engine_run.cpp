@@ -45,11 +45,13 @@ QString engineFailureMessage(int exitCode, const QString& errors, const QByteArr
     said = QString::fromUtf8(lines.back().trimmed());
   }
   if (exitCode == kEngineRefused && said.contains(QStringLiteral("already running")))
-    return QStringLiteral("En annan beräkning pågår redan i arbetsmappen. Försök igen när den "
-                          "är klar.");
+    return QStringLiteral(
+        "En annan beräkning pågår redan i arbetsmappen. Försök igen när den "
+        "är klar.");
   const QString head = exitCode == kEngineWriteFailed
-                           ? QStringLiteral("Resultatet kunde inte skrivas, och inget resultat "
-                                            "finns kvar.")
+                           ? QStringLiteral(
+                                 "Resultatet kunde inte skrivas, och inget resultat "
+                                 "finns kvar.")
                            : QStringLiteral("Beräkningen kunde inte göras.");
   return said.isEmpty() ? head : head + u'\n' + said;
 }
@@ -99,8 +101,7 @@ RunResult EngineRun::run(CaseStore& store) {
   const GateVerdict verdict = gateSavedCase(store);
   if (!admit(verdict)) {
     RunResult refused;
-    refused.outcome = verdict.mayStart() ? RunResult::Outcome::NotConfirmed
-                                         : refusalOutcome(store);
+    refused.outcome = verdict.mayStart() ? RunResult::Outcome::NotConfirmed : refusalOutcome(store);
     refused.message = verdict.refusal;
     return refused;
   }
@@ -132,8 +133,8 @@ RunResult EngineRun::run(CaseStore& store) {
     return failed;
   }
   QStringList lines;
-  const bool read = readReportLines(m_files, inWorkingFolder(reportFileName(store.baseName)),
-                                    m_dialogue, &lines);
+  const bool read =
+      readReportLines(m_files, inWorkingFolder(reportFileName(store.baseName)), m_dialogue, &lines);
   busy(false);
   if (read) {
     result.outcome = RunResult::Outcome::Done;
@@ -196,7 +197,8 @@ bool EngineRun::runEngine(RunResult& result, QByteArray* console) {
   }
   *console = engine.readAllStandardOutput();
   result.engineErrors = QString::fromLocal8Bit(engine.readAllStandardError()).trimmed();
-  if (!cancelled && engine.exitStatus() == QProcess::NormalExit) result.exitCode = engine.exitCode();
+  if (!cancelled && engine.exitStatus() == QProcess::NormalExit)
+    result.exitCode = engine.exitCode();
   return !cancelled;
 }
 

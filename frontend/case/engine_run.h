@@ -22,7 +22,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <functional>
 
 #include "case_store.h"

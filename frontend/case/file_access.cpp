@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <array>
 
 #include "file_names.h"
@@ -75,8 +74,7 @@ qint16 FileTable::open(const QString& name, int mode, qint16 recordLength,
   return 0;
 }
 
-int FileTable::tryOpen(const QString& name, FileMode mode, qint16 recordLength,
-                       qint16 number) {
+int FileTable::tryOpen(const QString& name, FileMode mode, qint16 recordLength, qint16 number) {
   if (name.isEmpty()) return diskerr::kBadFileName;
   const QString path = resolveExisting(name);
   const QFileInfo info(path);
@@ -144,8 +142,8 @@ QString resolveExisting(const QString& path) {
   const std::optional<std::filesystem::path> found = solvo::platform::find_existing(
       std::filesystem::path(QFile::encodeName(dir.path()).toStdString()),
       QFile::encodeName(info.fileName()).toStdString(), true);
-  return found ? inFolder(info.path(), QFile::decodeName(QByteArray::fromStdString(
-                                             found->filename().native())))
+  return found ? inFolder(info.path(),
+                          QFile::decodeName(QByteArray::fromStdString(found->filename().native())))
                : path;
 }
 

@@ -12,7 +12,6 @@
 
 #include <QFile>
 #include <QString>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -22,7 +21,7 @@ namespace solvow {
 
 // Access modes of the file-open routine.
 enum class FileMode : qint16 {
-  Write = 1,   // creates or replaces the file
+  Write = 1,  // creates or replaces the file
   Read = 2,
   Append = 3,
   Random = 4,  // records of a given length
@@ -40,8 +39,8 @@ enum class DiskErrorResult : qint16 { TryAgain = 0, Skip = 1, GiveUp = 2, NotDis
 inline constexpr const char* kDiskErrorTitle = "Disk Error";
 
 struct DiskErrorMessage {
-  int number;           // error number of the file layer
-  const char* text;     // shown under the title "Disk Error"
+  int number;        // error number of the file layer
+  const char* text;  // shown under the title "Disk Error"
   DiskButtons buttons;
   bool questionIcon;
 };
@@ -52,9 +51,9 @@ inline constexpr int kBadFileMode = 54;
 inline constexpr int kFileAlreadyOpen = 55;
 inline constexpr int kFileNotFound = 53;  // not in the table: no message
 inline constexpr int kBadFileName = 64;
-inline constexpr int kTooManyFiles = 67;  // not in the table: no message
+inline constexpr int kTooManyFiles = 67;      // not in the table: no message
 inline constexpr int kPermissionDenied = 70;  // not in the table: no message
-inline constexpr int kPathAccess = 75;  // not in the table: no message
+inline constexpr int kPathAccess = 75;        // not in the table: no message
 inline constexpr int kPathNotFound = 76;
 }  // namespace diskerr
 

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -35,9 +34,8 @@ QStringList splitPatterns(const QString& patterns) {
 bool matchesPatterns(const QString& name, const QString& patterns) {
   for (const QString& p : splitPatterns(patterns)) {
     if (p == QStringLiteral("*.*")) return true;  // every file, with or without an extension
-    const QRegularExpression re(
-        QRegularExpression::wildcardToRegularExpression(p),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(p),
+                                QRegularExpression::CaseInsensitiveOption);
     if (re.match(name).hasMatch()) return true;
   }
   return false;

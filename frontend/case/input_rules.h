@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <array>
 #include <optional>
 #include <span>

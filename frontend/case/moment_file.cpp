@@ -1,7 +1,6 @@
 #include "moment_file.h"
 
 #include <QDir>
-
 #include <algorithm>
 #include <cmath>
 

@@ -96,12 +96,18 @@ int flagAfterClick(int flag) { return flag >= 1 && flag < 6 ? flag + 1 : 1; }
 
 int marketAfterClick(int flag) {
   switch (flag) {
-    case 1: return 3;
-    case 2: return 5;
-    case 3: return 4;
-    case 4: return 2;
-    case 5: return 6;
-    default: return 1;
+    case 1:
+      return 3;
+    case 2:
+      return 5;
+    case 3:
+      return 4;
+    case 4:
+      return 2;
+    case 5:
+      return 6;
+    default:
+      return 1;
   }
 }
 

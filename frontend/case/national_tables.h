@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 namespace solvow {
@@ -60,7 +59,7 @@ bool factorsEditable(int market);
 // The six flag pictures stand in one place, one visible at a time. Flag k shows market
 // 1, 3, 5, 4, 2, 6 for k = 1..6; a click on the visible flag steps the market through the
 // cycle 1, 3, 5, 4, 2, 6, 1.
-int marketOfFlag(int flag);  // 0 for a flag outside 1..6
+int marketOfFlag(int flag);    // 0 for a flag outside 1..6
 int flagOfMarket(int market);  // 0 for a market outside 1..6
 // The flag shown after a click on flag k: k + 1, or 1 when k is 6 or more (or below 1).
 int flagAfterClick(int flag);

@@ -25,7 +25,8 @@ void RecentFiles::read() {
 
 bool RecentFiles::add(const QString& path) {
   const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-  m_paths.removeIf([&clean](const QString& p) { return p.compare(clean, Qt::CaseInsensitive) == 0; });
+  m_paths.removeIf(
+      [&clean](const QString& p) { return p.compare(clean, Qt::CaseInsensitive) == 0; });
   m_paths.prepend(clean);
   while (m_paths.size() > kCount) m_paths.removeLast();
   return write();

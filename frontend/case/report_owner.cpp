@@ -40,20 +40,23 @@ bool reportIsOfCase(const QStringList& lines, const CaseStore& store) {
 }
 
 QString staleExportRefusal() {
-  return QStringLiteral("Resultatet gäller inte aktuella indata: fallet har ändrats sedan "
-                        "beräkningen. Kör beräkningen igen innan resultatet skrivs ut eller "
-                        "sparas som PDF.");
+  return QStringLiteral(
+      "Resultatet gäller inte aktuella indata: fallet har ändrats sedan "
+      "beräkningen. Kör beräkningen igen innan resultatet skrivs ut eller "
+      "sparas som PDF.");
 }
 
 QString notThisCaseMessage(const CaseStore& store, const QStringList& lines) {
   const QString file = reportFileName(store.baseName);
   const std::optional<ReportHeader> found = caseHeader(lines);
   if (!found)
-    return QStringLiteral("Det finns inget giltigt resultat för fallet %1: %2 är inte "
-                          "resultatet av en beräkning av ett fall.")
+    return QStringLiteral(
+               "Det finns inget giltigt resultat för fallet %1: %2 är inte "
+               "resultatet av en beräkning av ett fall.")
         .arg(store.baseName, file);
-  return QStringLiteral("Det finns inget giltigt resultat för fallet %1: %2 hör till fallet "
-                        "%3 \"%4\". Kör beräkningen för detta fall.")
+  return QStringLiteral(
+             "Det finns inget giltigt resultat för fallet %1: %2 hör till fallet "
+             "%3 \"%4\". Kör beräkningen för detta fall.")
       .arg(store.baseName, file, found->caseName, found->heading);
 }
 

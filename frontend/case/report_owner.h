@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 #include "case_store.h"

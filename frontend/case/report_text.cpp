@@ -1,7 +1,6 @@
 #include "report_text.h"
 
 #include <QDir>
-
 #include <algorithm>
 
 #include "startup_files.h"
@@ -23,8 +22,9 @@ QByteArray readAllFrom(FileTable& files, qint16 number) {
 }  // namespace
 
 QString staleResultLine() {
-  return QStringLiteral("Fallet har ändrats sedan detta resultat beräknades. Kör beräkningen "
-                        "igen för ett resultat som gäller fallet.");
+  return QStringLiteral(
+      "Fallet har ändrats sedan detta resultat beräknades. Kör beräkningen "
+      "igen för ett resultat som gäller fallet.");
 }
 
 QString staleCaption(const QString& caption) {

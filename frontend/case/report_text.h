@@ -8,10 +8,9 @@
 #pragma once
 
 #include <QList>
-#include <QStringView>
 #include <QString>
 #include <QStringList>
-
+#include <QStringView>
 #include <optional>
 
 #include "file_access.h"
@@ -65,10 +64,10 @@ QList<QStringList> reportPages(const QStringList& lines);
 // date after "DATUM : " and the time after "TID   : " as written, and the heading: the line
 // after the section title "INDATA" / "------", from column 6, trailing blanks removed.
 struct ReportHeader {
-  QString caseName;  // "PLATTA"
-  QString date;      // "2026.12.09"
-  QString time;      // "04:12:00"
-  QString heading;   // empty when the first page has no title block
+  QString caseName;     // "PLATTA"
+  QString date;         // "2026.12.09"
+  QString time;         // "04:12:00"
+  QString heading;      // empty when the first page has no title block
   bool titled = false;  // the title block "INDATA" / "------" was found: a case's report
 };
 

@@ -35,8 +35,9 @@ QString outsideTable(const CaseValue& v, int spans) {
   } else {
     const bool support = f.count == solvo::platform::FieldCount::Supports;
     const bool lineLoad = f.line == solvo::platform::case_field(CaseFieldId::LoadSpan).line;
-    where = (lineLoad ? QStringLiteral("Linjelast %1: ") : support ? QStringLiteral("Stöd %1: ")
-                                                                   : QStringLiteral("Fack %1: "))
+    where = (lineLoad  ? QStringLiteral("Linjelast %1: ")
+             : support ? QStringLiteral("Stöd %1: ")
+                       : QStringLiteral("Fack %1: "))
                 .arg(v.index) +
             QString::fromUtf8(f.sv) + QStringLiteral(" måste vara ");
   }
@@ -63,8 +64,9 @@ void checkSpanErrors(const CaseStore& s, int i, QStringList& out) {
     out << span(i) + QStringLiteral("spännvidden måste vara större än upplagsbredderna");
   const float least = leastThickness(s);
   if (spanInTable(s, CaseFieldId::Thickness, s.ptjl[k]) && s.ptjl[k] <= least)
-    out << span(i) + QStringLiteral("plattjockleken %1 m måste vara större än profilhöjd, "
-                                    "täckskikt och stång i överkant (%2 m)")
+    out << span(i) + QStringLiteral(
+                         "plattjockleken %1 m måste vara större än profilhöjd, "
+                         "täckskikt och stång i överkant (%2 m)")
                          .arg(m3(s.ptjl[k]), m3(least));
 }
 
@@ -119,8 +121,9 @@ void checkLineLoads(const CaseStore& s, const SlabRanges& r, CaseCheck& out) {
     const QString name = QStringLiteral("Linjelast %1: ").arg(k);
     const float x = start[static_cast<std::size_t>(load.llfnr)] + load.avst;
     if (x < -s.konsv || x > slabEnd)
-      out.errors << name + QStringLiteral("avståndet %1 m från vänster stöd i fack %2 ligger "
-                                          "utanför bjälklaget")
+      out.errors << name + QStringLiteral(
+                               "avståndet %1 m från vänster stöd i fack %2 ligger "
+                               "utanför bjälklaget")
                                .arg(m2(load.avst))
                                .arg(load.llfnr);
     if (load.lllast > r.maxLineLoad)

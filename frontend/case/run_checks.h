@@ -18,15 +18,15 @@ namespace solvow {
 
 // The ranges of what such slabs are; outside them a warning.
 struct SlabRanges {
-  float minThickness = 0.08f;   // m
-  float maxThickness = 0.30f;   // m
-  float maxSpan = 8.0f;         // m, span length
-  float maxSlenderness = 40.0f; // span length / slab thickness
-  float maxCantilever = 2.0f;   // m
-  float maxPermanent = 10.0f;   // kN/m2, additional permanent load
-  float maxImposed = 20.0f;     // kN/m2
-  float maxLineLoad = 100.0f;   // kN/m
-  int maxCover = 50;            // mm, top cover
+  float minThickness = 0.08f;    // m
+  float maxThickness = 0.30f;    // m
+  float maxSpan = 8.0f;          // m, span length
+  float maxSlenderness = 40.0f;  // span length / slab thickness
+  float maxCantilever = 2.0f;    // m
+  float maxPermanent = 10.0f;    // kN/m2, additional permanent load
+  float maxImposed = 20.0f;      // kN/m2
+  float maxLineLoad = 100.0f;    // kN/m
+  int maxCover = 50;             // mm, top cover
 };
 
 inline constexpr float kDeckHeight = 0.045f;  // m, height of the steel deck's profile

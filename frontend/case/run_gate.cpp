@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <algorithm>
 #include <string>
 
@@ -49,7 +48,8 @@ CaseStore atRangeEnd(const CaseStore& saved, const SearchRanges& ranges, qint16 
   CaseStore design = saved;
   for (const ThicknessRange& g : ranges.groups)
     for (int i : g.spans)
-      if (i >= 1 && i <= kStoreSpans) design.ptjl[static_cast<size_t>(i)] = static_cast<float>(pick(g));
+      if (i >= 1 && i <= kStoreSpans)
+        design.ptjl[static_cast<size_t>(i)] = static_cast<float>(pick(g));
   design.dok = bar;
   return design;
 }
@@ -63,8 +63,9 @@ QString lineLoadProblem(const CaseStore& store) {
   for (int k = 1; k <= count; ++k) {
     const int span = store.lineLoads[static_cast<size_t>(k)].llfnr;
     if (span < 1 || span > store.nfack)
-      return QStringLiteral("Linjelast %1 ligger i fack %2, men bjälklaget har %3 fack. "
-                            "Rätta fack nr och spara innan beräkningen körs.")
+      return QStringLiteral(
+                 "Linjelast %1 ligger i fack %2, men bjälklaget har %3 fack. "
+                 "Rätta fack nr och spara innan beräkningen körs.")
           .arg(k)
           .arg(span)
           .arg(store.nfack);
@@ -77,8 +78,7 @@ QStringList casesSharingReport(const CaseStore& store, const QString& folder) {
   const QString ownFile = resolveExisting(inFolder(store.folder, store.fileName));
   QStringList others;
   const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-  const QStringList entries =
-      dir.entryList({QStringLiteral("*.ind")}, QDir::Files, QDir::Name);
+  const QStringList entries = dir.entryList({QStringLiteral("*.ind")}, QDir::Files, QDir::Name);
   for (const QString& name : entries) {
     const QString path = dir.filePath(name);
     if (QFileInfo(path).canonicalFilePath() == QFileInfo(ownFile).canonicalFilePath()) continue;
@@ -92,9 +92,10 @@ QStringList casesSharingReport(const CaseStore& store, const QString& folder) {
 }
 
 QString sharedReportNote(const CaseStore& store, const QStringList& others) {
-  return QStringLiteral("Fallet %1 (%2) och %3 skriver samma resultatfil %4: den ena "
-                        "beräkningen ersätter den andras resultat. Ge fallen namn som skiljer "
-                        "sig inom de första åtta tecknen.")
+  return QStringLiteral(
+             "Fallet %1 (%2) och %3 skriver samma resultatfil %4: den ena "
+             "beräkningen ersätter den andras resultat. Ge fallen namn som skiljer "
+             "sig inom de första åtta tecknen.")
       .arg(store.baseName, store.fileName, others.join(QStringLiteral(", ")),
            reportFileName(store.baseName));
 }
@@ -133,14 +134,14 @@ GateVerdict gateSearch(const CaseStore& store, const SearchRanges& ranges) {
   GateVerdict verdict = gateSavedCase(store);
   const std::optional<CaseStore> saved = savedCase(store);
   if (!verdict.mayStart() || !saved) return verdict;
-  const qint16 largestBar = ranges.bars.isEmpty()
-                                ? saved->dok
-                                : static_cast<qint16>(*std::max_element(ranges.bars.begin(),
-                                                                        ranges.bars.end()));
-  const qint16 smallestBar = ranges.bars.isEmpty()
-                                 ? saved->dok
-                                 : static_cast<qint16>(*std::min_element(ranges.bars.begin(),
-                                                                         ranges.bars.end()));
+  const qint16 largestBar =
+      ranges.bars.isEmpty()
+          ? saved->dok
+          : static_cast<qint16>(*std::max_element(ranges.bars.begin(), ranges.bars.end()));
+  const qint16 smallestBar =
+      ranges.bars.isEmpty()
+          ? saved->dok
+          : static_cast<qint16>(*std::min_element(ranges.bars.begin(), ranges.bars.end()));
   QStringList errors;
   addChecks(checkCase(atRangeEnd(*saved, ranges, largestBar,
                                  [](const ThicknessRange& g) { return g.from; })),

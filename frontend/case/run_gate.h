@@ -15,9 +15,9 @@
 namespace solvow {
 
 struct GateVerdict {
-  QString refusal;      // not empty: nothing may start; the message that says why
-  QStringList notes;    // said before the warnings: REI 120, a report shared with another case
-  QStringList warnings; // values outside what such slabs are
+  QString refusal;       // not empty: nothing may start; the message that says why
+  QStringList notes;     // said before the warnings: REI 120, a report shared with another case
+  QStringList warnings;  // values outside what such slabs are
   bool mayStart() const { return refusal.isEmpty(); }
   bool asks() const { return mayStart() && (!notes.isEmpty() || !warnings.isEmpty()); }
 };

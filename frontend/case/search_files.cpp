@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 #include <QStringList>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -129,8 +128,7 @@ SearchRanges defaultRanges(const CaseStore& store) {
     if (placed) continue;
     ThicknessRange g;
     g.spans = {i};
-    g.from = std::max(kLeastThickness,
-                      static_cast<double>(millimetres(t - kProposedSpread)) / 1e3);
+    g.from = std::max(kLeastThickness, static_cast<double>(millimetres(t - kProposedSpread)) / 1e3);
     g.to = std::max(g.from, static_cast<double>(millimetres(t + kProposedSpread)) / 1e3);
     g.step = 0.01;
     r.groups.append(g);
@@ -185,13 +183,14 @@ qint64 candidateCount(const SearchRanges& r) {
 QByteArray planText(const SearchRanges& r) {
   QStringList lines = {QStringLiteral("# Design search written by SOLVOW")};
   for (const ThicknessRange& g : r.groups)
-    lines.append(QStringLiteral("thickness %1 %2 %3 %4")
-                     .arg(spansText(g.spans), number(g.from, 4), number(g.to, 4),
-                          number(g.step, 4)));
+    lines.append(
+        QStringLiteral("thickness %1 %2 %3 %4")
+            .arg(spansText(g.spans), number(g.from, 4), number(g.to, 4), number(g.step, 4)));
   QStringList concrete, bars, curtailment;
   for (int c : r.concrete) concrete.append(lists().concreteClasses.value(c - 1));
   for (int b : r.bars) bars.append(QString::number(barMillimetres(b)));
-  for (int k : r.curtailment) curtailment.append(k != 0 ? QStringLiteral("on") : QStringLiteral("off"));
+  for (int k : r.curtailment)
+    curtailment.append(k != 0 ? QStringLiteral("on") : QStringLiteral("off"));
   lines.append(QStringLiteral("concrete ") + concrete.join(QLatin1Char(' ')));
   lines.append(QStringLiteral("bar ") + bars.join(QLatin1Char(' ')));
   lines.append(QStringLiteral("curtailment ") + curtailment.join(QLatin1Char(' ')));
@@ -200,7 +199,8 @@ QByteArray planText(const SearchRanges& r) {
     for (int p : r.props) props.append(QString::number(p));
     lines.append(QStringLiteral("props ") + props.join(QLatin1Char(' ')));
   }
-  if (r.concretePrice) lines.append(QStringLiteral("price concrete ") + number(*r.concretePrice, 2));
+  if (r.concretePrice)
+    lines.append(QStringLiteral("price concrete ") + number(*r.concretePrice, 2));
   if (r.steelPrice) lines.append(QStringLiteral("price steel ") + number(*r.steelPrice, 2));
   if (r.propPrice) lines.append(QStringLiteral("price prop ") + number(*r.propPrice, 2));
   lines.append(QStringLiteral("rejected %1").arg(kRejectedListed));
@@ -247,7 +247,8 @@ std::optional<SearchResult> parseSearchTable(const QByteArray& bytes) {
   QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
   for (QString& line : lines)
     if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-  if (lines.isEmpty() || !lines.front().startsWith(QStringLiteral("Lista;Nr;"))) return std::nullopt;
+  if (lines.isEmpty() || !lines.front().startsWith(QStringLiteral("Lista;Nr;")))
+    return std::nullopt;
   SearchResult result;
   static const QRegularExpression group(QStringLiteral("^Tjocklek fack (.+) \\(m\\)$"));
   for (const QString& head : lines.front().split(QLatin1Char(';'))) {

@@ -10,7 +10,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
 #include <optional>
 
 #include "case_store.h"
@@ -31,8 +30,8 @@ struct ThicknessRange {
 
 struct SearchRanges {
   QList<ThicknessRange> groups;
-  QList<int> concrete;  // btg codes
-  QList<int> bars;      // dok codes
+  QList<int> concrete;     // btg codes
+  QList<int> bars;         // dok codes
   QList<int> curtailment;  // 0 and/or 1
   QList<int> props;        // temporary props in every span, 0..2; empty: the case's own
   std::optional<double> concretePrice;  // per m3, every class; none: the engine's defaults
@@ -60,13 +59,13 @@ QByteArray planText(const SearchRanges& ranges);
 // One design of the search.
 struct SearchRow {
   bool passes = false;
-  QList<double> thickness;  // one per group, in the groups' order
-  int concrete = 0;         // btg code
-  int bar = 0;              // dok code
-  int curtailment = 0;      // kavko
-  int props = -1;           // props in every span; -1: the case's own
-  int spacing = 0;          // smallest top bar spacing, mm
-  double concreteVolume = 0;  // m3/m2
+  QList<double> thickness;               // one per group, in the groups' order
+  int concrete = 0;                      // btg code
+  int bar = 0;                           // dok code
+  int curtailment = 0;                   // kavko
+  int props = -1;                        // props in every span; -1: the case's own
+  int spacing = 0;                       // smallest top bar spacing, mm
+  double concreteVolume = 0;             // m3/m2
   double steelTop = 0, steelBottom = 0;  // kg/m2
   double cost = 0;
   double worst = 0;  // largest utilisation; infinity for a design without solution or
@@ -77,7 +76,8 @@ struct SearchRow {
 struct SearchResult {
   QList<QList<int>> groups;  // the spans of each thickness group
   QList<SearchRow> rows;     // passing designs first, then the listed rejected ones
-  std::optional<SearchRow> own;  // the case itself; passes when its largest utilisation is at most 1
+  std::optional<SearchRow>
+      own;  // the case itself; passes when its largest utilisation is at most 1
   qint64 tried = 0, passing = 0;
 };
 

@@ -1,7 +1,6 @@
 #include "search_table.h"
 
 #include <QStringList>
-
 #include <cmath>
 #include <limits>
 
@@ -103,28 +102,49 @@ void setField(SearchField field, const QString& text, SearchTableRow& out) {
   SearchRow& r = out.row;
   const QString t = text.trimmed();
   switch (field) {
-    case SearchField::Thickness: setThickness(t, out); break;
-    case SearchField::Concrete: r.concrete = concreteCodeOf(t); break;
-    case SearchField::Bar: r.bar = barCodeOf(t.toInt()); break;
+    case SearchField::Thickness:
+      setThickness(t, out);
+      break;
+    case SearchField::Concrete:
+      r.concrete = concreteCodeOf(t);
+      break;
+    case SearchField::Bar:
+      r.bar = barCodeOf(t.toInt());
+      break;
     case SearchField::Curtailment: {
       const QString p = plain(t);
       r.curtailment = p == QStringLiteral("pa") || p == QStringLiteral("on") ||
                               p == QStringLiteral("med") || p == QStringLiteral("1")
-                          ? 1 : 0;
+                          ? 1
+                          : 0;
       break;
     }
-    case SearchField::Props: r.props = t == QStringLiteral("-") || t.isEmpty() ? -1 : t.toInt(); break;
+    case SearchField::Props:
+      r.props = t == QStringLiteral("-") || t.isEmpty() ? -1 : t.toInt();
+      break;
     case SearchField::Spacing: {
       const double s = numberOf(t, field, out);
       r.spacing = std::isfinite(s) ? static_cast<int>(s) : 0;
       break;
     }
-    case SearchField::Volume: r.concreteVolume = numberOf(t, field, out); break;
-    case SearchField::SteelTop: r.steelTop = numberOf(t, field, out); break;
-    case SearchField::SteelBottom: r.steelBottom = numberOf(t, field, out); break;
-    case SearchField::Cost: r.cost = numberOf(t, field, out); break;
-    case SearchField::Worst: r.worst = numberOf(t, field, out); break;
-    case SearchField::Check: r.check = t; break;
+    case SearchField::Volume:
+      r.concreteVolume = numberOf(t, field, out);
+      break;
+    case SearchField::SteelTop:
+      r.steelTop = numberOf(t, field, out);
+      break;
+    case SearchField::SteelBottom:
+      r.steelBottom = numberOf(t, field, out);
+      break;
+    case SearchField::Cost:
+      r.cost = numberOf(t, field, out);
+      break;
+    case SearchField::Worst:
+      r.worst = numberOf(t, field, out);
+      break;
+    case SearchField::Check:
+      r.check = t;
+      break;
   }
 }
 
@@ -132,8 +152,7 @@ void setField(SearchField field, const QString& text, SearchTableRow& out) {
 int statusOf(const QString& text) {
   const QString p = plain(text);
   if (p.startsWith(QStringLiteral("fall")) || p.startsWith(QStringLiteral("egen"))) return 2;
-  if (p.startsWith(QStringLiteral("godk")) || p == QStringLiteral("ja") ||
-      p == QStringLiteral("1"))
+  if (p.startsWith(QStringLiteral("godk")) || p == QStringLiteral("ja") || p == QStringLiteral("1"))
     return 1;
   return 0;
 }
@@ -165,15 +184,17 @@ std::optional<SearchTable> readSearchTable(const QByteArray& bytes, QString* err
     if (heads.back().kind == Column::Status) hasStatus = true;
     if (heads.back().kind == Column::Field) named.append(heads.back().field);
   }
-  for (SearchField needed : {SearchField::Thickness, SearchField::Concrete, SearchField::Bar,
-                             SearchField::Worst})
+  for (SearchField needed :
+       {SearchField::Thickness, SearchField::Concrete, SearchField::Bar, SearchField::Worst})
     if (!named.contains(needed)) return refuse(QStringLiteral("rubrikraden saknar en kolumn"));
   SearchTable table;
   for (qsizetype k = 1; k < lines.size(); ++k) {
     const QStringList fields = lines[k].split(u';');
     if (fields.size() < heads.size())
       return refuse(QStringLiteral("rad %1 har %2 fält, rubrikraden %3")
-                        .arg(k + 1).arg(fields.size()).arg(heads.size()));
+                        .arg(k + 1)
+                        .arg(fields.size())
+                        .arg(heads.size()));
     SearchTableRow out;
     int status = hasStatus ? 0 : 1;
     for (qsizetype c = 0; c < heads.size(); ++c) {

@@ -9,7 +9,6 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
-
 #include <optional>
 
 #include "search_files.h"
@@ -18,8 +17,18 @@ namespace solvow {
 
 // The columns of a design, as the search dialog shows them.
 enum class SearchField {
-  Thickness, Concrete, Bar, Curtailment, Props, Spacing, Volume, SteelTop, SteelBottom, Cost,
-  Worst, Check
+  Thickness,
+  Concrete,
+  Bar,
+  Curtailment,
+  Props,
+  Spacing,
+  Volume,
+  SteelTop,
+  SteelBottom,
+  Cost,
+  Worst,
+  Check
 };
 
 // One design of the table: its values (a missing number is NaN) and, for each missing value,

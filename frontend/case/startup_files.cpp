@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-
 #include <cstring>
 
 #include "text_conv.h"
@@ -48,8 +47,7 @@ QByteArray firstItem(const QByteArray& bytes) {
     return bytes.mid(start, end - start);
   }
   qsizetype end = i;
-  while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\r' && bytes[end] != '\n')
-    ++end;
+  while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\r' && bytes[end] != '\n') ++end;
   QByteArray item = bytes.mid(i, end - i);
   while (!item.isEmpty() && (item.back() == ' ' || item.back() == '\t')) item.chop(1);
   return item;
@@ -61,17 +59,17 @@ std::optional<QString> readProgramFolder(FileTable& files, const QString& workFo
   if (!bytes) return std::nullopt;
   const QByteArray item = firstItem(*bytes);
   if (item.isEmpty()) return std::nullopt;
-  const QString folder = isUtf8BeyondAscii(item) ? QString::fromUtf8(item)
-                                                 : fromWindows1252(dosToWindowsAll(item));
+  const QString folder =
+      isUtf8BeyondAscii(item) ? QString::fromUtf8(item) : fromWindows1252(dosToWindowsAll(item));
   return QDir::cleanPath(QDir(workFolder).absoluteFilePath(folder));
 }
 
-float readHiddenVersion(FileTable& files, const QString& workFolder,
-                        const DiskDialogue& dialogue) {
-  const auto bytes =
-      readAll(files, pathIn(workFolder, kVersionFile), FileMode::Binary, dialogue);
+float readHiddenVersion(FileTable& files, const QString& workFolder, const DiskDialogue& dialogue) {
+  const auto bytes = readAll(files, pathIn(workFolder, kVersionFile), FileMode::Binary, dialogue);
   if (!bytes || bytes->size() < 4) return 0.0f;
-  const auto b = [&](int k) { return static_cast<quint32>(static_cast<unsigned char>((*bytes)[k])); };
+  const auto b = [&](int k) {
+    return static_cast<quint32>(static_cast<unsigned char>((*bytes)[k]));
+  };
   const quint32 bits = b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24);
   float version = 0.0f;
   std::memcpy(&version, &bits, sizeof version);
@@ -80,8 +78,8 @@ float readHiddenVersion(FileTable& files, const QString& workFolder,
 
 bool writeHiddenVersion(FileTable& files, const QString& workFolder, float version,
                         const DiskDialogue& dialogue) {
-  const qint16 number = files.open(pathIn(workFolder, kVersionFile),
-                                   static_cast<int>(FileMode::Binary), 0, dialogue);
+  const qint16 number =
+      files.open(pathIn(workFolder, kVersionFile), static_cast<int>(FileMode::Binary), 0, dialogue);
   if (number == 0) return false;
   quint32 bits = 0;
   std::memcpy(&bits, &version, sizeof bits);

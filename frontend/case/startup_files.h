@@ -12,7 +12,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 #include "file_access.h"
@@ -43,8 +42,7 @@ std::optional<QString> readProgramFolder(FileTable& files, const QString& workFo
 
 // The version stored in solvo.ver of `workFolder`. The byte-wise open creates a missing file
 // empty, as the program always has; a file shorter than 4 bytes reads as 0.
-float readHiddenVersion(FileTable& files, const QString& workFolder,
-                        const DiskDialogue& dialogue);
+float readHiddenVersion(FileTable& files, const QString& workFolder, const DiskDialogue& dialogue);
 
 // Whether the change notice is due: the stored version is below the program version, the two
 // compared as single-precision numbers.

@@ -135,7 +135,8 @@ QString formatWith(double v, QStringView pattern, QStringView decimalPoint, QStr
   std::string wholeDigits = d.digits.substr(0, static_cast<std::size_t>(d.point));
   const std::string fraction = d.digits.substr(static_cast<std::size_t>(d.point));
   const auto firstNonZero = wholeDigits.find_first_not_of('0');
-  wholeDigits = firstNonZero == std::string::npos ? std::string() : wholeDigits.substr(firstNonZero);
+  wholeDigits =
+      firstNonZero == std::string::npos ? std::string() : wholeDigits.substr(firstNonZero);
   if (static_cast<int>(wholeDigits.size()) < minWhole)
     wholeDigits.insert(0, static_cast<std::size_t>(minWhole) - wholeDigits.size(), '0');
 
@@ -155,9 +156,7 @@ QString formatWith(double v, QStringView pattern, QStringView decimalPoint, QStr
 
 }  // namespace
 
-double textToNumber(QStringView text) {
-  return scanNumber(text, text.size(), text.indexOf(u','));
-}
+double textToNumber(QStringView text) { return scanNumber(text, text.size(), text.indexOf(u',')); }
 
 std::optional<double> fieldNumber(QStringView text) {
   qsizetype i = 0;
@@ -231,8 +230,7 @@ QByteArray formatNumberC(double v, QStringView pattern) {
 QByteArray plainNumber(float v) {
   if (!std::isfinite(v)) return "0";
   std::array<char, 128> buf{};
-  const auto res =
-      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed);
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed);
   QByteArray out(buf.data(), static_cast<qsizetype>(res.ptr - buf.data()));
   if (out == "-0") out = "0";
   return out;
@@ -258,8 +256,8 @@ QString fromWindows1252(const QByteArray& bytes) {
   QString out;
   out.reserve(bytes.size());
   for (const char b : bytes)
-    out += QChar(static_cast<char16_t>(
-        solvo::platform::from_windows1252(static_cast<unsigned char>(b))));
+    out += QChar(
+        static_cast<char16_t>(solvo::platform::from_windows1252(static_cast<unsigned char>(b))));
   return out;
 }
 

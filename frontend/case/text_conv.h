@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QString>
 #include <QStringView>
-
 #include <optional>
 
 namespace solvow {

@@ -187,7 +187,8 @@ void FileInfo::showEvent(QShowEvent* event) {
     m_textBox->setText(m_outputSuffix.isEmpty() ? QStringLiteral("test") : m_proposal);
     m_obs->setText(m_outputSuffix.isEmpty() ? QString::fromUtf8(kObsText) : QString());
   } else {
-    palette.setColor(QPalette::Text, QApplication::palette(m_lists->files()).color(QPalette::WindowText));
+    palette.setColor(QPalette::Text,
+                     QApplication::palette(m_lists->files()).color(QPalette::WindowText));
     const QStringList entries = m_lists->entries();
     m_textBox->setText(!m_state.chosenName.isEmpty() && entries.contains(m_state.chosenName)
                            ? m_state.chosenName
@@ -273,7 +274,8 @@ bool FileInfo::saveMayGoOn(const QString& typed) {
   }
   const QString target = absoluteResolved(QDir(m_lists->folder()).filePath(names.fileName));
   if (!QFileInfo::exists(target)) {
-    const QString problem = m_outputSuffix.isEmpty() ? newCaseNameProblem(names.baseName) : QString();
+    const QString problem =
+        m_outputSuffix.isEmpty() ? newCaseNameProblem(names.baseName) : QString();
     if (!problem.isEmpty()) QMessageBox::warning(this, windowTitle(), problem);
     return problem.isEmpty();
   }

@@ -3,16 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -328,14 +327,15 @@ void Form1::buildCasting() {
     placeTw(spin, kSpanColumn1 + kSpanPitch * (i - 1), 285, kGridField, kRowHeight + 15);
     m_stamp[static_cast<std::size_t>(i)] = spin;
   }
-  m_byggskede[1] = option(box, ctl("byggskede", 1),
-                          QStringLiteral("Plåten kontinuerlig över stöd och stämp"), 150, 630, 3900);
+  m_byggskede[1] =
+      option(box, ctl("byggskede", 1), QStringLiteral("Plåten kontinuerlig över stöd och stämp"),
+             150, 630, 3900);
   m_byggskede[2] = option(box, ctl("byggskede", 2),
                           QStringLiteral("Fritt upplagd mellan stöd och stämp"), 4200, 630, 3900);
   QGroupBox* frequency = frame(this, "Frame10", QString(), 8760, 5660, 4680, 620);
   label(frequency, QStringLiteral("Egenfrekvens min (Hz)"), 150, 215, 2500);
-  m_egenfrekvens = field(frequency, QStringLiteral("egenfrekvens"), 2700, 200, 800,
-                         QStringLiteral("5.0"));
+  m_egenfrekvens =
+      field(frequency, QStringLiteral("egenfrekvens"), 2700, 200, 800, QStringLiteral("5.0"));
 }
 
 void Form1::connectCasting() {
@@ -383,8 +383,7 @@ void Form1::buildCrackWidth() {
   label(box, QStringLiteral("Sprickbredd max (mm)"), 150, 215, 2000);
   m_sprickbredd = field(box, QStringLiteral("sprickbredd"), 2150, 200, 600, QStringLiteral("0.40"));
   m_exponering = list(box, "exponering", 2850, 185, 1700);
-  for (const ExposureClass& e : kExposureClasses)
-    m_exponering->addItem(QString::fromUtf16(e.name));
+  for (const ExposureClass& e : kExposureClasses) m_exponering->addItem(QString::fromUtf16(e.name));
   m_exponering->setPlaceholderText(QStringLiteral("Annan"));
 }
 
@@ -619,9 +618,9 @@ void Form1::leaveCantilever(FieldEdit* field, float& value) {
 void Form1::leaveFactor(FieldEdit* field, int which) {
   if (!fieldNumber(field->text())) {
     const bool known = isMarket(m_store.market) && isLoadCategory(m_store.lokt);
-    refuse(field, known ? formatNumber(currentFactors(m_store)[static_cast<std::size_t>(which)],
-                                       u"#0.00")
-                        : QString());
+    refuse(field,
+           known ? formatNumber(currentFactors(m_store)[static_cast<std::size_t>(which)], u"#0.00")
+                 : QString());
     return;
   }
   m_store.changed = true;

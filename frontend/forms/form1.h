@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 
 #include "case_store.h"

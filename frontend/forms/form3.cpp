@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <span>
 

@@ -74,8 +74,9 @@ void Form6::setStale(bool stale) {
 void Form6::setVerdict(const QString& line) {
   m_verdict->setText(line);
   const bool met = line.startsWith(QStringLiteral("Alla kontroller uppfyllda"));
-  m_verdict->setStyleSheet(met ? QStringLiteral("background: #dff0d8; color: #1e5b1e; font-weight: bold;")
-                               : QStringLiteral("background: #f8d7da; color: #800000; font-weight: bold;"));
+  m_verdict->setStyleSheet(
+      met ? QStringLiteral("background: #dff0d8; color: #1e5b1e; font-weight: bold;")
+          : QStringLiteral("background: #f8d7da; color: #800000; font-weight: bold;"));
   m_verdict->setVisible(!m_stale && !line.isEmpty());
 }
 

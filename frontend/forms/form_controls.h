@@ -6,7 +6,6 @@
 #include <QSpinBox>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 
 class QKeyEvent;

@@ -87,12 +87,11 @@ void FrmTypsn::choose(QListWidgetItem* item) {
 
 void FrmTypsn::keep() {
   const bool written =
-      m_settings.files != nullptr &&
-      writeFontSetting(*m_settings.files, m_settings.iniFolder, m_settings.fontName,
-                       m_settings.dialogue);
+      m_settings.files != nullptr && writeFontSetting(*m_settings.files, m_settings.iniFolder,
+                                                      m_settings.fontName, m_settings.dialogue);
   if (!written && m_notify)
-    m_notify(QStringLiteral("Typsnittet kunde inte sparas i %1.")
-                 .arg(QString::fromLatin1(kFontFile)));
+    m_notify(
+        QStringLiteral("Typsnittet kunde inte sparas i %1.").arg(QString::fromLatin1(kFontFile)));
   accept();
 }
 

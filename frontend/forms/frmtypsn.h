@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 #include "report_text.h"

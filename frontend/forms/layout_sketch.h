@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <functional>
 
 #include "case_store.h"

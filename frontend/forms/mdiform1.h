@@ -9,7 +9,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-
 #include <array>
 
 #include "case_history.h"

@@ -5,7 +5,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
-
 #include <algorithm>
 #include <cmath>
 
@@ -46,7 +45,9 @@ Stations stations(const MomentCurves& curves, const SlabGeometry& slab) {
 struct SheetMap {
   QRectF viewport;
   double sy = 0.0;
-  double x(double units) const { return viewport.left() + units / diagram::kWidth * viewport.width(); }
+  double x(double units) const {
+    return viewport.left() + units / diagram::kWidth * viewport.width();
+  }
   double y(double moment) const {
     return viewport.top() + (diagram::kAxis + moment * sy) / diagram::kHeight * viewport.height();
   }
@@ -87,8 +88,7 @@ void drawHeader(QPainter& painter, const QRectF& band, qreal line, const SheetTe
   }
 }
 
-void drawScale(QPainter& painter, const SheetMap& map, double mmax, qreal line,
-               qreal linePixels) {
+void drawScale(QPainter& painter, const SheetMap& map, double mmax, qreal line, qreal linePixels) {
   const double step = scaleStep(mmax);
   if (step <= 0.0) return;
   const int decimals = step >= 1.0 ? 0 : static_cast<int>(std::ceil(-std::log10(step)));
@@ -142,9 +142,9 @@ std::vector<MarkedMoment> extremeMoments(const MomentCurves& curves, const SlabG
     const auto first = span.moment.begin() + kInnerFirst;
     const auto largest = std::max_element(first, span.moment.begin() + kInnerLast + 1);
     if (*largest > 0.0)
-      marks.push_back({where.spanStart[i] + static_cast<double>(largest - span.moment.begin()) *
-                                                span.step * sx,
-                       *largest});
+      marks.push_back(
+          {where.spanStart[i] + static_cast<double>(largest - span.moment.begin()) * span.step * sx,
+           *largest});
   }
   for (size_t j = 0; j <= n; ++j) {
     double hogging = 0.0;
@@ -194,8 +194,7 @@ void paintMomentSheet(QPainter& painter, const QRect& target, const MomentCurves
 }
 
 void paintMomentPage(QPainter& painter, const QPagedPaintDevice& device, int resolution,
-                     const MomentCurves& curves, const SlabGeometry& slab,
-                     const SheetText& text) {
+                     const MomentCurves& curves, const SlabGeometry& slab, const SheetText& text) {
   const QRect page(QPoint(0, 0), device.pageLayout().paintRectPixels(resolution).size());
   // Lines of about 0.2 mm: thin enough that the ordinates stay apart at ten spans.
   paintMomentSheet(painter, page, curves, slab, text, std::max<qreal>(1.0, resolution / 127.0));

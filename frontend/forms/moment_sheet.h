@@ -10,7 +10,6 @@
 
 #include <QRect>
 #include <QString>
-
 #include <vector>
 
 #include "momkurva.h"
@@ -42,7 +41,6 @@ void paintMomentSheet(QPainter& painter, const QRect& target, const MomentCurves
 // Paints the sheet over the printable area of the current page of `device` (begun by
 // `painter`; `resolution` its dots per inch).
 void paintMomentPage(QPainter& painter, const QPagedPaintDevice& device, int resolution,
-                     const MomentCurves& curves, const SlabGeometry& slab,
-                     const SheetText& text);
+                     const MomentCurves& curves, const SlabGeometry& slab, const SheetText& text);
 
 }  // namespace solvow

@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPen>
 #include <QPolygonF>
 #include <QPrintPreviewDialog>
@@ -15,13 +15,12 @@
 #include <QPushButton>
 #include <QTransform>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
-#include "report_owner.h"
 #include "form6.h"
 #include "moment_sheet.h"
+#include "report_owner.h"
 #include "report_print.h"
 
 namespace solvow {
@@ -35,8 +34,7 @@ QRect fittedViewport(const QRect& target) {
                                 static_cast<double>(target.height()) / diagram::kHeight);
   const int w = static_cast<int>(std::lround(diagram::kWidth * scale));
   const int h = static_cast<int>(std::lround(diagram::kHeight * scale));
-  return QRect(target.x() + (target.width() - w) / 2, target.y() + (target.height() - h) / 2, w,
-               h);
+  return QRect(target.x() + (target.width() - w) / 2, target.y() + (target.height() - h) / 2, w, h);
 }
 
 // Draws in drawing units through `map` onto device coordinates, so the pens keep their width

@@ -16,7 +16,6 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
-
 #include <array>
 #include <functional>
 #include <vector>
@@ -38,7 +37,7 @@ class ReportPrinter;
 struct SheetText {
   QString caseName;  // "PLATTA"
   QString heading;
-  QString date;      // yyyy-MM-dd, the day the curves were calculated
+  QString date;  // yyyy-MM-dd, the day the curves were calculated
 };
 
 // The slab as the diagram needs it, from the design case.
@@ -53,9 +52,9 @@ namespace diagram {
 inline constexpr double kLeft = 340.0;
 inline constexpr double kRight = 8740.0;
 inline constexpr double kAxis = 2000.0;
-inline constexpr double kReach = 1900.0;  // distance of the largest moment from the axis
+inline constexpr double kReach = 1900.0;       // distance of the largest moment from the axis
 inline constexpr double kCantileverMin = 0.1;  // m; shorter or equal cantilevers are not drawn
-inline constexpr int kWidth = 9080;   // drawing area in drawing units
+inline constexpr int kWidth = 9080;            // drawing area in drawing units
 inline constexpr int kHeight = 4000;
 inline const QColor kMaxColour{0, 0, 0};
 inline const QColor kMinColour{0x80, 0, 0};

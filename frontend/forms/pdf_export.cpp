@@ -46,16 +46,15 @@ QByteArray resultPdf(const ResultDocument& document, const QPageLayout& layout) 
     paintReportPages(painter, writer, kResolution, document.pages, document.fontFamily);
     writer.setPageOrientation(QPageLayout::Landscape);
     if (!document.pages.isEmpty()) writer.newPage();
-    paintMomentPage(painter, writer, kResolution, document.curves, document.slab,
-                    document.sheet);
+    paintMomentPage(painter, writer, kResolution, document.curves, document.slab, document.sheet);
     painter.end();
   }
   creatorToAuthor(&bytes);
   return bytes;
 }
 
-bool writeResultPdf(const QString& path, const ResultDocument& document,
-                    const QPageLayout& layout, QString* error) {
+bool writeResultPdf(const QString& path, const ResultDocument& document, const QPageLayout& layout,
+                    QString* error) {
   return replaceFile(path, resultPdf(document, layout), error);
 }
 

@@ -31,7 +31,7 @@ QByteArray resultPdf(const ResultDocument& document, const QPageLayout& layout);
 
 // Writes the PDF to `path` beside it under a temporary name renamed into place: a failure
 // leaves no half file and the old file as it was. False with `error` naming file and cause.
-bool writeResultPdf(const QString& path, const ResultDocument& document,
-                    const QPageLayout& layout, QString* error);
+bool writeResultPdf(const QString& path, const ResultDocument& document, const QPageLayout& layout,
+                    QString* error);
 
 }  // namespace solvow

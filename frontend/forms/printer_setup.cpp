@@ -35,7 +35,8 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
   m_printers->addItem(pdfEntry());
   m_printers->addItems(QPrinterInfo::availablePrinterNames());
   const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || m_printers->count() == 1;
-  m_printers->setCurrentIndex(toFile ? 0 : std::max(0, m_printers->findText(printer.printerName())));
+  m_printers->setCurrentIndex(toFile ? 0
+                                     : std::max(0, m_printers->findText(printer.printerName())));
 
   m_papers = new QComboBox(this);
   m_papers->setObjectName(QStringLiteral("Papper"));

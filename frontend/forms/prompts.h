@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <functional>
 
 class QPushButton;
@@ -27,8 +26,8 @@ class SavePrompt : public QDialog {
   void reject() override;  // the close control counts as "Avbryt"
 
  protected:
-  SavePrompt(const char* formName, bool withCancel, const QString& caption,
-             const QString& baseName, QWidget* parent);
+  SavePrompt(const char* formName, bool withCancel, const QString& caption, const QString& baseName,
+             QWidget* parent);
 
  private:
   SaveAnswer m_answer = SaveAnswer::Avbryt;

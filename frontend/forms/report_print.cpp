@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrintPreviewDialog>
-
 #include <algorithm>
 
 #include "printer_setup.h"

@@ -10,7 +10,6 @@
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 #include "file_access.h"

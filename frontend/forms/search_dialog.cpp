@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
 #include <cmath>
 #include <limits>
 
@@ -31,13 +30,24 @@ constexpr qint64 kMostCandidates = 200000;  // what the engine accepts
 constexpr int kIndexRole = Qt::UserRole + 1;
 
 enum Column {
-  kThickness, kConcrete, kBar, kCurtailment, kProps, kSpacing, kVolume, kSteelTop,
-  kSteelBottom, kCost, kWorst, kCheck, kColumns
+  kThickness,
+  kConcrete,
+  kBar,
+  kCurtailment,
+  kProps,
+  kSpacing,
+  kVolume,
+  kSteelTop,
+  kSteelBottom,
+  kCost,
+  kWorst,
+  kCheck,
+  kColumns
 };
 
-const char* const kHeads[kColumns] = {
-    "Tjocklek (m)", "Betong", "Diam", "Avkortning", "Stämp", "S (mm)", "Betong m3/m2",
-    "Stöd kg/m2", "Fält kg/m2", "Kostnad/m2", "Max. nyttj.", "Kontroll"};
+const char* const kHeads[kColumns] = {"Tjocklek (m)", "Betong",     "Diam",         "Avkortning",
+                                      "Stämp",        "S (mm)",     "Betong m3/m2", "Stöd kg/m2",
+                                      "Fält kg/m2",   "Kostnad/m2", "Max. nyttj.",  "Kontroll"};
 
 // A cell shown as text and sorted by its number.
 class NumberItem : public QTableWidgetItem {
@@ -96,8 +106,8 @@ QWidget* SearchDialog::buildThicknessGroups() {
   auto* thickLayout = new QVBoxLayout(thick);
   m_groups = new QTableWidget(0, 4, thick);
   m_groups->setObjectName(QStringLiteral("grupper"));
-  m_groups->setHorizontalHeaderLabels(
-      {QStringLiteral("Fack"), QStringLiteral("Från"), QStringLiteral("Till"), QStringLiteral("Steg")});
+  m_groups->setHorizontalHeaderLabels({QStringLiteral("Fack"), QStringLiteral("Från"),
+                                       QStringLiteral("Till"), QStringLiteral("Steg")});
   m_groups->verticalHeader()->hide();
   m_groups->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   m_groups->verticalHeader()->setDefaultSectionSize(24);
@@ -187,15 +197,15 @@ void SearchDialog::buildRangeControls() {
   auto* choices = new QVBoxLayout;
   choices->addWidget(choiceBoxes(QStringLiteral("Betongkvalitet"), m_store.concreteClasses,
                                  "betong", 3, m_concrete));
-  choices->addWidget(choiceBoxes(QStringLiteral("Överkantsarmering"), m_store.barDiameters,
-                                 "diam", 5, m_bars));
-  choices->addWidget(choiceBoxes(QStringLiteral("Avkortning"),
-                                 {QStringLiteral("Utan avkortning"), QStringLiteral("Med avkortning")},
-                                 "avkortning", 2, m_curtailment));
   choices->addWidget(
-      choiceBoxes(QStringLiteral("Stämp per fack under gjutningen (inget val: som fallet)"),
-                  {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}, "stamp", 3,
-                  m_props));
+      choiceBoxes(QStringLiteral("Överkantsarmering"), m_store.barDiameters, "diam", 5, m_bars));
+  choices->addWidget(
+      choiceBoxes(QStringLiteral("Avkortning"),
+                  {QStringLiteral("Utan avkortning"), QStringLiteral("Med avkortning")},
+                  "avkortning", 2, m_curtailment));
+  choices->addWidget(choiceBoxes(
+      QStringLiteral("Stämp per fack under gjutningen (inget val: som fallet)"),
+      {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}, "stamp", 3, m_props));
   choices->addWidget(buildPrices());
   top->addLayout(choices, 4);
   static_cast<QVBoxLayout*>(layout())->addLayout(top);
@@ -260,11 +270,14 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
   SearchRanges r;
   QList<int> seen;
   for (int row = 0; row < m_groups->rowCount(); ++row) {
-    auto text = [&](int c) { return m_groups->item(row, c) ? m_groups->item(row, c)->text() : QString(); };
+    auto text = [&](int c) {
+      return m_groups->item(row, c) ? m_groups->item(row, c)->text() : QString();
+    };
     const auto spans = parseSpans(text(0), m_store.nfack);
     if (!spans) {
       *problem = QStringLiteral("Grupp %1: skriv facken som t.ex. 1-2,9-10 (fack 1 till %2).")
-                     .arg(row + 1).arg(m_store.nfack);
+                     .arg(row + 1)
+                     .arg(m_store.nfack);
       return std::nullopt;
     }
     for (int i : *spans) {
@@ -276,8 +289,10 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
     }
     ThicknessRange g{*spans, textToNumber(text(1)), textToNumber(text(2)), textToNumber(text(3))};
     if (!(g.from > 0.045 && g.from <= g.to && g.to <= 1.0 && g.step >= 0.0001)) {
-      *problem = QStringLiteral("Grupp %1: tjocklek från och till i m (över 0,045 och högst 1,0, "
-                                "från högst till), steg större än 0.").arg(row + 1);
+      *problem = QStringLiteral(
+                     "Grupp %1: tjocklek från och till i m (över 0,045 och högst 1,0, "
+                     "från högst till), steg större än 0.")
+                     .arg(row + 1);
       return std::nullopt;
     }
     r.groups.append(g);
@@ -307,7 +322,8 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
   }
   const qint64 count = candidateCount(r);
   if (count > kMostCandidates) {
-    *problem = QStringLiteral("%1 utformningar är för många; högst %2.").arg(count).arg(kMostCandidates);
+    *problem =
+        QStringLiteral("%1 utformningar är för många; högst %2.").arg(count).arg(kMostCandidates);
     return std::nullopt;
   }
   return r;
@@ -316,8 +332,7 @@ std::optional<SearchRanges> SearchDialog::ranges(QString* problem) const {
 void SearchDialog::updateCount() {
   QString problem;
   const auto r = ranges(&problem);
-  m_count->setText(r ? QStringLiteral("Antal utformningar: %1").arg(candidateCount(*r))
-                     : problem);
+  m_count->setText(r ? QStringLiteral("Antal utformningar: %1").arg(candidateCount(*r)) : problem);
 }
 
 void SearchDialog::startSearch() {
@@ -398,7 +413,8 @@ void SearchDialog::showResult() {
   QByteArray bytes[2];
   const char* names[2] = {kSearchResultFile, kSearchTableFile};
   for (int k = 0; k < 2; ++k) {
-    QFile file(resolveExisting(QDir(m_run.workingFolder()).filePath(QString::fromLatin1(names[k]))));
+    QFile file(
+        resolveExisting(QDir(m_run.workingFolder()).filePath(QString::fromLatin1(names[k]))));
     if (!file.open(QIODevice::ReadOnly))
       return tell(QStringLiteral("Resultatfil %1 saknas !").arg(QString::fromLatin1(names[k])));
     bytes[k] = file.readAll();
@@ -418,10 +434,12 @@ void SearchDialog::showResult() {
   } else {
     for (SearchRow& row : m_result.rows) row.passes = false;
   }
-  QString summary = QStringLiteral("Prövade: %1, godkända: %2.").arg(m_result.tried).arg(m_result.passing);
+  QString summary =
+      QStringLiteral("Prövade: %1, godkända: %2.").arg(m_result.tried).arg(m_result.passing);
   if (m_result.own)
-    summary += QStringLiteral(" Fallet självt: kostnad %1 per m2, största nyttjandegrad %2 (%3).")
-                   .arg(fixed(m_result.own->cost, 2), fixed(m_result.own->worst, 3), m_result.own->check);
+    summary +=
+        QStringLiteral(" Fallet självt: kostnad %1 per m2, största nyttjandegrad %2 (%3).")
+            .arg(fixed(m_result.own->cost, 2), fixed(m_result.own->worst, 3), m_result.own->check);
   summary += QStringLiteral(" Underkända (grå) visas sist.");
   m_summary->setText(summary);
   m_table->setSortingEnabled(false);
@@ -457,8 +475,8 @@ void SearchDialog::fillRow(int k) {
       new QTableWidgetItem(m_store.concreteClasses.value(row.concrete - 1)),
       new NumberItem(row.bar, m_store.barDiameters.value(row.bar - 1)),
       new QTableWidgetItem(row.curtailment != 0 ? QStringLiteral("Med") : QStringLiteral("Utan")),
-      new NumberItem(row.props, row.props < 0 ? QStringLiteral("som fallet")
-                                              : QString::number(row.props)),
+      new NumberItem(row.props,
+                     row.props < 0 ? QStringLiteral("som fallet") : QString::number(row.props)),
       number(SearchField::Spacing, row.spacing, QString::number(row.spacing)),
       number(SearchField::Volume, row.concreteVolume, fixed(row.concreteVolume, 4)),
       number(SearchField::SteelTop, row.steelTop, fixed(row.steelTop, 2)),

@@ -18,8 +18,6 @@
 #include "delfile.h"
 #include "disk_error_dialog.h"
 #include "engine_run.h"
-#include "report_owner.h"
-#include "run_window.h"
 #include "form1.h"
 #include "form6.h"
 #include "helpwindow.h"
@@ -28,6 +26,8 @@
 #include "notices.h"
 #include "pdf_export.h"
 #include "prompts.h"
+#include "report_owner.h"
+#include "run_window.h"
 #include "search_dialog.h"
 #include "startup_files.h"
 
@@ -206,8 +206,9 @@ void Shell::showStaleness() {
 
 void Shell::newCase() {
   focusHeading();
-  if (!saveBeforeReplacing(QStringLiteral("Ny"), m_store.baseName, m_store.changed,
-                           [this] { return save(); }, m_window.get()))
+  if (!saveBeforeReplacing(
+          QStringLiteral("Ny"), m_store.baseName, m_store.changed, [this] { return save(); },
+          m_window.get()))
     return;
   Hourglass wait;
   QString error;
@@ -222,12 +223,13 @@ void Shell::newCase() {
 
 void Shell::openCase() {
   focusHeading();
-  if (!saveBeforeReplacing(QStringLiteral("Öppna"), m_store.baseName, m_store.changed,
-                           [this] { return save(); }, m_window.get()))
+  if (!saveBeforeReplacing(
+          QStringLiteral("Öppna"), m_store.baseName, m_store.changed, [this] { return save(); },
+          m_window.get()))
     return;
-  const FileChoice choice = chooseFile(m_dialogState, FileDialogMode::Open,
-                                       QStringLiteral("Välj Indatafil"), QStringLiteral("*.IND"),
-                                       m_window.get());
+  const FileChoice choice =
+      chooseFile(m_dialogState, FileDialogMode::Open, QStringLiteral("Välj Indatafil"),
+                 QStringLiteral("*.IND"), m_window.get());
   if (choice.cancelled) return;
   openCaseFile(choice.folder, choice.name);
 }
@@ -260,8 +262,9 @@ void Shell::openRecent(const QString& path) {
              .arg(QDir::toNativeSeparators(path)));
     return;
   }
-  if (!saveBeforeReplacing(QStringLiteral("Öppna"), m_store.baseName, m_store.changed,
-                           [this] { return save(); }, m_window.get()))
+  if (!saveBeforeReplacing(
+          QStringLiteral("Öppna"), m_store.baseName, m_store.changed, [this] { return save(); },
+          m_window.get()))
     return;
   openCaseFile(file.absolutePath(), file.fileName());
 }
@@ -454,25 +457,26 @@ Form6* Shell::newViewer() {
 void Shell::printReport() {
   if (!mayExport() || !caseReportLines()) return;
   QString error;
-  if (!printCurrentReport(m_printer, m_files, m_workFolder, m_store.baseName,
-                          m_settings.fontName, m_dialogue, &error) &&
+  if (!printCurrentReport(m_printer, m_files, m_workFolder, m_store.baseName, m_settings.fontName,
+                          m_dialogue, &error) &&
       !error.isEmpty())
     tell(error);
 }
 
 void Shell::printChosenReport() {
-  const FileChoice choice = chooseFile(m_dialogState, FileDialogMode::Open,
-                                       QStringLiteral("Välj Resultatfil"),
-                                       QStringLiteral("*.RES"), m_window.get());
+  const FileChoice choice =
+      chooseFile(m_dialogState, FileDialogMode::Open, QStringLiteral("Välj Resultatfil"),
+                 QStringLiteral("*.RES"), m_window.get());
   if (choice.cancelled) return;
   const QString chosen = QDir(choice.folder).filePath(choice.name);
   const QString own = inFolder(m_workFolder, reportFileName(m_store.baseName));
-  if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(resolveExisting(own)).canonicalFilePath() &&
+  if (QFileInfo(chosen).canonicalFilePath() ==
+          QFileInfo(resolveExisting(own)).canonicalFilePath() &&
       !mayExport())
     return;
   QString error;
-  if (!printReportFile(m_printer, m_files, QDir(choice.folder).filePath(choice.name),
-                       m_dialogue, &error) &&
+  if (!printReportFile(m_printer, m_files, QDir(choice.folder).filePath(choice.name), m_dialogue,
+                       &error) &&
       !error.isEmpty())
     tell(error);
 }
@@ -497,10 +501,9 @@ void Shell::previewReport() {
 void Shell::savePdf() {
   if (!m_store.diagramEnabled) return;  // no results of this case to export
   if (!mayExport() || !caseReportLines()) return;
-  const QString path =
-      chooseOutputFile(m_outputDialogState, QStringLiteral("Spara som PDF"), caseFolder(),
-                       m_store.baseName + QStringLiteral(".pdf"), QStringLiteral("pdf"),
-                       m_window.get());
+  const QString path = chooseOutputFile(m_outputDialogState, QStringLiteral("Spara som PDF"),
+                                        caseFolder(), m_store.baseName + QStringLiteral(".pdf"),
+                                        QStringLiteral("pdf"), m_window.get());
   if (!path.isEmpty()) exportPdf(path);
 }
 
@@ -559,7 +562,8 @@ void Shell::showHelp() { forms::showHelp(m_store.programFolder, m_window.get());
 bool Shell::mayLeave() {
   focusHeading();
   const bool unsaved = m_store.changed;
-  if (!saveBeforeLeaving(m_store.baseName, unsaved, [this] { return save(); }, m_window.get()))
+  if (!saveBeforeLeaving(
+          m_store.baseName, unsaved, [this] { return save(); }, m_window.get()))
     return false;
   if (!unsaved) removeResolved(QDir(m_workFolder).filePath(QString::fromLatin1(kExchangeFile)));
   return true;

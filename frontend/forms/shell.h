@@ -11,7 +11,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-
 #include <memory>
 #include <optional>
 

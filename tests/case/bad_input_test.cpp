@@ -1,12 +1,11 @@
 // The design-case reader on bad files: the corpus of tests/data/bad with the outcome each must
 // have (expected.txt), the default case cut after every line, and lines of a megabyte. A file
 // is either read, or refused with a message naming its line while the case stays as it was.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 #include <vector>
@@ -116,8 +115,8 @@ TEST(BadCaseFilesReader, ACaseCutAfterAnyLineIsRefusedAtTheNextAndKept) {
 
 TEST(BadCaseFilesReader, AHeadingOfAMegabyteIsReadWhole) {
   CaseStore store = startingCase();
-  ASSERT_TRUE(readCaseBytes(defaultCaseWith(2, QByteArray(1 << 20, 'H')), QStringLiteral("B"),
-                            store));
+  ASSERT_TRUE(
+      readCaseBytes(defaultCaseWith(2, QByteArray(1 << 20, 'H')), QStringLiteral("B"), store));
   EXPECT_EQ(store.rubrik, QString(1 << 20, u'H'));
 }
 
@@ -125,8 +124,8 @@ TEST(BadCaseFilesReader, AHeadingOfAMegabyteIsReadWhole) {
 // digits reads as 0 mm.
 TEST(BadCaseFilesReader, AMegabyteOfDigitsReadsAsZero) {
   CaseStore store = startingCase();
-  ASSERT_TRUE(readCaseBytes(defaultCaseWith(20, QByteArray(1 << 20, '7')), QStringLiteral("B"),
-                            store));
+  ASSERT_TRUE(
+      readCaseBytes(defaultCaseWith(20, QByteArray(1 << 20, '7')), QStringLiteral("B"), store));
   EXPECT_EQ(store.ktack, 0);
 }
 
@@ -138,8 +137,8 @@ TEST(BadCaseFilesReader, ARealNoFloatHoldsIsRefusedOnEveryRealLine) {
     const char* text;
   };
   const Row rows[] = {
-      {6, "6.000  1E39   "}, {7, "-1E39  0.160  "}, {8, "0.000 9E99  0.000 "},
-      {12, "0.500  1E300  "}, {13, "2.000  -4E38  "}, {14, "1E39"},
+      {6, "6.000  1E39   "},  {7, "-1E39  0.160  "},     {8, "0.000 9E99  0.000 "},
+      {12, "0.500  1E300  "}, {13, "2.000  -4E38  "},    {14, "1E39"},
       {15, "-1E39"},          {33, "  1 1E39    0.000"}, {37, "  1  0.000 1E39  "},
   };
   for (const Row& r : rows)

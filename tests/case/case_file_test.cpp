@@ -1,13 +1,12 @@
 #include "case_file.h"
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
-#include <sys/resource.h>
 
 #include "text_conv.h"
 
@@ -84,9 +83,11 @@ CaseStore danishCase() {
 // The file of danishCase(), line by line from the file layout.
 QByteArray danishFile() {
   QByteArrayList lines = {
-      bytes({153}) + "VNING",                   // Ö in the DOS code page
+      bytes({153}) + "VNING",                      // Ö in the DOS code page
       "K" + bytes({132}) + "llare, hus 2, \"A\"",  // ä in the DOS code page
-      "5", "3", "2",
+      "5",
+      "3",
+      "2",
       "6.000  12.500 ",
       "0.160  0.200  ",
       "0.000 0.150 0.000 ",
@@ -95,10 +96,30 @@ QByteArray danishFile() {
       "1",
       "0.500  1.250  ",
       "2.500  2.500  ",
-      "1.5", "0",
-      "3", "2", "4", "1", "20", "2", "2", "40", "1", "3", "2", "2", "10", "300", "400", "1", "1",
+      "1.5",
+      "0",
+      "3",
+      "2",
+      "4",
+      "1",
+      "20",
+      "2",
+      "2",
+      "40",
+      "1",
+      "3",
+      "2",
+      "2",
+      "10",
+      "300",
+      "400",
+      "1",
+      "1",
       "2  3.250  10.000 ",
-      "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ", "0  0.000  0.000  ",
+      "0  0.000  0.000  ",
+      "0  0.000  0.000  ",
+      "0  0.000  0.000  ",
+      "0  0.000  0.000  ",
       "2",       // deck simply supported during casting
       "1  2  ",  // props of spans 1 and 2, "##0" in 3 characters
       "6.5",     // lowest natural frequency, Hz
@@ -177,8 +198,10 @@ TEST(CaseWriter, RefusesPropsAndFrequenciesOutsideTheirRanges) {
     float frequency;
     const char* says;
   };
-  const Row rows[] = {{0, 0, 5.0f, "byggskede"}, {3, 0, 5.0f, "byggskede"},
-                      {1, 5, 5.0f, "stämp"},     {1, -1, 5.0f, "stämp"},
+  const Row rows[] = {{0, 0, 5.0f, "byggskede"},
+                      {3, 0, 5.0f, "byggskede"},
+                      {1, 5, 5.0f, "stämp"},
+                      {1, -1, 5.0f, "stämp"},
                       {1, 0, -1.0f, "egenfrekvens"}};
   for (const Row& r : rows) {
     CaseStore s = danishCase();
@@ -276,7 +299,7 @@ TEST(CaseReader, EndSupportsAreZeroWhateverTheFileHeld) {
 
 TEST(CaseReader, ColumnsAreCutAtTheirCharacters) {
   QByteArray file = danishFile();
-  file.replace("6.000  12.500 ", "12.34567.5");       // "12.3456" | "7.5"
+  file.replace("6.000  12.500 ", "12.34567.5");      // "12.3456" | "7.5"
   file.replace("2  3.250  10.000 ", "  23,25   4");  // "  2" | "3,25   " | "4"
   CaseStore s;
   setDefaults(s);
@@ -332,16 +355,16 @@ struct BadFile {
 
 TEST(CaseReader, BadFilesLeaveTheCaseAsItWas) {
   const BadFile cases[] = {
-      {30, nullptr, "slutar"},  {1, nullptr, "slutar"},  {37, nullptr, "slutar"},
-      {3, "7", "marknad"},      {3, "0", "marknad"},     {4, "4", "säkerhetsklass"},
-      {5, "11", "antal fack"},  {5, "0", "antal fack"},  {9, "10", "lastgrupp"},
-      {9, "-1", "lastgrupp"},   {11, "4", "lastkombination"}, {16, "0", "betongklass"},
-      {17, "4", "stålkvalitet"}, {18, "6", "stångdiameter"}, {22, "0", "stångdiameter"},
-      {24, "2", "beräkningsmetod"}, {25, "5", "brandklass"}, {26, "3", "undertak"},
-      {29, "99999", "heltal"},  {31, "0", "brukskombination"}, {32, "6", "linjelaster"},
-      {38, "3", "byggskede"},   {38, "0", "byggskede"},  {39, "5  0  ", "stämp"},
-      {39, "0  -1 ", "stämp"},  {40, "-1", "egenfrekvens"}, {40, "1E39", "tal"},
-      {40, nullptr, "slutar"},  {39, nullptr, "slutar"},
+      {30, nullptr, "slutar"},      {1, nullptr, "slutar"},        {37, nullptr, "slutar"},
+      {3, "7", "marknad"},          {3, "0", "marknad"},           {4, "4", "säkerhetsklass"},
+      {5, "11", "antal fack"},      {5, "0", "antal fack"},        {9, "10", "lastgrupp"},
+      {9, "-1", "lastgrupp"},       {11, "4", "lastkombination"},  {16, "0", "betongklass"},
+      {17, "4", "stålkvalitet"},    {18, "6", "stångdiameter"},    {22, "0", "stångdiameter"},
+      {24, "2", "beräkningsmetod"}, {25, "5", "brandklass"},       {26, "3", "undertak"},
+      {29, "99999", "heltal"},      {31, "0", "brukskombination"}, {32, "6", "linjelaster"},
+      {38, "3", "byggskede"},       {38, "0", "byggskede"},        {39, "5  0  ", "stämp"},
+      {39, "0  -1 ", "stämp"},      {40, "-1", "egenfrekvens"},    {40, "1E39", "tal"},
+      {40, nullptr, "slutar"},      {39, nullptr, "slutar"},
   };
   for (const BadFile& bad : cases) {
     QByteArrayList lines = danishFile().split('\n');
@@ -384,9 +407,12 @@ TEST(SaveAsName, NamesFromTheTypedText) {
     const char16_t* base;
   };
   const Case cases[] = {
-      {u"test.dat", u"TEST.IND", u"TEST"},   {u"  Plan1  ", u"PLAN1.IND", u"PLAN1"},
-      {u"a.b.c", u"A.IND", u"A"},            {u"plan.", u"PLAN.IND", u"PLAN"},
-      {u"källare", u"KÄLLARE.IND", u"KÄLLARE"}, {u"plan1.ind", u"PLAN1.IND", u"PLAN1"},
+      {u"test.dat", u"TEST.IND", u"TEST"},
+      {u"  Plan1  ", u"PLAN1.IND", u"PLAN1"},
+      {u"a.b.c", u"A.IND", u"A"},
+      {u"plan.", u"PLAN.IND", u"PLAN"},
+      {u"källare", u"KÄLLARE.IND", u"KÄLLARE"},
+      {u"plan1.ind", u"PLAN1.IND", u"PLAN1"},
   };
   for (const Case& c : cases) {
     const SaveAsName n = saveAsName(QString::fromUtf16(c.typed));
@@ -589,9 +615,9 @@ TEST_F(CaseFiles, AnOpenedFileWhoseFirstLineNamesAnotherCaseTakesItsOwnName) {
     EXPECT_EQ(s.changed, row.message);
     EXPECT_EQ(s.fileName, QString::fromUtf8(row.onDisk));  // the name on disk, as it is
     if (row.message) {
-      EXPECT_TRUE(message.startsWith(QStringLiteral("Filen %1 innehåller fallet %2.")
-                                         .arg(QString::fromUtf8(row.onDisk),
-                                              QString::fromUtf8(row.caseName))))
+      EXPECT_TRUE(message.startsWith(
+          QStringLiteral("Filen %1 innehåller fallet %2.")
+              .arg(QString::fromUtf8(row.onDisk), QString::fromUtf8(row.caseName))))
           << message.toStdString();
       EXPECT_TRUE(adoptFileName(s).isEmpty()) << "said once";
       ASSERT_TRUE(saveCase(s));

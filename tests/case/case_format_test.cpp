@@ -1,17 +1,17 @@
 // The front end's reader, writer and checks before a run against the ranges of the case file's
 // fields: the shared list of values (tests/common/case_value_rows.h) that the engine's reader is
 // held to as well, line 41, a file cut inside its last line, and the text lines.
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "case_format.h"
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <optional>
 #include <string>
 
 #include "case_file.h"
-#include "case_format.h"
 #include "case_value_rows.h"
 #include "run_checks.h"
 
@@ -27,8 +27,7 @@ QByteArray defaultCase() {
 
 QByteArray edited(const solvo::testing::CaseValueRow& row) {
   const QByteArray base = defaultCase();
-  return QByteArray::fromStdString(
-      solvo::testing::edited_case(base.toStdString(), row));
+  return QByteArray::fromStdString(solvo::testing::edited_case(base.toStdString(), row));
 }
 
 // A case that differs from the default case in every line the rows touch, so that a partly
@@ -147,8 +146,10 @@ TEST(CaseFormatFrontEnd, AFileEndingInsideItsLastFixedLineIsRefused) {
     const char* last;
     bool read;
   };
-  const Row rows[] = {{"1  0.000  0.000  ", true}, {"1  0.000  12", false},
-                      {"1", false},                {"1\r\n", true},
+  const Row rows[] = {{"1  0.000  0.000  ", true},
+                      {"1  0.000  12", false},
+                      {"1", false},
+                      {"1\r\n", true},
                       {"1  0.000  12\n", true}};
   for (const Row& r : rows) {
     CaseStore s = keptCase();
@@ -177,7 +178,9 @@ TEST(CaseFormatFrontEnd, TheWriterWritesControlCharactersAsBlanks) {
   CaseStore s;
   setDefaults(s);
   ASSERT_TRUE(readCaseBytes(defaultCase(), QStringLiteral("solvo.def"), s));
-  s.rubrik = QStringLiteral("a\tb\x1b" "c\r\nd");
+  s.rubrik = QStringLiteral(
+      "a\tb\x1b"
+      "c\r\nd");
   const QByteArray bytes = *caseFileBytes(s);
   EXPECT_EQ(bytes.split('\n')[1], QByteArray("a b c  d\r"));
   CaseStore back;
@@ -192,8 +195,9 @@ TEST(CaseFormatFrontEnd, ABlankCaseNameIsRefused) {
     QString error;
     EXPECT_FALSE(readCaseBytes(edited({"", {1, name}, {}, 0}), QStringLiteral("X.IND"), s, &error))
         << name;
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Filen X.IND kan inte läsas, rad 1: ett namn som "
-                                                "inte är blankt väntades")))
+    EXPECT_TRUE(
+        error.startsWith(QStringLiteral("Filen X.IND kan inte läsas, rad 1: ett namn som "
+                                        "inte är blankt väntades")))
         << error.toStdString();
     EXPECT_EQ(s.baseName, QStringLiteral("KEPT"));
   }

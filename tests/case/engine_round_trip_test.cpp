@@ -1,11 +1,11 @@
 // What the front end writes, the engine reads back to the same values; and a case saved by
 // the front end is calculated by solvowb.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include "case_file.h"
 #include "case_input.h"

@@ -1,11 +1,10 @@
 #include "file_access.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <vector>
 
 namespace solvow {
@@ -31,9 +30,12 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 TEST(DiskError, AnswersGiveTheResult) {
   const std::pair<DiskAnswer, DiskErrorResult> cases[] = {
-      {DiskAnswer::Ok, DiskErrorResult::TryAgain},     {DiskAnswer::Retry, DiskErrorResult::TryAgain},
-      {DiskAnswer::Ignore, DiskErrorResult::Skip},     {DiskAnswer::Cancel, DiskErrorResult::GiveUp},
-      {DiskAnswer::Abort, DiskErrorResult::GiveUp},    {DiskAnswer::Yes, DiskErrorResult::NotDiskError},
+      {DiskAnswer::Ok, DiskErrorResult::TryAgain},
+      {DiskAnswer::Retry, DiskErrorResult::TryAgain},
+      {DiskAnswer::Ignore, DiskErrorResult::Skip},
+      {DiskAnswer::Cancel, DiskErrorResult::GiveUp},
+      {DiskAnswer::Abort, DiskErrorResult::GiveUp},
+      {DiskAnswer::Yes, DiskErrorResult::NotDiskError},
       {DiskAnswer::No, DiskErrorResult::NotDiskError},
   };
   for (const auto& [answer, want] : cases) {
@@ -45,7 +47,8 @@ TEST(DiskError, AnswersGiveTheResult) {
 
 TEST(DiskError, NumbersWithoutAMessageAreNotDiskErrors) {
   ScriptedDialogue d{DiskAnswer::Ok, {}};
-  for (int number : {53, 70, 75, 0, 999}) EXPECT_EQ(diskError(number, d.fn()), DiskErrorResult::NotDiskError);
+  for (int number : {53, 70, 75, 0, 999})
+    EXPECT_EQ(diskError(number, d.fn()), DiskErrorResult::NotDiskError);
   EXPECT_TRUE(d.shown.empty());
 }
 

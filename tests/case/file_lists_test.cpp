@@ -1,10 +1,10 @@
 #include "file_lists.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace solvow {
 namespace {
@@ -30,8 +30,7 @@ TEST(FilePatterns, MatchIgnoringCaseWithSeveralPatterns) {
       {"MOMK.DAT", ";", false},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(matchesPatterns(QString::fromLatin1(c.name), QString::fromLatin1(c.patterns)),
-              c.want)
+    EXPECT_EQ(matchesPatterns(QString::fromLatin1(c.name), QString::fromLatin1(c.patterns)), c.want)
         << c.name << " / " << c.patterns;
 }
 

@@ -1,17 +1,17 @@
 // The moment-curve files: MOMK.DAT and MOMD.DAT read line by line, refused when short or
 // out of range, the title of the load set, and the diagram's largest moments against the
 // report's ultimate-limit-state page for every sample case.
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
+#include "moment_file.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 #include <string>
 
 #include "engine.h"
-#include "moment_file.h"
 #include "report_text.h"
 #include "run_state.h"
 

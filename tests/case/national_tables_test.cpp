@@ -1,8 +1,9 @@
-#include "case_store.h"
 #include "national_tables.h"
-#include "text_conv.h"
 
 #include <gtest/gtest.h>
+
+#include "case_store.h"
+#include "text_conv.h"
 
 namespace solvow {
 namespace {
@@ -70,9 +71,12 @@ TEST(NationalTables, CombinationFactorsAsTheFieldsShowThem) {
     s.market = static_cast<qint16>(pc.market);
     s.lokt = static_cast<qint16>(pc.category);
     const auto f = currentFactors(s);
-    EXPECT_EQ(formatNumber(f[3], u"#0.00", c).toStdString(), pc.psi0) << pc.market << "/" << pc.category;
-    EXPECT_EQ(formatNumber(f[4], u"#0.00", c).toStdString(), pc.psi1) << pc.market << "/" << pc.category;
-    EXPECT_EQ(formatNumber(f[5], u"#0.00", c).toStdString(), pc.psi2) << pc.market << "/" << pc.category;
+    EXPECT_EQ(formatNumber(f[3], u"#0.00", c).toStdString(), pc.psi0)
+        << pc.market << "/" << pc.category;
+    EXPECT_EQ(formatNumber(f[4], u"#0.00", c).toStdString(), pc.psi1)
+        << pc.market << "/" << pc.category;
+    EXPECT_EQ(formatNumber(f[5], u"#0.00", c).toStdString(), pc.psi2)
+        << pc.market << "/" << pc.category;
   }
 }
 
@@ -109,8 +113,8 @@ TEST(FlagCycle, AFlagClickRefillsTheImposedLoadOfTheNewMarket) {
         const float want = kWrittenImposed[category][s.market - 1];
         for (int i = 1; i <= 10; ++i)
           ASSERT_EQ(s.flast[static_cast<std::size_t>(i)], want)
-              << "category " << category << " from " << start << " to " << s.market
-              << " span " << i;
+              << "category " << category << " from " << start << " to " << s.market << " span "
+              << i;
         EXPECT_EQ(s.flast[11], 7.0f);
       }
     }

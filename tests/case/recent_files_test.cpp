@@ -54,7 +54,8 @@ TEST(RecentFiles, AHandEditedFileIsReadWithoutBlanksAndDuplicates) {
 TEST(RecentFiles, MenuTextNumbersTheFileName) {
   EXPECT_EQ(RecentFiles::menuText(0, QStringLiteral("/fall/KONTOR3.IND")),
             QStringLiteral("1 KONTOR3.IND"));
-  EXPECT_EQ(RecentFiles::menuText(3, QStringLiteral("/fall/A&B.IND")), QStringLiteral("4 A&&B.IND"));
+  EXPECT_EQ(RecentFiles::menuText(3, QStringLiteral("/fall/A&B.IND")),
+            QStringLiteral("4 A&&B.IND"));
 }
 
 }  // namespace

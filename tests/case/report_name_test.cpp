@@ -2,14 +2,13 @@
 // takes, the report the front end looks for is the file the engine writes. Every byte value
 // stands in the name at its start, in the middle, at the ninth place (the last one that names
 // the report) and beyond it, and nine times over.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -39,7 +38,11 @@ QByteArray caseNamed(const QByteArray& name) {
 
 std::vector<QByteArray> namesWith(char b) {
   const QByteArray one(1, b);
-  return {one, one + "bc", "A" + one + "Z", "ABCDEFGH" + one + "Z", "ABCDEFGHI" + one,
+  return {one,
+          one + "bc",
+          "A" + one + "Z",
+          "ABCDEFGH" + one + "Z",
+          "ABCDEFGHI" + one,
           QByteArray(9, b) + "XY"};
 }
 
@@ -57,7 +60,7 @@ QStringList reports(const QDir& dir) {
 // Scratch files where flushing to the disk costs nothing when the machine has such a place.
 QString scratchRoot() {
   return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                             : QDir::tempPath();
+                                                            : QDir::tempPath();
 }
 
 TEST(ReportName, TheFrontEndFindsTheReportTheEngineWritesForEveryNameByte) {
@@ -90,7 +93,8 @@ TEST(ReportName, TheFrontEndFindsTheReportTheEngineWritesForEveryNameByte) {
       ++accepted;
       const QStringList written = reports(dir);
       ASSERT_EQ(written.size(), 1) << written.join(u' ').toStdString();
-      const QString lookedFor = resolveExisting(inFolder(scratch.path(), reportFileName(store.baseName)));
+      const QString lookedFor =
+          resolveExisting(inFolder(scratch.path(), reportFileName(store.baseName)));
       EXPECT_EQ(QFileInfo(lookedFor).fileName(), written.front())
           << reportFileName(store.baseName).toStdString();
       EXPECT_TRUE(QFileInfo(lookedFor).isFile());
@@ -108,7 +112,12 @@ TEST(ReportName, TheFrontEndFindsTheReportTheEngineWritesForEveryNameByte) {
 TEST(ReportName, AnOlderReportIsFoundWhateverTheCaseOfItsLetters) {
   QTemporaryDir scratch;
   ASSERT_TRUE(scratch.isValid());
-  for (const char* onDisk : {"\xc3\xa5" "bc.RES", "\xc3\xa5" "Bc.res", "\xc3\x85" "BC.Res"}) {
+  for (const char* onDisk : {"\xc3\xa5"
+                             "bc.RES",
+                             "\xc3\xa5"
+                             "Bc.res",
+                             "\xc3\x85"
+                             "BC.Res"}) {
     SCOPED_TRACE(onDisk);
     const QString path = inFolder(scratch.path(), QString::fromUtf8(onDisk));
     QFile f(path);
@@ -118,7 +127,9 @@ TEST(ReportName, AnOlderReportIsFoundWhateverTheCaseOfItsLetters) {
 
     CaseStore store;
     setDefaults(store);
-    ASSERT_TRUE(readCaseBytes(caseNamed("\x86" "bc"), QStringLiteral("ABC.IND"), store));
+    ASSERT_TRUE(readCaseBytes(caseNamed("\x86"
+                                        "bc"),
+                              QStringLiteral("ABC.IND"), store));
     EXPECT_EQ(store.baseName, QStringLiteral("ÅBC"));
     const QString found = resolveExisting(inFolder(scratch.path(), reportFileName(store.baseName)));
     EXPECT_EQ(found, path);

@@ -49,8 +49,8 @@ TEST(ReportOwner, TheHeaderNamesTheCaseAndItsHeading) {
       {"a heading of more than 40 characters counts by its first 40",
        reportOf("LANG", "Fyrtio tecken och mer: 1234567890123456789"), "LANG",
        "Fyrtio tecken och mer: 1234567890123456789", true},
-      {"Swedish letters", reportOf("SÅG", "Bjälklag över källare"), "SÅG",
-       "Bjälklag över källare", true},
+      {"Swedish letters", reportOf("SÅG", "Bjälklag över källare"), "SÅG", "Bjälklag över källare",
+       true},
       {"the name ignores case", reportOf("KONTOR", "Hus ett"), "kontor", "Hus ett", true},
       {"the heading does not", reportOf("KONTOR", "Hus ett"), "KONTOR", "HUS ETT", false},
   };
@@ -67,7 +67,8 @@ TEST(ReportOwner, FilesThatAreNoCasesReportBelongToNoCase) {
     QStringList lines;
   } rows[] = {
       {"the design search's report",
-       {QStringLiteral("SÖKNING AV LÖSNING") + QString(38, u' ') + QStringLiteral("INDATAFIL : SEARCH"),
+       {QStringLiteral("SÖKNING AV LÖSNING") + QString(38, u' ') +
+            QStringLiteral("INDATAFIL : SEARCH"),
         QStringLiteral("Hus ett"), QString()}},
       {"no INDATA title", {QString(), blanks + QStringLiteral("INDATAFIL : SEARCH"), QString()}},
       {"empty", {}},
@@ -83,8 +84,8 @@ TEST(ReportOwner, FilesThatAreNoCasesReportBelongToNoCase) {
 }
 
 TEST(ReportOwner, TheMessageNamesTheCaseTheReportBelongsTo) {
-  const QString message = notThisCaseMessage(caseOf("KONTORHUS1", "Hus ett"),
-                                             reportOf("KONTORHUS2", "Hus tva"));
+  const QString message =
+      notThisCaseMessage(caseOf("KONTORHUS1", "Hus ett"), reportOf("KONTORHUS2", "Hus tva"));
   EXPECT_EQ(message, QStringLiteral("Det finns inget giltigt resultat för fallet KONTORHUS1: "
                                     "KONTORHUS.RES hör till fallet KONTORHU \"Hus tva\". Kör "
                                     "beräkningen för detta fall."));

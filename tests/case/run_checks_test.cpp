@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QLocale>
-
 #include <functional>
 
 #include "case_file.h"
@@ -42,9 +41,9 @@ CaseStore threeSpans() {
 
 TEST(RunChecks, TheSamplesAndTheDefaultCasePass) {
   QLocale::setDefault(QLocale::c());
-  for (const char* path :
-       {SOLVO_DATA "/solvo.def", SOLVO_DATA "/samples/DANMARK.IND", SOLVO_DATA "/samples/KONSOL.IND",
-        SOLVO_DATA "/samples/SEXFACK.IND", SOLVO_DATA "/samples/TIOFACK.IND"}) {
+  for (const char* path : {SOLVO_DATA "/solvo.def", SOLVO_DATA "/samples/DANMARK.IND",
+                           SOLVO_DATA "/samples/KONSOL.IND", SOLVO_DATA "/samples/SEXFACK.IND",
+                           SOLVO_DATA "/samples/TIOFACK.IND"}) {
     const CaseCheck c = checkCase(readSample(path));
     EXPECT_TRUE(c.errors.isEmpty()) << path << ": " << c.errors.join(u'|').toStdString();
     EXPECT_TRUE(c.warnings.isEmpty()) << path << ": " << c.warnings.join(u'|').toStdString();
@@ -62,18 +61,27 @@ struct Bad {
 TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
   QLocale::setDefault(QLocale::c());
   const Bad rows[] = {
-      {"span without length", [](CaseStore& s) { s.spv[2] = 0.0f; },
-       {"Fack 2: spännvidd måste vara större än 0 och högst 30 m (är 0)"}, {}},
+      {"span without length",
+       [](CaseStore& s) { s.spv[2] = 0.0f; },
+       {"Fack 2: spännvidd måste vara större än 0 och högst 30 m (är 0)"},
+       {}},
       // Clear span 0.15 - (0.1 + 0.1) / 2 = 0.05 > 0, but 0.1 - 0.1 = 0.
-      {"span no longer than the supports", [](CaseStore& s) { s.spv[2] = 0.1f; },
-       {"Fack 2: spännvidden måste vara större än upplagsbredderna"}, {}},
+      {"span no longer than the supports",
+       [](CaseStore& s) { s.spv[2] = 0.1f; },
+       {"Fack 2: spännvidden måste vara större än upplagsbredderna"},
+       {}},
       // Least thickness 0.045 + (15 + 10) / 1000 = 0.070 m; 0.070 itself is refused.
-      {"slab as thin as deck, cover and bar", [](CaseStore& s) { s.ptjl[3] = 0.07f; },
+      {"slab as thin as deck, cover and bar",
+       [](CaseStore& s) { s.ptjl[3] = 0.07f; },
        {"Fack 3: plattjockleken 0.070 m måste vara större än profilhöjd, täckskikt och stång "
         "i överkant (0.070 m)"},
        {"Fack 3: spännvidd/plattjocklek = 71 är större än 40"}},  // 5.0 / 0.07 = 71.4
       // With a ø 16 bar (dok 5) 0.045 + 0.031 = 0.076 m.
-      {"thicker bar", [](CaseStore& s) { s.dok = 5; s.ptjl[1] = 0.075f; },
+      {"thicker bar",
+       [](CaseStore& s) {
+         s.dok = 5;
+         s.ptjl[1] = 0.075f;
+       },
        {"Fack 1: plattjockleken 0.075 m måste vara större än profilhöjd, täckskikt och stång "
         "i överkant (0.076 m)"},
        {"Fack 1: spännvidd/plattjocklek = 67 är större än 40"}},  // 5.0 / 0.075 = 66.7
@@ -125,15 +133,19 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
          s.lineLoads[1] = {1, 1.0f, 10.0f};
          s.lineLoads[2] = {1, 99.0f, -3.0f};
        },
-       {}, {}},
+       {},
+       {}},
       // 8.5 / 0.15 = 56.7 -> 57 > 40.
-      {"long and slender span", [](CaseStore& s) { s.spv[1] = 8.5f; },
+      {"long and slender span",
+       [](CaseStore& s) { s.spv[1] = 8.5f; },
        {},
        {"Fack 1: spännvidden 8.50 m är längre än 8.00 m",
         "Fack 1: spännvidd/plattjocklek = 57 är större än 40"}},
       // 6.2 / 0.15 = 41.3 > 40.
-      {"slender only", [](CaseStore& s) { s.spv[3] = 6.2f; },
-       {}, {"Fack 3: spännvidd/plattjocklek = 41 är större än 40"}},
+      {"slender only",
+       [](CaseStore& s) { s.spv[3] = 6.2f; },
+       {},
+       {"Fack 3: spännvidd/plattjocklek = 41 är större än 40"}},
       {"thick slab, heavy loads, long cantilever, deep cover",
        [](CaseStore& s) {
          s.ptjl[2] = 0.32f;
@@ -151,7 +163,8 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
         "Konsol vänster 2.50 m är längre än 2.00 m",
         "Täckande BTG-skikt i ÖK 60 mm är större än 50 mm",
         "Linjelast 1: lasten 150.00 kN/m är större än 100.00 kN/m"}},
-      {"values within the ranges", [](CaseStore& s) {
+      {"values within the ranges",
+       [](CaseStore& s) {
          s.ptjl[1] = 0.08f;
          s.ptjl[2] = 0.30f;
          s.spv[2] = 8.0f;  // 8.0 / 0.30 = 26.7
@@ -160,15 +173,15 @@ TEST(RunChecks, EachBadValueIsNamedWithItsSpan) {
          s.ptjl[1] = 0.09f;
          s.spv[1] = 3.0f;  // 3.0 / 0.09 = 33.3
        },
-       {}, {}},
+       {},
+       {}},
   };
   for (const Bad& row : rows) {
     CaseStore s = threeSpans();
     row.edit(s);
     const CaseCheck c = checkCase(s);
     EXPECT_EQ(c.errors, row.errors) << row.label << ": " << c.errors.join(u'|').toStdString();
-    EXPECT_EQ(c.warnings, row.warnings)
-        << row.label << ": " << c.warnings.join(u'|').toStdString();
+    EXPECT_EQ(c.warnings, row.warnings) << row.label << ": " << c.warnings.join(u'|').toStdString();
   }
 }
 

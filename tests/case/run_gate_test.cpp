@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <functional>
 
@@ -90,7 +89,11 @@ TEST_F(Gate, TheSavedCaseIsRefusedAsKorRefusesIt) {
        "kan inte läsas, rad 12: permanent last"},
       {"negative cantilever", [](CaseStore& s) { s.konsv = -0.5f; }, true, false,
        "kan inte läsas, rad 14: konsol"},
-      {"line load in span 4 of 3", [](CaseStore& s) { s.nllast = 1; s.lineLoads[1].llfnr = 4; },
+      {"line load in span 4 of 3",
+       [](CaseStore& s) {
+         s.nllast = 1;
+         s.lineLoads[1].llfnr = 4;
+       },
        true, false, "Linjelast 1 ligger i fack 4, men bjälklaget har 3 fack"},
   };
   for (const Row& r : rows) {
@@ -121,15 +124,31 @@ TEST_F(Gate, TheSearchIsRefusedForRangesEndingBelowTheLeastThickness) {
   } rows[] = {
       // 5.0 m / 0.13 m = 38.5, within the slenderness of 40.
       {"within 0.08-0.30", 0.13, 0.20, {3}, "", ""},
-      {"from 0.06 with ø 10", 0.06, 0.20, {3},
+      {"from 0.06 with ø 10",
+       0.06,
+       0.20,
+       {3},
        "Fack 1: plattjockleken 0.060 m måste vara större än profilhöjd, täckskikt och stång i "
-       "överkant (0.070 m)", ""},
-      {"from 0.075 with ø 10 only warns", 0.075, 0.20, {3}, "",
+       "överkant (0.070 m)",
+       ""},
+      {"from 0.075 with ø 10 only warns",
+       0.075,
+       0.20,
+       {3},
+       "",
        "Fack 2: plattjockleken 0.075 m ligger utanför 0.08–0.30 m"},
-      {"from 0.075 with ø 10 and ø 16: the largest bar counts", 0.075, 0.20, {3, 5},
+      {"from 0.075 with ø 10 and ø 16: the largest bar counts",
+       0.075,
+       0.20,
+       {3, 5},
        "Fack 2: plattjockleken 0.075 m måste vara större än profilhöjd, täckskikt och stång i "
-       "överkant (0.076 m)", ""},
-      {"to 0.35 warns", 0.13, 0.35, {3}, "",
+       "överkant (0.076 m)",
+       ""},
+      {"to 0.35 warns",
+       0.13,
+       0.35,
+       {3},
+       "",
        "Fack 1: plattjockleken 0.350 m ligger utanför 0.08–0.30 m"},
   };
   const CaseStore s = saved(threeSpans());
@@ -160,7 +179,8 @@ TEST_F(Gate, NotesForRei120AndForAReportSharedWithAnotherCase) {
   fire.brandb = kFireOptionRei120;
   const GateVerdict rei = gateSavedCase(saved(fire));
   EXPECT_TRUE(rei.asks());
-  EXPECT_EQ(rei.notes, QStringList{QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")});
+  EXPECT_EQ(rei.notes,
+            QStringList{QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")});
   EXPECT_TRUE(gateQuestion(rei).startsWith(rei120Note()));
 
   // Case names that agree in their first nine characters name one report; eight do not.
@@ -218,8 +238,10 @@ TEST(RunRules, TheEnginesFailureIsToldWithItsOwnLine) {
     const char* console;
     const char* message;
   } rows[] = {
-      {2, "~INDATA~.TMP line 3: 99 spans", "LÄSER\n", "Beräkningen kunde inte göras.\n~INDATA~.TMP line 3: 99 spans"},
-      {3, "", "LÄSER\nTRE.RES: Permission denied\n", "Resultatet kunde inte skrivas, och inget resultat finns kvar.\nTRE.RES: Permission denied"},
+      {2, "~INDATA~.TMP line 3: 99 spans", "LÄSER\n",
+       "Beräkningen kunde inte göras.\n~INDATA~.TMP line 3: 99 spans"},
+      {3, "", "LÄSER\nTRE.RES: Permission denied\n",
+       "Resultatet kunde inte skrivas, och inget resultat finns kvar.\nTRE.RES: Permission denied"},
       {2, "", "", "Beräkningen kunde inte göras."},
   };
   for (const auto& r : rows)

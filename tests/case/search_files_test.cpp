@@ -1,20 +1,19 @@
 // The front end's side of the design search: the span lists, the proposal from the case, the
 // plan it writes (read back by the engine's own reader), and the search's files written by
 // the engine read back and applied to the case.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <cmath>
+#include "search_files.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
 #include <sstream>
 
 #include "case_file.h"
 #include "case_input.h"
 #include "search.h"
-#include "search_files.h"
 #include "search_plan.h"
 
 namespace solvow {
@@ -41,7 +40,9 @@ TEST(SearchFiles, SpanListsBothWays) {
   const struct {
     QList<int> spans;
     const char* text;
-  } good[] = {{{1, 2, 9, 10}, "1-2,9-10"}, {{3}, "3"}, {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "1-10"},
+  } good[] = {{{1, 2, 9, 10}, "1-2,9-10"},
+              {{3}, "3"},
+              {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "1-10"},
               {{2, 4, 5, 6, 8}, "2,4-6,8"}};
   for (const auto& g : good) {
     EXPECT_EQ(spansText(g.spans).toStdString(), g.text);
@@ -169,10 +170,14 @@ TEST(SearchFiles, TheTablesRowsAreRead) {
       "Lista;Nr;Tjocklek fack 1-2,9-10 (m);Tjocklek fack 5 (m);Betong;Diameter (mm);"
       "Avkortning;St\xC3\xA4mp;S (mm);Betongvolym (m3/m2);St\xC3\xA5l \xC3\xB6verkant (kg/m2);"
       "St\xC3\xA5l f\xC3\xA4lt (kg/m2);Kostnad (per m2);Max. nyttjandegrad;Kontroll\r\n";
-  const QByteArray own = "Fallet;0;0.140;0.200;C35/45;12;P\xC3\x85;;181;0.1539;2.09;0.50;"
-                         "26136.70;;St\xC3\xB6""darmering saknar l\xC3\xB6sning st\xC3\xB6""d 4\r\n";
-  const QByteArray pass = "Godk\xC3\xA4nd;1;0.150;0.210;C20/25;10;AV;2;151;0.1886;1.71;0.18;"
-                          "12345.67;0.819;Svikt fack 5\r\n";
+  const QByteArray own =
+      "Fallet;0;0.140;0.200;C35/45;12;P\xC3\x85;;181;0.1539;2.09;0.50;"
+      "26136.70;;St\xC3\xB6"
+      "darmering saknar l\xC3\xB6sning st\xC3\xB6"
+      "d 4\r\n";
+  const QByteArray pass =
+      "Godk\xC3\xA4nd;1;0.150;0.210;C20/25;10;AV;2;151;0.1886;1.71;0.18;"
+      "12345.67;0.819;Svikt fack 5\r\n";
   const auto t = parseSearchTable(head + own + pass);
   ASSERT_TRUE(t.has_value());
   EXPECT_EQ(t->groups, (QList<QList<int>>{{1, 2, 9, 10}, {5}}));

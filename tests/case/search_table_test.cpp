@@ -21,7 +21,8 @@ const char kHead[] =
     "Stål fält kg/m2;Kostnad per m2;Max. nyttj.;Kontroll\r\n";
 
 TEST(SearchTable, RowsAreReadByTheirHeadings) {
-  const QByteArray text = QByteArray(kHead) +
+  const QByteArray text =
+      QByteArray(kHead) +
       "Fallet;0;0.150;C30/37;10;AV;-;150;0.1335;3.21;1.05;170.25;0.912;Moment stöd 2\r\n"
       "Godkänd;1;0.140/0.160;C25/30;12;PÅ;1;200;0.1300;2.50;1.10;160.00;0.998;Svikt fack 2\r\n"
       "Underkänd;1;0.120;C25/30;8;AV;-;100;0.1035;2.00;1.00;150.00;1.250;Moment fält 1\r\n";
@@ -63,22 +64,25 @@ TEST(SearchTable, AMissingValueKeepsItsReasonAndNeverPasses) {
     bool passes;
   } rows[] = {
       {"empty steel", "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;;1.05;170.25;0.912;x",
-       SearchField::SteelTop, "sökningen gav inget tal (ingen lösning eller för stort för fältet)", true},
-      {"cost overflowed its field", "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;********;0.912;x",
-       SearchField::Cost, "för stort för fältet (ingen lösning)", true},
+       SearchField::SteelTop, "sökningen gav inget tal (ingen lösning eller för stort för fältet)",
+       true},
+      {"cost overflowed its field",
+       "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;********;0.912;x", SearchField::Cost,
+       "för stort för fältet (ingen lösning)", true},
       {"utilisation infinite", "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;170.25;inf;x",
        SearchField::Worst, "för stort för fältet (ingen lösning)", false},
-      {"utilisation not a number", "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;170.25;nan;x",
-       SearchField::Worst, "kunde inte beräknas", false},
-      {"said to pass but above 1", "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;170.25;1.020;x",
-       SearchField::Worst, "", false},
+      {"utilisation not a number",
+       "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;170.25;nan;x", SearchField::Worst,
+       "kunde inte beräknas", false},
+      {"said to pass but above 1",
+       "Godkänd;1;0.150;C30/37;10;AV;-;150;0.1335;3.2;1.05;170.25;1.020;x", SearchField::Worst, "",
+       false},
       {"a word for a number", "Godkänd;1;0.150;C30/37;10;AV;-;abc;0.1335;3.2;1.05;170.25;0.9;x",
        SearchField::Spacing, "inte ett tal: abc", true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.label);
-    const std::optional<SearchTable> table =
-        readSearchTable(QByteArray(kHead) + r.row + "\r\n");
+    const std::optional<SearchTable> table = readSearchTable(QByteArray(kHead) + r.row + "\r\n");
     ASSERT_TRUE(table.has_value());
     ASSERT_EQ(table->rows.size(), 1);
     const SearchTableRow& row = table->rows[0];

@@ -1,10 +1,10 @@
 #include "startup_files.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace solvow {
 namespace {
@@ -76,10 +76,10 @@ const QByteArray kVersion71("\x33\x33\xE3\x40", 4);
 TEST_F(StartupFilesTest, StoredVersionReadsAsLittleEndianFloat) {
   const std::pair<QByteArray, float> cases[] = {
       {kVersion71, 7.1f},
-      {QByteArray("\x00\x00\xE0\x40", 4), 7.0f},      // 0x40E00000
-      {QByteArray("\x00\x00\x80\x3F", 4), 1.0f},      // 0x3F800000
-      {QByteArray("\x33\x33\xE3\x40XYZ", 7), 7.1f},   // later bytes do not count
-      {QByteArray("\x33\x33", 2), 0.0f},              // too short
+      {QByteArray("\x00\x00\xE0\x40", 4), 7.0f},     // 0x40E00000
+      {QByteArray("\x00\x00\x80\x3F", 4), 1.0f},     // 0x3F800000
+      {QByteArray("\x33\x33\xE3\x40XYZ", 7), 7.1f},  // later bytes do not count
+      {QByteArray("\x33\x33", 2), 0.0f},             // too short
   };
   for (const auto& [bytes, want] : cases) {
     write("solvo.ver", bytes);

@@ -14,12 +14,12 @@ struct NumberCase {
 
 TEST(TextToNumber, ReadsTheLeadingNumberWhateverTheSeparator) {
   const NumberCase cases[] = {
-      {u"2,5", 2.5},     {u"2.5", 2.5},      {u"12 kN", 12.0},   {u"", 0.0},
-      {u"1,2,3", 1.2},   {u"0,125", 0.125},  {u" 7", 7.0},       {u"abc", 0.0},
-      {u"-2,5", -2.5},   {u"1 000", 1000.0}, {u"+4", 4.0},       {u"\t3\n4", 34.0},
-      {u"1E3", 1000.0},  {u"1.5e-2", 0.015}, {u"2E", 2.0},       {u"2E-x", 2.0},
-      {u"12.5.6", 12.5}, {u".5", 0.5},       {u"5.", 5.0},       {u".", 0.0},
-      {u"-", 0.0},       {u"- 3", -3.0},     {u"1E999", 0.0},    {u"6.000  ", 6.0},
+      {u"2,5", 2.5},     {u"2.5", 2.5},      {u"12 kN", 12.0}, {u"", 0.0},
+      {u"1,2,3", 1.2},   {u"0,125", 0.125},  {u" 7", 7.0},     {u"abc", 0.0},
+      {u"-2,5", -2.5},   {u"1 000", 1000.0}, {u"+4", 4.0},     {u"\t3\n4", 34.0},
+      {u"1E3", 1000.0},  {u"1.5e-2", 0.015}, {u"2E", 2.0},     {u"2E-x", 2.0},
+      {u"12.5.6", 12.5}, {u".5", 0.5},       {u"5.", 5.0},     {u".", 0.0},
+      {u"-", 0.0},       {u"- 3", -3.0},     {u"1E999", 0.0},  {u"6.000  ", 6.0},
       {u"3\r4", 3.0},    {u"0,7 0,5", 0.7},
   };
   for (const NumberCase& c : cases) {
@@ -39,13 +39,12 @@ TEST(FieldNumber, TakesATextThatIsANumberAndNothingElse) {
       {u"1 000", true, 1000.0}, {u"-2,5", true, -2.5},   {u"+4", true, 4.0},
       {u".5", true, 0.5},       {u"5.", true, 5.0},      {u"1.5e-2", true, 0.015},
       {u"0", true, 0.0},        {u"0,000", true, 0.0},   {u"0e5", true, 0.0},
-      {u"- 3", true, -3.0},     {u"\t3\n4", true, 34.0},
-      {u"", false, 0},          {u"   ", false, 0},      {u"abc", false, 0},
-      {u"12 kN", false, 0},     {u"1,2,3", false, 0},    {u"1.2,5", false, 0},
-      {u"12.5.6", false, 0},    {u".", false, 0},        {u"-", false, 0},
-      {u"2E", false, 0},        {u"2E-x", false, 0},     {u"1E999", false, 0},
-      {u"5a", false, 0},        {u"a5", false, 0},       {u"3\r4", false, 0},
-      {u"--3", false, 0},
+      {u"- 3", true, -3.0},     {u"\t3\n4", true, 34.0}, {u"", false, 0},
+      {u"   ", false, 0},       {u"abc", false, 0},      {u"12 kN", false, 0},
+      {u"1,2,3", false, 0},     {u"1.2,5", false, 0},    {u"12.5.6", false, 0},
+      {u".", false, 0},         {u"-", false, 0},        {u"2E", false, 0},
+      {u"2E-x", false, 0},      {u"1E999", false, 0},    {u"5a", false, 0},
+      {u"a5", false, 0},        {u"3\r4", false, 0},     {u"--3", false, 0},
   };
   for (const auto& c : cases) {
     const QString text = QString::fromUtf16(c.text);
@@ -58,9 +57,8 @@ TEST(FieldNumber, TakesATextThatIsANumberAndNothingElse) {
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-  const std::pair<double, double> cases[] = {{0.5, 0},  {1.5, 2},   {2.5, 2},  {3.5, 4},
-                                             {-2.5, -2}, {-3.5, -4}, {2.49, 2}, {2.51, 3},
-                                             {-0.4, 0}};
+  const std::pair<double, double> cases[] = {{0.5, 0},   {1.5, 2},  {2.5, 2},  {3.5, 4}, {-2.5, -2},
+                                             {-3.5, -4}, {2.49, 2}, {2.51, 3}, {-0.4, 0}};
   for (const auto& [v, want] : cases) EXPECT_EQ(roundHalfEven(v), want) << v;
 }
 
@@ -80,16 +78,26 @@ struct FormatCase {
 
 TEST(FormatNumber, DisplayPatterns) {
   const FormatCase cases[] = {
-      {12.5, u"##0.000", "12.500"},     {5.555, u"##0.00", "5.56"},
-      {1.005, u"#0.00", "1.01"},        {0.17f, u"0.000", "0.170"},
-      {0.17f, u"#0.000", "0.170"},      {0.0, u"####", ""},
-      {250.0, u"####", "250"},          {0.4, u"#0", "0"},
-      {2.5, u"#0", "3"},                {-2.5, u"#0", "-3"},
-      {7.0, u"##0", "7"},               {0.999, u"#0.00", "1.00"},
-      {9.9996, u"#0.000", "10.000"},    {-0.0001, u"0.000", "0.000"},
-      {-1.25, u"#0.00", "-1.25"},       {1234.5678, u"##0.000", "1234.568"},
-      {1234567.891, u"##,##0.00", "1,234,567.89"}, {999.0, u"##,##0.00", "999.00"},
-      {1e-7, u"#0.00", "0.00"},         {2.0, u"#0.00", "2.00"},
+      {12.5, u"##0.000", "12.500"},
+      {5.555, u"##0.00", "5.56"},
+      {1.005, u"#0.00", "1.01"},
+      {0.17f, u"0.000", "0.170"},
+      {0.17f, u"#0.000", "0.170"},
+      {0.0, u"####", ""},
+      {250.0, u"####", "250"},
+      {0.4, u"#0", "0"},
+      {2.5, u"#0", "3"},
+      {-2.5, u"#0", "-3"},
+      {7.0, u"##0", "7"},
+      {0.999, u"#0.00", "1.00"},
+      {9.9996, u"#0.000", "10.000"},
+      {-0.0001, u"0.000", "0.000"},
+      {-1.25, u"#0.00", "-1.25"},
+      {1234.5678, u"##0.000", "1234.568"},
+      {1234567.891, u"##,##0.00", "1,234,567.89"},
+      {999.0, u"##,##0.00", "999.00"},
+      {1e-7, u"#0.00", "0.00"},
+      {2.0, u"#0.00", "2.00"},
   };
   const QLocale c = QLocale::c();
   for (const FormatCase& fc : cases) {
@@ -147,7 +155,9 @@ TEST(LetterConversion, AllOccurrencesOnRead) {
 TEST(Windows1252, EncodesWhatItCanAndAQuestionMarkForTheRest) {
   EXPECT_EQ(toWindows1252(u"ø 16 €"), bytes({0xF8, ' ', '1', '6', ' ', 0x80}));
   EXPECT_EQ(toWindows1252(u"Ω"), QByteArray("?"));
-  EXPECT_EQ(toWindows1252(QString::fromUtf8("a\xF0\x9F\x98\x80" "b")), QByteArray("a?b"));
+  EXPECT_EQ(toWindows1252(QString::fromUtf8("a\xF0\x9F\x98\x80"
+                                            "b")),
+            QByteArray("a?b"));
   EXPECT_EQ(fromWindows1252(bytes({0x80, 0x96, 0xC5, 0x81})), QString::fromUtf16(u"€–Å\u0081"));
 }
 

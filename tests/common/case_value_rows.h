@@ -15,7 +15,7 @@
 namespace solvo::testing {
 
 struct CaseEdit {
-  int line;          // 1..41; 0 = no edit
+  int line;               // 1..41; 0 = no edit
   std::string_view text;  // the new line, without its line end
 };
 

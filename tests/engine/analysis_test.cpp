@@ -2,6 +2,10 @@
 // carried as 20 point loads at the centres of the twentieths of the span, so closed forms for
 // a uniform load hold within that discretisation: the midspan moment of a simple span is then
 // exact (worked out below), support moments and deflections are within about 0.1 %.
+#include "analysis.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -9,9 +13,6 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "analysis.h"
 #include "case_input.h"
 
 namespace solvo {
@@ -226,7 +227,8 @@ TEST(Snikra, PatternLoadingMaxEqualsSpanOneLoadedAlone) {
   for (int p = 1; p <= 19; ++p) peak = std::fmax(peak, direct.snitt.mom[1][p]);
   EXPECT_NEAR(run.arbvar.m_span_max[kRowUlsB][1], peak, 1e-3f);
   // And the most hogging support moment has the variable load on both spans.
-  for (int i = 1; i <= 2; ++i) direct.snitt.w[i] += (i == 2 ? run.dat.gamma_d * c.gamma_q * 2.0f : 0);
+  for (int i = 1; i <= 2; ++i)
+    direct.snitt.w[i] += (i == 2 ? run.dat.gamma_d * c.gamma_q * 2.0f : 0);
   krdef(direct, 0);
   EXPECT_NEAR(run.arbvar.ms_min[kRowUlsB][2], direct.snitt.m[2], 1e-3f);
 }
@@ -372,10 +374,10 @@ TEST(Snikra, DesignCurvesAreTheBlocksOfTheDesignsLoadSet) {
     EXPECT_EQ(momd[1], static_cast<double>(set));
     for (size_t b = 0; b < 2; ++b)
       for (size_t v = 0; v < kBlock; ++v) {
-        const double a = momk[1 + b * kBlock + v];        // 6.10a, max then min
+        const double a = momk[1 + b * kBlock + v];         // 6.10a, max then min
         const double bb = momk[1 + (b + 2) * kBlock + v];  // 6.10b
         const bool step = v % 22 == 0;
-        const double want = set == 1 ? a
+        const double want = set == 1           ? a
                             : set == 2 || step ? bb
                             : b == 0           ? std::max(a, bb)
                                                : std::min(a, bb);

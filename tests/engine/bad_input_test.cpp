@@ -3,6 +3,7 @@
 // either refuses the case (exit status 2, one line naming the line of the case, nothing
 // written) or completes (exit status 0, the report and the data files); it never crashes,
 // hangs or writes outside its working folder.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +14,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "run_files.h"
 #include "test_files.h"
@@ -71,7 +70,7 @@ std::string default_case_with(int number, const std::string& replacement) {
 struct Outcome {
   int status = -1;  // exit status; -1 when the program did not exit (a signal)
   std::string out, err;
-  std::set<std::string> files;  // in the working folder after the run
+  std::set<std::string> files;   // in the working folder after the run
   std::set<std::string> beside;  // in the folder that holds the working folder
   std::string report;            // the .RES file other than MOMENTBRAND.RES
 };
@@ -161,8 +160,8 @@ TEST(BadCaseFiles, EveryFileOfTheCorpusHasItsOutcome) {
 // After line 37 the file may end (the casting lines keep their defaults); once line 38 is
 // there, lines 39 and 40 must follow.
 TEST(BadCaseFiles, ACaseCutAfterAnyLineIsRefusedAtTheNext) {
-  for (int k = 0; k < 37; ++k) expect_refused(run_engine(default_case_cut(k)), k + 1,
-                                              "cut after line " + std::to_string(k));
+  for (int k = 0; k < 37; ++k)
+    expect_refused(run_engine(default_case_cut(k)), k + 1, "cut after line " + std::to_string(k));
   for (int k : {38, 39})
     expect_refused(run_engine(default_case_cut(k)), k + 1, "cut after line " + std::to_string(k));
   expect_completed(run_engine(default_case_cut(37)), false, "cut after line 37");

@@ -2,15 +2,15 @@
 // (tests/common/case_value_rows.h) that the front end's reader is held to as well, the lines
 // 38-41 and their defaults, a file cut inside its last line, the text lines, and a case file
 // that is no file. Expected outcomes come from the ranges the help document gives.
+#include "case_format.h"
+
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 
-#include <gtest/gtest.h>
-
-#include "case_format.h"
 #include "case_input.h"
 #include "case_value_rows.h"
 #include "comdat.h"
@@ -107,9 +107,9 @@ TEST(CaseFormatReader, AFileEndingInsideItsLastFixedLineIsRefused) {
     int refused_at;
   };
   const Row rows[] = {
-      {"1  0.000  0.000  ", 0},      // whole, without its line end
-      {"1  0.000  12", 37},          // a load of 12.5 cut to "12"
-      {"1  0.000  0.000", 37},       // blanks of the last field missing: cannot be told apart
+      {"1  0.000  0.000  ", 0},  // whole, without its line end
+      {"1  0.000  12", 37},      // a load of 12.5 cut to "12"
+      {"1  0.000  0.000", 37},   // blanks of the last field missing: cannot be told apart
       {"1", 37},
       {"1  0.000  0.000  \r\n", 0},  // whole
       {"1\r\n", 0},                  // a shorter complete line reads its fields as blank
@@ -145,8 +145,8 @@ TEST(CaseFormatReader, FireOptionFourAsksForRei120AndIsDesignedAsNinetyMinutes) 
 TEST(CaseFormatReader, ABlankCaseNameIsRefused) {
   for (const char* name : {"", "   ", "         X"}) {
     std::string message;
-    const int line = refused_at(testing::edited_case(default_case(), {"", {1, name}, {}, 0}),
-                                &message);
+    const int line =
+        refused_at(testing::edited_case(default_case(), {"", {1, name}, {}, 0}), &message);
     // "         X": the 9 characters that name the report are blank.
     EXPECT_EQ(line, 1) << "[" << name << "]";
     EXPECT_NE(message.find("not blank"), std::string::npos) << message;
@@ -158,8 +158,7 @@ TEST(CaseFormatReader, ARefusalQuotesAtMostEightyBytesWithControlBytesEscaped) {
   std::string message;
   ASSERT_EQ(refused_at(testing::edited_case(default_case(), {"", {2, heading}, {}, 0}), &message),
             2);
-  EXPECT_NE(message.find("(found \"\\x1B[2J" + std::string(76, 'x') + "...\")"),
-            std::string::npos)
+  EXPECT_NE(message.find("(found \"\\x1B[2J" + std::string(76, 'x') + "...\")"), std::string::npos)
       << message;
   EXPECT_EQ(message.find(std::string(77, 'x')), std::string::npos);
   EXPECT_EQ(message.find('\x1b'), std::string::npos);
@@ -208,22 +207,36 @@ TEST(CaseFormatReader, TheEngineDefaultsAreTheTableDefaults) {
   using platform::Field;
   const Indat c{};
   const DefaultRow rows[] = {
-      {Field::Market, c.market},          {Field::SafetyClass, c.safety_class},
-      {Field::Spans, c.n},                {Field::LoadCategory, c.load_category},
-      {Field::GammaG, c.gamma_g},         {Field::Xsi, c.xsi},
-      {Field::GammaQ, c.gamma_q},         {Field::Psi0, c.psi0},
-      {Field::Psi1, c.psi1},              {Field::Psi2, c.psi2},
-      {Field::LoadSet, c.load_set},       {Field::CantileverLeft, c.cant_left},
-      {Field::CantileverRight, c.cant_right}, {Field::Concrete, c.concrete_class},
-      {Field::TopGrade, c.top_grade},     {Field::TopBar, c.top_bar},
-      {Field::TopCover, c.top_cover},     {Field::BottomGrade, c.bot_grade},
-      {Field::BottomBar, c.bot_bar},      {Field::BottomPlacement, c.bot_placement},
-      {Field::FireOption, c.fire_option}, {Field::Ceiling, c.ceiling},
-      {Field::Creep, c.creep},            {Field::Camber, c.precamber},
+      {Field::Market, c.market},
+      {Field::SafetyClass, c.safety_class},
+      {Field::Spans, c.n},
+      {Field::LoadCategory, c.load_category},
+      {Field::GammaG, c.gamma_g},
+      {Field::Xsi, c.xsi},
+      {Field::GammaQ, c.gamma_q},
+      {Field::Psi0, c.psi0},
+      {Field::Psi1, c.psi1},
+      {Field::Psi2, c.psi2},
+      {Field::LoadSet, c.load_set},
+      {Field::CantileverLeft, c.cant_left},
+      {Field::CantileverRight, c.cant_right},
+      {Field::Concrete, c.concrete_class},
+      {Field::TopGrade, c.top_grade},
+      {Field::TopBar, c.top_bar},
+      {Field::TopCover, c.top_cover},
+      {Field::BottomGrade, c.bot_grade},
+      {Field::BottomBar, c.bot_bar},
+      {Field::BottomPlacement, c.bot_placement},
+      {Field::FireOption, c.fire_option},
+      {Field::Ceiling, c.ceiling},
+      {Field::Creep, c.creep},
+      {Field::Camber, c.precamber},
       {Field::DeflectionInitial, c.defl_initial},
       {Field::DeflectionAdditional, c.defl_additional},
-      {Field::DeflectionLoads, c.defl_load}, {Field::LineLoads, c.line_loads},
-      {Field::DeckSupport, c.deck_support},  {Field::FrequencyMin, c.freq_min},
+      {Field::DeflectionLoads, c.defl_load},
+      {Field::LineLoads, c.line_loads},
+      {Field::DeckSupport, c.deck_support},
+      {Field::FrequencyMin, c.freq_min},
       {Field::CrackWidthMax, c.crack_wmax},
   };
   for (const DefaultRow& r : rows)
@@ -240,8 +253,8 @@ struct EngineExit {
 // solvowb in `folder`, its error stream and exit status; a time limit of 20 s (a FIFO that
 // were opened would block for ever).
 EngineExit run_engine(const std::filesystem::path& folder) {
-  const std::string cmd = "cd '" + folder.string() + "' && timeout 20 '" SOLVOWB_PATH
-                          "' >/dev/null 2>err.txt";
+  const std::string cmd =
+      "cd '" + folder.string() + "' && timeout 20 '" SOLVOWB_PATH "' >/dev/null 2>err.txt";
   const int raw = std::system(cmd.c_str());
   EngineExit r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -1,16 +1,16 @@
 // Reading the case file and the values derived from it. Expected values come from the file
 // layout (columns, implied decimals, free-form lines), the material tables and the
 // formulas for clear span, self weight and design strengths worked by hand.
+#include "case_input.h"
+
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "test_files.h"
-
-#include "case_input.h"
 
 namespace solvo {
 namespace {
@@ -128,10 +128,10 @@ TEST(CaseFile, FixedColumnsForThreeSpans) {
   auto lines = default_lines();
   lines[4] = " 3";
   lines[5] = "  6.0006.000    4.5   9.999";  // right-aligned, left-aligned, blanks inside;
-                                           // the fourth field is beyond n and ignored
+                                             // the fourth field is beyond n and ignored
   lines[6] = "0.140  0.160  0.180  ";
   lines[7] = " 0.1  0.20   0.25   0.3 junk";  // four 6-character fields: F5.2 and one skipped
-  lines[11] = "      6      6      6";         // no point: three implied decimals
+  lines[11] = "      6      6      6";        // no point: three implied decimals
   lines[12] = "2.0    2.5    3.0    ";
   solvo::Run run = read(join(lines));
   const Indat& c = run.indat;
@@ -187,7 +187,7 @@ TEST(CaseFile, FreeFormLinesTakeTheirFirstValueAndSkipBlankLines) {
   lines[10] = "  2   the load set";
   lines.insert(lines.begin() + 13, "");     // blank line before line 14
   lines.insert(lines.begin() + 14, "   ");  // and another
-  lines.push_back("   ");  // blank lines after line 37: no lines 38-40
+  lines.push_back("   ");                   // blank lines after line 37: no lines 38-40
   solvo::Run run = read(join(lines));
   EXPECT_EQ(run.indat.load_set, 2);
   EXPECT_FLOAT_EQ(run.indat.cant_left, 0.0f);
@@ -205,7 +205,7 @@ TEST(CaseFile, DerivedValues) {
   EXPECT_FLOAT_EQ(run.dat.clear_span[1], 5.9f);  // 6 - (0.1 + 0.1) / 2
   // (0.14 - 0.0165) * 25 + 0.089 = 3.1765
   EXPECT_NEAR(run.dat.self_weight[1], 3.1765f, 2e-6f);
-  EXPECT_FLOAT_EQ(run.dat.gamma_d, 0.91f);  // Sweden, safety class 2
+  EXPECT_FLOAT_EQ(run.dat.gamma_d, 0.91f);     // Sweden, safety class 2
   EXPECT_FLOAT_EQ(run.matdat.tau_rd, 255.0f);  // 306 * 5/6
   EXPECT_FLOAT_EQ(run.matdat.fypd, 320000.0f);
   EXPECT_FLOAT_EQ(run.matdat.es, 2.1e8f);
@@ -257,10 +257,9 @@ struct Refused {
 
 TEST(CaseFile, CodesOutsideTheirTablesAreRefused) {
   const Refused cases[] = {
-      {3, " 0"}, {3, " 7"},  {4, " 0"},  {4, " 4"},  {5, " 0"},  {5, "11"}, {5, "-1"},
-      {9, "-1"}, {9, "10"},  {11, "0"},  {11, "4"},  {16, "0"},  {16, "10"}, {17, "0"},
-      {17, "4"}, {18, "0"},  {18, "6"},  {21, "0"},  {21, "4"},  {22, "0"}, {22, "6"},
-      {32, "6"}, {32, "-1"},
+      {3, " 0"}, {3, " 7"}, {4, " 0"}, {4, " 4"}, {5, " 0"},  {5, "11"}, {5, "-1"},  {9, "-1"},
+      {9, "10"}, {11, "0"}, {11, "4"}, {16, "0"}, {16, "10"}, {17, "0"}, {17, "4"},  {18, "0"},
+      {18, "6"}, {21, "0"}, {21, "4"}, {22, "0"}, {22, "6"},  {32, "6"}, {32, "-1"},
   };
   for (const auto& c : cases) {
     try {
@@ -294,9 +293,11 @@ TEST(CaseFile, LineLoadSpanMustLieInTheSlab) {
 
 TEST(CaseFile, FieldsThatDoNotReadAreRefused) {
   const Refused cases[] = {
-      {3, "x"},        {6, "6.0x00 6.000"}, {7, "0.1.4  0.14"}, {8, "0.1a  0.1  0.0"},
-      {10, "1.35  abc"}, {11, "three"},     {14, "1..2"},        {20, "15.5"},
-      {28, "NaN"},     {33, "1x  0.000  0.000"},
+      {3, "x"},           {6, "6.0x00 6.000"},
+      {7, "0.1.4  0.14"}, {8, "0.1a  0.1  0.0"},
+      {10, "1.35  abc"},  {11, "three"},
+      {14, "1..2"},       {20, "15.5"},
+      {28, "NaN"},        {33, "1x  0.000  0.000"},
   };
   for (const auto& c : cases) {
     try {
@@ -383,8 +384,8 @@ TEST(CaseFile, CastingValuesOutsideTheirTablesAreRefused) {
     int line;
   };
   const Row rows[] = {
-      {"0", "0  0  ", "5", 38},  {"3", "0  0  ", "5", 38},  {"x", "0  0  ", "5", 38},
-      {"1", "5  0  ", "5", 39},  {"1", "0  -1 ", "5", 39},  {"1", "0  x  ", "5", 39},
+      {"0", "0  0  ", "5", 38},  {"3", "0  0  ", "5", 38},   {"x", "0  0  ", "5", 38},
+      {"1", "5  0  ", "5", 39},  {"1", "0  -1 ", "5", 39},   {"1", "0  x  ", "5", 39},
       {"1", "0  0  ", "-1", 40}, {"1", "0  0  ", "abc", 40}, {"1", "0  0  ", "NaN", 40},
   };
   for (const Row& r : rows) {

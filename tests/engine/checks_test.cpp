@@ -468,7 +468,8 @@ TEST(CrackReinforcement, AreaAndSpacingOverTheSupports) {
     for (int j = 1; j <= 2; ++j) {
       EXPECT_NEAR(run.checkdat.crack_area[j], r.area, 0.01f) << r.h << " " << r.props;
       EXPECT_EQ(run.checkdat.crack_spacing[j], r.spacing) << r.h << " " << r.props << " " << r.bar;
-      EXPECT_EQ(run.checkdat.crack_spacing_max[j], std::min(static_cast<int>(2000 * r.h + 0.5f), 350))
+      EXPECT_EQ(run.checkdat.crack_spacing_max[j],
+                std::min(static_cast<int>(2000 * r.h + 0.5f), 350))
           << r.h;
     }
   }
@@ -569,8 +570,8 @@ TEST(NaturalFrequency, ClosedFormsOfTheWholeSlab) {
   berdat(run);
   natural_frequency(run);
   const Checkdat& d = run.checkdat;
-  const float clamped = 1.8751f * 1.8751f / (2.0f * pi * 2.25f) *
-                        std::sqrt(1000.0f * d.freq_ei[1] / d.freq_mass[1]);
+  const float clamped =
+      1.8751f * 1.8751f / (2.0f * pi * 2.25f) * std::sqrt(1000.0f * d.freq_ei[1] / d.freq_mass[1]);
   expect_near_rel(d.freq, clamped, "cantilever");
 }
 
@@ -606,7 +607,7 @@ TEST(CheckVerdict, LargestUtilisationGovernsAndAnyAboveOneFails) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   struct Row {
     const char* name;
-    float sag, hog, defl;  // of span 2; span 1 has 0.5 everywhere
+    float sag, hog, defl;   // of span 2; span 1 has 0.5 everywhere
     float freq, root, tip;  // the whole slab, the right cantilever
     bool passes;
     CheckKind governing;
@@ -619,8 +620,10 @@ TEST(CheckVerdict, LargestUtilisationGovernsAndAnyAboveOneFails) {
       {"frequency fails", 0.6f, 0.7f, 0.8f, 1.05f, 0.3f, 0.3f, false, CheckKind::kFrequency, 1},
       {"not a number fails", 0.6f, nan, 0.8f, 0.2f, 0.3f, 0.3f, false, CheckKind::kDeckHogging, 2},
       {"span 1 governs", 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, true, CheckKind::kDeckSagging, 1},
-      {"cantilever root", 0.6f, 0.7f, 0.8f, 0.2f, 1.3f, 0.3f, false, CheckKind::kCantileverMoment, 3},
-      {"cantilever tip", 0.6f, 0.7f, 0.8f, 0.2f, 0.3f, 1.4f, false, CheckKind::kCantileverDeflection, 3},
+      {"cantilever root", 0.6f, 0.7f, 0.8f, 0.2f, 1.3f, 0.3f, false, CheckKind::kCantileverMoment,
+       3},
+      {"cantilever tip", 0.6f, 0.7f, 0.8f, 0.2f, 0.3f, 1.4f, false,
+       CheckKind::kCantileverDeflection, 3},
   };
   for (const Row& r : rows) {
     Checkdat d;
@@ -653,9 +656,12 @@ TEST(CheckVerdict, SlabChecksStoreTheVerdict) {
 
 // A cantilever check is named by its support in the console line and the design search.
 TEST(CheckVerdict, CantileverChecksAreNamedByTheirSupport) {
-  EXPECT_EQ(check_name(Check::kCantileverMoment, 1), "Byggskede, konsolmoment st\xc3\xb6" "d 1");
+  EXPECT_EQ(check_name(Check::kCantileverMoment, 1),
+            "Byggskede, konsolmoment st\xc3\xb6"
+            "d 1");
   EXPECT_EQ(check_name(Check::kCantileverDeflection, 3),
-            "Byggskede, konsolnedb\xc3\xb6jning st\xc3\xb6" "d 3");
+            "Byggskede, konsolnedb\xc3\xb6jning st\xc3\xb6"
+            "d 3");
   solvo::Run run = one_span(2.0f, 0.35f);  // the cantilever of CantileverAndTheCastingSequence
   run.indat.cant_left = 1.0f;
   berdat(run);

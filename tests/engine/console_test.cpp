@@ -1,14 +1,15 @@
 // The program's console and input files without the C++ streams: lines are passed on whole
 // (what the front end reads line by line), and a file is read whole, whatever its size and
 // bytes.
+#include "console.h"
+
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "console.h"
 #include "test_files.h"
 
 namespace solvo {
@@ -49,8 +50,8 @@ TEST(ReadWholeFile, EveryByteOfFilesOfEverySize) {
   const testing::TempFolder dir;
   ASSERT_FALSE(dir.path().empty());
   // Sizes around the 8 KB blocks the file is read in; every byte value, CR LF and NUL.
-  for (size_t size : {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193},
-                      size_t{40000}}) {
+  for (size_t size :
+       {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193}, size_t{40000}}) {
     std::string bytes(size, '\0');
     for (size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>((k * 7 + 13) % 256);
     const auto path = dir.path() / "~INDATA~.TMP";

@@ -25,9 +25,9 @@
 
 #include "analysis.h"
 #include "case_input.h"
-#include "design.h"
 #include "checks.h"
 #include "comdat.h"
+#include "design.h"
 #include "fortran_io.h"
 #include "reference_case.h"
 #include "report.h"
@@ -73,15 +73,15 @@ CrackInput input(float m, float h, float c, float phi, float area, float spacing
 
 const Vector kVectors[] = {
     // Ø16 at 100 mm in 200 mm, C30/37: x above the ribs, the formula above its lower limit.
-    {"formula", input(40, 200, 20, 16, 201, 100, 33000, 2.9f), 66.464, 136.664, 0.04516,
-     128.24, 0.06326, false, false},
+    {"formula", input(40, 200, 20, 16, 201, 100, 33000, 2.9f), 66.464, 136.664, 0.04516, 128.24,
+     0.06326, false, false},
     // The hand calculation at the top of this file.
-    {"floor", input(15, 160, 20, 10, 78.5f, 120, 33000, 2.9f), 39.284, 190.401, 0.01626,
-     172.57, 0.09388, true, false},
+    {"floor", input(15, 160, 20, 10, 78.5f, 120, 33000, 2.9f), 39.284, 190.401, 0.01626, 172.57,
+     0.09388, true, false},
     // Ø16 at 200 mm > 5 (20 + 8) = 140 mm in 300 mm, C25/30: 1.3 (h - x) = 302.4 above
     // (7.11) 257.5.
-    {"wide, 7.14 governs", input(60, 300, 20, 16, 201, 200, 31000, 2.6f), 67.350, 243.454,
-     0.01436, 302.44, 0.23615, false, true},
+    {"wide, 7.14 governs", input(60, 300, 20, 16, 201, 200, 31000, 2.6f), 67.350, 243.454, 0.01436,
+     302.44, 0.23615, false, true},
     // Ø10 at 200 mm > 125 mm in 160 mm: 1.3 (h - x) = 166.1 below (7.11) 252.5, which the
     // bars still govern next to them.
     {"wide, 7.11 governs", input(15, 160, 20, 10, 78.5f, 200, 33000, 2.9f), 32.197, 310.113,
@@ -326,8 +326,8 @@ TEST(CrackWidthSlab, GeneratedSlabsKeepTheRules) {
       if (!s.checked) continue;
       ++rows;
       EXPECT_EQ(s.m, run.arbvar.ms_min[kRowQuasiLong][j]) << at << " support " << j;
-      const float h = 1000.0f * std::fmin(c.thickness[std::max(j - 1, 1)],
-                                          c.thickness[std::min(j, c.n)]);
+      const float h =
+          1000.0f * std::fmin(c.thickness[std::max(j - 1, 1)], c.thickness[std::min(j, c.n)]);
       const float limit = std::fmin(250.0f, std::trunc(2.0f * h));
       EXPECT_EQ(s.spacing, static_cast<int32_t>(std::fmin(run.utdat.s[j], limit)))
           << at << " support " << j;
@@ -381,7 +381,6 @@ TEST(CrackWidthSlab, GeneratedSlabsKeepTheRules) {
   EXPECT_GT(helped, 5);
 }
 
-
 // ---- Page 6 and the design search ------------------------------------------------------------
 
 std::vector<std::string> page6_lines(solvo::Run& run) {
@@ -428,8 +427,8 @@ TEST(CrackWidthReport, OneRowPerSupportAfterTheAntiCrackSteel) {
                            " " + f_field(s.r.rho, 9, 4) + " " + f_field(s.r.sr_max, 6, 1) + " " +
                            f_field(s.r.wk, 6, 3) + "  0.40 " + f_field(s.utilisation, 6, 2);
   EXPECT_EQ(row, want);
-  EXPECT_EQ(row.substr(10, 8), "  -30.08");  // the hand-worked moment
-  EXPECT_EQ(row.substr(27, 9), "   0.0267");  // and rho
+  EXPECT_EQ(row.substr(10, 8), "  -30.08");             // the hand-worked moment
+  EXPECT_EQ(row.substr(27, 9), "   0.0267");            // and rho
   EXPECT_EQ(page[static_cast<size_t>(crack + 7)], "");  // the end supports have no row
 }
 
@@ -463,8 +462,9 @@ TEST(CrackWidthReport, NoLargestWidthNoRows) {
   const std::vector<std::string> page = page6_lines(run);
   const int crack = find_line(page, "     SPRICKBREDD");
   ASSERT_GT(crack, 0);
-  EXPECT_EQ(page[static_cast<size_t>(crack + 2)],
-            utf8_to_cp1252("     Ingen största sprickbredd angiven: sprickbredden kontrolleras ej."));
+  EXPECT_EQ(
+      page[static_cast<size_t>(crack + 2)],
+      utf8_to_cp1252("     Ingen största sprickbredd angiven: sprickbredden kontrolleras ej."));
   EXPECT_EQ(page[static_cast<size_t>(crack + 3)], "");
 }
 

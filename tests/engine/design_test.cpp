@@ -118,8 +118,8 @@ TEST(DesignSpans, SlendernessUses33AtEndSpansAnd36Inside) {
     int span;
     float want;
   };
-  const Case cases[] = {{1, 1, 0.60606f}, {3, 1, 0.60606f}, {3, 2, 0.55556f},
-                        {3, 3, 0.60606f}, {4, 3, 0.55556f}};
+  const Case cases[] = {
+      {1, 1, 0.60606f}, {3, 1, 0.60606f}, {3, 2, 0.55556f}, {3, 3, 0.60606f}, {4, 3, 0.55556f}};
   for (const Case& k : cases) {
     solvo::Run run = slab(k.n);
     design_spans(run);

@@ -1,6 +1,7 @@
 // The same case calculated twice gives the same report and data files, byte for byte, apart
 // from the date and time in the page headers: in one process, and as two runs of solvowb in
 // two working folders.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,12 +13,9 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
+#include "engine.h"
 #include "run_files.h"
 #include "test_files.h"
-
-#include "engine.h"
 
 namespace solvo {
 namespace {

@@ -61,8 +61,8 @@ TEST(FireParameters, TemperaturesFactorsAndCoefficientsPerClass) {
     run.indat.ceiling = k.ceiling;
     fire_parameters(run);
     const Utdat& u = run.utdat;
-    const std::string label = "REI " + std::to_string(k.minutes) + " ceiling " +
-                              std::to_string(k.ceiling);
+    const std::string label =
+        "REI " + std::to_string(k.minutes) + " ceiling " + std::to_string(k.ceiling);
     EXPECT_EQ(u.theta_d, k.theta_d) << label;
     EXPECT_EQ(u.theta_b, k.theta_b) << label;
     EXPECT_NEAR(u.ky_d, k.ky_d, 1E-5f) << label;
@@ -80,7 +80,7 @@ TEST(FireParameters, ClassBandsAreOpen) {
   struct Case {
     float r, theta_b;
   };
-  const Case cases[] = {{29.0f, 534}, {29.5f, 230}, {30.0f, 230}, {30.9f, 230}, {31.0f, 534},
+  const Case cases[] = {{29.0f, 534}, {29.5f, 230}, {30.0f, 230}, {30.9f, 230},  {31.0f, 534},
                         {59.0f, 534}, {60.0f, 433}, {61.0f, 534}, {120.0f, 534}, {0.0f, 534}};
   for (const Case& k : cases) EXPECT_EQ(fsd2(k.r, 1), k.theta_b) << k.r;
 }
@@ -91,11 +91,19 @@ TEST(ReductionFactors, TablesAtAndBetweenTheirSteps) {
     float theta, red, ered;
   };
   const Case cases[] = {
-      {-20.0f, 1.0f, 1.0f},  {0.0f, 1.0f, 1.0f},     {100.0f, 1.0f, 1.0f},
-      {150.0f, 1.0f, 0.95f}, {400.0f, 1.0f, 0.7f},   {450.0f, 0.89f, 0.65f},
-      {500.0f, 0.78f, 0.6f}, {600.0f, 0.47f, 0.31f}, {650.0f, 0.35f, 0.22f},
+      {-20.0f, 1.0f, 1.0f},
+      {0.0f, 1.0f, 1.0f},
+      {100.0f, 1.0f, 1.0f},
+      {150.0f, 1.0f, 0.95f},
+      {400.0f, 1.0f, 0.7f},
+      {450.0f, 0.89f, 0.65f},
+      {500.0f, 0.78f, 0.6f},
+      {600.0f, 0.47f, 0.31f},
+      {650.0f, 0.35f, 0.22f},
       // 1150: 0.02 - 50 * 0.02 * 0.01 = 0.01; 0.0225 - 50 * 0.0225 * 0.01 = 0.01125
-      {1150.0f, 0.01f, 0.01125f}, {1200.0f, 0.0f, 0.0f}, {1500.0f, 0.0f, 0.0f},
+      {1150.0f, 0.01f, 0.01125f},
+      {1200.0f, 0.0f, 0.0f},
+      {1500.0f, 0.0f, 0.0f},
   };
   for (const Case& k : cases) {
     EXPECT_NEAR(red(k.theta), k.red, 1E-6f) << k.theta;
@@ -122,7 +130,8 @@ TEST(FireSupportCapacities, UsesTheFireZoneAndTheDamagedLayer) {
   EXPECT_EQ(run.utdat.mr_fire[3], 0.0f);
 }
 
-// ---- Bottom bars ----------------------------------------------------------------------------------
+// ---- Bottom bars
+// ----------------------------------------------------------------------------------
 
 // REI 60 (ky_b 0.9274, ky_d 0.101, kE_b 0.667), 0.14 m slab, bars 42 mm up:
 // dd = 0.121, db = 0.098, fyb = 403217, fyp = 32320 (the deck yields), Ap fyp = 30.866 kN.
@@ -177,7 +186,8 @@ TEST(BottomBars, NoBarsAndNoSolution) {
   }
 }
 
-// ---- The fire analysis ---------------------------------------------------------------------------
+// ---- The fire analysis
+// ---------------------------------------------------------------------------
 
 // Two spans of 4.0 m on supports of no width, 0.2 m thick, fire load 10 kN/m2 on both.
 // Elastic: the twenty point loads give M2 = -(w L^2/8 + w h^2/16) = -(20 + 0.025) = -20.025
@@ -320,7 +330,8 @@ TEST(Brand, SingleSpanKeepsItsCantileverMoments) {
   EXPECT_NEAR(run.arbvar.ms_min[kFireRow][2], -1.25f, 1E-5f);
 }
 
-// ---- Every sample case ---------------------------------------------------------------------------
+// ---- Every sample case
+// ---------------------------------------------------------------------------
 
 TEST(Dimen, EverySampleCaseGivesFiniteSpacingsLengthsAndWeights) {
   const char* samples[] = {"DANMARK.IND", "KONSOL.IND", "SEXFACK.IND", "TIOFACK.IND"};

@@ -2,12 +2,13 @@
 // descriptors: Fw.d rounds the exact value to d decimals (halves away from zero), drops the
 // leading zero only when the field is too narrow for it, and fills a field that is still too
 // narrow with asterisks.
-#include <cmath>
-#include <limits>
+#include "fortran_io.h"
 
 #include <gtest/gtest.h>
 
-#include "fortran_io.h"
+#include <cmath>
+#include <limits>
+
 #include "numeric.h"
 
 namespace solvo {
@@ -24,7 +25,7 @@ TEST(FortranField, FixedPoint) {
   const FCase cases[] = {
       {3.14159f, 8, 3, "   3.142"},
       {0.5f, 4, 2, "0.50"},
-      {0.5f, 3, 2, ".50"},      // no room for the leading zero
+      {0.5f, 3, 2, ".50"},  // no room for the leading zero
       {0.5f, 2, 2, "**"},
       {-0.5f, 5, 2, "-0.50"},
       {-0.5f, 4, 2, "-.50"},
@@ -59,9 +60,17 @@ struct ICase {
 
 TEST(FortranField, Integer) {
   const ICase cases[] = {
-      {5, 3, 0, "  5"},     {-5, 3, 0, " -5"},   {123, 2, 0, "**"},  {-12, 3, 0, "-12"},
-      {-123, 3, 0, "***"},  {7, 2, 2, "07"},     {7, 4, 2, "  07"},  {2026, 4, 0, "2026"},
-      {0, 2, 0, " 0"},      {10, 1, 0, "*"},     {kBadInt, 12, 0, "************"},
+      {5, 3, 0, "  5"},
+      {-5, 3, 0, " -5"},
+      {123, 2, 0, "**"},
+      {-12, 3, 0, "-12"},
+      {-123, 3, 0, "***"},
+      {7, 2, 2, "07"},
+      {7, 4, 2, "  07"},
+      {2026, 4, 0, "2026"},
+      {0, 2, 0, " 0"},
+      {10, 1, 0, "*"},
+      {kBadInt, 12, 0, "************"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(i_field(c.v, c.w, c.m), c.want) << c.v << " I" << c.w << "." << c.m;
@@ -69,11 +78,11 @@ TEST(FortranField, Integer) {
 
 TEST(FortranWriter, PositioningAndLineEnds) {
   FortranWriter w;
-  w.endl();                              // a layout that starts with "/"
-  w.x(3).a("AB").t(2).a("Z").endl();     // T moves left and overwrites
-  w.a("A").x(5).endl();                  // blanks that nothing follows are not written
+  w.endl();                           // a layout that starts with "/"
+  w.x(3).a("AB").t(2).a("Z").endl();  // T moves left and overwrites
+  w.a("A").x(5).endl();               // blanks that nothing follows are not written
   w.t(5).i(42, 3).endl();
-  w.a("ABC", 5).a("ABCDEF", 3).endl();   // Aw: blanks first, or cut to the first w
+  w.a("ABC", 5).a("ABCDEF", 3).endl();  // Aw: blanks first, or cut to the first w
   EXPECT_EQ(w.str(), "\r\n Z AB\r\nA\r\n     42\r\n  ABCABC\r\n");
 }
 
@@ -91,21 +100,21 @@ struct ReadReal {
 
 TEST(FortranRead, RealFields) {
   const ReadReal cases[] = {
-      {"  6.000", 3, 6.0f},  {"6.000  ", 3, 6.0f}, {"6.0 0 0", 3, 6.0f},
+      {"  6.000", 3, 6.0f},   {"6.000  ", 3, 6.0f}, {"6.0 0 0", 3, 6.0f},
       {"      6", 3, 0.006f},  // no point: three implied decimals
       {"  6 0  ", 3, 0.06f},   // blanks ignored, then implied decimals
-      {"       ", 3, 0.0f},    {"", 3, 0.0f},      {"-2.5", 3, -2.5f},
-      {"1.5E2", 3, 150.0f},    {"15E1", 3, 0.15f},  // implied decimals apply to the mantissa
-      {"1.5-2", 3, 0.015f},    {"1.5D+1", 3, 15.0f}, {".5", 2, 0.5f},
-      {"0.10", 2, 0.1f},       {"  10", 2, 0.1f},   {"+3.", 3, 3.0f},
+      {"       ", 3, 0.0f},   {"", 3, 0.0f},        {"-2.5", 3, -2.5f},
+      {"1.5E2", 3, 150.0f},   {"15E1", 3, 0.15f},  // implied decimals apply to the mantissa
+      {"1.5-2", 3, 0.015f},   {"1.5D+1", 3, 15.0f}, {".5", 2, 0.5f},
+      {"0.10", 2, 0.1f},      {"  10", 2, 0.1f},    {"+3.", 3, 3.0f},
   };
   for (const auto& c : cases) {
     float v = -99.0f;
     EXPECT_TRUE(read_f_field(c.field, c.d, v)) << '"' << c.field << '"';
     EXPECT_FLOAT_EQ(v, c.want) << '"' << c.field << '"';
   }
-  const char* bad[] = {"abc", "1.2.3", "NaN", "Inf", "Infinity", "1.0e39", "--1", "1,5", "1.5E",
-                       "-", ".", "1.5E+"};
+  const char* bad[] = {"abc", "1.2.3", "NaN",  "Inf", "Infinity", "1.0e39",
+                       "--1", "1,5",   "1.5E", "-",   ".",        "1.5E+"};
   for (const char* b : bad) {
     float v = 0;
     EXPECT_FALSE(read_f_field(b, 3, v)) << '"' << b << '"';
@@ -113,8 +122,8 @@ TEST(FortranRead, RealFields) {
 }
 
 TEST(FortranRead, IntegerFields) {
-  const std::pair<const char*, int32_t> good[] = {
-      {" 1", 1}, {"1 ", 1}, {"1 0", 10}, {"", 0}, {"  ", 0}, {"-3", -3}, {"+7", 7}};
+  const std::pair<const char*, int32_t> good[] = {{" 1", 1}, {"1 ", 1},  {"1 0", 10}, {"", 0},
+                                                  {"  ", 0}, {"-3", -3}, {"+7", 7}};
   for (const auto& [f, want] : good) {
     int32_t v = -99;
     EXPECT_TRUE(read_i_field(f, v)) << '"' << f << '"';

@@ -322,9 +322,9 @@ void check_bars(const Case& c, const std::vector<double>& a, const std::vector<d
   }
   if (c.clear_spans < n) return;
   const reference::Weights w = reference::weights(c.run, bars);
-  // The weight sums of the rules divide by a spacing of 0 at an interior support that needs no bars or
-  // has no equilibrium; the engine leaves such a support out (a choice of its own, tested in
-  // the design tests), so such a case is not compared here.
+  // The weight sums of the rules divide by a spacing of 0 at an interior support that needs no bars
+  // or has no equilibrium; the engine leaves such a support out (a choice of its own, tested in the
+  // design tests), so such a case is not compared here.
   if (w.divides_by_zero) {
     ++seen.weights_skipped;
     return;

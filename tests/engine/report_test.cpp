@@ -42,6 +42,10 @@
 //    precision (page6_second_method.py): sagging 2.564, hogging -3.152, deflection 5.77 mm,
 //    line loads 5.88 / 16.20 / 15.16 / 15.56 kN/m design against 2.562, -3.152, 5.767 and the
 //    same line loads here (41 points a deck span).
+#include "report.h"
+
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -52,15 +56,11 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "test_files.h"
-
 #include "analysis.h"
 #include "case_input.h"
 #include "checks.h"
 #include "design.h"
-#include "report.h"
+#include "test_files.h"
 
 namespace solvo {
 namespace {
@@ -101,9 +101,7 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> default_case() {
-  return lines_of(slurp(SOLVO_DATA "/solvo.def"));
-}
+std::vector<std::string> default_case() { return lines_of(slurp(SOLVO_DATA "/solvo.def")); }
 
 std::string join(const std::vector<std::string>& lines) {
   std::string s;
@@ -204,7 +202,8 @@ TEST(Report, SpanRowsContinueAfterSixValues) {
   EXPECT_EQ(six[1], "");
   EXPECT_EQ(six[3], "");
   EXPECT_EQ(six[4], "     Konsol         (m)    0.000" + std::string(5 * 8, ' ') + "   0.000");
-  EXPECT_EQ(six[5], "     Upplagsbredd   (m)    0.100   0.100   0.100   0.100   0.100   0.100   0.100");
+  EXPECT_EQ(six[5],
+            "     Upplagsbredd   (m)    0.100   0.100   0.100   0.100   0.100   0.100   0.100");
   EXPECT_EQ(six[6], "");
 
   auto seven = span_rows(7);
@@ -232,8 +231,13 @@ TEST(Report, ConditionalLines) {
     const char* absent;
   } cases[] = {
       {"cover of 100 mm takes three digits", 20, "100",
-       "T\xe4""ckande betongskikt :                  100 mm", nullptr},
-      {"cover below 100", 20, "20", "T\xe4""ckande betongskikt :                  20 mm", nullptr},
+       "T\xe4"
+       "ckande betongskikt :                  100 mm",
+       nullptr},
+      {"cover below 100", 20, "20",
+       "T\xe4"
+       "ckande betongskikt :                  20 mm",
+       nullptr},
       {"no line loads", 32, "0", nullptr, "LINJELASTER"},
       {"frequent loads", 31, "1", "(med frekventa laster)", "karakteristiska laster)"},
       {"frequent note", 31, "1", "Tillkommande : frekventa laster", nullptr},
@@ -307,7 +311,15 @@ TEST(Report, NoBottomBarsNoFireNote) {
   EXPECT_EQ(report.find("OBS! F\xe4ltarmeringen"), std::string::npos);
   EXPECT_EQ(report.find("brandkrav REI"), std::string::npos);
   // T6 I4 5X I4 4X I5 5X I6: span, diameter, spacing 0 and length 0.
-  const std::string row = "     " "   1" "     " "   6" "    " "    0" "     " "     0";
+  const std::string row =
+      "     "
+      "   1"
+      "     "
+      "   6"
+      "    "
+      "    0"
+      "     "
+      "     0";
   EXPECT_NE(report.find("\r\n" + row + "\r\n"), std::string::npos);
 }
 
@@ -345,7 +357,10 @@ TEST(Report, PageSixBeginsWithTheFailingChecksOrOneLineThatAllPass) {
   page = page6_of(default_case());
   EXPECT_EQ(page[5], "     OBS! St\xe4mpning kr\xe4vs i fack 1: minst 2 st\xe4mp");
   EXPECT_EQ(page[6], "     OBS! St\xe4mpning kr\xe4vs i fack 2: minst 2 st\xe4mp");
-  const char* checks[] = {"f\xe4ltmoment", "st\xf6" "dmoment", "nedb\xf6jning"};
+  const char* checks[] = {"f\xe4ltmoment",
+                          "st\xf6"
+                          "dmoment",
+                          "nedb\xf6jning"};
   for (size_t k = 0; k < 3; ++k) {
     const std::string& line = page[8 + k];
     EXPECT_EQ(line.substr(0, 21 + 5 + 5), std::string("     OBS! Byggskede, ") + checks[k]) << line;
@@ -363,23 +378,25 @@ TEST(Report, PageSixStatesTheLowestNaturalFrequency) {
   insolvo(run, join(default_case()));
   slab_checks(run);
   const Checkdat& d = run.checkdat;
-  const float simple = 3.14159265f / (2.0f * 5.95f * 5.95f) *
-                       std::sqrt(1000.0f * d.freq_ei[1] / d.freq_mass[1]);
+  const float simple =
+      3.14159265f / (2.0f * 5.95f * 5.95f) * std::sqrt(1000.0f * d.freq_ei[1] / d.freq_mass[1]);
   EXPECT_NEAR(d.freq, simple, 0.005f * simple);
   const auto page = page6_of(default_case());
   const int at = find(page, "     L\xe4gsta egenfrekvens f1 = ");
   ASSERT_GE(at, 0);
   const std::string& line = page[static_cast<size_t>(at)];
   float f = 0, limit = 0, u = 0;
-  ASSERT_EQ(std::sscanf(line.c_str() + 30, "%f Hz, gr\xe4ns %f Hz, nyttjandegrad %f", &f, &limit, &u), 3)
+  ASSERT_EQ(
+      std::sscanf(line.c_str() + 30, "%f Hz, gr\xe4ns %f Hz, nyttjandegrad %f", &f, &limit, &u), 3)
       << line;
   EXPECT_NEAR(f, d.freq, 0.005f);
   EXPECT_NEAR(limit, 5.0f, 0.005f);
   EXPECT_NEAR(u, 5.0f / d.freq, 0.005f);
 }
 
-// No field of page 6 runs over into stars (a single "*" is a multiplication in the texts) and no number runs into a word, also for decks far
-// outside their range (a 7.94 m span of 0.25 m unpropped) and for cantilevers and many props.
+// No field of page 6 runs over into stars (a single "*" is a multiplication in the texts) and no
+// number runs into a word, also for decks far outside their range (a 7.94 m span of 0.25 m
+// unpropped) and for cantilevers and many props.
 TEST(Report, PageSixHasNoStarsAndNoNumberRunningIntoAWord) {
   std::vector<std::vector<std::string>> cases;
   cases.push_back(default_case());

@@ -1,7 +1,10 @@
 // The built solvowb under faults: files that cannot be written, a second engine in the same
 // folder, two engines racing, and kills at random moments. Every run leaves the whole old set
 // of files or the whole new one.
+#include "run_files.h"
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,11 +20,8 @@
 #include <sstream>
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "engine.h"
 #include "file_names.h"
-#include "run_files.h"
 #include "search.h"
 #include "test_files.h"
 
@@ -170,13 +170,15 @@ TEST(EngineFiles, AFileThatCannotBeWrittenEndsWithStatusThreeAndNoFileOfTheRun) 
          fs::remove(dir / "KONTOR.RES");
          fs::create_directory(dir / "KONTOR.RES");
        },
-       {}, "KONTOR.RES: Is a directory\n"},
+       {},
+       "KONTOR.RES: Is a directory\n"},
       {"a data file's name taken by a folder",
        [](const fs::path& dir) {
          fs::remove(dir / "AL.DAT");
          fs::create_directory(dir / "AL.DAT");
        },
-       {}, "AL.DAT: Is a directory\n"},
+       {},
+       "AL.DAT: Is a directory\n"},
       // No more than 2000 bytes a file: MOMK.DAT, the first written, does not fit.
       {"file size limit", [](const fs::path&) {},
        [] {
@@ -235,9 +237,9 @@ TEST(EngineFiles, ASecondEngineInTheFolderWaitsThenRefuses) {
   StreamOut search_errors(err);
   err.str("");
   put(t.path() / "PLAN", "concrete 4 5\n");
-  EXPECT_EQ(run_solvowb_search(t.path(), "PLAN", console, search_errors,
-                               std::chrono::milliseconds(100)),
-            kExitRefused);
+  EXPECT_EQ(
+      run_solvowb_search(t.path(), "PLAN", console, search_errors, std::chrono::milliseconds(100)),
+      kExitRefused);
   EXPECT_NE(err.str().find("already running"), std::string::npos) << err.str();
   EXPECT_FALSE(fs::exists(t.path() / platform::kSearchReportFile));
   // The program itself waits its few seconds, then refuses in the same words.

@@ -1,7 +1,10 @@
 // The design search: the plan file, the candidates it names, the checks and the
 // price of each design, and the search's report and table, on the ten-span sample case
-// (spans 4.2 4.5 5.0 5.5 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends, cantilevers 0.8 and
-// 0.6 m, C35/45, top bars 12 mm staggered).
+// (spans 4.2 4.5 5.0 5.5 6.0 6.0 5.5 5.0 4.5 4.2 m, supports 0.1 m wide except 0 at both ends,
+// cantilevers 0.8 and 0.6 m, C35/45, top bars 12 mm staggered).
+#include "search.h"
+
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,12 +17,9 @@
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "case_input.h"
 #include "engine.h"
 #include "file_names.h"
-#include "search.h"
 #include "test_files.h"
 
 namespace solvo {
@@ -33,7 +33,8 @@ using solvo::testing::slurp;
 std::string ten_span_text() {
   const std::string all = slurp(SOLVO_DATA "/samples/TIOFACK.IND");
   size_t end = 0;
-  for (int line = 0; line < 37 && end != std::string::npos; ++line) end = all.find('\n', end + (line > 0));
+  for (int line = 0; line < 37 && end != std::string::npos; ++line)
+    end = all.find('\n', end + (line > 0));
   return all.substr(0, end == std::string::npos ? all.size() : end + 1);
 }
 
@@ -196,8 +197,7 @@ const BadPlan kBadPlans[] = {
     {"rejected 1001", 1, "rejected COUNT"},
     // 501 x 501 thicknesses in two groups: 251,001 candidates, refused at the line that
     // makes them too many.
-    {"thickness 1 0.10 0.60 0.001\nthickness 2 0.10 0.60 0.001", 2,
-     "at most 200000 candidates"},
+    {"thickness 1 0.10 0.60 0.001\nthickness 2 0.10 0.60 0.001", 2, "at most 200000 candidates"},
 };
 
 TEST(SearchPlan, BadFilesNameTheFileTheLineAndWhatWasExpected) {
@@ -314,8 +314,8 @@ TEST(Search, ChecksAndPricesADesignAsPageTwoShowsIt) {
   EXPECT_EQ(check_name(ok.check, ok.where), "Svikt fack 5");
   EXPECT_NEAR(ok.worst, 0.9933f, 0.0001f);
   EXPECT_NEAR(ok.concrete, 0.15262f, 0.00001f);
-  EXPECT_NEAR(ok.cost,
-              1400.0f * 0.15262f + 15.0f * (ok.steel_top + ok.steel_bottom) + 15.873f, 0.02f);
+  EXPECT_NEAR(ok.cost, 1400.0f * 0.15262f + 15.0f * (ok.steel_top + ok.steel_bottom) + 15.873f,
+              0.02f);
   // The sample's page 2 prints 2.09 kg/m2 over the supports for its own thicknesses; a
   // thinner slab over the long spans cannot need less steel over its supports.
   EXPECT_GT(ok.steel_top, 2.0f);
@@ -396,7 +396,8 @@ class SearchFolder : public ::testing::Test {
 
 // The data lines of one table of the search's report: the lines after `title` and its two heading
 // lines, up to the empty line.
-std::vector<std::vector<std::string>> table_rows(const std::string& text, const std::string& title) {
+std::vector<std::vector<std::string>> table_rows(const std::string& text,
+                                                 const std::string& title) {
   std::vector<std::vector<std::string>> rows;
   size_t at = text.find(title);
   if (at == std::string::npos) return rows;
@@ -598,8 +599,8 @@ TEST_F(SearchFolder, TheTableHoldsEveryRowOfTheReport) {
 
 // The search's files are named so that no case's report can take either name.
 TEST(SearchFiles, NoCasesReportHasTheSearchsNames) {
-  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH", "SOLVO-the search's report",
-                           "SOLVO-its table", "SOLVO-SEARCHX"}) {
+  for (const char* name : {"SEARCH", "search", "SOLVO-SEA", "SOLVO-SEARCH",
+                           "SOLVO-the search's report", "SOLVO-its table", "SOLVO-SEARCHX"}) {
     const std::string report = platform::report_file_name(std::string_view(name));
     EXPECT_FALSE(platform::same_file_name(report, platform::kSearchReportFile)) << name;
     EXPECT_FALSE(platform::same_file_name(report, platform::kSearchTableFile)) << name;

@@ -1,17 +1,15 @@
 // The built solvowb run as a process in a scratch working folder.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "run_files.h"
 #include "test_files.h"
@@ -44,8 +42,7 @@ class ScratchFolder : public ::testing::Test {
     std::string cmd = "cd '" + dir_.string() + "' && '" SOLVOWB_PATH "' >'" +
                       (dir_ / "..out").string() + "' 2>'" + (dir_ / "..err").string() + "'";
     int raw = std::system(cmd.c_str());
-    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "..out"),
-             slurp(dir_ / "..err")};
+    Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "..out"), slurp(dir_ / "..err")};
     fs::remove(dir_ / "..out");
     fs::remove(dir_ / "..err");
     return r;
@@ -71,8 +68,7 @@ TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
   // The verdict is the last line. The default case fails: its two spans of 6.0 m on
   // supports 0, 0.1 and 0 m wide, 0.16 m thick, have the slenderness 5.95/(33 0.16) = 1.13.
   const std::string lines = kFirst + "\n" + std::string(23, ' ') +
-                            "BERÄKNING PÅGÅR .............\n\n" + std::string(46, ' ') +
-                            "KLART!\n";
+                            "BERÄKNING PÅGÅR .............\n\n" + std::string(46, ' ') + "KLART!\n";
   ASSERT_EQ(r.out.substr(0, lines.size()), lines);
   const std::string verdict = r.out.substr(lines.size());
   EXPECT_EQ(verdict.rfind("Ej uppfyllt: ", 0), 0u) << verdict;
@@ -83,15 +79,15 @@ TEST_F(ScratchFolder, GoodCaseWritesTheProgressLines) {
   // The exchange file is only read.
   EXPECT_EQ(slurp(dir_ / "~indata~.tmp"), slurp(SOLVO_DATA "/solvo.def"));
   // The report is named by the case name, its DOS letter in UTF-8.
-  EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT",
-                                            "MOMD.DAT", "AL.DAT", "MOMENTBRAND.RES"}));
+  EXPECT_EQ(files(), (std::set<std::string>{"~indata~.tmp", "NAMNLÖS.RES", "MOMK.DAT", "MOMD.DAT",
+                                            "AL.DAT", "MOMENTBRAND.RES"}));
   std::string report = slurp(dir_ / "NAMNLÖS.RES");
   EXPECT_EQ(std::count(report.begin(), report.end(), '^'), 6);
 }
 
 TEST_F(ScratchFolder, ReportThatCannotBeCreatedEndsTheRunWithNoFileOfIt) {
   put(dir_ / "~INDATA~.TMP", slurp(SOLVO_DATA "/solvo.def"));
-  put(dir_ / "MOMK.DAT", "old moments");  // of an earlier design
+  put(dir_ / "MOMK.DAT", "old moments");       // of an earlier design
   fs::create_directory(dir_ / "NAMNLÖS.RES");  // in the way of the report
   put(dir_ / "NAMNLÖS.RES" / "x", "");
   Result r = run_engine();

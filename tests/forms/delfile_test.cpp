@@ -1,5 +1,7 @@
 #include "delfile.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -8,8 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include "modal_script.h"
 

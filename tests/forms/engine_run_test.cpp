@@ -1,5 +1,9 @@
 // "Kör...": the run of the engine on the saved case, against the real solvowb and against
 // small stand-in programs where a behaviour of the engine has to be forced.
+#include "engine_run.h"
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,13 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 
 #include "case_file.h"
-#include "engine_run.h"
 #include "form6.h"
 #include "run_window.h"
 
@@ -115,7 +115,10 @@ TEST_F(Run, ALineLoadInForceOutsideTheSlabIsRefused) {
     qint16 span[3];
     const char* inMessage;  // empty: the loads are accepted
   } rows[] = {
-      {"second load in span 4 of 3", 2, {1, 4, 0}, "Linjelast 2 ligger i fack 4, men bjälklaget har 3 fack"},
+      {"second load in span 4 of 3",
+       2,
+       {1, 4, 0},
+       "Linjelast 2 ligger i fack 4, men bjälklaget har 3 fack"},
       {"first load in span 0", 1, {0, 1, 1}, "Linjelast 1 ligger i fack 0"},
       {"last span is inside", 3, {3, 1, 2}, ""},
       {"a load not in force may lie anywhere", 1, {2, 9, 15}, ""},
@@ -162,22 +165,37 @@ TEST_F(Run, TheChecksRefuseErrorsAndAskAboutUnusualValues) {
     std::function<void(CaseStore&)> edit;
     bool answer;
     RunResult::Outcome outcome;
-    QStringList told;   // lines the refusal holds
-    QStringList asks;   // lines the question holds
+    QStringList told;  // lines the refusal holds
+    QStringList asks;  // lines the question holds
     bool started;
   };
   const Row rows[] = {
       // Span 2 of 0.1 m between supports of 0.1 m: clear span 0.1 - 0.1 = 0.
-      {"errors", [](CaseStore& s) { s.spv[2] = 0.1f; s.ptjl[3] = 0.06f; s.spv[4] = 9.0f; },
-       true, RunResult::Outcome::Refused,
+      {"errors",
+       [](CaseStore& s) {
+         s.spv[2] = 0.1f;
+         s.ptjl[3] = 0.06f;
+         s.spv[4] = 9.0f;
+       },
+       true,
+       RunResult::Outcome::Refused,
        {"Fack 2: spännvidden måste vara större än upplagsbredderna",
         "Fack 3: plattjockleken 0.060 m"},
-       {}, false},
-      {"unusual, Avbryt", [](CaseStore& s) { s.spv[4] = 9.0f; }, false,
-       RunResult::Outcome::NotConfirmed, {}, {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
+       {},
        false},
-      {"unusual, Kör ändå", [](CaseStore& s) { s.spv[4] = 9.0f; }, true,
-       RunResult::Outcome::NoReport, {}, {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
+      {"unusual, Avbryt",
+       [](CaseStore& s) { s.spv[4] = 9.0f; },
+       false,
+       RunResult::Outcome::NotConfirmed,
+       {},
+       {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
+       false},
+      {"unusual, Kör ändå",
+       [](CaseStore& s) { s.spv[4] = 9.0f; },
+       true,
+       RunResult::Outcome::NoReport,
+       {},
+       {"Fack 4: spännvidden 9.00 m är längre än 8.00 m"},
        true},
   };
   QLocale::setDefault(QLocale::c());
@@ -206,7 +224,7 @@ TEST_F(Run, TheChecksRefuseErrorsAndAskAboutUnusualValues) {
 
 TEST_F(Run, TheRealEngineRunsACaseSavedInAnotherFolderAndTheReportIsShown) {
   // A different case of the same name in the working folder must not be the one run.
-  writeFile(work("TIOFACK.IND"), renamedCase("TIOFACK") .replace("Tio fack", "Fel fall"));
+  writeFile(work("TIOFACK.IND"), renamedCase("TIOFACK").replace("Tio fack", "Fel fall"));
   saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
   const RunResult result = run.run(store);
   ASSERT_EQ(result.outcome, RunResult::Outcome::Done)
@@ -279,7 +297,8 @@ TEST_F(Run, ASavedFileTheFrontEndCannotReadStartsNothing) {
   const RunResult result = run.run(store);
   EXPECT_NE(result.outcome, RunResult::Outcome::Done);
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_TRUE(messages[0].contains(QStringLiteral("kan inte läsas, rad 5"))) << messages[0].toStdString();
+  EXPECT_TRUE(messages[0].contains(QStringLiteral("kan inte läsas, rad 5")))
+      << messages[0].toStdString();
   EXPECT_FALSE(QFile::exists(work("started.txt")));
 }
 
@@ -326,9 +345,10 @@ TEST_F(Run, AMissingEngineOrAMissingCaseFileEndsInTheMissingReportMessage) {
 TEST_F(Run, TheEngineRunsInTheWorkingFolderWithNoArguments) {
   // The stand-in notes its folder and arguments and writes a report with DOS letters, several
   // of a kind on one line.
-  standIn("pwd > var.txt\necho \"$#\" >> var.txt\n"
-          "printf 'F\\216RSTA \\216\\216\\217\\217\\231\\231\\r\\nandra \\206\\206\\204\\204"
-          "\\224\\224\\r\\n' > TIOFACK.RES\n");
+  standIn(
+      "pwd > var.txt\necho \"$#\" >> var.txt\n"
+      "printf 'F\\216RSTA \\216\\216\\217\\217\\231\\231\\r\\nandra \\206\\206\\204\\204"
+      "\\224\\224\\r\\n' > TIOFACK.RES\n");
   saveCase(cases(), QStringLiteral("TIOFACK"), sampleCase());
   const RunResult result = run.run(store);
   ASSERT_EQ(result.outcome, RunResult::Outcome::Done);
@@ -385,10 +405,12 @@ TEST_F(Run, EngineStatusesTwoAndThreeShowTheEnginesLineAndNoReport) {
     const char* line;
   } rows[] = {
       {"a case the engine cannot use, line on the error channel",
-       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho '~INDATA~.TMP, line 3: expected 1 to 10' >&2\nexit 2\n",
+       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho '~INDATA~.TMP, line 3: expected 1 to 10' "
+       ">&2\nexit 2\n",
        2, "Beräkningen kunde inte göras.", "~INDATA~.TMP, line 3: expected 1 to 10"},
       {"file not written, line on the console only",
-       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho 'BERÄKNING PÅGÅR'\necho 'MOMK.DAT: No space left on device'\nexit 3\n",
+       "printf 'RAPPORT\\r\\n' > TIOFACK.RES\necho 'BERÄKNING PÅGÅR'\necho 'MOMK.DAT: No space "
+       "left on device'\nexit 3\n",
        3, "Resultatet kunde inte skrivas, och inget resultat finns kvar.",
        "MOMK.DAT: No space left on device"},
   };
@@ -402,7 +424,8 @@ TEST_F(Run, EngineStatusesTwoAndThreeShowTheEnginesLineAndNoReport) {
     EXPECT_EQ(result.exitCode, r.status);
     EXPECT_TRUE(result.reportText.isEmpty());
     EXPECT_FALSE(store.diagramEnabled);
-    EXPECT_EQ(messages, QStringList{QString::fromUtf8(r.heading) + u'\n' + QString::fromUtf8(r.line)});
+    EXPECT_EQ(messages,
+              QStringList{QString::fromUtf8(r.heading) + u'\n' + QString::fromUtf8(r.line)});
   }
 }
 
@@ -439,7 +462,8 @@ TEST_F(Run, TheGateAsksAboutRei120AndAboutAReportSharedWithAnotherCase) {
            editedSample([](CaseStore& s) { s.brandb = kFireOptionRei120; }));
   EXPECT_EQ(run.run(store).outcome, RunResult::Outcome::NotConfirmed);
   ASSERT_EQ(asked.size(), 1);
-  EXPECT_TRUE(asked[0].contains(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
+  EXPECT_TRUE(
+      asked[0].contains(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
 
   // KONTORHUS1 and KONTORHUS2 both name KONTORHUS.RES.
   asked.clear();

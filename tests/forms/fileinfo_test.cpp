@@ -1,5 +1,7 @@
 #include "fileinfo.h"
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -8,8 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include "case_file.h"
 #include "modal_script.h"

@@ -48,8 +48,8 @@ TEST_F(CrackWidthField, TheCaseShowsItsValueAndItsClass) {
     const char* shown;
     int position;
   };
-  const Case cases[] = {{0.4f, "0.40", 0}, {0.3f, "0.30", 1}, {0.0f, "0.00", 2},
-                        {0.25f, "0.25", -1}};
+  const Case cases[] = {
+      {0.4f, "0.40", 0}, {0.3f, "0.30", 1}, {0.0f, "0.00", 2}, {0.25f, "0.25", -1}};
   for (const Case& c : cases) {
     reload(c.wmax);
     EXPECT_EQ(field()->text(), QLatin1String(c.shown)) << c.wmax;
@@ -81,9 +81,9 @@ TEST_F(CrackWidthField, ATypedValueFrom0To1MmIsStored) {
     const char* shown;
     int position;
   };
-  const Case cases[] = {{"0.2", 0.2f, "0.20", -1},   {"1.5", 0.2f, "0.20", -1},
-                        {"-0.1", 0.2f, "0.20", -1},  {"0.4", 0.4f, "0.40", 0},
-                        {"1", 1.0f, "1.00", -1},     {"0", 0.0f, "0.00", 2},
+  const Case cases[] = {{"0.2", 0.2f, "0.20", -1},  {"1.5", 0.2f, "0.20", -1},
+                        {"-0.1", 0.2f, "0.20", -1}, {"0.4", 0.4f, "0.40", 0},
+                        {"1", 1.0f, "1.00", -1},    {"0", 0.0f, "0.00", 2},
                         {"abc", 0.0f, "0.00", 2}};
   reload(0.4f);
   for (const Case& c : cases) {

@@ -2,8 +2,8 @@
 // report, and the order of the Tab key. Real keys and clicks on the real form.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
@@ -157,11 +157,10 @@ TEST_F(Form1Marks, TabGoesAlongEachRowOfTheGridThenThroughTheFrames) {
   // Spans 1..4, thicknesses, the supports between the spans (the end supports are 0 and
   // cannot be edited), permanent loads, loads, the cantilevers, then the load frame (its
   // factor fields are disabled outside the free market).
-  const QStringList want{"spv(1)",   "spv(2)",   "spv(3)",   "spv(4)",   "ptjl(1)",
-                         "ptjl(2)",  "ptjl(3)",  "ptjl(4)",  "upl(1)",   "upl(2)",
-                         "upl(3)",   "plast(1)", "plast(2)", "plast(3)", "plast(4)",
-                         "flast(1)", "flast(2)", "flast(3)", "flast(4)", "konsv",
-                         "konsh",    "lokt"};
+  const QStringList want{"spv(1)",   "spv(2)",   "spv(3)",   "spv(4)",   "ptjl(1)",  "ptjl(2)",
+                         "ptjl(3)",  "ptjl(4)",  "upl(1)",   "upl(2)",   "upl(3)",   "plast(1)",
+                         "plast(2)", "plast(3)", "plast(4)", "flast(1)", "flast(2)", "flast(3)",
+                         "flast(4)", "konsv",    "konsh",    "lokt"};
   EXPECT_EQ(seen.mid(0, want.size()), want);
 }
 

@@ -12,7 +12,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
-
 #include <functional>
 #include <memory>
 
@@ -72,7 +71,6 @@ class Form1Test : public MainWindowFixture {
   static QString at(const char* name, int i) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(i);
   }
-
 };
 
 // A value typed for span 2 goes to spans 2..n and leaves span 1; the fields show the decimal
@@ -177,9 +175,9 @@ TEST_F(Form1Test, TextThatIsNoNumberIsRefusedAndNothingIsCopied) {
     const char* field;
     const char* typed;
   } rows[] = {
-      {"spv(2)", "abc"},     {"spv(1)", "5,5 m"},  {"ptjl(2)", "x"},      {"upl(1)", "0.1.2"},
-      {"plast(1)", "abc"},   {"flast(2)", "2 kN"}, {"konsv", "abc"},      {"konsh", "-"},
-      {"initiell", "abc"},   {"tillkommande", "  "}, {"ktack", "15mm"},     {"duarm", "?"},
+      {"spv(2)", "abc"},     {"spv(1)", "5,5 m"},     {"ptjl(2)", "x"},  {"upl(1)", "0.1.2"},
+      {"plast(1)", "abc"},   {"flast(2)", "2 kN"},    {"konsv", "abc"},  {"konsh", "-"},
+      {"initiell", "abc"},   {"tillkommande", "  "},  {"ktack", "15mm"}, {"duarm", "?"},
       {"overhojning", "e5"}, {"egenfrekvens", "fem"},
   };
   load(4);
@@ -360,7 +358,7 @@ TEST_F(Form1Test, FireMethodOffersThreeResistanceClasses) {
 TEST_F(Form1Test, TypingTakesTheDiagramAwayAtOnce) {
   const char* fields[] = {"spv(1)", "ptjl(1)", "upl(1)",   "plast(1)",     "flast(1)",
                           "konsv",  "konsh",   "initiell", "tillkommande", "overhojning",
-                          "ktack",  "duarm",   "rubrik", "egenfrekvens"};
+                          "ktack",  "duarm",   "rubrik",   "egenfrekvens"};
   load(2);
   for (const char* name : fields) {
     store.changed = false;
@@ -485,8 +483,8 @@ TEST_F(Form1Test, LowestNaturalFrequencyTakesZeroOrMore) {
     float stored;
     const char* shown;
   };
-  const Case cases[] = {{"6.5", 6.5f, "6.5"}, {"0", 0.0f, "0.0"},    {"8", 8.0f, "8.0"},
-                        {"-3", 8.0f, "8.0"},  {"4,2", 4.2f, "4.2"},  {"4.25", 4.25f, "4.25"}};
+  const Case cases[] = {{"6.5", 6.5f, "6.5"}, {"0", 0.0f, "0.0"},   {"8", 8.0f, "8.0"},
+                        {"-3", 8.0f, "8.0"},  {"4,2", 4.2f, "4.2"}, {"4.25", 4.25f, "4.25"}};
   load(2);
   for (const Case& c : cases) {
     enter(QStringLiteral("egenfrekvens"), QLatin1String(c.typed));

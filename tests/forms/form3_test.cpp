@@ -11,7 +11,6 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTest>
-
 #include <memory>
 
 #include "case_file.h"
@@ -28,7 +27,6 @@ namespace {
 
 class Form3Test : public MainWindowFixture {
  protected:
-
   Form3* open() {
     store.changed = false;
     window->actions().blin->trigger();
@@ -62,7 +60,6 @@ class Form3Test : public MainWindowFixture {
     ASSERT_NE(spin, nullptr);
     QTest::mouseClick(spin->findChild<QWidget*>(QLatin1String(button)), Qt::LeftButton);
   }
-
 };
 
 // A text that is no number is refused: the line load keeps its span, distance and load, and

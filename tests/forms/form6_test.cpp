@@ -1,4 +1,8 @@
 // The report viewer: the report text as read, its font, and its menu.
+#include "form6.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -8,9 +12,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include "form6.h"
 #include "frmtypsn.h"
 
 namespace solvow {

@@ -1,5 +1,9 @@
 // The font form: its lists, a click that shows the viewer in the chosen font at once, and
 // the two buttons that keep the choice in Solvfnt.ini or go back to the stored one.
+#include "frmtypsn.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -10,10 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include "form6.h"
-#include "frmtypsn.h"
 #include "startup_files.h"
 
 namespace solvow {
@@ -118,7 +119,6 @@ TEST_F(FontForm, OkStoresTheChoiceInSolvfntIniReplacingTheOldFile) {
   EXPECT_TRUE(messages.isEmpty());
   EXPECT_EQ(files.openCount(), 0);
 }
-
 
 TEST(FontFormStored, AStoredFontThatIsNotFixedPitchIsKeptWithANote) {
   FileTable files;

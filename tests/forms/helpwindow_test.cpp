@@ -1,12 +1,12 @@
 #include "helpwindow.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include "modal_script.h"
 
@@ -24,9 +24,9 @@ TEST(HelpWindow, ShowsTheDeliveredDocumentWithEveryTopic) {
   const QString text = w->browser()->toPlainText();
   // What an engineer needs to find in it: entering a case, the markets, line loads, running,
   // the report pages, the diagram and the limits.
-  for (const char* topic : {"Indata", "Marknader", "Linjelaster", "Beräkning", "Resultatet",
-                            "Momentdiagram", "Programmets gränser", "BROTTGRÄNSTILLSTÅND",
-                            "Du måste spara Filen först !"})
+  for (const char* topic :
+       {"Indata", "Marknader", "Linjelaster", "Beräkning", "Resultatet", "Momentdiagram",
+        "Programmets gränser", "BROTTGRÄNSTILLSTÅND", "Du måste spara Filen först !"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
   w->resize(760, 560);
   test::render(w, QStringLiteral("helpwindow"));
@@ -56,8 +56,9 @@ TEST(HelpWindow, TheHelpSaysWhichLoadFieldsCanBeEdited) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QString html = QString::fromUtf8(f.readAll());
   EXPECT_FALSE(html.contains(QStringLiteral("kan sedan ändras fritt")));
-  EXPECT_TRUE(html.contains(QStringLiteral("Med lastgrupp <b>Valfri last</b> skrivs lasten in per "
-                                           "fack och kan ändras fritt")));
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("Med lastgrupp <b>Valfri last</b> skrivs lasten in per "
+                                   "fack och kan ändras fritt")));
   EXPECT_TRUE(html.contains(QStringLiteral("är lastfälten låsta")));
   EXPECT_TRUE(html.contains(QStringLiteral("när marknaden byts med flaggan")));
   EXPECT_FALSE(html.contains(QStringLiteral("kontrolleras inte mot några gränser")));

@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QString>
 #include <QTest>
-
 #include <memory>
 #include <ostream>
 

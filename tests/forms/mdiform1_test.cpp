@@ -1,5 +1,4 @@
 // The main window: menus, the market flags and the layout sketch.
-#include "main_window_fixture.h"
 #include "mdiform1.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +19,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
-
 #include <memory>
 
 #include "case_file.h"
@@ -28,6 +26,7 @@
 #include "form3.h"
 #include "input_rules.h"
 #include "layout_sketch.h"
+#include "main_window_fixture.h"
 #include "text_conv.h"
 
 using namespace solvow;
@@ -37,7 +36,6 @@ namespace {
 
 class MainWindowTest : public MainWindowFixture {
  protected:
-
   QString text(const QString& name) { return find<QLineEdit>(name)->text(); }
   QToolButton* flag(int k) { return find<QToolButton>(QStringLiteral("Flagga(%1)").arg(k)); }
   void clickVisibleFlag() {
@@ -45,7 +43,6 @@ class MainWindowTest : public MainWindowFixture {
     ASSERT_GE(k, 1);
     QTest::mouseClick(flag(k), Qt::LeftButton);
   }
-
 };
 
 TEST_F(MainWindowTest, MenusCarryTheirControlNamesAndCaptions) {

@@ -2,6 +2,8 @@
 // their text, and saving a render of a window under the build folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -12,9 +14,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
-
 #include <deque>
 #include <functional>
 #include <utility>

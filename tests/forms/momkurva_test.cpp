@@ -6,25 +6,25 @@
 // Minimum curves: falling straight from 0 to -20 at the middle support and back to 0. With two
 // 4.0 m spans and 0.1 m supports sx = 8400 / 8 = 1050, Mmax = 20 and sy = 1900 / 20 = 95.
 // Drawn into a 908 x 400 image one pixel is ten drawing units.
+#include "momkurva.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
 
 #include "case_file.h"
 #include "modal_script.h"
-#include "momkurva.h"
 #include "report_print.h"
 
 namespace solvow {
@@ -129,8 +129,8 @@ TEST(MomentFile, BadFilesAreRefusedWithAMessage) {
     MomentCurves curves;
     QString error;
     EXPECT_FALSE(parseMomentCurves(r.bytes, &curves, &error)) << r.name;
-    EXPECT_TRUE(error.contains(QString::fromUtf8(r.inMessage))) << r.name << ": "
-                                                                 << error.toStdString();
+    EXPECT_TRUE(error.contains(QString::fromUtf8(r.inMessage)))
+        << r.name << ": " << error.toStdString();
   }
   MomentCurves curves;
   EXPECT_TRUE(parseMomentCurves(firstLines(89), &curves, nullptr));
@@ -363,8 +363,8 @@ TEST_F(MomkurvaForm, ThePreviewShowsTheOrdinatesAsHatchingAtEverySize) {
       preview->fitToWidth();
       QApplication::processEvents();
       const QImage image = preview->grab().toImage();
-      saveRender(image, size.width() < 1000 ? "momkurva_preview_small.png"
-                                            : "momkurva_preview_large.png");
+      saveRender(image,
+                 size.width() < 1000 ? "momkurva_preview_small.png" : "momkurva_preview_large.png");
       runs = mostDarkRuns(image);
       dialog->close();
     }};

@@ -1,5 +1,7 @@
 #include "notices.h"
 
+#include <gtest/gtest.h>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -8,8 +10,6 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include "modal_script.h"
 
@@ -71,9 +71,9 @@ TEST_F(ChangeNoticeTest, WithoutTheTickItComesBackNextTime) {
 TEST(Notices, Form10Texts) {
   Form10 notice;
   const QStringList texts = labelTexts(&notice);
-  for (const char* want : {"FÖRÄNDRINGAR i denna version:",
-                           "1. Diverse smärre justeringar och förtydligande",
-                           "Fjalvik Solvodeck ver 7.10"})
+  for (const char* want :
+       {"FÖRÄNDRINGAR i denna version:", "1. Diverse smärre justeringar och förtydligande",
+        "Fjalvik Solvodeck ver 7.10"})
     EXPECT_TRUE(texts.contains(QString::fromUtf8(want))) << want;
   EXPECT_EQ(notice.check1()->objectName(), QStringLiteral("Check1"));
   EXPECT_EQ(notice.check1()->text(), QStringLiteral("Visa inte detta nästa gång"));

@@ -1,6 +1,10 @@
 // The results as one PDF and the moment diagram sheet: the ten-span sample through the real
 // engine, the PDF read back with pdfinfo and pdftotext and compared page by page with the
 // printout of "Resultat på skrivare"; the sheet's extreme moments and scale by hand.
+#include "pdf_export.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -10,11 +14,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include "case_file.h"
 #include "moment_sheet.h"
-#include "pdf_export.h"
 #include "report_print.h"
 #include "report_text.h"
 
@@ -37,15 +38,13 @@ QString pdfInfo(const QString& pdf, const char* field) {
 }
 
 QString pageText(const QString& pdf, int page) {
-  return tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
-                                            QString::number(page), QStringLiteral("-l"),
-                                            QString::number(page), pdf, QStringLiteral("-")});
+  return tool(QStringLiteral("pdftotext"),
+              {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+               QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
 }
 
 // Blanks folded to one, so that a line compares whatever spacing the text layout chose.
-QString folded(const QString& text) {
-  return text.simplified();
-}
+QString folded(const QString& text) { return text.simplified(); }
 
 QByteArray readAll(const QString& path) {
   QFile file(path);
@@ -71,8 +70,7 @@ class TenSpanResults : public ::testing::Test {
                                 &lines));
     document.pages = reportPages(lines);
     document.fontFamily = QStringLiteral("Liberation Mono");
-    ASSERT_TRUE(
-        readDesignMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
+    ASSERT_TRUE(readDesignMomentFile(files, DiskDialogue(), dir.path(), &document.curves, &error))
         << error.toStdString();
     document.slab = slabGeometry(store, document.curves.spans);
     document.sheet = sheetText(store, dir.path());
@@ -163,8 +161,8 @@ TEST_F(TenSpanResults, AFailedWriteLeavesNoHalfFileAndTheOldOneWhole) {
   EXPECT_FALSE(writeResultPdf(path("TIOFACK.pdf"), document, layout, &error));
   EXPECT_TRUE(error.contains(QStringLiteral("TIOFACK.pdf"))) << error.toStdString();
   EXPECT_TRUE(QFileInfo(path("TIOFACK.pdf")).isDir());
-  EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*TIOFACK.pdf.*")},
-                                         QDir::Files | QDir::Hidden)
+  EXPECT_TRUE(QDir(dir.path())
+                  .entryList({QStringLiteral("*TIOFACK.pdf.*")}, QDir::Files | QDir::Hidden)
                   .isEmpty());
 
   // A folder that does not exist: nothing is written anywhere.
@@ -248,13 +246,11 @@ TEST(MomentSheet, TheScaleStepsAre1_2Or5TimesAPowerOfTen) {
     double mmax;
     double step;
   } rows[] = {
-      {20.0, 5.0},     // 20 / 5 = 4 steps; 20 / 2 = 10 would be too many
-      {1900.0, 500.0}, // 1900 / 500 = 3.8
-      {3.0, 1.0},      // 3 / 0.5 = 6 is too many, 3 / 1 = 3
-      {50.0, 10.0},    // exactly 5 steps
-      {0.4, 0.1},
-      {0.0, 0.0},
-      {-3.0, 0.0},
+      {20.0, 5.0},      // 20 / 5 = 4 steps; 20 / 2 = 10 would be too many
+      {1900.0, 500.0},  // 1900 / 500 = 3.8
+      {3.0, 1.0},       // 3 / 0.5 = 6 is too many, 3 / 1 = 3
+      {50.0, 10.0},     // exactly 5 steps
+      {0.4, 0.1},      {0.0, 0.0}, {-3.0, 0.0},
   };
   for (const auto& r : rows) EXPECT_DOUBLE_EQ(scaleStep(r.mmax), r.step) << r.mmax;
 }
@@ -268,13 +264,13 @@ TEST(MomentSheet, APageHoldsTheTextsScaleSpansAndValuesAndTheDrawingFillsIt) {
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     QPainter painter(&writer);
-    paintMomentPage(painter, writer, 300, twoSpans(), twoFourMetreSpans(),
-                    {QStringLiteral("PLATTA"), QStringLiteral("Kontor plan 3"),
-                     QStringLiteral("2026-12-08")});
+    paintMomentPage(
+        painter, writer, 300, twoSpans(), twoFourMetreSpans(),
+        {QStringLiteral("PLATTA"), QStringLiteral("Kontor plan 3"), QStringLiteral("2026-12-08")});
   }
   const QString text = folded(pageText(pdf, 1));
-  for (const char* expected : {"Momentdiagram PLATTA", "Kontor plan 3", "2026-12-08", "M [kNm/m]",
-                               "Fack 1", "Fack 2"})
+  for (const char* expected :
+       {"Momentdiagram PLATTA", "Kontor plan 3", "2026-12-08", "M [kNm/m]", "Fack 1", "Fack 2"})
     EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                             << text.toStdString();
   // Scale: mmax 20, step 5, so -20 .. 20 in steps of 5 (sagging positive, downwards); the
@@ -286,9 +282,9 @@ TEST(MomentSheet, APageHoldsTheTextsScaleSpansAndValuesAndTheDrawingFillsIt) {
   EXPECT_EQ(words.count(QStringLiteral("-20.0")), 1);
 
   // Rastered at 30 dpi the drawing reaches over most of the page both ways.
-  ASSERT_TRUE(tool(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                                QStringLiteral("30"), pdf,
-                                                dir.filePath(QStringLiteral("sheet"))})
+  ASSERT_TRUE(tool(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("30"), pdf,
+                    dir.filePath(QStringLiteral("sheet"))})
                   .isEmpty());
   const QStringList pages = QDir(dir.path()).entryList({QStringLiteral("sheet*.png")});
   ASSERT_EQ(pages.size(), 1);

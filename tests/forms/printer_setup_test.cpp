@@ -1,4 +1,8 @@
 // The printer set-up dialog and Qt's own dialogs in Swedish.
+#include "printer_setup.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -11,10 +15,7 @@
 #include <QTranslator>
 #include <QtTest/QTest>
 
-#include <gtest/gtest.h>
-
 #include "modal_script.h"
-#include "printer_setup.h"
 #include "qt_swedish.h"
 #include "report_print.h"
 

@@ -1,10 +1,10 @@
 #include "prompts.h"
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
 
 #include "modal_script.h"
 
@@ -79,12 +79,13 @@ TEST(SavePrompts, BeforeNewOrOpenTheOperationGoesOnOnlyWhenNothingIsLost) {
     bool goesOn = false;
     {
       ModalScript script{press(w.button, &caption)};
-      goesOn = saveBeforeReplacing(QStringLiteral("Öppna"), QStringLiteral("PLAN1"), true,
-                                   [&] {
-                                     ++saves;
-                                     return w.saveSucceeds;
-                                   },
-                                   nullptr);
+      goesOn = saveBeforeReplacing(
+          QStringLiteral("Öppna"), QStringLiteral("PLAN1"), true,
+          [&] {
+            ++saves;
+            return w.saveSucceeds;
+          },
+          nullptr);
     }
     EXPECT_EQ(caption, QStringLiteral("Öppna")) << w.button;
     EXPECT_EQ(goesOn, w.goesOn) << w.button << w.saveSucceeds;
@@ -94,11 +95,8 @@ TEST(SavePrompts, BeforeNewOrOpenTheOperationGoesOnOnlyWhenNothingIsLost) {
 
 TEST(SavePrompts, BeforeLeavingAvbrytKeepsTheProgramRunning) {
   const Way ways[] = {
-      {"Ja", true, true, 1},
-      {"Ja", false, false, 1},
-      {"Nej", true, true, 0},
-      {"Avbryt", true, false, 0},
-      {"", true, false, 0},
+      {"Ja", true, true, 1},      {"Ja", false, false, 1}, {"Nej", true, true, 0},
+      {"Avbryt", true, false, 0}, {"", true, false, 0},
   };
   for (const Way& w : ways) {
     int saves = 0;
@@ -106,12 +104,13 @@ TEST(SavePrompts, BeforeLeavingAvbrytKeepsTheProgramRunning) {
     bool ends = false;
     {
       ModalScript script{press(w.button, &caption)};
-      ends = saveBeforeLeaving(QStringLiteral("PLAN1"), true,
-                               [&] {
-                                 ++saves;
-                                 return w.saveSucceeds;
-                               },
-                               nullptr);
+      ends = saveBeforeLeaving(
+          QStringLiteral("PLAN1"), true,
+          [&] {
+            ++saves;
+            return w.saveSucceeds;
+          },
+          nullptr);
     }
     EXPECT_EQ(caption, QStringLiteral("Avsluta")) << w.button;
     EXPECT_EQ(ends, w.goesOn) << w.button << w.saveSucceeds;
@@ -123,7 +122,8 @@ TEST(SavePrompts, AnUnchangedCaseIsNotAskedAbout) {
   ModalScript none;  // a prompt would fail the test
   int saves = 0;
   const auto save = [&] { return ++saves > 0; };
-  EXPECT_TRUE(saveBeforeReplacing(QStringLiteral("Ny"), QStringLiteral("PLAN1"), false, save, nullptr));
+  EXPECT_TRUE(
+      saveBeforeReplacing(QStringLiteral("Ny"), QStringLiteral("PLAN1"), false, save, nullptr));
   EXPECT_TRUE(saveBeforeLeaving(QStringLiteral("PLAN1"), false, save, nullptr));
   EXPECT_EQ(saves, 0);
 }

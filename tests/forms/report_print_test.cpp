@@ -1,13 +1,14 @@
 // The report as text and on paper: its name, its lines and letters, the paging by 70 lines and
 // by the page mark, and printed PDFs checked with pdfinfo and pdftotext.
+#include "report_print.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include "report_print.h"
 #include "report_text.h"
 
 namespace solvow {
@@ -47,9 +48,9 @@ int pdfPages(const QString& pdf) {
 }
 
 QString pdfPageText(const QString& pdf, int page) {
-  return tool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"),
-                                            QString::number(page), QStringLiteral("-l"),
-                                            QString::number(page), pdf, QStringLiteral("-")});
+  return tool(QStringLiteral("pdftotext"),
+              {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+               QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
 }
 
 // The report lines "Rad N" on a printed page, in order.
@@ -93,7 +94,8 @@ class ReportPrinting : public ::testing::Test {
 TEST_F(ReportPrinting, OneHundredFiftyLinesGiveThreeHeadedPagesOf70And70And10) {
   writeFile(path("LANG.RES"), numberedReport(150));
   QString error;
-  ASSERT_TRUE(printReportFile(printer, files, path("LANG.RES"), noDialogue(), &error)) << error.toStdString();
+  ASSERT_TRUE(printReportFile(printer, files, path("LANG.RES"), noDialogue(), &error))
+      << error.toStdString();
   ASSERT_EQ(pdfPages(pdf()), 3);
   const int firstRow[] = {1, 71, 141};
   const int rowCount[] = {70, 70, 10};
@@ -162,7 +164,8 @@ TEST_F(ReportPrinting, TheEnginesReportPrintsSixPagesWithItsSwedishLetters) {
   const QString sixth = pdfPageText(pdf(), 6) + pdfPageText(pdf(), 7);
   EXPECT_TRUE(sixth.contains(QStringLiteral("BYGGSKEDE"))) << sixth.toStdString();
   EXPECT_TRUE(sixth.contains(QStringLiteral("EGENFREKVENS"))) << sixth.toStdString();
-  EXPECT_TRUE(sixth.contains(QString::fromUtf8("Ej kontrollerat i byggskedet"))) << sixth.toStdString();
+  EXPECT_TRUE(sixth.contains(QString::fromUtf8("Ej kontrollerat i byggskedet")))
+      << sixth.toStdString();
   EXPECT_FALSE(sixth.contains(QString::fromUtf8("konsolernas nedböjning"))) << sixth.toStdString();
   QDir().mkpath(QStringLiteral(SOLVO_RENDER_DIR));
   QFile::remove(QStringLiteral(SOLVO_RENDER_DIR "/report.pdf"));

@@ -1,6 +1,10 @@
 // "Sök lösning...": the dialog over the ten-span sample case (thicknesses 0.14 in spans 1, 2,
 // 9, 10; 0.16 in 3, 8; 0.18 in 4, 7; 0.20 in 5, 6; C35/45, ø 12, staggered bars), the real
 // engine searching in a scratch working folder, real clicks.
+#include "search_dialog.h"
+
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -13,19 +17,12 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
-
 #include <algorithm>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include <memory>
 
 #include "engine_run.h"
 #include "mdiform1.h"
 #include "modal_script.h"
-#include "search_dialog.h"
 #include "shell.h"
 
 namespace solvow::forms {
@@ -159,8 +156,8 @@ TEST_F(SearchDialogTest, SearchesShowsSortableResultsAndPutsTheChosenDesignIntoT
 
   // Shown in the file's order: the listed passing designs first (the search lists at most
   // its cap of them), cheapest first.
-  const int listed = static_cast<int>(
-      std::count_if(result.rows.begin(), result.rows.end(), [](const SearchRow& r) { return r.passes; }));
+  const int listed = static_cast<int>(std::count_if(result.rows.begin(), result.rows.end(),
+                                                    [](const SearchRow& r) { return r.passes; }));
   ASSERT_GT(listed, 0);
   EXPECT_LE(listed, result.passing);
   for (int r = 1; r < listed; ++r)
@@ -229,10 +226,10 @@ TEST_F(SearchDialogTest, RejectedDesignsAreGreyAndCannotBeApplied) {
   const QString check = cell(table, 0, 11).section(u';', 0, 0);
   const bool thinSpan =
       check.endsWith(QStringLiteral("fack 5")) || check.endsWith(QStringLiteral("fack 6"));
-  const bool noBars = check.contains(QStringLiteral("saknar")) &&
-                      (check.endsWith(QStringLiteral("stöd 5")) ||
-                       check.endsWith(QStringLiteral("stöd 6")) ||
-                       check.endsWith(QStringLiteral("stöd 7")));
+  const bool noBars =
+      check.contains(QStringLiteral("saknar")) &&
+      (check.endsWith(QStringLiteral("stöd 5")) || check.endsWith(QStringLiteral("stöd 6")) ||
+       check.endsWith(QStringLiteral("stöd 7")));
   EXPECT_TRUE(thinSpan || noBars) << check.toStdString();
   if (thinSpan) {
     EXPECT_GE(cell(table, 0, 10).toDouble(), 1.638);
@@ -256,7 +253,9 @@ TEST_F(SearchDialogTest, BadRangesAreNamedAndStartNothing) {
   };
   for (const auto& c : cases) {
     auto d = open();
-    child<QTableWidget>(d.get(), "grupper")->item(c.row, c.column)->setText(QString::fromUtf8(c.text));
+    child<QTableWidget>(d.get(), "grupper")
+        ->item(c.row, c.column)
+        ->setText(QString::fromUtf8(c.text));
     QString seen;
     {
       ModalScript script{[&seen](QWidget* w) {
@@ -404,8 +403,10 @@ TEST_F(SearchDialogTest, SokIsRefusedForARangeKorWouldRefuse) {
   click(d.get(), "sok");
   EXPECT_FALSE(d->running());
   ASSERT_EQ(told.size(), 1);
-  EXPECT_TRUE(told[0].startsWith(QStringLiteral("Beräkningen startas inte."))) << told[0].toStdString();
-  EXPECT_TRUE(told[0].contains(QStringLiteral("Fack 1: plattjockleken 0.060 m måste vara större än")))
+  EXPECT_TRUE(told[0].startsWith(QStringLiteral("Beräkningen startas inte.")))
+      << told[0].toStdString();
+  EXPECT_TRUE(
+      told[0].contains(QStringLiteral("Fack 1: plattjockleken 0.060 m måste vara större än")))
       << told[0].toStdString();
   EXPECT_FALSE(QFileInfo::exists(work(QStringLiteral("SEARCH.SPC"))));
   EXPECT_EQ(d->resultTable()->rowCount(), 0);
@@ -444,11 +445,15 @@ TEST_F(SearchDialogTest, TheMenuEntryRefusesACaseKorRefuses) {
 // and such a design cannot be applied.
 TEST_F(SearchDialogTest, AMissingValueShowsAsADashWithItsReason) {
   StandIn engine(
-      "printf 'S\\326KNING AV L\\326SNING\\r\\nPr\\366vade:       2   Godk\\344nda:       1\\r\\n' > SOLVO-SEARCH.RES\n"
-      "printf 'Lista;Nr;Tjocklek fack 1-10 (m);Betong;Diameter (mm);Avkortning;St\\303\\244mp;S (mm);"
-      "Betongvolym (m3/m2);St\\303\\245l \\303\\266verkant (kg/m2);St\\303\\245l f\\303\\244lt (kg/m2);"
+      "printf 'S\\326KNING AV L\\326SNING\\r\\nPr\\366vade:       2   Godk\\344nda:       1\\r\\n' "
+      "> SOLVO-SEARCH.RES\n"
+      "printf 'Lista;Nr;Tjocklek fack 1-10 (m);Betong;Diameter (mm);Avkortning;St\\303\\244mp;S "
+      "(mm);"
+      "Betongvolym (m3/m2);St\\303\\245l \\303\\266verkant (kg/m2);St\\303\\245l f\\303\\244lt "
+      "(kg/m2);"
       "Kostnad (per m2);Max. nyttjandegrad;Kontroll\\r\\n"
-      "Godk\\303\\244nd;1;0.150;C30/37;10;AV;;150;0.1335;3.21;1.05;170.25;0.912;St\\303\\266d 2\\r\\n"
+      "Godk\\303\\244nd;1;0.150;C30/37;10;AV;;150;0.1335;3.21;1.05;170.25;0.912;St\\303\\266d "
+      "2\\r\\n"
       "Underk\\303\\244nd;1;0.120;C30/37;10;AV;;100;0.1035;2.00;1.00;;;Fack 1\\r\\n'"
       " > SOLVO-SEARCH.CSV\n");
   run->setProgramFolder(engine.folder());

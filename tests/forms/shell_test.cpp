@@ -4,6 +4,8 @@
 // the help document, and a folder for case files elsewhere.
 #include "shell.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,15 +28,11 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest/QTest>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "case_file.h"
-#include "report_owner.h"
 #include "delfile.h"
 #include "disk_error_dialog.h"
 #include "fileinfo.h"
@@ -44,6 +42,7 @@
 #include "mdiform1.h"
 #include "modal_script.h"
 #include "momkurva.h"
+#include "report_owner.h"
 
 namespace solvow::forms {
 namespace {
@@ -239,10 +238,9 @@ TEST(ShellStartUp, WithoutTheDefaultCaseAMessageNamesItAndTheProgramEnds) {
     bool removeIni;
     QString folderNamed;  // the folder the message must name
   };
-  for (const Row& row :
-       {Row{"solvo.def missing in the program folder", false, QString()},
-        Row{"no solvo.ini: the program's own folder", true,
-            QCoreApplication::applicationDirPath()}}) {
+  for (const Row& row : {Row{"solvo.def missing in the program folder", false, QString()},
+                         Row{"no solvo.ini: the program's own folder", true,
+                             QCoreApplication::applicationDirPath()}}) {
     SCOPED_TRACE(row.label);
     Program p;
     QFile::remove(p.program("solvo.def"));
@@ -475,7 +473,8 @@ TEST(ShellRun, RefusedUntilTheCaseIsSavedAndUnchanged) {
     bool save;
     bool editAfter;
   };
-  for (const Row& row : {Row{"never saved", false, false}, Row{"edited after saving", true, true}}) {
+  for (const Row& row :
+       {Row{"never saved", false, false}, Row{"edited after saving", true, true}}) {
     SCOPED_TRACE(row.label);
     if (row.save) p.saveAs(p.cases(), QStringLiteral("PLATTA"));
     if (row.editAfter) p.edit();
@@ -634,8 +633,8 @@ TEST(ShellLeaving, AvslutaAndTheCloseControlAskWhenChangedAndTidyUpWhenNot) {
   struct Row {
     const char* label;
     bool edit;
-    bool closeControl;    // the window's own close control instead of "Avsluta"
-    const char* answer;   // the button of Form7; nullptr: no prompt expected
+    bool closeControl;   // the window's own close control instead of "Avsluta"
+    const char* answer;  // the button of Form7; nullptr: no prompt expected
     bool ends;
     bool exchangeRemoved;
   };
@@ -831,7 +830,6 @@ TEST(ShellRecentFiles, SavedAndOpenedCasesAreOfferedAboveAvslutaAndAGoneFileIsTa
   EXPECT_EQ(p.window().windowTitle(), kDefaultCaption);
 }
 
-
 // --- results: PDF, printing to files, preview, results of an older case --------------------
 
 // Answers FileInfo in save mode: checks its caption, the folder and the proposed name, then
@@ -893,8 +891,8 @@ TEST_F(ShellRealRun, SparaSomPdfWritesReportAndDiagramBesideTheCaseAndAsksBefore
   EXPECT_EQ(p.menu().pdf->text(), QStringLiteral("Spara som PDF..."));
   const QString pdf = p.cases("PLATTA.pdf");
   {
-    ModalScript script{saveIn(QStringLiteral("Spara som PDF"), p.cases(),
-                              QStringLiteral("PLATTA.pdf"))};
+    ModalScript script{
+        saveIn(QStringLiteral("Spara som PDF"), p.cases(), QStringLiteral("PLATTA.pdf"))};
     p.menu().pdf->trigger();
   }
   ASSERT_TRUE(QFileInfo::exists(pdf));
@@ -904,9 +902,9 @@ TEST_F(ShellRealRun, SparaSomPdfWritesReportAndDiagramBesideTheCaseAndAsksBefore
   // Again: the file is there, "Nej" keeps it, and "Avbryt" ends the export.
   QStringList messages;
   {
-    ModalScript script{saveIn(QStringLiteral("Spara som PDF"), p.cases(),
-                              QStringLiteral("PLATTA.pdf")),
-                       keepOld(&messages), cancel(&messages)};
+    ModalScript script{
+        saveIn(QStringLiteral("Spara som PDF"), p.cases(), QStringLiteral("PLATTA.pdf")),
+        keepOld(&messages), cancel(&messages)};
     p.menu().pdf->trigger();
   }
   EXPECT_EQ(messages.first(), QStringLiteral("Filen finns redan. Vill Du ersätta den?"));
@@ -991,9 +989,9 @@ TEST_F(ShellRealRun, PrintingToAFileAsksForItsNameEveryTime) {
   // The report over the diagram's file: asked, refused, nothing printed.
   QStringList messages;
   {
-    ModalScript script{saveIn(caption, p.cases(), QStringLiteral("PLATTA.pdf"),
-                              QStringLiteral("PLATTA-moment")),
-                       keepOld(&messages), cancel(&messages)};
+    ModalScript script{
+        saveIn(caption, p.cases(), QStringLiteral("PLATTA.pdf"), QStringLiteral("PLATTA-moment")),
+        keepOld(&messages), cancel(&messages)};
     p.menu().res2->trigger();
   }
   EXPECT_EQ(messages.first(), QStringLiteral("Filen finns redan. Vill Du ersätta den?"));
@@ -1020,9 +1018,7 @@ TEST_F(ShellRealRun, PreviewShowsThePagesThePrinterGets) {
   } rows[] = {
       {"Arkiv", [this] { p.menu().forh->trigger(); }, reportPageMarks(p), false},
       {"Utdata",
-       [this] {
-         p.shell->viewer()->findChild<QAction*>(QStringLiteral("forh"))->trigger();
-       },
+       [this] { p.shell->viewer()->findChild<QAction*>(QStringLiteral("forh"))->trigger(); },
        reportPageMarks(p), false},
       {"Momentdiagram",
        [this] {
@@ -1106,9 +1102,10 @@ TEST_F(ShellRealRun, TwoCasesSharingAReportNeverShowEachOthersResult) {
     ModalScript script{note(&messages)};
     p.menu().res1->trigger();
   }
-  EXPECT_EQ(messages, QStringList{QStringLiteral(
-                          "Det finns inget giltigt resultat för fallet KONTORHUS1: KONTORHUS.RES "
-                          "hör till fallet KONTORHU \"Hus tva\". Kör beräkningen för detta fall.")});
+  EXPECT_EQ(messages,
+            QStringList{QStringLiteral(
+                "Det finns inget giltigt resultat för fallet KONTORHUS1: KONTORHUS.RES "
+                "hör till fallet KONTORHU \"Hus tva\". Kör beräkningen för detta fall.")});
   EXPECT_EQ(p.shell->viewer(), nullptr);
 }
 
@@ -1154,7 +1151,8 @@ TEST_F(ShellRealRun, Rei120IsNamedWhenTheCaseOpensAndBeforeTheRun) {
     ModalScript script{note(&messages)};
     ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("BRAND.IND")));
   }
-  EXPECT_EQ(messages, QStringList{QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")});
+  EXPECT_EQ(messages,
+            QStringList{QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")});
   QStringList asked;
   {
     ModalScript script{[&asked](QWidget* w) {
@@ -1164,13 +1162,15 @@ TEST_F(ShellRealRun, Rei120IsNamedWhenTheCaseOpensAndBeforeTheRun) {
     p.menu().start->trigger();
   }
   ASSERT_EQ(asked.size(), 1);
-  EXPECT_TRUE(asked[0].startsWith(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
+  EXPECT_TRUE(
+      asked[0].startsWith(QStringLiteral("OBS! REI 120 dimensioneras inte; REI 90 redovisas")));
   EXPECT_EQ(p.shell->viewer(), nullptr);
 }
 
 TEST_F(ShellRealRun, TheViewerShowsTheEnginesVerdictLine) {
   // The engine, followed by the verdict it ends its console with.
-  writeBytes(p.program("solvowb"), "#!/bin/sh\n\"" SOLVOWB_PATH "\"\necho 'Ej uppfyllt: Svikt fack 2'\n");
+  writeBytes(p.program("solvowb"),
+             "#!/bin/sh\n\"" SOLVOWB_PATH "\"\necho 'Ej uppfyllt: Svikt fack 2'\n");
   run();
   Form6* viewer = p.shell->viewer();
   ASSERT_NE(viewer, nullptr);
@@ -1229,7 +1229,8 @@ TEST(ShellFiles, SaveAsKeepsNewNamesToTheNoteAndOldNamesAsTheyAre) {
     }
     if (*r.warning != '\0') {
       ASSERT_EQ(messages.size(), 1);
-      EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(r.warning))) << messages[0].toStdString();
+      EXPECT_TRUE(messages[0].startsWith(QString::fromUtf8(r.warning)))
+          << messages[0].toStdString();
       EXPECT_FALSE(QFileInfo::exists(p.cases(r.file)));
     } else {
       EXPECT_TRUE(messages.isEmpty());

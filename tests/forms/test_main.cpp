@@ -1,7 +1,7 @@
 // Widget tests need one QApplication for the whole run.
-#include <QApplication>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
   // Offscreen unless told otherwise, also when the build lists the tests.

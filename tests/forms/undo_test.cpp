@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -119,9 +119,9 @@ TEST_F(UndoTest, ListPickOptionAndSpinnerAreOneStepEach) {
   const int optionK = oldKomb == 1 ? 2 : 1;
   QTest::mouseClick(find<QRadioButton>(at("lastkomb", optionK)), Qt::LeftButton);
   ASSERT_EQ(store.lastkomb, optionK);
-  QTest::mouseClick(find<QWidget>(QStringLiteral("Spin1"))->findChild<QWidget*>(
-                        QStringLiteral("up")),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      find<QWidget>(QStringLiteral("Spin1"))->findChild<QWidget*>(QStringLiteral("up")),
+      Qt::LeftButton);
   ASSERT_EQ(store.nfack, 4);
   ASSERT_FALSE(edit(at("spv", 4))->isHidden());
 
@@ -220,9 +220,9 @@ TEST_F(UndoTest, LineLoadFormUndoesItsOwnFields) {
   window->actions().blin->trigger();
   Form3* form = window->form3();
   ASSERT_NE(form, nullptr);
-  QTest::mouseClick(form->findChild<QWidget*>(QStringLiteral("Spin1"))
-                        ->findChild<QWidget*>(QStringLiteral("up")),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      form->findChild<QWidget*>(QStringLiteral("Spin1"))->findChild<QWidget*>(QStringLiteral("up")),
+      Qt::LeftButton);
   ASSERT_EQ(store.nllast, 1);
   auto* load = form->findChild<QLineEdit*>(QStringLiteral("lllast(1)"));
   typeInto(load, QStringLiteral("12"));

@@ -4,14 +4,14 @@
 // must be the table's own.
 #include "case_format.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <fstream>
 #include <limits>
 #include <set>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 namespace solvo::platform {
 namespace {
@@ -52,22 +52,38 @@ TEST(CaseFormat, RangesHoldAtTheirBounds) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const RangeRow rows[] = {
-      {Field::Span, 0.0, 2, false},           {Field::Span, 1e-6, 2, true},
-      {Field::Span, 30.0, 2, true},           {Field::Span, 30.001, 2, false},
-      {Field::Span, nan, 2, false},           {Field::Span, inf, 2, false},
-      {Field::Thickness, 0.045, 2, false},    {Field::Thickness, 0.0451, 2, true},
-      {Field::Thickness, 0.5, 2, true},       {Field::Thickness, 0.5001, 2, false},
-      {Field::SupportWidth, 0.0, 2, true},    {Field::SupportWidth, -0.001, 2, false},
-      {Field::Market, 0, 2, false},           {Field::Market, 6, 2, true},
-      {Field::Market, 7, 2, false},           {Field::Market, 2.5, 2, false},
-      {Field::Ceiling, 3, 2, false},          {Field::FireOption, 4, 2, true},
-      {Field::FireMethod, 2, 2, false},       {Field::Props, 4, 2, true},
-      {Field::Props, 5, 2, false},            {Field::LoadSpan, 3, 3, true},
-      {Field::LoadSpan, 4, 3, false},         {Field::LoadSpan, 0, 3, false},
-      {Field::LoadPosition, -0.4, 3, true},   {Field::LoadValue, -0.001, 3, false},
-      {Field::CrackWidthMax, 0.0, 2, true},   {Field::CrackWidthMax, 1.0, 2, true},
-      {Field::CrackWidthMax, 1.01, 2, false}, {Field::Xsi, 0.0, 2, false},
-      {Field::Curtailment, -32768, 2, true},  {Field::Curtailment, 32768, 2, false},
+      {Field::Span, 0.0, 2, false},
+      {Field::Span, 1e-6, 2, true},
+      {Field::Span, 30.0, 2, true},
+      {Field::Span, 30.001, 2, false},
+      {Field::Span, nan, 2, false},
+      {Field::Span, inf, 2, false},
+      {Field::Thickness, 0.045, 2, false},
+      {Field::Thickness, 0.0451, 2, true},
+      {Field::Thickness, 0.5, 2, true},
+      {Field::Thickness, 0.5001, 2, false},
+      {Field::SupportWidth, 0.0, 2, true},
+      {Field::SupportWidth, -0.001, 2, false},
+      {Field::Market, 0, 2, false},
+      {Field::Market, 6, 2, true},
+      {Field::Market, 7, 2, false},
+      {Field::Market, 2.5, 2, false},
+      {Field::Ceiling, 3, 2, false},
+      {Field::FireOption, 4, 2, true},
+      {Field::FireMethod, 2, 2, false},
+      {Field::Props, 4, 2, true},
+      {Field::Props, 5, 2, false},
+      {Field::LoadSpan, 3, 3, true},
+      {Field::LoadSpan, 4, 3, false},
+      {Field::LoadSpan, 0, 3, false},
+      {Field::LoadPosition, -0.4, 3, true},
+      {Field::LoadValue, -0.001, 3, false},
+      {Field::CrackWidthMax, 0.0, 2, true},
+      {Field::CrackWidthMax, 1.0, 2, true},
+      {Field::CrackWidthMax, 1.01, 2, false},
+      {Field::Xsi, 0.0, 2, false},
+      {Field::Curtailment, -32768, 2, true},
+      {Field::Curtailment, 32768, 2, false},
       {Field::Heading, nan, 2, true},  // texts have no range
   };
   for (const RangeRow& r : rows)
@@ -85,7 +101,8 @@ TEST(CaseFormat, RangesInWords) {
   const Row rows[] = {
       {Field::Market, 2, "1 to 6", "1 till 6"},
       {Field::Span, 2, "greater than 0 and at most 30 m", "större än 0 och högst 30 m"},
-      {Field::Thickness, 2, "greater than 0.045 and at most 0.5 m", "större än 0.045 och högst 0.5 m"},
+      {Field::Thickness, 2, "greater than 0.045 and at most 0.5 m",
+       "större än 0.045 och högst 0.5 m"},
       {Field::PermanentLoad, 2, "from 0 to 100 kN/m2", "från 0 till 100 kN/m2"},
       {Field::TopCover, 2, "0 to 100 mm", "0 till 100 mm"},
       {Field::LoadSpan, 3, "1 to 3", "1 till 3"},
@@ -118,9 +135,9 @@ TEST(CaseFormat, InputIsQuotedShortAndEscaped) {
       {std::string("A\0B", 3), "A\\x00B"},
       {"\x1b[2J\r\t", "\\x1B[2J\\x0D\\x09"},
       {"\x7f", "\\x7F"},
-      {"\x81", "\\x81"},                       // unused in Windows-1252
-      {"NAMNL\x99S", "NAMNLÖS"},               // DOS letter
-      {"\xe9t\xe9", "été"},                    // Windows-1252
+      {"\x81", "\\x81"},          // unused in Windows-1252
+      {"NAMNL\x99S", "NAMNLÖS"},  // DOS letter
+      {"\xe9t\xe9", "été"},       // Windows-1252
       {std::string(80, 'a'), std::string(80, 'a')},
       {std::string(81, 'a'), std::string(80, 'a') + "..."},
       {std::string(1 << 20, 'b'), std::string(80, 'b') + "..."},

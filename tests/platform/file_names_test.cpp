@@ -1,16 +1,15 @@
 // Report names, the lookup ignoring case and the atomic write, in scratch folders.
-#include "atomic_write.h"
 #include "file_names.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <set>
 #include <string>
 
+#include "atomic_write.h"
 #include "test_files.h"
 
 namespace solvo::platform {
@@ -26,19 +25,31 @@ TEST(CaseName, StaysInTheWorkingFolder) {
     bool ok;
   };
   const Row rows[] = {
-      {"PLAN1", true},          {"", true},
-      {"NAMNL\x99S", true},     {"\x86" "bc", true},
-      {"A.B", true},            {"...", true},
-      {" . x", true},           {"ABCDEFGHIJKLMNOP", true},
-      {"../EVIL", false},       {"A/B", false},
-      {"A\\B", false},          {".", false},
-      {"..", false},            {"  ..  ", false},
+      {"PLAN1", true},
+      {"", true},
+      {"NAMNL\x99S", true},
+      {"\x86"
+       "bc",
+       true},
+      {"A.B", true},
+      {"...", true},
+      {" . x", true},
+      {"ABCDEFGHIJKLMNOP", true},
+      {"../EVIL", false},
+      {"A/B", false},
+      {"A\\B", false},
+      {".", false},
+      {"..", false},
+      {"  ..  ", false},
       {std::string("A\0B", 3), false},
-      {"A\tB", false},          {"A\x1f", false},
-      {"A\x7f", false},         {"A\x81", false},
-      {"A\x8d", false},         {"A\x90", false},
+      {"A\tB", false},
+      {"A\x1f", false},
+      {"A\x7f", false},
+      {"A\x81", false},
+      {"A\x8d", false},
+      {"A\x90", false},
       {"A\x9d", false},
-      {"\x8f", true},  // the DOS byte of Å, not the unused Windows byte
+      {"\x8f", true},          // the DOS byte of Å, not the unused Windows byte
       {"ABCDEFGHIJ/", false},  // the whole line counts, not only the part naming the report
   };
   for (const Row& r : rows) EXPECT_EQ(case_name_ok(r.line), r.ok) << r.line;
@@ -55,7 +66,9 @@ TEST(ReportName, FromTheFirstNineCaseNameBytes) {
       {"ABCDEFGH  X", "ABCDEFGH.RES"},
       {" A", " A.RES"},
       {"", ".RES"},
-      {"\x86" "bc", "åbc.RES"},
+      {"\x86"
+       "bc",
+       "åbc.RES"},
       {"NAMNL\x99S", "NAMNLÖS.RES"},
       {"R\x8eKNA\x8f\x99\x86\x84\x94", "RÄKNAÅÖåä.RES"},  // nine bytes, ten letters given
       {"\xe9\x80", "é€.RES"},
@@ -71,13 +84,14 @@ TEST(ReportName, FromTheBaseNameLetters) {
     std::string want;
   };
   const Row rows[] = {
-      {U"ÅBC", "ÅBC.RES"},          {U"PLAN1   ", "PLAN1.RES"},
-      {U"ABCDEFGHIJ", "ABCDEFGHI.RES"}, {U"Ž", "Ž.RES"},
-      {U"\u0100B", "?B.RES"},         {U"\U0001F600", "?.RES"},
+      {U"ÅBC", "ÅBC.RES"}, {U"PLAN1   ", "PLAN1.RES"}, {U"ABCDEFGHIJ", "ABCDEFGHI.RES"},
+      {U"Ž", "Ž.RES"},     {U"\u0100B", "?B.RES"},     {U"\U0001F600", "?.RES"},
   };
   for (const Row& r : rows) EXPECT_EQ(report_file_name(r.letters), r.want) << r.want;
   // Both forms agree on the bytes and the letters they stand for.
-  EXPECT_EQ(report_file_name(std::string("\x86" "bc\x8e")), report_file_name(U"åbcÄ"));
+  EXPECT_EQ(report_file_name(std::string("\x86"
+                                         "bc\x8e")),
+            report_file_name(U"åbcÄ"));
 }
 
 TEST(FileName, SameIgnoringCaseInEitherCodePage) {
@@ -89,8 +103,12 @@ TEST(FileName, SameIgnoringCaseInEitherCodePage) {
       {"abc.res", "ABC.RES", true},
       {"Plan1.Res", "PLAN1.RES", true},
       {"åbc.RES", "ÅBC.RES", true},
-      {"\x86" "bc.RES", "ÅBC.RES", true},  // an older report named in the DOS byte
-      {"\xE5" "bc.RES", "ÅBC.RES", true},  // or in the Windows byte
+      {"\x86"
+       "bc.RES",
+       "ÅBC.RES", true},  // an older report named in the DOS byte
+      {"\xE5"
+       "bc.RES",
+       "ÅBC.RES", true},  // or in the Windows byte
       {"ÄÖ.res", "äö.RES", true},
       {"é.RES", "É.RES", true},
       {"ÿ.RES", "Ÿ.RES", true},
@@ -128,15 +146,25 @@ class Scratch : public ::testing::Test {
 TEST_F(Scratch, FindsTheExactNameFirstThenAMatchIgnoringCase) {
   put(dir_ / "Plan1.res", "x");
   put(dir_ / "åbc.RES", "y");
-  put(dir_ / "\x94" "st.RES", "z");
+  put(dir_ /
+          "\x94"
+          "st.RES",
+      "z");
   fs::create_directory(dir_ / "Sub");
   struct Row {
     std::string name;
     std::string want;  // empty: none
   };
   const Row rows[] = {
-      {"PLAN1.RES", "Plan1.res"}, {"Plan1.res", "Plan1.res"}, {"ÅBC.RES", "åbc.RES"},
-      {"ÖST.RES", "\x94" "st.RES"}, {"PLAN2.RES", ""}, {"SUB", ""}, {"", ""},
+      {"PLAN1.RES", "Plan1.res"},
+      {"Plan1.res", "Plan1.res"},
+      {"ÅBC.RES", "åbc.RES"},
+      {"ÖST.RES",
+       "\x94"
+       "st.RES"},
+      {"PLAN2.RES", ""},
+      {"SUB", ""},
+      {"", ""},
   };
   for (const Row& r : rows) {
     const auto found = find_existing(dir_, r.name);

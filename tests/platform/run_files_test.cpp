@@ -3,13 +3,12 @@
 // killed runs and the permissions of a new file.
 #include "run_files.h"
 
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <chrono>
@@ -114,15 +113,13 @@ TEST(RunFiles, AFileThatCannotBeWrittenLeavesNoFileOfTheRun) {
          fs::remove(dir / "KONTOR.RES");
          fs::create_directory(dir / "kontor.res");
        },
-       plain, EISDIR,
-       "KONTOR.RES"},
+       plain, EISDIR, "KONTOR.RES"},
       {"data file name taken by a folder",
        [](const fs::path& dir) {
          fs::remove(dir / "AL.DAT");
          fs::create_directory(dir / "AL.DAT");
        },
-       plain, EISDIR,
-       "AL.DAT"},
+       plain, EISDIR, "AL.DAT"},
       // A file size limit of 4000 bytes: the 5000 bytes of MOMK.DAT do not fit, as on a
       // full disk (the limit says "File too large").
       {"file size limit", nothing,
@@ -140,7 +137,8 @@ TEST(RunFiles, AFileThatCannotBeWrittenLeavesNoFileOfTheRun) {
       // then only be emptied.
       {"read-only folder",
        [](const fs::path& dir) {
-         for (const char* n : {"momk.dat", "AL.DAT", "KONTOR.RES"}) ::chmod((dir / n).c_str(), 0666);
+         for (const char* n : {"momk.dat", "AL.DAT", "KONTOR.RES"})
+           ::chmod((dir / n).c_str(), 0666);
          ::chmod(dir.c_str(), 0555);
        },
        [](const fs::path& dir, const std::string& name) {
