@@ -240,9 +240,9 @@ bool parseSlab(Reader& r, CaseStore& s) {
   if (!columns(r, F::Span, s.nfack, s.spv) || !columns(r, F::Thickness, s.nfack, s.ptjl))
     return false;
   if (!columns(r, F::SupportWidth, s.nfack + 1, s.upl, 0)) return false;
-  // The end supports of a case from a file carry no width.
-  s.upl[0] = 0.0f;
-  s.upl[static_cast<std::size_t>(s.nfack)] = 0.0f;
+  // The end supports keep the widths the file gives them: the calculation takes its clear
+  // spans from them, so the case opened must be the case the engine reads. (The form never
+  // edits them; a new case has none.)
 
   const auto category = r.integer(9, F::LoadCategory);
   if (!category) return false;

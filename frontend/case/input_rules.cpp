@@ -40,6 +40,14 @@ float newInnerSupportWidth(std::span<const float> widths, int support) {
   return support >= 2 ? widths[static_cast<std::size_t>(support - 1)] : kNewSupportWidth;
 }
 
+void resizeSupportWidths(std::span<float> widths, int n, int m) {
+  const float end = widths[static_cast<std::size_t>(n)];
+  for (std::size_t s = static_cast<std::size_t>(std::min(n, m)); s < widths.size(); ++s)
+    widths[s] = 0.0f;
+  for (int s = n; s < m; ++s) widths[static_cast<std::size_t>(s)] = newInnerSupportWidth(widths, s);
+  widths[static_cast<std::size_t>(m)] = end;
+}
+
 QString shownExactly(double v, QStringView pattern) {
   QString shown = formatNumber(v, pattern);
   QString wider = pattern.toString();

@@ -56,6 +56,12 @@ QString shownExactly(double v, QStringView pattern);
 inline constexpr float kNewSupportWidth = 0.1f;
 float newInnerSupportWidth(std::span<const float> widths, int support);
 
+// The support widths (supports 0..kMaxSpans) when the slab goes from n to m spans: the end
+// supports keep their widths (the width of support n goes to the new last support m), a
+// support that becomes inner takes newInnerSupportWidth, and the supports after m are 0.
+// REQUIRES: 1 <= n, m <= widths.size() - 1.
+void resizeSupportWidths(std::span<float> widths, int n, int m);
+
 // The number of `text` as a 16-bit count or index: rounded halves-to-even; nothing when it
 // does not fit.
 std::optional<qint16> textToInt16(QStringView text);

@@ -106,7 +106,9 @@ qint16 listValue(const QComboBox* box) {
   return static_cast<qint16>(box->currentIndex() < 0 ? 0 : box->currentIndex() + 1);
 }
 
-QString zeroSupport() { return formatNumber(0.0, u"0.000"); }
+// A support width as its field shows it. The end supports' fields are never edited, but show
+// the width the case holds, which the calculation uses.
+QString supportText(float width) { return formatNumber(width, u"0.000"); }
 
 // The report prints the first 40 characters of the heading.
 constexpr int kReportHeading = 40;
@@ -563,7 +565,8 @@ void Form1::leaveSupport(int i) {
   if (r.stored) {
     for (int j = i + 1; j <= n - 1; ++j) m_upl[static_cast<std::size_t>(j)]->setText(r.shown);
     showCopy(m_upl, i + 1, n - 1, before, m_store.upl, QStringLiteral("stöd"), 1);
-    m_upl[static_cast<std::size_t>(n)]->setText(zeroSupport());
+    m_upl[static_cast<std::size_t>(n)]->setText(
+        supportText(m_store.upl[static_cast<std::size_t>(n)]));
     m_upl[static_cast<std::size_t>(n)]->setEnabled(false);
   }
   own->setText(r.shown);
@@ -742,12 +745,13 @@ void Form1::setRowVisible(int i, bool visible) {
 
 void Form1::refreshSpanRows() {
   const int n = std::clamp<int>(m_store.nfack, 1, kMaxSpans);
-  m_upl[0]->setText(zeroSupport());
+  m_upl[0]->setText(supportText(m_store.upl[0]));
   for (int i = 1; i <= n; ++i) {
     setRowVisible(i, true);
     fillRow(i);
   }
-  m_upl[static_cast<std::size_t>(n)]->setText(zeroSupport());
+  m_upl[static_cast<std::size_t>(n)]->setText(
+      supportText(m_store.upl[static_cast<std::size_t>(n)]));
   for (int i = 1; i < n; ++i) m_upl[static_cast<std::size_t>(i)]->setEnabled(true);
   m_upl[static_cast<std::size_t>(n)]->setEnabled(false);
   for (int i = n + 1; i <= kMaxSpans; ++i) setRowVisible(i, false);
@@ -763,9 +767,10 @@ void Form1::spinDown() {
   const int m = std::clamp(static_cast<int>(roundHalfEven(shown - 1.0)), 1, kMaxSpans);
   m_nfack->setText(formatNumber(m, u"#0"));
   const int n = std::clamp<int>(m_store.nfack, m, kMaxSpans);
-  for (int s = m; s <= n; ++s) m_store.upl[static_cast<std::size_t>(s)] = 0.0f;
+  resizeSupportWidths(m_store.upl, n, m);
   for (int i = m + 1; i <= n; ++i) setRowVisible(i, false);
-  m_upl[static_cast<std::size_t>(m)]->setText(zeroSupport());
+  m_upl[static_cast<std::size_t>(m)]->setText(
+      supportText(m_store.upl[static_cast<std::size_t>(m)]));
   m_upl[static_cast<std::size_t>(m)]->setEnabled(false);
   m_store.nfack = static_cast<qint16>(m);
   emit caseEdited();
@@ -782,9 +787,7 @@ void Form1::spinUp() {
   const int m = std::clamp(static_cast<int>(roundHalfEven(shown + 1.0)), 1, kMaxSpans);
   m_nfack->setText(formatNumber(m, u"#0"));
   const int n = std::clamp<int>(m_store.nfack, 1, m);
-  for (int s = m; s <= kMaxSpans; ++s) m_store.upl[static_cast<std::size_t>(s)] = 0.0f;
-  for (int s = n; s < m; ++s)
-    m_store.upl[static_cast<std::size_t>(s)] = newInnerSupportWidth(m_store.upl, s);
+  resizeSupportWidths(m_store.upl, n, m);
   for (int i = n + 1; i <= m; ++i) {
     setRowVisible(i, true);
     fillRow(i);
@@ -792,6 +795,8 @@ void Form1::spinUp() {
   m_upl[static_cast<std::size_t>(n)]->setText(
       formatNumber(m_store.upl[static_cast<std::size_t>(n)], u"0.000"));
   m_upl[static_cast<std::size_t>(n)]->setEnabled(true);
+  m_upl[static_cast<std::size_t>(m)]->setText(
+      supportText(m_store.upl[static_cast<std::size_t>(m)]));
   m_upl[static_cast<std::size_t>(m)]->setEnabled(false);
   m_store.nfack = static_cast<qint16>(m);
   emit caseEdited();

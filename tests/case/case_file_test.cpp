@@ -286,15 +286,20 @@ TEST(CaseReader, BaseNameIsUpperCased) {
   EXPECT_EQ(s.baseName, QStringLiteral("PLANÖ"));
 }
 
-TEST(CaseReader, EndSupportsAreZeroWhateverTheFileHeld) {
+// The end supports keep the widths of the file (the engine's clear spans use them), and the
+// writer writes them back.
+TEST(CaseReader, EndSupportsKeepTheWidthsOfTheFile) {
   QByteArray file = danishFile();
   file.replace("0.000 0.150 0.000 ", "0.300 0.150 0.250 ");
   CaseStore s;
   setDefaults(s);
   ASSERT_TRUE(readCaseBytes(file, QStringLiteral("X"), s));
-  EXPECT_EQ(s.upl[0], 0.0f);
+  EXPECT_FLOAT_EQ(s.upl[0], 0.3f);
   EXPECT_FLOAT_EQ(s.upl[1], 0.15f);
-  EXPECT_EQ(s.upl[2], 0.0f);
+  EXPECT_FLOAT_EQ(s.upl[2], 0.25f);
+  const std::optional<QByteArray> saved = caseFileBytes(s);
+  ASSERT_TRUE(saved.has_value());
+  EXPECT_TRUE(saved->contains("\r\n0.300 0.150 0.250 \r\n"));
 }
 
 TEST(CaseReader, ColumnsAreCutAtTheirCharacters) {

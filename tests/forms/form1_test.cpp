@@ -226,6 +226,47 @@ TEST_F(Form1Test, ASpanAddedGivesTheNewInnerSupportTheWidthBeforeIt) {
   }
 }
 
+// End supports with widths of their own (from a case file; the form never edits them): the
+// fields show them, and adding or removing a span keeps them at the ends, through a save.
+TEST_F(Form1Test, EndSupportWidthsStayThroughSpansAddedAndRemovedAndASave) {
+  load(2);
+  store.upl = {};
+  store.upl[0] = 0.3f;
+  store.upl[1] = 0.15f;
+  store.upl[2] = 0.2f;
+  window->loadCase();
+  EXPECT_EQ(text("upl(0)"), "0.300");
+  EXPECT_EQ(text("upl(2)"), "0.200");
+  EXPECT_FALSE(edit(QStringLiteral("upl(2)"))->isEnabled());
+
+  clickSpin("up");  // support 2 is inner now, with the width before it; 3 is the end
+  EXPECT_FLOAT_EQ(store.upl[2], 0.15f);
+  EXPECT_FLOAT_EQ(store.upl[3], 0.2f);
+  EXPECT_EQ(text("upl(3)"), "0.200");
+  clickSpin("down");
+  clickSpin("down");  // one span: support 1 is the end
+  EXPECT_FLOAT_EQ(store.upl[0], 0.3f);
+  EXPECT_FLOAT_EQ(store.upl[1], 0.2f);
+  EXPECT_FLOAT_EQ(store.upl[2], 0.0f);
+  EXPECT_EQ(text("upl(1)"), "0.200");
+
+  // Typing an inner width leaves the end's width and its field alone.
+  clickSpin("up");
+  clickSpin("up");
+  enter(QStringLiteral("upl(1)"), QStringLiteral("0.12"));
+  EXPECT_FLOAT_EQ(store.upl[2], 0.12f);
+  EXPECT_FLOAT_EQ(store.upl[3], 0.2f);
+  EXPECT_EQ(text("upl(3)"), "0.200");
+
+  const std::optional<QByteArray> bytes = caseFileBytes(store);
+  ASSERT_TRUE(bytes.has_value());
+  CaseStore again;
+  setDefaults(again);
+  ASSERT_TRUE(readCaseBytes(*bytes, QStringLiteral("END.IND"), again));
+  EXPECT_FLOAT_EQ(again.upl[0], 0.3f);
+  EXPECT_FLOAT_EQ(again.upl[3], 0.2f);
+}
+
 // The cantilevers and the frequency show the value they hold, with the decimals it needs.
 TEST_F(Form1Test, CantileversAndFrequencyShowTheStoredValue) {
   store.konsv = 1.005f;
