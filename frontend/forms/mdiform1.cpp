@@ -376,8 +376,12 @@ void MDIForm1::showInputForm() {
     if (QWidget* w = m_form3->parentWidget()) w->close();
     m_form3 = nullptr;
   }
-  m_form1Window->showNormal();
+  // The area maximizes the window it activates while a maximized one (the report, the
+  // diagram) is active; the form has its own fixed size and place, so it is put back to them
+  // after the activation.
   m_mdi->setActiveSubWindow(m_form1Window);
+  m_form1Window->showNormal();
+  m_form1Window->move(0, 0);
 }
 
 }  // namespace solvow::forms

@@ -547,6 +547,10 @@ TEST_F(ShellRealRun, TheReportShowsInTheViewerAndTheDiagramOpens) {
     EXPECT_TRUE(watch.isNull());
     ASSERT_NE(active(), nullptr);
     EXPECT_EQ(active()->widget(), p.window().form1());
+    // In its own size and place, not maximized after the maximized report with an empty band
+    // above it.
+    EXPECT_FALSE(active()->isMaximized());
+    EXPECT_EQ(active()->pos(), QPoint(0, 0));
   }
 
   test::render(&p.window(), QStringLiteral("shell_input_after_return"));
