@@ -37,7 +37,7 @@ step "data-race build and the search tests"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSOLVO_TSAN=ON \
   -DSOLVO_WERROR=ON -DSOLVO_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j"$JOBS" --target solvowb search_tests search_dialog_tests
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 exitcode=66"
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 exitcode=66 suppressions=$PWD/scripts/tsan.supp"
 build-tsan/tests/engine/search_tests
 QT_QPA_PLATFORM=offscreen build-tsan/tests/forms/search_dialog_tests
 unset TSAN_OPTIONS
