@@ -134,8 +134,8 @@ void fixed_reals(Records& in, Field id, int count, std::array<float, N>& out) {
   check_not_cut(in, line, platform::columns_needed(f, count));
   for (int k = 0; k < count; ++k) {
     const std::string where = " (field " + std::to_string(k + 1) + ")";
-    std::string_view text =
-        field(line, static_cast<size_t>(f.start + k * f.pitch), static_cast<size_t>(f.width));
+    const int at = f.start + k * f.pitch;
+    std::string_view text = field(line, static_cast<size_t>(at), static_cast<size_t>(f.width));
     float v = 0;
     if (!read_f_field(text, f.decimals, v)) throw in.bad(expected + where, text);
     check_range(in, id, v, text, 0, where);
@@ -292,8 +292,8 @@ void read_casting(Records& in, Indat& c) {
   std::string_view line = in.take(props.line, expected);
   check_not_cut(in, line, platform::columns_needed(props, c.n));
   for (int i = 1; i <= c.n; ++i) {
-    std::string_view f =
-        field(line, static_cast<size_t>((i - 1) * props.pitch), static_cast<size_t>(props.width));
+    const int at = (i - 1) * props.pitch;
+    std::string_view f = field(line, static_cast<size_t>(at), static_cast<size_t>(props.width));
     if (!read_i_field(f, c.props[i])) throw in.bad(expected, line);
     check_range(in, Field::Props, c.props[i], f, c.n, " (span " + std::to_string(i) + ")");
   }

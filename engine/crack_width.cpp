@@ -202,7 +202,8 @@ CrackVerdict crack_verdict(const CrackWidths& cw, int n) {
   for (int j = 1; j <= n + 1; ++j) {
     const CrackSupport& s = cw.at[static_cast<size_t>(j)];
     if (!s.checked) continue;
-    const float u = std::isnan(s.utilisation) ? kInfinity : s.utilisation;
+    float u = s.utilisation;
+    if (std::isnan(u)) u = kInfinity;
     if (v.support == 0 || u > v.utilisation) {
       v.support = j;
       v.utilisation = u;

@@ -99,7 +99,8 @@ void pairs_without_solution(Run& run) {
   const int k = design_row(run.indat);
   for (int j : merged_pairs(run.indat, run.arbvar, k)) {
     for (int side = 0; side < 2; ++side) {
-      const auto here = static_cast<size_t>(j + side), other = static_cast<size_t>(j + 1 - side);
+      const int here_j = j + side, other_j = j + 1 - side;
+      const auto here = static_cast<size_t>(here_j), other = static_cast<size_t>(other_j);
       if (u.top_solution[other] == BarSolution::kSolved ||
           u.top_solution[other] == BarSolution::kPairPartner)
         continue;

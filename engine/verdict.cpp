@@ -80,7 +80,8 @@ constexpr CheckRow kChecks[] = {
     {Check::kCrackWidth, "Sprickbredd", Place::kSupport, false, CheckKind::kNone,
      [](const Run& r, int j) {
        const CrackSupport& s = r.crack.at[static_cast<size_t>(j)];
-       return s.checked ? s.utilisation : kNotApplicable;
+       if (!s.checked) return kNotApplicable;
+       return s.utilisation;
      }},
 };
 

@@ -70,7 +70,8 @@ std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* unended = null
 QByteArray cellText(const QByteArray& line, F id, int i, int pitch = 0) {
   const solvo::platform::CaseField& f = case_field(id);
   const int step = pitch > 0 ? pitch : f.pitch;
-  return line.mid(static_cast<qsizetype>(f.start + (i - 1) * step), step);
+  const int at = f.start + (i - 1) * step;
+  return line.mid(static_cast<qsizetype>(at), step);
 }
 
 // A value for a single-precision member: one beyond the range of a float (it would become an
