@@ -355,12 +355,21 @@ class Report {
   static int32_t mm(float metres) { return ftrunc(metres * 1000.0f); }
 
   void page5() {
+    header();
+    title("ARMERING", "--------");
+    top_bar_table();
+    bottom_bar_table();
+    bar_legend();
+    chair_table();
+    page_end();
+  }
+
+  // The bars over the supports: diameter, spacing, start points and lengths, fire capacity.
+  void top_bar_table() {
     const Utdat& u = run_.utdat;
     const Arbvar& a = run_.arbvar;
     const int n = c_.n;
     const int layout = c_.top_layout;
-    header();
-    title("ARMERING", "--------");
     if (layout == 1)
       w().t(6).a("Stöd").x(5).a("Diam").x(4).a("    S").x(5).a("    X1").x(5).a("    L1");
     else
@@ -398,7 +407,12 @@ class Report {
       w().x(2).f(u.mr_fire[j], 6, 2).endl();
     }
     for (const std::string& line : top_bar_notes(run_)) w().t(6).a(line).endl();
+  }
 
+  // The bottom bars of the fire design, per span.
+  void bottom_bar_table() {
+    const Utdat& u = run_.utdat;
+    const int n = c_.n;
     w().endl();
     w().t(6).a("Fält").x(5).a("Diam").x(4).a("    S").x(5).a(" Längd").endl();
     bool any_bottom = false;
@@ -414,6 +428,11 @@ class Report {
       w().t(6).a("     multipel av 150 mm och är nödvändig endast vid brandkrav REI");
       w().i(c_.fire_minutes, 2).endl();
     }
+  }
+
+  // What X1, L1, X2, L2 and Mr of the top-bar table mean, for the case's bar layout.
+  void bar_legend() {
+    const int layout = c_.top_layout;
     if (layout == 1) {
       w().endl();
       w().endl();
@@ -429,7 +448,11 @@ class Report {
       w().t(6).a("L2 = Armeringslängd. Centrumavstånd 2*S (mm)").endl();
       w().t(6).a("Mr = Momentkapacitet vid BRAND (kNm/m)").endl();
     }
+  }
 
+  // The largest chair spacing for each slab thickness of the case.
+  void chair_table() {
+    const int n = c_.n;
     title("BOCKRYGGAR", "----------");
     w().t(6).a("Bjälklagstjocklek       Max Bockryggsavstånd ").endl();
     w().t(6).a("     (mm)                       (m)          ").endl();
@@ -443,7 +466,6 @@ class Report {
       seen.push_back(t);
       w().t(12).i(ftrunc((10000.0f * t + 1.0f) * 0.1f), 3).a(chair_text(t), 36).endl();
     }
-    page_end();
   }
 
   // ---- Page 6 ----
