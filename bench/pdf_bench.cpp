@@ -9,36 +9,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <memory>
 
 #include "fileinfo.h"
-#include "mdiform1.h"
-#include "shell.h"
+#include "sample_shell.h"
 
 namespace {
 
 // A shell on the sample case with its results calculated once.
-struct SampleRun {
-  QTemporaryDir root;
-  QString cases;
-  std::unique_ptr<solvow::forms::Shell> shell;
-
+struct SampleRun : SampleShell {
   bool prepare() {
-    QDir(root.path()).mkpath(QStringLiteral("arbete"));
-    QDir(root.path()).mkpath(QStringLiteral("fall"));
-    cases = root.filePath(QStringLiteral("fall"));
-    QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
-                QDir(cases).filePath(QStringLiteral("TIOFACK.IND")));
-    shell = std::make_unique<solvow::forms::Shell>(root.filePath(QStringLiteral("arbete")));
-    shell->store().programFolder = QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath();
-    if (!shell->openCaseFile(cases, QStringLiteral("TIOFACK.IND"))) return false;
-    shell->window()->show();
+    if (!open()) return false;
     shell->window()->actions().start->trigger();
     QCoreApplication::processEvents();
     return shell->window()->actions().pdf->isEnabled();

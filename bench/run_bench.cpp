@@ -5,33 +5,20 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "form6.h"
-#include "mdiform1.h"
-#include "shell.h"
+#include "sample_shell.h"
 
 namespace {
 
 void BM_KorToReportShown(benchmark::State& state) {
-  QTemporaryDir root;
-  QDir(root.path()).mkpath(QStringLiteral("arbete"));
-  QDir(root.path()).mkpath(QStringLiteral("fall"));
-  const QString cases = root.filePath(QStringLiteral("fall"));
-  QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
-              QDir(cases).filePath(QStringLiteral("TIOFACK.IND")));
-
-  solvow::forms::Shell shell(root.filePath(QStringLiteral("arbete")));
-  shell.store().programFolder = QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath();
-  if (!shell.openCaseFile(cases, QStringLiteral("TIOFACK.IND"))) {
+  SampleShell sample;
+  if (!sample.open()) {
     state.SkipWithError("the sample case cannot be opened");
     return;
   }
-  shell.window()->show();
+  solvow::forms::Shell& shell = *sample.shell;
   QAction* kor = shell.window()->actions().start;
   for (auto _ : state) {
     kor->trigger();

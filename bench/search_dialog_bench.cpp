@@ -7,36 +7,34 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
+#include <cstdio>
 
 #include "engine_run.h"
+#include "sample_shell.h"
 #include "search_dialog.h"
-#include "shell.h"
 
 namespace {
 
 void BM_DialogSearchTenSpans(benchmark::State& state) {
-  QTemporaryDir root;
-  QDir(root.path()).mkpath(QStringLiteral("arbete"));
-  QDir(root.path()).mkpath(QStringLiteral("fall"));
-  const QString cases = root.filePath(QStringLiteral("fall"));
-  QFile::copy(QStringLiteral(SOLVO_DATA "/samples/TIOFACK.IND"),
-              QDir(cases).filePath(QStringLiteral("TIOFACK.IND")));
-  solvow::forms::Shell shell(root.filePath(QStringLiteral("arbete")));
-  shell.store().programFolder = QFileInfo(QStringLiteral(SOLVOWB_PATH)).absolutePath();
-  if (!shell.openCaseFile(cases, QStringLiteral("TIOFACK.IND"))) {
+  SampleShell sample;
+  if (!sample.open()) {
     state.SkipWithError("the sample case cannot be opened");
     return;
   }
+  solvow::forms::Shell& shell = *sample.shell;
   solvow::FileTable files;
   solvow::EngineRun run(files, {});
-  run.setWorkingFolder(root.filePath(QStringLiteral("arbete")));
+  run.setWorkingFolder(sample.work());
   run.setProgramFolder(shell.store().programFolder);
+  // Unattended: what the dialog tells goes to the console, and a warning of the gate before the
+  // start is answered "Kör ändå".
+  run.setNotify([](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); });
+  run.setConfirm([](const QString& question) {
+    std::fprintf(stderr, "%s: Kör ändå\n", qPrintable(question));
+    return true;
+  });
   solvow::forms::SearchDialog dialog(shell.store(), run);
   dialog.show();
   auto* groups = dialog.findChild<QTableWidget*>(QStringLiteral("grupper"));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "file_names.h"
+#include "posix_write.h"
 
 namespace solvo::platform {
 
@@ -21,28 +22,13 @@ namespace {
 mode_t permissions_for(const std::optional<fs::path>& existing) {
   struct stat old {};
   if (existing && ::stat(existing->c_str(), &old) == 0) return old.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-int write_all(int fd, std::string_view contents) {
-  const char* data = contents.data();
-  size_t left = contents.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
-  return 0;
+  return new_file_mode();
 }
 
 // Flushes the folder's entries (the rename) to the disk. A file system that cannot flush a
 // folder (EINVAL) has nothing more to do.
 void sync_folder(const fs::path& folder) {
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(folder_path(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
@@ -59,7 +45,7 @@ WriteResult write_file_atomic(const fs::path& folder, std::string_view name,
   const mode_t mode = permissions_for(existing);
   if (existing && old == OldFile::RemoveFirst) std::remove(existing->c_str());
 
-  const fs::path dir = folder.empty() ? fs::path(".") : folder;
+  const fs::path dir = folder_path(folder);
   std::string temp = (dir / ("." + result.target.filename().string() + ".XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "code_page.h"
+#include "posix_write.h"
 
 namespace solvo::platform {
 
@@ -70,7 +71,7 @@ std::optional<fs::path> find_matching(const fs::path& folder, std::string_view n
   // The folder's entries through the C library (fewer system calls than a
   // directory_iterator: the engine looks for every file it writes).
   std::vector<fs::path> matches;
-  if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+  if (DIR* dir = ::opendir(folder_path(folder).c_str())) {
     while (const dirent* e = ::readdir(dir)) {
       const std::string_view entry(e->d_name);
       if (entry != "." && entry != ".." && same_file_name(entry, name))

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "file_names.h"
+#include "posix_write.h"
 
 namespace solvo::platform {
 
@@ -87,25 +88,6 @@ void forget_temps() {
 
 // ---- Writing ----
 
-mode_t new_file_mode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-int write_all(int fd, std::string_view contents) {
-  const char* data = contents.data();
-  size_t left = contents.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : EIO;
-    data += n;
-    left -= static_cast<size_t>(n);
-  }
-  return 0;
-}
-
 // One file of the run: where it goes and the temporary that holds it meanwhile.
 struct Staged {
   fs::path target;
@@ -123,8 +105,7 @@ int target_of(const fs::path& folder, const std::string& name, fs::path& target)
 }
 
 int write_temp(const fs::path& folder, std::string_view contents, mode_t mode, std::string& temp) {
-  temp =
-      ((folder.empty() ? fs::path(".") : folder) / (std::string(kTempPrefix) + "XXXXXX")).string();
+  temp = (folder_path(folder) / (std::string(kTempPrefix) + "XXXXXX")).string();
   int fd = -1;
   {
     const SignalsHeld held;
@@ -158,14 +139,12 @@ void remove_temps(const std::vector<Staged>& staged) {
 RunFilesResult failed(const fs::path& folder, const std::vector<RunFile>& files,
                       const std::vector<Staged>& staged, int error, const std::string& name) {
   remove_temps(staged);
-  ::unlink(((folder.empty() ? fs::path(".") : folder) / kCommitJournal).c_str());
+  ::unlink((folder_path(folder) / kCommitJournal).c_str());
   for (const RunFile& f : files) remove_old(folder, f.name);
   return {error, name};
 }
 
-fs::path journal_path(const fs::path& folder) {
-  return (folder.empty() ? fs::path(".") : folder) / kCommitJournal;
-}
+fs::path journal_path(const fs::path& folder) { return folder_path(folder) / kCommitJournal; }
 
 // The renames to come, one "temporary/target" line each (names in the folder: neither holds
 // a "/" or a line end), written whole under the journal's name before the first rename.
@@ -201,7 +180,7 @@ RunFilesResult commit(const fs::path& folder, const std::vector<RunFile>& files,
 }  // namespace
 
 FolderLock::FolderLock(const fs::path& folder, std::chrono::milliseconds wait) {
-  const fs::path path = (folder.empty() ? fs::path(".") : folder) / kLockFile;
+  const fs::path path = folder_path(folder) / kLockFile;
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, new_file_mode());
   if (fd_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -226,7 +205,7 @@ FolderLock::~FolderLock() {
 int remove_stale_temporaries(const fs::path& folder) {
   int removed = 0;
   const std::string_view prefix = kTempPrefix;
-  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  DIR* dir = ::opendir(folder_path(folder).c_str());
   if (dir == nullptr) return 0;
   std::vector<fs::path> stale;
   while (const dirent* e = ::readdir(dir))
@@ -263,7 +242,7 @@ bool finish_interrupted_commit(const fs::path& folder) {
     while ((n = ::read(fd, block, sizeof block)) > 0) text.append(block, static_cast<size_t>(n));
     ::close(fd);
   }
-  const fs::path dir = folder.empty() ? fs::path(".") : folder;
+  const fs::path dir = folder_path(folder);
   size_t start = 0;
   for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
     const std::string line = text.substr(start, end - start);

@@ -35,6 +35,7 @@
 
 #include "comdat.h"
 #include "run_state.h"
+#include "search_limits.h"
 
 namespace solvo {
 
@@ -53,8 +54,7 @@ inline constexpr float kDefaultPropPrice = 0.0f;
 inline constexpr int kDefaultRejectedListed = 20;
 inline constexpr int kDefaultPassingListed = 200;
 inline constexpr int kMaxPassingListed = 10000;
-// More candidates than this are refused: the search would take minutes.
-inline constexpr int64_t kMaxCandidates = 200000;
+inline constexpr int64_t kMaxCandidates = platform::kMaxSearchCandidates;
 
 struct SearchPlan {
   std::vector<ThicknessGroup> groups;  // none: every span keeps its thickness

@@ -48,24 +48,6 @@ QString decodeTextLine(const QByteArray& bytes) { return fromWindows1252(dosToWi
 using solvo::platform::case_field;
 using F = CaseFieldId;
 
-// The lines of a file, without their line ends; `unended` tells whether the last one lacks its
-// line end.
-std::vector<QByteArray> splitLines(const QByteArray& bytes, bool* unended = nullptr) {
-  std::vector<QByteArray> lines;
-  qsizetype start = 0;
-  while (start < bytes.size()) {
-    qsizetype end = bytes.indexOf('\n', start);
-    const bool last = end < 0;
-    if (last) end = bytes.size();
-    QByteArray line = bytes.mid(start, end - start);
-    if (!last && line.endsWith('\r')) line.chop(1);
-    lines.push_back(line);
-    start = end + 1;
-  }
-  if (unended != nullptr) *unended = !bytes.isEmpty() && !bytes.endsWith('\n');
-  return lines;
-}
-
 // The text of value i (1-based) of a fixed-column field of the table.
 QByteArray cellText(const QByteArray& line, F id, int i, int pitch = 0) {
   const solvo::platform::CaseField& f = case_field(id);
@@ -86,7 +68,7 @@ std::optional<float> toFloat(double v) {
 // taken. Every number is held to the range of its field in the case-format table.
 class Reader {
  public:
-  Reader(const std::vector<QByteArray>& lines, bool unended, const QString& label)
+  Reader(const QList<QByteArray>& lines, bool unended, const QString& label)
       : m_lines(lines), m_unended(unended), m_label(label) {}
 
   const QString& error() const { return m_error; }
@@ -94,7 +76,7 @@ class Reader {
 
   // True when the file holds nothing but blank lines after line `number`.
   bool endsAfter(int number) const {
-    for (std::size_t k = static_cast<std::size_t>(number); k < m_lines.size(); ++k)
+    for (qsizetype k = number; k < m_lines.size(); ++k)
       if (!m_lines[k].trimmed().isEmpty()) return false;
     return true;
   }
@@ -105,7 +87,7 @@ class Reader {
       fail(number, QStringLiteral("filen slutar för tidigt"));
       return nullptr;
     }
-    return &m_lines[static_cast<std::size_t>(number - 1)];
+    return &m_lines[number - 1];
   }
 
   // A fixed-column line that is the last of the file without a line end must reach the end
@@ -170,7 +152,7 @@ class Reader {
          QStringLiteral("%1 väntades%2 (fann \"%3\")").arg(what, place, quoted(text.trimmed())));
   }
 
-  const std::vector<QByteArray>& m_lines;
+  const QList<QByteArray>& m_lines;
   bool m_unended;
   QString m_label;
   QString m_error;
@@ -373,7 +355,7 @@ bool parseCasting(Reader& r, CaseStore& s) {
 
 bool parseCase(const QByteArray& bytes, const QString& label, CaseStore& s, QString* error) {
   bool unended = false;
-  const std::vector<QByteArray> lines = splitLines(bytes, &unended);
+  const QList<QByteArray> lines = fileLines(bytes, &unended);
   Reader r(lines, unended, label);
   if (parseTextLines(r, s) && parseSlab(r, s) && parseLoadsAndMaterials(r, s) &&
       parseLineLoads(r, s) && parseCasting(r, s))

@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kValuesPerSpan = kCurvePoints + 1;  // the step and 21 moments
 
-QList<QByteArray> fileLines(const QByteArray& bytes) {
-  QList<QByteArray> lines = bytes.split('\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();  // after the last line end
-  return lines;
-}
-
 bool fail(QString* error, const QString& text) {
   if (error != nullptr) *error = text;
   return false;

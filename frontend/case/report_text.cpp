@@ -38,16 +38,8 @@ QString missingReportMessage(const QString& baseName) {
 
 QStringList reportLines(const QByteArray& bytes) {
   QStringList lines;
-  qsizetype start = 0;
-  while (start < bytes.size()) {
-    qsizetype end = bytes.indexOf('\n', start);
-    const bool last = end < 0;
-    if (last) end = bytes.size();
-    QByteArray line = bytes.mid(start, end - start);
-    if (line.endsWith('\r')) line.chop(1);
+  for (const QByteArray& line : fileLines(bytes))
     lines.append(fromWindows1252(dosToWindowsAll(line)));
-    start = end + 1;
-  }
   return lines;
 }
 

@@ -208,14 +208,14 @@ QByteArray planText(const SearchRanges& r) {
 }
 
 std::optional<SearchResult> parseSearchResult(const QByteArray& bytes) {
-  const QString text = fromWindows1252(bytes);
-  if (!text.startsWith(QStringLiteral("SÖKNING AV LÖSNING"))) return std::nullopt;
+  if (!fromWindows1252(bytes.left(64)).startsWith(QStringLiteral("SÖKNING AV LÖSNING")))
+    return std::nullopt;
   SearchResult result;
   enum class Part { kHead, kOwn, kPassing, kRejected } part = Part::kHead;
   static const QRegularExpression counts(
       QStringLiteral("^Prövade:\\s*(\\d+)\\s+Godkända:\\s*(\\d+)"));
-  for (QString line : text.split(QLatin1Char('\n'))) {
-    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+  for (const QByteArray& bytesOfLine : fileLines(bytes)) {
+    const QString line = fromWindows1252(bytesOfLine);
     if (line.startsWith(QStringLiteral("  Grupp"))) {
       const QString spans = line.section(QStringLiteral("fack"), 1);
       QList<int> group;
@@ -244,9 +244,8 @@ std::optional<SearchResult> parseSearchResult(const QByteArray& bytes) {
 }
 
 std::optional<SearchResult> parseSearchTable(const QByteArray& bytes) {
-  QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
-  for (QString& line : lines)
-    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+  QStringList lines;
+  for (const QByteArray& line : fileLines(bytes)) lines.append(QString::fromUtf8(line));
   if (lines.isEmpty() || !lines.front().startsWith(QStringLiteral("Lista;Nr;")))
     return std::nullopt;
   SearchResult result;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "text_conv.h"
+
 namespace solvow {
 namespace {
 
@@ -158,11 +160,9 @@ int statusOf(const QString& text) {
 }
 
 QStringList splitLines(const QByteArray& bytes) {
-  QString text = QString::fromUtf8(bytes);
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  QStringList lines = text.split(u'\n');
-  for (QString& line : lines)
-    if (line.endsWith(u'\r')) line.chop(1);
+  QStringList lines;
+  for (const QByteArray& line : fileLines(bytes)) lines.append(QString::fromUtf8(line));
+  if (!lines.isEmpty() && lines.front().startsWith(QChar(0xFEFF))) lines.front().remove(0, 1);
   while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) lines.removeLast();
   return lines;
 }

@@ -203,6 +203,21 @@ double textToNumber(const QByteArray& text) {
   return textToNumber(QStringView(QString::fromLatin1(text)));
 }
 
+QList<QByteArray> fileLines(const QByteArray& bytes, bool* unended) {
+  QList<QByteArray> lines;
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    qsizetype end = bytes.indexOf('\n', start);
+    if (end < 0) end = bytes.size();
+    QByteArray line = bytes.mid(start, end - start);
+    if (line.endsWith('\r')) line.chop(1);
+    lines.append(line);
+    start = end + 1;
+  }
+  if (unended != nullptr) *unended = !bytes.isEmpty() && !bytes.endsWith('\n');
+  return lines;
+}
+
 double roundHalfEven(double v) {
   if (!std::isfinite(v)) return v;
   const double down = std::floor(v);

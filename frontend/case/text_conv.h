@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -29,6 +30,11 @@ double textToNumber(const QByteArray& text);
 // and an optional exponent; its value is textToNumber's. Nothing for an empty text, a text with
 // anything else in it ("abc", "12 kN", "1,2,3") and a number too large for a double.
 std::optional<double> fieldNumber(QStringView text);
+
+// The lines of a file's bytes, each without its line end (LF, or CR LF; a CR that ends an
+// unended last line goes too), and no empty line after the last line end. `unended`, when
+// given, tells whether the last line lacks its line end. "a\r\nb\n" -> {"a", "b"}.
+QList<QByteArray> fileLines(const QByteArray& bytes, bool* unended = nullptr);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double v);

@@ -20,13 +20,14 @@
 
 #include "file_access.h"
 #include "run_gate.h"
+#include "search_limits.h"
 #include "text_conv.h"
 
 namespace solvow::forms {
 
 namespace {
 
-constexpr qint64 kMostCandidates = 200000;  // what the engine accepts
+constexpr qint64 kMostCandidates = solvo::platform::kMaxSearchCandidates;
 constexpr int kIndexRole = Qt::UserRole + 1;
 
 enum Column {

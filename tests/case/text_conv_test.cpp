@@ -56,6 +56,27 @@ TEST(FieldNumber, TakesATextThatIsANumberAndNothingElse) {
   }
 }
 
+TEST(FileLines, EachLineWithoutItsLineEnd) {
+  const struct {
+    QByteArray bytes;
+    QList<QByteArray> lines;
+    bool unended;
+  } cases[] = {
+      {"", {}, false},
+      {"\n", {""}, false},
+      {"a\r\nb\n", {"a", "b"}, false},
+      {"a\nb", {"a", "b"}, true},
+      {"a\r\n\r\nb\r", {"a", "", "b"}, true},
+      {"a\rb\n", {"a\rb"}, false},  // a CR inside a line is the line's own
+      {"^\n\n", {"^", ""}, false},
+  };
+  for (const auto& c : cases) {
+    bool unended = !c.unended;
+    EXPECT_EQ(fileLines(c.bytes, &unended), c.lines) << c.bytes.toStdString();
+    EXPECT_EQ(unended, c.unended) << c.bytes.toStdString();
+  }
+}
+
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   const std::pair<double, double> cases[] = {{0.5, 0},   {1.5, 2},  {2.5, 2},  {3.5, 4}, {-2.5, -2},
                                              {-3.5, -4}, {2.49, 2}, {2.51, 3}, {-0.4, 0}};
