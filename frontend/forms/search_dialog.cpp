@@ -61,8 +61,9 @@ class NumberItem : public QTableWidgetItem {
   }
 };
 
+// A value with `decimals` decimals; a dash for one the search could not give (as in the table).
 QString fixed(double v, int decimals) {
-  return std::isfinite(v) ? QString::number(v, 'f', decimals) : QStringLiteral("***");
+  return std::isfinite(v) ? QString::number(v, 'f', decimals) : QStringLiteral("–");
 }
 
 QString thicknessText(const SearchRow& row) {

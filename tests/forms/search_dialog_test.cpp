@@ -454,7 +454,8 @@ TEST_F(SearchDialogTest, AMissingValueShowsAsADashWithItsReason) {
       "Kostnad (per m2);Max. nyttjandegrad;Kontroll\\r\\n"
       "Godk\\303\\244nd;1;0.150;C30/37;10;AV;;150;0.1335;3.21;1.05;170.25;0.912;St\\303\\266d "
       "2\\r\\n"
-      "Underk\\303\\244nd;1;0.120;C30/37;10;AV;;100;0.1035;2.00;1.00;;;Fack 1\\r\\n'"
+      "Underk\\303\\244nd;1;0.120;C30/37;10;AV;;100;0.1035;2.00;1.00;;;Fack 1\\r\\n"
+      "Fallet;0;0.120;C30/37;10;AV;;100;0.1035;2.00;1.00;160.00;;Fack 1\\r\\n'"
       " > SOLVO-SEARCH.CSV\n");
   run->setProgramFolder(engine.folder());
   auto d = open();
@@ -471,6 +472,11 @@ TEST_F(SearchDialogTest, AMissingValueShowsAsADashWithItsReason) {
   EXPECT_TRUE(cell(table, 1, 11).contains(QStringLiteral("Kostnad/m2: sökningen gav inget tal")))
       << cell(table, 1, 11).toStdString();
   EXPECT_NE(cell(table, 1, 9), QStringLiteral("0.00"));
+  // The case's own design without a utilisation: a dash in the summary as in the table.
+  const QString summary = child<QLabel>(d.get(), "sammanfattning")->text();
+  EXPECT_TRUE(summary.contains(QStringLiteral("kostnad 160.00 per m2, största nyttjandegrad – "
+                                              "(Fack 1)")))
+      << summary.toStdString();
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                     table->visualItemRect(table->item(1, 2)).center());
   EXPECT_FALSE(child<QPushButton>(d.get(), "anvand")->isEnabled());
