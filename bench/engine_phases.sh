@@ -3,10 +3,10 @@
 # valgrind's callgrind, which counts instructions the same way on a busy machine as on an
 # idle one. Prints the count of the whole process and of its phases.
 #
-#   engine_phases.sh [SOLVOWB]   (default: build/engine/solvowb)
+#   engine_phases.sh [SOLVOWB]   (default: build/solvowb/solvowb)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-engine=$(realpath "${1:-${BUILD:-build}/engine/solvowb}")
+engine=$(realpath "${1:-${BUILD:-build}/solvowb/solvowb}")
 [ -x "$engine" ] || { echo "build first: $engine is missing" >&2; exit 1; }
 command -v valgrind >/dev/null || { echo "valgrind is missing" >&2; exit 1; }
 

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 build=${BUILD:-build}
 rounds=${ROUNDS:-10}
 runs=${RUNS:-30}
-engine="$PWD/$build/engine/solvowb"
+engine="$PWD/$build/solvowb/solvowb"
 [ -x "$engine" ] || { echo "build first: $engine is missing" >&2; exit 1; }
 
 work=$(mktemp -d)

@@ -15,7 +15,7 @@
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-engine=${1:-$root/build/engine/solvowb}
+engine=${1:-$root/build/solvowb/solvowb}
 kills=${2:-300}
 races=${3:-300}
 engine=$(cd "$(dirname "$engine")" && pwd)/$(basename "$engine")

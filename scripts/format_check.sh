@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 enforce="${1:-1}"
 mapfile -t files < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null ||
-  find platform engine frontend tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -type f)
+  find platform engine search solvowb frontend tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -type f)
 differ=()
 for f in "${files[@]}"; do
   [ -f "$f" ] || continue

@@ -11,8 +11,9 @@
 #     the bad cases of the test data), then FUZZ_RUNS inputs (default 100000) from the fixed
 #     seed FUZZ_SEED, starting from the delivered cases and the test data, so that the same
 #     code gives the same verdict; FUZZ_SECONDS (default 90) bounds each target's run. A longer run from a random seed: scripts/fuzz_long.sh;
-#  4. clang-tidy with the checks of .clang-tidy over every source of platform/, engine/, search/ and
-#     frontend/ (the case library and the windows), with the compile commands of build/.
+#  4. clang-tidy with the checks of .clang-tidy over every source of platform/, engine/, search/,
+#     solvowb/ and frontend/ (the case library and the windows), with the compile commands of
+#     build/.
 # Build folders: build-asan, build-tsan, build-fuzz (and build/ from scripts/test.sh). A
 # crashing input is written to build-fuzz/findings/. Every step says how long it took.
 set -euo pipefail
@@ -71,7 +72,7 @@ fi
 cmake --build build -j"$JOBS" --target solvo_forms_autogen >/dev/null
 mapfile -t files < <(grep -o '"file": *"[^"]*"' build/compile_commands.json |
   sed 's/.*"\([^"]*\)"$/\1/' |
-  grep -E "^$PWD/(platform|engine|search|frontend/case|frontend/forms)/[^/]+\.cpp$" | sort -u)
+  grep -E "^$PWD/(platform|engine|search|solvowb|frontend/case|frontend/forms)/[^/]+\.cpp$" | sort -u)
 echo "${#files[@]} sources"
 # One source per call, so that both cores stay busy to the end. Its count of suppressed
 # warnings ("N warnings generated.") is left out of the log.

@@ -18,7 +18,7 @@ cmake --build build
 
 program=build/program
 mkdir -p "$program"
-cp build/engine/solvowb "$program/solvowb"
+cp build/solvowb/solvowb "$program/solvowb"
 cp build/frontend/forms/SOLVOW "$program/SOLVOW"
 cp data/solvo.def data/solvo_help.html "$program/"
 

@@ -474,8 +474,9 @@ TEST_F(SearchDialogTest, AMissingValueShowsAsADashWithItsReason) {
   EXPECT_NE(cell(table, 1, 9), QStringLiteral("0.00"));
   // The case's own design without a utilisation: a dash in the summary as in the table.
   const QString summary = child<QLabel>(d.get(), "sammanfattning")->text();
-  EXPECT_TRUE(summary.contains(QStringLiteral("kostnad 160.00 per m2, största nyttjandegrad – "
-                                              "(Fack 1)")))
+  EXPECT_TRUE(
+      summary.contains(QStringLiteral("kostnad 160.00 per m2, största nyttjandegrad – "
+                                      "(Fack 1)")))
       << summary.toStdString();
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                     table->visualItemRect(table->item(1, 2)).center());
