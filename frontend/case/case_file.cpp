@@ -452,6 +452,7 @@ bool readCaseBytes(const QByteArray& bytes, const QString& fileLabel, CaseStore&
   CaseStore fresh = store;
   setDefaults(fresh);
   if (!parseCase(bytes, fileLabel, fresh, error)) return false;
+  fillImposedLoadsAfter(fresh, fresh.nfack);
   store = std::move(fresh);
   return true;
 }

@@ -1,5 +1,7 @@
 #include "case_store.h"
 
+#include <algorithm>
+
 #include "case_format.h"
 
 namespace solvow {
@@ -49,10 +51,25 @@ int flagClick(CaseStore& store, int flag) {
   return flagAfterClick(flag);
 }
 
+namespace {
+
+float presetImposedLoad(const CaseStore& store) {
+  return store.national
+      .imposedLoad[static_cast<std::size_t>(store.lokt)][static_cast<std::size_t>(store.market)];
+}
+
+}  // namespace
+
 void fillImposedLoads(CaseStore& store) {
-  const float load = store.national.imposedLoad[static_cast<std::size_t>(store.lokt)]
-                                               [static_cast<std::size_t>(store.market)];
+  const float load = presetImposedLoad(store);
   for (int i = 1; i <= kMaxSpans; ++i) store.flast[static_cast<std::size_t>(i)] = load;
+}
+
+void fillImposedLoadsAfter(CaseStore& store, int n) {
+  if (store.lokt == 0 || !isLoadCategory(store.lokt) || !isMarket(store.market)) return;
+  const float load = presetImposedLoad(store);
+  for (int i = std::max(n, 0) + 1; i <= kMaxSpans; ++i)
+    store.flast[static_cast<std::size_t>(i)] = load;
 }
 
 std::array<double, 6> currentFactors(const CaseStore& store) {

@@ -110,6 +110,11 @@ void setDefaults(CaseStore& store);
 // REQUIRES: a valid market and category.
 void fillImposedLoads(CaseStore& store);
 
+// The same for the spans after the first `n` only, and only under a load category of the
+// tables (not "Valfri last", whose loads are the user's): a span that the spinner adds later
+// shows the category's load, which its disabled field cannot change. Spans 1..n keep theirs.
+void fillImposedLoadsAfter(CaseStore& store, int n);
+
 // A click on flag picture k of the main window: marks the case changed, steps the market,
 // sets the stored class of the new market (classAfterMarketChange) and returns the flag now
 // shown. The factor fields then show the tables at the new market; they are editable only in

@@ -346,8 +346,40 @@ TEST(CaseReader, FewerSpansLeaveTheLaterSpansAtTheirDefaults) {
   for (int i : {4, 5}) {
     EXPECT_EQ(s.spv[i], 5.5f) << i;
     EXPECT_EQ(s.ptjl[i], 0.17f) << i;
-    EXPECT_EQ(s.flast[i], 2.0f) << i;
+    EXPECT_EQ(s.flast[i], 2.5f) << i;  // B-Kontor in Denmark, as the category's table gives
     EXPECT_EQ(s.plast[i], 0.0f) << i;
+  }
+}
+
+// A span the file does not hold, which the spinner may add later with its load field disabled
+// under a category of the tables, carries that category's imposed load (the table of imposed
+// loads per category and market), never the 2.0 of the defaults; under "Valfri last" the
+// field is the user's and keeps the default. The file's own spans keep what the file says.
+TEST(CaseReader, LaterSpansTakeTheImposedLoadOfTheCategory) {
+  const struct {
+    const char* market;
+    const char* category;
+    float later;
+  } rows[] = {
+      {"1", "2", 2.5f},  // Sverige, B-Kontor
+      {"2", "5", 5.0f},  // Polen, C3
+      {"5", "1", 1.5f},  // Danmark, A-Bostäder
+      {"4", "7", 6.0f},  // Finland, C5
+      {"1", "0", 2.0f},  // Valfri last: the default, editable
+  };
+  for (const auto& row : rows) {
+    QByteArray file = danishFile();
+    QList<QByteArray> lines = file.split('\n');
+    lines[2] = QByteArray(row.market) + "\r";
+    lines[3] = "2\r";  // a safety class every market has
+    lines[8] = QByteArray(row.category) + "\r";
+    CaseStore s;
+    setDefaults(s);
+    ASSERT_TRUE(readCaseBytes(lines.join('\n'), QStringLiteral("X"), s)) << row.category;
+    ASSERT_EQ(s.nfack, 2);
+    EXPECT_EQ(s.flast[1], 2.5f) << row.category;
+    EXPECT_EQ(s.flast[2], 2.5f) << row.category;
+    for (int i = 3; i <= kMaxSpans; ++i) EXPECT_EQ(s.flast[i], row.later) << row.category << i;
   }
 }
 

@@ -43,6 +43,7 @@
 #include "modal_script.h"
 #include "momkurva.h"
 #include "report_owner.h"
+#include "text_conv.h"
 
 namespace solvow::forms {
 namespace {
@@ -1079,6 +1080,27 @@ ModalScript::Step runAnyway(QStringList* asked) {
     asked->append(boxText(w));
     clickText(w, QStringLiteral("Kör ändå"));
   };
+}
+
+// The one-span sample under B-Kontor in Sweden (2.5 kN/m2): a span added with the spinner
+// shows and stores the category's load in its disabled field, and the run calculates it.
+TEST_F(ShellRealRun, ASpanAddedUnderALoadCategoryCarriesTheCategorysLoad) {
+  ASSERT_TRUE(QFile::copy(QStringLiteral(SOLVO_DATA "/samples/KONSOL.IND"), p.cases("KONSOL.IND")));
+  ASSERT_TRUE(p.shell->openCaseFile(p.cases(), QStringLiteral("KONSOL.IND")));
+  Form1* form = p.window().form1();
+  auto* spin = form->findChild<QWidget*>(QStringLiteral("Spin1"));
+  QTest::mouseClick(spin->findChild<QWidget*>(QStringLiteral("up")), Qt::LeftButton);
+  ASSERT_EQ(p.shell->store().nfack, 2);
+  auto* load = form->findChild<QLineEdit*>(QStringLiteral("flast(2)"));
+  ASSERT_NE(load, nullptr);
+  EXPECT_FALSE(load->isEnabled());
+  EXPECT_EQ(load->text(), QStringLiteral("2.50"));
+  EXPECT_EQ(p.shell->store().flast[2], 2.5f);
+  p.menu().spar->trigger();
+  run();
+  const QString report = solvow::fromWindows1252(readBytes(p.work("KONSOL.RES")));
+  EXPECT_TRUE(report.contains(QStringLiteral("Nyttig last    (kN/m2)    2.50    2.50")))
+      << report.toStdString();
 }
 
 TEST_F(ShellRealRun, TwoCasesSharingAReportNeverShowEachOthersResult) {
