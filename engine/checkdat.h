@@ -27,7 +27,14 @@ enum class CheckKind : int32_t {
   kCantileverDeflection,  // tip deflection of a deck cantilever / (2 x its length / 180)
 };
 
-// Whether a slab passes the page-6 checks, and the check that governs.
+// One page-6 check at one span (or, for a cantilever, the support it hangs from).
+struct CheckItem {
+  CheckKind kind = CheckKind::kNone;
+  int32_t span = 0;
+  float utilisation = 0;  // infinite for a result that is not a number
+};
+
+// Whether a slab passes the page-6 checks, the check that governs, and every check that fails.
 struct CheckVerdict {
   bool passes = true;  // no utilisation above 1.0 (and none that is not a number)
   CheckKind governing = CheckKind::kNone;
@@ -35,6 +42,10 @@ struct CheckVerdict {
   // hangs from (1 or n + 1).
   int32_t span = 0;
   float utilisation = 0;  // the largest utilisation
+  // Each kind of check that fails, once, at its worst place, in the order first met.
+  static constexpr int kKinds = 6;  // sagging, hogging, deflection, root, tip, frequency
+  std::array<CheckItem, kKinds> failing{};
+  int32_t failing_count = 0;
 };
 
 // The deck spans of one slab span: the span divided by its props into equal deck spans.

@@ -587,6 +587,22 @@ void natural_frequency(Run& run) {
   out.u_freq = c.freq_min > 0.0f ? c.freq_min / out.freq : 0.0f;
 }
 
+namespace {
+
+// Keeps `item` among the failing checks: the first of its kind, or in place of a milder one.
+void note_failing(CheckVerdict& v, const CheckItem& item) {
+  for (int k = 0; k < v.failing_count; ++k) {
+    CheckItem& f = v.failing[static_cast<size_t>(k)];
+    if (f.kind != item.kind) continue;
+    if (item.utilisation > f.utilisation) f = item;
+    return;
+  }
+  if (v.failing_count < CheckVerdict::kKinds)
+    v.failing[static_cast<size_t>(v.failing_count++)] = item;
+}
+
+}  // namespace
+
 CheckVerdict check_verdict(const Checkdat& d, int n) {
   CheckVerdict v;
   // A deck far outside its range: ponding would take its deflection beyond length / 20, so its
@@ -601,7 +617,10 @@ CheckVerdict check_verdict(const Checkdat& d, int n) {
       v.span = span;
       v.utilisation = u;
     }
-    if (u > 1.0f) v.passes = false;
+    if (u > 1.0f) {
+      v.passes = false;
+      note_failing(v, {kind, span, u});
+    }
   };
   for (int i = 1; i <= n; ++i) {
     const CastingSpan& s = d.casting[static_cast<size_t>(i)];

@@ -165,9 +165,15 @@ void examine(const Run& run, size_t first, size_t last, Collector& out) {
   }
 }
 
+// Every page-6 check that fails, each at its worst place; a passing page its governing check.
 void examine_page6(const Run& run, Collector& out) {
   const CheckVerdict& p6 = run.checkdat.verdict;
   if (p6.governing == CheckKind::kNone) return;
+  for (int k = 0; k < p6.failing_count; ++k) {
+    const CheckItem& f = p6.failing[static_cast<size_t>(k)];
+    out.take({page6_check(f.kind), f.span, f.utilisation}, false);
+  }
+  if (p6.failing_count > 0) return;
   // A page-6 verdict that fails with a utilisation within 1.0 (a check without one) fails.
   float u = p6.utilisation;
   if (!p6.passes && u <= 1.0f) u = kInvalid;

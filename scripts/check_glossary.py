@@ -17,7 +17,7 @@ import sys
 # English names of the engine's headers: our own helpers, types and results.
 ENGLISH_NAMES = frozenset("""
     AreaResult Beam BeamEnvelope BeamLoad BeamResult BondResult CapacityResult CaseError
-    CastingSpan Candidate Check CheckKind CheckVerdict Concrete FileOut FireAreaResult
+    CastingSpan Candidate Check CheckItem CheckKind CheckVerdict Concrete FileOut FireAreaResult
     FortranWriter KrdefCache Market Outcome OutputFile PointLoadShape RibGeometry Run
     SearchPlan ShearResult SimpleSpan SpanGrid SpanLoad StiffnessResult
     StreamOut TextOut ThicknessGroup Bar SpanLoads BarSolution Verdict VerdictItem

@@ -643,6 +643,32 @@ TEST(CheckVerdict, LargestUtilisationGovernsAndAnyAboveOneFails) {
   }
 }
 
+// Every kind of check that fails is kept, once, at its worst place: the console line names
+// them all, not only the one that governs.
+TEST(CheckVerdict, EveryFailingKindIsKeptAtItsWorstPlace) {
+  Checkdat d;
+  d.casting[1].u_sag = 1.2f;  // sagging fails in both spans, worse in span 2
+  d.casting[2].u_sag = 1.5f;
+  d.casting[1].u_hog = 0.9f;   // hogging passes
+  d.casting[2].u_defl = 6.0f;  // deflection governs
+  d.cant_right.length = 1.0f;
+  d.cant_right.u_moment = 1.1f;
+  d.u_freq = 0.5f;
+  d.freq_span = 1;
+  const CheckVerdict v = check_verdict(d, 2);
+  EXPECT_FALSE(v.passes);
+  EXPECT_EQ(v.governing, CheckKind::kDeckDeflection);
+  ASSERT_EQ(v.failing_count, 3);
+  const CheckItem want[] = {{CheckKind::kDeckSagging, 2, 1.5f},
+                            {CheckKind::kDeckDeflection, 2, 6.0f},
+                            {CheckKind::kCantileverMoment, 3, 1.1f}};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(v.failing[k].kind, want[k].kind) << k;
+    EXPECT_EQ(v.failing[k].span, want[k].span) << k;
+    EXPECT_FLOAT_EQ(v.failing[k].utilisation, want[k].utilisation) << k;
+  }
+}
+
 // The whole checks on one passing case: the verdict is stored in the run state and returned.
 TEST(CheckVerdict, SlabChecksStoreTheVerdict) {
   solvo::Run run = one_span(2.0f, 0.14f);  // deflection 0.893 governs (see OneSpanOfTwoMetres)

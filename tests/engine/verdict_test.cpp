@@ -93,6 +93,18 @@ TEST(SlabVerdict, DecidesFromEveryCheckAndNamesTheGoverning) {
          r.utdat.ub[1] = 1.1f;
        },
        false, "Egenfrekvens fack 2", "Ej uppfyllt: Egenfrekvens fack 2, Vidhäft fack 1"},
+      {"every failing page-6 check is named, the governing first",
+       [](solvo::Run& r) {
+         CheckVerdict& p6 = r.checkdat.verdict;
+         p6 = {false, CheckKind::kDeckDeflection, 1, 6.9f};
+         p6.failing[0] = {CheckKind::kDeckSagging, 1, 3.2f};
+         p6.failing[1] = {CheckKind::kDeckHogging, 2, 4.3f};
+         p6.failing[2] = {CheckKind::kDeckDeflection, 1, 6.9f};
+         p6.failing_count = 3;
+       },
+       false, "Byggskede, nedböjning fack 1",
+       "Ej uppfyllt: Byggskede, nedböjning fack 1, Byggskede, stödmoment fack 2, "
+       "Byggskede, fältmoment fack 1"},
       {"a page-6 kind without a name of its own is still named and fails",
        [](solvo::Run& r) {
          r.checkdat.verdict = {false, static_cast<CheckKind>(99), 1, 1.4f};
