@@ -4,17 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "numbered_report.h"
+
 namespace solvow {
 namespace {
-
-QByteArray numberedReport(int lines, int markLine = 0) {
-  QByteArray bytes;
-  for (int i = 1; i <= lines; ++i) {
-    bytes += i == markLine ? QByteArray("^") : "Rad " + QByteArray::number(i);
-    bytes += "\r\n";
-  }
-  return bytes;
-}
 
 QList<int> pageSizes(const QList<QStringList>& pages) {
   QList<int> sizes;

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "numbered_report.h"
 #include "report_text.h"
 
 namespace solvow {
@@ -16,15 +17,6 @@ namespace {
 
 DiskDialogue noDialogue() {
   return [](const DiskErrorMessage&) { return DiskAnswer::Cancel; };
-}
-
-QByteArray numberedReport(int lines, int markLine = 0) {
-  QByteArray bytes;
-  for (int i = 1; i <= lines; ++i) {
-    bytes += i == markLine ? QByteArray("^") : "Rad " + QByteArray::number(i);
-    bytes += "\r\n";
-  }
-  return bytes;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
